@@ -1,0 +1,25 @@
+#!/bin/bash
+# Installs what building and testing qlx needs on Debian, when it is missing.
+# Runs apt-get only if some tool or library is absent (as root, or through
+# sudo when that is available).
+set -eu
+pkgs=()
+need_cmd() { command -v "$1" >/dev/null 2>&1 || pkgs+=("$2"); }
+need_file() { [ -e "$1" ] || pkgs+=("$2"); }
+need_cmd cmake cmake
+need_cmd g++ g++
+need_cmd make make
+need_cmd python3 python3
+need_cmd onsgmls opensp
+need_cmd groff groff
+need_cmd tbl groff
+need_file /usr/include/gtest/gtest.h libgtest-dev
+need_file /usr/include/readline/readline.h libreadline-dev
+need_file /usr/share/sgml/entities/sgml-iso-entities-8879.1986/ISOnum.ent sgml-data
+[ ${#pkgs[@]} -eq 0 ] && exit 0
+sudo=
+[ "$(id -u)" -ne 0 ] && command -v sudo >/dev/null 2>&1 && sudo=sudo
+echo "installing: ${pkgs[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq "${pkgs[@]}" >/dev/null

@@ -1,0 +1,277 @@
+#include "doc/esis.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "util/fatal.h"
+#include "util/linereader.h"
+#include "util/settings.h"
+#include "util/split.h"
+
+namespace qlx {
+namespace {
+
+struct OpenElement {
+  ElemNode* elem;
+  size_t firstItem;  // index of its first item in the shared content stack
+};
+
+class Reader {
+ public:
+  Reader(LineReader& in, const char* inputName) : in_(in), inputName_(inputName) {}
+  ElemNode* Run();
+
+ private:
+  bool NextRecord(std::string_view* rec);
+  ElemNode* NewElement();
+  void InfoRecord(ElemNode* e, char cmd, std::string_view text);
+  void StartElement(ElemNode* e, std::string_view name);
+  void CloseElement();
+  const char* CopyText(std::string_view text);
+  [[noreturn]] void ReadFailed();
+
+  LineReader& in_;
+  const char* inputName_;
+  std::vector<OpenElement> open_;
+  std::vector<ContentItem> items_;
+  std::vector<AttrPair> atts_;
+  const char* pendingSystemId_ = nullptr;
+  const char* pendingPublicId_ = nullptr;
+  const char* pendingGenerated_ = nullptr;
+  long recordNumber_ = 0;
+};
+
+void Reader::ReadFailed() {
+  errno = in_.error();
+  std::perror(inputName_ ? inputName_ : "standard input");
+  Fatal(1);
+}
+
+bool Reader::NextRecord(std::string_view* rec) {
+  if (!in_.Next(rec)) {
+    if (in_.error()) ReadFailed();
+    return false;
+  }
+  ++recordNumber_;
+  return true;
+}
+
+const char* Reader::CopyText(std::string_view text) {
+  if (std::memchr(text.data(), '\0', text.size())) {
+    std::fprintf(stderr, "Error: NUL character in ESIS record %ld.\n", recordNumber_);
+    Fatal(1);
+  }
+  return doc.arena.Copy(text);
+}
+
+ElemNode* Reader::NewElement() {
+  ElemNode* e = doc.arena.Array<ElemNode>(1);
+  new (e) ElemNode();
+  if (doc.lastElem) doc.lastElem->next = e;
+  else doc.firstElem = e;
+  doc.lastElem = e;
+  e->serial = doc.nextSerial++;
+  ++doc.elemCount;
+  e->line = doc.currentLine;
+  e->fileName = doc.currentFileName;
+  pendingSystemId_ = pendingPublicId_ = pendingGenerated_ = nullptr;
+  atts_.clear();
+  return e;
+}
+
+void Reader::StartElement(ElemNode* e, std::string_view name) {
+  e->gi = InternElementName(name);
+  if (!atts_.empty()) {
+    e->attCount = int(atts_.size());
+    e->atts = doc.arena.Array<AttrPair>(atts_.size());
+    std::memcpy(e->atts, atts_.data(), atts_.size() * sizeof(AttrPair));
+  }
+  const char* entName = nullptr;
+  for (const char* key : {"NAME", "ENTITYREF", "EXTERNAL"}) {
+    for (int i = 0; i < e->attCount && !entName; ++i)
+      if (std::strcmp(e->atts[i].name, key) == 0) entName = e->atts[i].value;
+    if (entName) break;
+  }
+  if (entName) {
+    for (EntityInfo* ent = doc.entityFirst; ent; ent = ent->next) {
+      if (std::strcmp(ent->name, entName) == 0) {
+        e->entity = ent;
+        break;
+      }
+    }
+  }
+  e->depth = open_.empty() ? 0 : open_.back().elem->depth + 1;
+  e->parent = open_.empty() ? nullptr : open_.back().elem;
+  open_.push_back(OpenElement{e, items_.size()});
+}
+
+// One record of an info block (the records before a start record).
+void Reader::InfoRecord(ElemNode* e, char cmd, std::string_view text) {
+  switch (cmd) {
+    case 's': pendingSystemId_ = CopyText(text); return;
+    case 'p': pendingPublicId_ = CopyText(text); return;
+    case 'f': pendingGenerated_ = CopyText(text); return;
+    case '?': case 'D': case 'N': return;
+    case 'A': {
+      std::vector<std::string_view> w = Split(text, 3);
+      std::string_view name = w.size() > 0 ? w[0] : std::string_view();
+      std::string_view type = w.size() > 1 ? w[1] : std::string_view();
+      std::string_view value = w.size() > 2 ? w[2] : std::string_view();
+      if (type == "IMPLIED") return;
+      if (type == "CDATA" || type == "TOKEN" || type == "ENTITY" || type == "NOTATION") {
+        if (std::memchr(text.data(), '\0', text.size())) CopyText(text);  // reports and stops
+        atts_.push_back(AttrPair{InternAttrString(name), InternAttrString(value)});
+        return;
+      }
+      std::fprintf(stderr, "Error: Bad attr line (%d): A%.*s %.*s...\n", e->line, int(name.size()),
+                   name.data(), int(type.size()), type.data());
+      return;
+    }
+    case 'E': {
+      std::vector<std::string_view> w = Split(text, 3);
+      EntityInfo* ent = doc.arena.Array<EntityInfo>(1);
+      new (ent) EntityInfo();
+      ent->name = CopyText(w.size() > 0 ? w[0] : std::string_view());
+      ent->type = CopyText(w.size() > 1 ? w[1] : std::string_view());
+      ent->notation = CopyText(w.size() > 2 ? w[2] : std::string_view());
+      ent->systemId = pendingSystemId_;
+      ent->publicId = pendingPublicId_;
+      ent->generatedName = pendingGenerated_;
+      if (doc.entityLast) doc.entityLast->next = ent;
+      else doc.entityFirst = ent;
+      doc.entityLast = ent;
+      return;
+    }
+    case 'I':
+      std::fprintf(stderr, "Error: Got CMD_INT_ENT in AccumElemInfo: %.*s\n", int(text.size()),
+                   text.data());
+      return;
+    case 'L': {
+      size_t sp = text.find(' ');
+      if (sp != std::string_view::npos) doc.currentFileName = CopyText(text.substr(sp + 1));
+      doc.currentLine = std::atoi(std::string(text.substr(0, sp == std::string_view::npos ? text.size() : sp)).c_str());
+      e->line = doc.currentLine;
+      e->fileName = doc.currentFileName;
+      return;
+    }
+    case '-':
+      std::fprintf(stderr, "Error: Data in AccumElemInfo, line %d:\n%c%.*s\n", e->line, cmd,
+                   int(text.size()), text.data());
+      Fatal(1);
+    default:
+      std::fprintf(stderr, "Error: Unexpected input in AccumElemInfo, %d:\n%c%.*s\n", e->line, cmd,
+                   int(text.size()), text.data());
+      Fatal(1);
+  }
+}
+
+void Reader::CloseElement() {
+  OpenElement top = open_.back();
+  open_.pop_back();
+  size_t n = items_.size() - top.firstItem;
+  if (n) {
+    top.elem->contentCount = int(n);
+    top.elem->content = doc.arena.Array<ContentItem>(n);
+    std::memcpy(top.elem->content, items_.data() + top.firstItem, n * sizeof(ContentItem));
+    items_.resize(top.firstItem);
+  }
+}
+
+ElemNode* Reader::Run() {
+  ElemNode* root = nullptr;
+  ElemNode* pending = nullptr;  // element whose info block is being read
+  std::string_view rec;
+  for (;;) {
+    if (!NextRecord(&rec)) {
+      if (pending || open_.empty()) {
+        std::fputs("Error: End of AccumElemInfo - should not be here: \n", stderr);
+      } else {
+        std::fprintf(stderr, "Error: End of ReadESIS - should not be here: %s\n",
+                     open_.back().elem->gi);
+      }
+      Fatal(1);
+    }
+    char cmd = rec.empty() ? '\n' : rec[0];
+    std::string_view text = rec.empty() ? rec : rec.substr(1);
+    if (pending) {
+      if (cmd == '(') {
+        StartElement(pending, text);
+        pending = nullptr;
+      } else {
+        InfoRecord(pending, cmd, text);
+      }
+      continue;
+    }
+    if (open_.empty()) {  // the root's info block begins
+      pending = root = NewElement();
+      if (cmd == '(') {
+        StartElement(pending, text);
+        pending = nullptr;
+      } else {
+        InfoRecord(pending, cmd, text);
+      }
+      continue;
+    }
+    ContentItem item;
+    switch (cmd) {
+      case 'L':
+        break;
+      case '-':
+        if (settings.esisDataFix && text.size() >= 2 && text[0] == '\\' && text[1] == 'n') {
+          if (text.size() == 2) break;
+          std::string fixed = " ";
+          fixed.append(text.substr(2));
+          item.kind = '-';
+          item.text = CopyText(fixed);
+          items_.push_back(item);
+          break;
+        }
+        item.kind = '-';
+        item.text = CopyText(text);
+        items_.push_back(item);
+        break;
+      case '?':
+        item.kind = '?';
+        item.text = CopyText(text);
+        items_.push_back(item);
+        break;
+      case '(': case 'A': case 'D': case 'E': case 'I': case 'N': case 'f': case 'p': case 's': {
+        pending = NewElement();
+        item.kind = '(';
+        item.elem = pending;
+        items_.push_back(item);
+        if (cmd == '(') {
+          StartElement(pending, text);
+          pending = nullptr;
+        } else {
+          InfoRecord(pending, cmd, text);
+        }
+        break;
+      }
+      case ')':
+        CloseElement();
+        if (open_.empty()) return root;
+        break;
+      default: {
+        std::string rest(text);
+        if (in_.hadNewline()) rest += '\n';
+        if (cmd == '\n') rest.clear();
+        std::fprintf(stderr, "Error: Unexpected input at %d: '%c%s'\n", open_.back().elem->line,
+                     cmd, rest.c_str());
+        Fatal(1);
+      }
+    }
+  }
+}
+
+}  // namespace
+
+ElemNode* ReadESIS(LineReader& in, const char* inputName) {
+  Reader reader(in, inputName);
+  return reader.Run();
+}
+
+}  // namespace qlx

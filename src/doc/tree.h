@@ -1,0 +1,125 @@
+// The document tree: one ElemNode per element of the instance, with its
+// content in document order, its attributes and its place among its
+// siblings, plus the process-wide Document record (interning tables, the
+// element chain, the entities and the ID index).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "util/arena.h"
+
+namespace qlx {
+
+struct TranSpec;
+struct ElemNode;
+
+// One entry of an element's content.  kind is the ESIS command character:
+// '(' a child element (elem), '-' a data record, '?' a processing
+// instruction (text: the record after its command character, ESIS escapes
+// kept as they stand).
+struct ContentItem {
+  char kind;
+  union {
+    ElemNode* elem;
+    const char* text;
+  };
+};
+
+struct AttrPair {
+  const char* name;   // interned in the attribute-string table
+  const char* value;  // interned; never change
+};
+
+struct EntityInfo {
+  const char* type = nullptr;
+  const char* name = nullptr;
+  const char* notation = nullptr;
+  const char* systemId = nullptr;
+  const char* publicId = nullptr;
+  const char* generatedName = nullptr;
+  EntityInfo* next = nullptr;
+};
+
+struct ElemNode {
+  const char* gi = nullptr;  // interned in giTable
+  ContentItem* content = nullptr;
+  int contentCount = 0;
+  ElemNode** children = nullptr;  // filled by FinishTree
+  int childCount = 0;
+  const char** data = nullptr;  // filled by FinishTree
+  int dataCount = 0;
+  AttrPair* atts = nullptr;
+  int attCount = 0;
+  EntityInfo* entity = nullptr;
+  const char* id = nullptr;  // value of the ID attribute, set by FinishTree
+  int serial = 0;            // creation number, 0 for the root
+  int depth = 0;
+  int line = 0;
+  const char* fileName = nullptr;
+  int order = 0;  // index in the parent's children; -1 for the root
+  ElemNode* parent = nullptr;
+  ElemNode* next = nullptr;  // the element created next
+  // Per-translation fields, written by the translation engine.
+  TranSpec* spec = nullptr;
+  int insertBefore = 0;
+  int insertAfter = 0;
+  int processed = 0;
+};
+
+struct IdEntry {
+  const char* id;
+  ElemNode* elem;
+};
+
+// An interning table: texts stored once, in insertion order, with a hash
+// index for lookups.
+class InternTable {
+ public:
+  explicit InternTable(Arena* arena) : arena_(arena) {}
+  const char* Intern(std::string_view text);
+  const std::vector<const char*>& texts() const { return texts_; }
+
+ private:
+  Arena* arena_;
+  std::vector<const char*> texts_;
+  std::unordered_map<std::string_view, const char*> index_;
+};
+
+// Everything read from the input, alive until the program ends.
+struct Document {
+  Arena arena;
+  InternTable giTable{&arena};
+  InternTable attStringTable{&arena};
+  ElemNode* firstElem = nullptr;  // the element chain (root first)
+  ElemNode* lastElem = nullptr;
+  int nextSerial = 0;
+  int elemCount = 0;
+  EntityInfo* entityFirst = nullptr;  // entityList, in record order
+  EntityInfo* entityLast = nullptr;
+  std::vector<IdEntry> idIndex;  // document order
+  std::unordered_map<std::string_view, ElemNode*> idLookup;  // first of each ID
+  int currentLine = 0;
+  const char* currentFileName = nullptr;
+};
+
+extern Document doc;
+
+// Starts a fresh, empty document (tests and fuzzers read many documents in
+// one process; the old one's memory is simply dropped).
+void ResetDocument();
+
+const char* InternElementName(std::string_view text);
+const char* InternAttrString(std::string_view text);
+
+// Appends an entry to the ID index.
+void RegisterID(const char* id, ElemNode* elem);
+
+// Gives every element its children and data arrays and its order among
+// its siblings, and registers each ID attribute.  One pass over the chain.
+void FinishTree(ElemNode* root);
+
+}  // namespace qlx

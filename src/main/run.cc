@@ -1,0 +1,215 @@
+#include "main/run.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
+
+#include "doc/esis.h"
+#include "doc/tree.h"
+#include "util/fatal.h"
+#include "util/linereader.h"
+#include "util/settings.h"
+#include "util/split.h"
+#include "util/vartable.h"
+
+namespace qlx {
+namespace {
+
+const char* const kOptions = "+df:t:vc:s:o:huSxIl:bHVWi:D:Z";
+
+// A write to a closed pipe must fail with EPIPE and be reported, not kill
+// the process.  A handler (unlike SIG_IGN) is reset for the commands that
+// spec texts run, so they keep the default behaviour.
+void OnSigpipe(int) {}
+
+void SetStartupVariables() {
+  const char* user = std::getenv("USER");
+  SetMapping(settings.globalVars, "user", user ? user : "UnknownUser");
+  char buf[100];
+  std::time_t now = std::time(nullptr);
+  if (std::strftime(buf, sizeof buf, "%a %d %b %Y, %R", std::localtime(&now)) == 0) buf[0] = '\0';
+  SetMapping(settings.globalVars, "date", buf);
+  if (gethostname(buf, sizeof buf) != 0) std::strcpy(buf, "unknown-host");
+  buf[sizeof buf - 1] = '\0';
+  SetMapping(settings.globalVars, "host", buf);
+  SetMapping(settings.globalVars, "transpec", "??");
+}
+
+// -Dname=value.  The first "=" becomes a blank, and the text splits into a
+// name and the rest.
+void AssignVariable(const char* arg) {
+  std::string text = arg;
+  size_t eq = text.find('=');
+  if (eq == std::string::npos) {
+    std::fprintf(stderr, "Expected an '=' in variable assignment: %s. Ignored\n", arg);
+    return;
+  }
+  text[eq] = ' ';
+  std::vector<std::string_view> words = Split(text, 2);
+  if (words.empty()) return;
+  if (words.size() == 1) {
+    SetMapping(settings.globalVars, words[0], nullptr);
+  } else {
+    SetMapping(settings.globalVars, words[0], words[1]);
+  }
+}
+
+void ParseOptions(int argc, char** argv) {
+  int c;
+  while ((c = getopt(argc, argv, kOptions)) != -1) {
+    switch (c) {
+      case 't': settings.transpecFile = optarg; break;
+      case 's': settings.sdataMapFile = optarg; break;
+      case 'c': settings.charMapFile = optarg; break;
+      case 'v': settings.validate = true; break;
+      case 'i': settings.subtreeId = optarg; break;
+      case 'b': settings.browse = 1; break;
+      case 'S': settings.reportStats = true; break;
+      case 'u': settings.reportUsage = true; break;
+      case 'x': settings.reportContext = true; break;
+      case 'h': settings.reportTree = true; break;
+      case 'o': settings.outFile = optarg; break;
+      case 'l': settings.libDir = optarg; break;
+      case 'I': settings.reportIds = true; break;
+      case 'W': settings.warnings = 0; break;
+      case 'V': settings.verbose = 1; break;
+      case 'H':
+        PrintUsage();
+        std::fflush(stdout);
+        std::exit(0);
+      case 'D': AssignVariable(optarg); break;
+      case 'Z': settings.promptNewline = 1; break;
+      case 'd': settings.esisDataFix = true; break;
+      case 'f': settings.textBlockThreshold = std::atoi(optarg); break;
+      default:
+        std::fprintf(stderr, "Try '%s -H' for help.\n", settings.progName.c_str());
+        Fatal(1);
+    }
+  }
+}
+
+// Flushes and closes the output; a write that failed on the way (a full
+// disk, a closed pipe) is reported and makes the run fail.
+int FinishOutput() {
+  std::FILE* out = settings.outStream;
+  const char* name = settings.outFile ? settings.outFile : "standard output";
+  if (!out) return 0;
+  bool failed = std::fflush(out) != 0 || std::ferror(out);
+  int err = errno;
+  if (settings.outFile) {
+    if (std::fclose(out) != 0 && !failed) {
+      failed = true;
+      err = errno;
+    }
+    settings.outStream = nullptr;
+  }
+  if (failed) {
+    std::fprintf(stderr, "%s: error writing output '%s': %s\n", settings.progName.c_str(), name,
+                 std::strerror(err));
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+void PrintUsage() {
+  static const char* const lines[] = {
+      "  -t file   Print translated output using translation spec in <file>",
+      "  -s file   <file> contains a list of SDATA entity mappings",
+      "  -c file   <file> contains a list of character mappings",
+      "  -v        Validate using translation spec specified with -t",
+      "  -i id     Consider only subtree starting at element with ID <id>",
+      "  -b        Interactive browser",
+      "  -S        Print statistics (how often elements occur, etc.)",
+      "  -u        Print element usage summary (# of children, depth, etc.)",
+      "  -x        Print context of each element",
+      "  -h        Print document hierarchy as a tree",
+      "  -o file   Write output to <file>.  Default is standard output.",
+      "  -l dir    Set library directory to <dir>. (or env. variable QLX_LIB)",
+      "  -I        List all IDs used in the instance",
+      "  -W        Do not print warning messages",
+      "  -H        Print this help message",
+      "  -Dvar=val Set variable 'var' to value 'val'",
+      "  file      Take input from named file.  If not specified, assume stdin.",
+      "            File should be output from the 'sgmls' program (ESIS).",
+  };
+  std::printf("usage: %s [option ...] [file]\n", settings.progName.c_str());
+  for (const char* line : lines) std::printf("%s\n", line);
+  std::printf("\nVersion: %s\n", QLX_VERSION);
+}
+
+int RunMain(int argc, char** argv) {
+  InstallOutOfMemoryHandler();
+  std::signal(SIGPIPE, OnSigpipe);
+
+  // 1. Defaults and the start-up variables.
+  settings.progName = argc > 0 && argv[0] ? argv[0] : "qlx";
+  if (const char* lib = std::getenv("QLX_LIB")) settings.libDir = lib;
+  settings.warnings = 1;
+  settings.foldcase = 1;
+  settings.globalVars = NewVarTable(20);
+  SetStartupVariables();
+
+  // 2-3. Options and the input file.
+  ParseOptions(argc, argv);
+  if (optind < argc) settings.inputPath = argv[optind];
+
+  // 4. The browser needs a named input: its commands come on stdin.
+  if (settings.browse && !settings.inputPath) {
+    std::fputs("You must specify ESIS file on cmd line for browser mode.\n", stderr);
+    Fatal(1);
+  }
+
+  // 5.
+  SetMapping(settings.globalVars, "transpec", settings.transpecFile ? settings.transpecFile : "??");
+
+  // 6. The output.
+  if (settings.outFile) {
+    std::FILE* out = std::fopen(settings.outFile, "w");
+    if (!out) {
+      int err = errno;
+      std::string text = strerror(err);
+      std::fprintf(stderr, "Could not open output '%s' file for writing.\n%s", settings.outFile,
+                   text.c_str());
+      Fatal(1);
+    }
+    settings.outStream = out;
+  } else {
+    settings.outStream = stdout;
+  }
+
+  // 7. Read the document.
+  int fd = 0;
+  if (settings.inputPath) {
+    fd = ::open(settings.inputPath, O_RDONLY);
+    if (fd < 0) {
+      std::perror(settings.inputPath);
+      Fatal(1);
+    }
+    doc.currentFileName = doc.arena.Copy(settings.inputPath);
+  } else {
+    doc.currentFileName = nullptr;
+  }
+  {
+    LineReader in(fd);
+    settings.docRoot = ReadESIS(in, settings.inputPath);
+  }
+  if (settings.inputPath) ::close(fd);
+
+  // 8.
+  FinishTree(settings.docRoot);
+
+  // 9-11: the browser, the translation and the reports.
+
+  // 12.
+  return FinishOutput();
+}
+
+}  // namespace qlx

@@ -1,0 +1,37 @@
+// Arena: bump allocation of texts and small arrays that live until the
+// program ends (the document tree keeps everything it reads).
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+namespace qlx {
+
+class Arena {
+ public:
+  // A NUL-terminated copy of `text`.
+  const char* Copy(std::string_view text) {
+    char* p = static_cast<char*>(Allocate(text.size() + 1, 1));
+    if (!text.empty()) std::memcpy(p, text.data(), text.size());
+    p[text.size()] = '\0';
+    return p;
+  }
+
+  // An uninitialised array of n objects of a trivial type.
+  template <typename T>
+  T* Array(size_t n) {
+    return static_cast<T*>(Allocate(n * sizeof(T), alignof(T)));
+  }
+
+  void* Allocate(size_t size, size_t align);
+
+ private:
+  static constexpr size_t kChunk = 1 << 20;
+  std::vector<char*> chunks_;
+  char* cur_ = nullptr;
+  size_t left_ = 0;
+};
+
+}  // namespace qlx

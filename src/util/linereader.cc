@@ -1,0 +1,58 @@
+#include "util/linereader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+namespace qlx {
+
+LineReader::LineReader(int fd) : fd_(fd), buf_(1 << 20) {}
+
+bool LineReader::Fill() {
+  if (eof_) return false;
+  if (begin_ > 0) {  // move the unread tail to the front
+    std::memmove(buf_.data(), buf_.data() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+  }
+  if (end_ == buf_.size()) buf_.resize(buf_.size() * 2);
+  for (;;) {
+    ssize_t n = ::read(fd_, buf_.data() + end_, buf_.size() - end_);
+    if (n > 0) {
+      end_ += size_t(n);
+      return true;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) error_ = errno;
+    eof_ = true;
+    return false;
+  }
+}
+
+bool LineReader::Next(std::string_view* line) {
+  size_t scanned = begin_;
+  for (;;) {
+    const char* start = buf_.data() + scanned;
+    const void* nl = std::memchr(start, '\n', end_ - scanned);
+    if (nl) {
+      size_t pos = size_t(static_cast<const char*>(nl) - buf_.data());
+      *line = std::string_view(buf_.data() + begin_, pos - begin_);
+      begin_ = pos + 1;
+      hadNewline_ = true;
+      return true;
+    }
+    size_t offset = end_ - begin_;  // already scanned, relative to begin_
+    if (!Fill()) {
+      if (end_ > begin_ && error_ == 0) {  // last line without a newline
+        *line = std::string_view(buf_.data() + begin_, end_ - begin_);
+        begin_ = end_;
+        hadNewline_ = false;
+        return true;
+      }
+      return false;
+    }
+    scanned = begin_ + offset;
+  }
+}
+
+}  // namespace qlx

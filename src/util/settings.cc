@@ -1,0 +1,7 @@
+#include "util/settings.h"
+
+namespace qlx {
+
+RunSettings settings;
+
+}  // namespace qlx

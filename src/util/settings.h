@@ -1,0 +1,40 @@
+// The run settings: one process-wide record that start-up and the options
+// fill and that every subsystem reads (the output stream, the warning and
+// verbose levels, case folding, the library directories, ...).
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace qlx {
+
+struct VarTable;
+struct ElemNode;
+
+struct RunSettings {
+  std::string progName = "qlx";
+  const char* transpecFile = nullptr;
+  const char* subtreeId = nullptr;
+  const char* sdataMapFile = nullptr;
+  const char* charMapFile = nullptr;
+  bool validate = false;
+  std::FILE* outStream = stdout;      // null: validation, nothing is written
+  const char* outFile = nullptr;
+  bool reportUsage = false, reportTree = false, reportStats = false,
+       reportContext = false, reportIds = false;
+  std::string libDir = "/usr/local/share/sgml/otranspec";
+  int verbose = 0;
+  int warnings = 1;
+  int foldcase = 1;
+  int promptNewline = 0;
+  bool esisDataFix = false;
+  int textBlockThreshold = 35;
+  const char* inputPath = nullptr;
+  int browse = 0;
+  VarTable* globalVars = nullptr;
+  ElemNode* docRoot = nullptr;
+};
+
+extern RunSettings settings;
+
+}  // namespace qlx

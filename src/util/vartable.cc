@@ -1,0 +1,131 @@
+#include "util/vartable.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "util/settings.h"
+#include "util/split.h"
+
+namespace qlx {
+namespace {
+
+const std::string* DefaultLoopValue(char which) {
+  static const std::string empty;
+  std::fprintf(stderr, "Requested value for unset _%c variable\n", which);
+  return &empty;
+}
+
+LoopValueProvider loopValueProvider = DefaultLoopValue;
+
+int LeadingInt(std::string_view text) {
+  std::string copy(text);
+  return std::atoi(copy.c_str());
+}
+
+}  // namespace
+
+size_t VarTable::capacity() const {
+  size_t n = entries.size();
+  size_t s = size_t(step);
+  return (n + s - 1) / s * s;
+}
+
+VarTable* NewVarTable(int step) {
+  VarTable* table = new VarTable;
+  table->step = step < 1 ? 1 : step;
+  return table;
+}
+
+void SetLoopValueProvider(LoopValueProvider provider) {
+  loopValueProvider = provider ? provider : DefaultLoopValue;
+}
+
+const std::string* LookupVar(const VarTable* table, std::string_view name) {
+  if (name == "each_A") return loopValueProvider('A');
+  if (name == "each_C") return loopValueProvider('C');
+  if (!table || table->entries.empty()) return nullptr;
+  auto it = table->index.find(std::string(name));
+  if (it == table->index.end()) return nullptr;
+  const VarEntry& e = table->entries[it->second];
+  return e.hasValue ? &e.value : nullptr;
+}
+
+bool RunCommandFirstLine(const std::string& command, std::string* line) {
+  std::fflush(nullptr);
+  std::FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) {
+    std::string msg = "Could not start program '" + command + "'";
+    std::perror(msg.c_str());
+    return false;
+  }
+  line->clear();
+  char buf[65536];
+  bool gotLine = false;
+  size_t n;
+  // The first line is kept whole; the rest of the output is read and
+  // dropped so that the command never dies of a closed pipe.
+  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) {
+    if (gotLine) continue;
+    const char* nl = static_cast<const char*>(std::memchr(buf, '\n', n));
+    if (nl) {
+      line->append(buf, size_t(nl - buf));
+      gotLine = true;
+    } else {
+      line->append(buf, n);
+    }
+  }
+  pclose(pipe);
+  return true;
+}
+
+void SetMapping(VarTable* table, std::string_view name, const std::string_view* value) {
+  if (name == "verbose" || name == "warnings" || name == "foldcase") {
+    int v = value ? LeadingInt(*value) : 0;
+    if (name == "verbose") settings.verbose = v;
+    else if (name == "warnings") settings.warnings = v;
+    else settings.foldcase = v;
+    return;
+  }
+  if (!table) return;
+  VarEntry* entry;
+  auto it = table->index.find(std::string(name));
+  if (it != table->index.end()) {
+    entry = &table->entries[it->second];
+  } else {
+    table->index.emplace(std::string(name), table->entries.size());
+    table->entries.push_back(VarEntry{std::string(name), std::string(), false});
+    entry = &table->entries.back();
+  }
+  if (!value) {
+    entry->value.clear();
+    entry->hasValue = false;
+    return;
+  }
+  entry->value.assign(value->data(), value->size());
+  entry->hasValue = true;
+  if (value->empty() || (*value)[0] != '!') return;
+  std::string line;
+  if (RunCommandFirstLine(std::string(value->substr(1)), &line)) {
+    entry->value = std::move(line);
+  }
+}
+
+void SetMapping(VarTable* table, std::string_view name, std::string_view value) {
+  SetMapping(table, name, &value);
+}
+
+void SetMappingLine(VarTable* table, std::string_view line) {
+  if (!table) {
+    std::fputs("SetMapping: Map not initialized.\n", stderr);
+    return;
+  }
+  size_t end = 0;
+  while (end < line.size() && !IsBlank(line[end])) ++end;
+  size_t vstart = end;
+  while (vstart < line.size() && IsBlank(line[vstart])) ++vstart;
+  SetMapping(table, line.substr(0, end), line.substr(vstart));
+}
+
+}  // namespace qlx

@@ -1,0 +1,59 @@
+// VarTable: the system's one associative container, an ordered list of
+// name/value pairs (global variables, a spec's Relation/Set/Increment lists,
+// the SDATA maps).  Values are set only through SetMapping, which also
+// handles the reserved names "verbose", "warnings" and "foldcase" and the
+// command values that begin with "!".
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace qlx {
+
+struct VarEntry {
+  std::string name;
+  std::string value;
+  bool hasValue = false;  // false: the entry exists with no value
+};
+
+struct VarTable {
+  int step = 1;  // growth step of the old design; kept for the capacity rule
+  std::vector<VarEntry> entries;  // insertion order; names are unique
+  std::unordered_map<std::string, size_t> index;  // name -> position
+
+  size_t count() const { return entries.size(); }
+  // Capacity as the step-wise growth gives it: 0, then step, 2*step, ...
+  size_t capacity() const;
+};
+
+VarTable* NewVarTable(int step);
+
+// The value of `name`, or null when the name is absent or has no value.
+// "each_A" and "each_C" are answered by the loop-value provider instead;
+// the table is then not consulted and may be null.
+const std::string* LookupVar(const VarTable* table, std::string_view name);
+
+// Sets name to value (null: no value).  See the header comment for the
+// reserved names and "!command" values.
+void SetMapping(VarTable* table, std::string_view name, const std::string_view* value);
+void SetMapping(VarTable* table, std::string_view name, std::string_view value);
+
+// Splits a line into a name (up to the first blank; leading blanks are not
+// skipped) and a value (after the blanks that follow the name, to the end;
+// the empty text when there is none), then calls SetMapping.
+void SetMappingLine(VarTable* table, std::string_view line);
+
+// The answer for "each_A" and "each_C" (which = 'A' or 'C').  The
+// translation engine installs its loop values here; the default answers as
+// for a loop that never ran: a message and the empty text.
+using LoopValueProvider = const std::string* (*)(char which);
+void SetLoopValueProvider(LoopValueProvider provider);
+
+// Runs `command` through the shell and returns the first line of its output
+// (without the newline).  On a start failure writes the "Could not start
+// program" message and returns false.
+bool RunCommandFirstLine(const std::string& command, std::string* line);
+
+}  // namespace qlx

@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "doc/tree.h"
+#include "testutil.h"
+#include "util/settings.h"
+
+namespace qlx {
+namespace {
+
+using test::ReadDocument;
+
+TEST(Esis, SingleEmptyElement) {
+  ElemNode* root = ReadDocument("(DOC\n)DOC\n");
+  ASSERT_NE(root, nullptr);
+  EXPECT_STREQ(root->gi, "DOC");
+  EXPECT_EQ(root->contentCount, 0);
+  EXPECT_EQ(root->children, nullptr);
+  EXPECT_EQ(root->data, nullptr);
+  EXPECT_EQ(root->order, -1);
+  EXPECT_EQ(root->serial, 0);
+  EXPECT_EQ(root->parent, nullptr);
+}
+
+TEST(Esis, AttributesIdsAndInterning) {
+  ElemNode* root = ReadDocument(
+      "(DOC\n"
+      "AID TOKEN X\nAX CDATA two words\nAY IMPLIED\nAZ CDATA \n(P\n-text\n)P\n"
+      "AW CDATA two words\n(P\n)P\n)DOC\n");
+  ElemNode* p = root->children[0];
+  ASSERT_EQ(p->attCount, 3);
+  EXPECT_STREQ(p->atts[0].name, "ID");
+  EXPECT_STREQ(p->atts[1].value, "two words");
+  EXPECT_STREQ(p->atts[2].name, "Z");
+  EXPECT_STREQ(p->atts[2].value, "");
+  EXPECT_STREQ(p->id, "X");
+  ASSERT_EQ(doc.idIndex.size(), 1u);
+  EXPECT_EQ(doc.idIndex[0].elem, p);
+  // Equal texts are one stored text.
+  EXPECT_EQ(root->children[1]->atts[0].value, p->atts[1].value);
+  EXPECT_EQ(root->children[1]->gi, p->gi);
+}
+
+TEST(Esis, ContentOrderChildrenDataAndSerials) {
+  ElemNode* root = ReadDocument("(DOC\n-a\n(X\n)X\n?pi text\n-b\n(Y\n(Z\n)Z\n)Y\n)DOC\n");
+  ASSERT_EQ(root->contentCount, 5);
+  EXPECT_EQ(root->content[2].kind, '?');
+  EXPECT_STREQ(root->content[2].text, "pi text");
+  ASSERT_EQ(root->childCount, 2);
+  ASSERT_EQ(root->dataCount, 2);
+  EXPECT_STREQ(root->data[1], "b");
+  ElemNode* y = root->children[1];
+  EXPECT_EQ(y->order, 1);
+  EXPECT_EQ(y->serial, 2);
+  EXPECT_EQ(y->children[0]->depth, 2);
+  EXPECT_EQ(y->children[0]->parent, y);
+  EXPECT_EQ(root->next, root->children[0]);
+  EXPECT_EQ(root->children[0]->next, y);
+  EXPECT_EQ(y->next, y->children[0]);
+}
+
+TEST(Esis, LineRecordsCountOnlyInInfoBlocks) {
+  ElemNode* root = ReadDocument(
+      "L3 a.sgm\n(DOC\nL9\nAX CDATA y\nL12 file.sgm\n(P\n-x\nL40\n(Q\n)Q\n)P\nL50\n)DOC\n");
+  EXPECT_EQ(root->line, 3);
+  EXPECT_STREQ(root->fileName, "a.sgm");
+  ElemNode* p = root->children[0];
+  EXPECT_EQ(p->line, 12);
+  EXPECT_STREQ(p->fileName, "file.sgm");
+  ElemNode* q = p->children[0];
+  EXPECT_EQ(q->line, 12) << "a line record inside content is ignored";
+}
+
+TEST(Esis, DataFixDropsOrBlanksLeadingRecordEnd) {
+  settings.esisDataFix = true;
+  ElemNode* root = ReadDocument("(DOC\n-\\n\n-\\nabc\n-x\\n\n)DOC\n");
+  settings.esisDataFix = false;
+  ASSERT_EQ(root->dataCount, 2);
+  EXPECT_STREQ(root->data[0], " abc");
+  EXPECT_STREQ(root->data[1], "x\\n");
+  root = ReadDocument("(DOC\n-\\n\n-\\nabc\n)DOC\n");
+  ASSERT_EQ(root->dataCount, 2);
+  EXPECT_STREQ(root->data[0], "\\n");
+}
+
+TEST(Esis, EntitiesAndTheNameAttribute) {
+  ElemNode* root = ReadDocument(
+      "sfig.eps\npPUB\nEfig NDATA eps\nEother NDATA gif\n(DOC\n"
+      "ANAME ENTITY nosuch\nAENTITYREF ENTITY fig\n(G\n)G\n"
+      "AENTITYREF ENTITY other\n(H\n)H\n)DOC\n");
+  ASSERT_NE(doc.entityFirst, nullptr);
+  EXPECT_STREQ(doc.entityFirst->systemId, "fig.eps");
+  EXPECT_STREQ(doc.entityFirst->publicId, "PUB");
+  EXPECT_STREQ(doc.entityFirst->next->systemId, "fig.eps") << "pending ids stay for later E records";
+  EXPECT_EQ(root->children[0]->entity, nullptr) << "NAME is tried first and names nothing";
+  ASSERT_NE(root->children[1]->entity, nullptr);
+  EXPECT_STREQ(root->children[1]->entity->notation, "gif");
+}
+
+TEST(Esis, EndRecordClosesWhateverItsName) {
+  ElemNode* root = ReadDocument("(DOC\n(P\n)WRONG\n-after\n)DOC\n-never read\n");
+  EXPECT_EQ(root->childCount, 1);
+  EXPECT_EQ(root->dataCount, 1);
+}
+
+TEST(Esis, DuplicateIdsAreAllRegisteredFirstWins) {
+  ReadDocument("(DOC\nAID TOKEN A\n(P\n)P\nAID TOKEN A\n(P\n)P\n)DOC\n");
+  ASSERT_EQ(doc.idIndex.size(), 2u);
+  EXPECT_EQ(doc.idLookup.at("A"), doc.idIndex[0].elem);
+}
+
+struct FatalCase {
+  const char* esis;
+  const char* message;
+};
+
+TEST(Esis, MalformedInputIsFatalWithItsMessage) {
+  const FatalCase cases[] = {
+      {"", "Error: End of AccumElemInfo - should not be here: \n"},
+      {"AX CDATA y\n", "Error: End of AccumElemInfo - should not be here: \n"},
+      {"(DOC\n(P\n-x\n", "Error: End of ReadESIS - should not be here: P\n"},
+      {"(DOC\n&ent\n)DOC\n", "Error: Unexpected input at 0: '&ent\n'\n"},
+      {"L7\n(DOC\nS sub\n)DOC\n", "Error: Unexpected input at 7: 'S sub\n'\n"},
+      {"-data\n(DOC\n)DOC\n", "Error: Data in AccumElemInfo, line 0:\n-data\n"},
+      {")DOC\n", "Error: Unexpected input in AccumElemInfo, 0:\n)DOC\n"},
+      {"(DOC\n-a\0b\n)DOC\n", "Error: NUL character in ESIS record 2.\n"},
+  };
+  test::ThrowOnFatal guard;
+  for (const FatalCase& c : cases) {
+    std::string esis = c.esis;
+    if (std::strstr(c.message, "NUL")) esis = std::string("(DOC\n-a\0b\n)DOC\n", 14);
+    testing::internal::CaptureStderr();
+    int status = -1;
+    try {
+      ReadDocument(esis);
+    } catch (const test::FatalExit& e) {
+      status = e.status;
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.message) << c.esis;
+    EXPECT_EQ(status, 1) << c.esis;
+  }
+}
+
+TEST(Esis, NonFatalRecordsAreReportedAndSkipped) {
+  testing::internal::CaptureStderr();
+  ElemNode* root = ReadDocument("L5\nAX BOGUS y\nIent CDATA x\nAY CDATA z\n(DOC\n)DOC\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "Error: Bad attr line (5): AX BOGUS...\nError: Got CMD_INT_ENT in AccumElemInfo: ent CDATA x\n");
+  ASSERT_EQ(root->attCount, 1);
+  EXPECT_STREQ(root->atts[0].name, "Y");
+}
+
+TEST(Esis, DeepNestingNeedsNoMachineStack) {
+  const int depth = 200000;
+  std::string esis;
+  for (int i = 0; i < depth; ++i) esis += "(E\n";
+  esis += "-deep\n";
+  for (int i = 0; i < depth; ++i) esis += ")E\n";
+  ElemNode* root = ReadDocument(esis);
+  ElemNode* e = root;
+  while (e->childCount) e = e->children[0];
+  EXPECT_EQ(e->depth, depth - 1);
+  EXPECT_STREQ(e->data[0], "deep");
+}
+
+TEST(Esis, LongRecordsAndManyItemsAreKeptWhole) {
+  std::string big(200000, 'x');
+  std::string esis = "(DOC\n-" + big + "\n";
+  for (int i = 0; i < 6000; ++i) esis += "(P\n)P\n";
+  for (int i = 0; i < 150; ++i) esis += "AA" + std::to_string(i) + " CDATA v\n";
+  esis += "(Q\n)Q\n)DOC\n";
+  ElemNode* root = ReadDocument(esis);
+  EXPECT_EQ(std::strlen(root->data[0]), big.size());
+  EXPECT_EQ(root->childCount, 6001);
+  EXPECT_EQ(root->children[6000]->attCount, 150);
+}
+
+}  // namespace
+}  // namespace qlx

@@ -1,0 +1,43 @@
+// Helpers shared by the unit tests: fatal stops that throw instead of
+// exiting, reading an ESIS text into a fresh document, temporary files.
+#pragma once
+
+#include <string>
+
+#include "doc/tree.h"
+
+namespace qlx::test {
+
+// Thrown by the test fatal handler in place of exiting.
+struct FatalExit {
+  int status;
+};
+
+// Installs the throwing fatal handler for the lifetime of the object.
+class ThrowOnFatal {
+ public:
+  ThrowOnFatal();
+  ~ThrowOnFatal();
+};
+
+// Resets the document and the settings that reading depends on, then reads
+// `esis` and finishes the tree.  Returns the root.
+ElemNode* ReadDocument(const std::string& esis);
+
+// A file in a fresh temporary directory, removed with the directory when
+// the object dies.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  const std::string& path() const { return path_; }
+  // Writes `content` to path()/name and returns the full path.
+  std::string Write(const std::string& name, const std::string& content) const;
+
+ private:
+  std::string path_;
+};
+
+std::string ReadFile(const std::string& path);
+
+}  // namespace qlx::test
