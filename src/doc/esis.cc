@@ -116,10 +116,9 @@ void Reader::InfoRecord(ElemNode* e, char cmd, std::string_view text) {
     case 'f': pendingGenerated_ = CopyText(text); return;
     case '?': case 'D': case 'N': return;
     case 'A': {
-      std::vector<std::string_view> w = Split(text, 3);
-      std::string_view name = w.size() > 0 ? w[0] : std::string_view();
-      std::string_view type = w.size() > 1 ? w[1] : std::string_view();
-      std::string_view value = w.size() > 2 ? w[2] : std::string_view();
+      std::string_view w[3];
+      SplitInto(text, w, 3);
+      std::string_view name = w[0], type = w[1], value = w[2];
       if (type == "IMPLIED") return;
       if (type == "CDATA" || type == "TOKEN" || type == "ENTITY" || type == "NOTATION") {
         if (std::memchr(text.data(), '\0', text.size())) CopyText(text);  // reports and stops
@@ -131,12 +130,13 @@ void Reader::InfoRecord(ElemNode* e, char cmd, std::string_view text) {
       return;
     }
     case 'E': {
-      std::vector<std::string_view> w = Split(text, 3);
+      std::string_view w[3];
+      SplitInto(text, w, 3);
       EntityInfo* ent = doc.arena.Array<EntityInfo>(1);
       new (ent) EntityInfo();
-      ent->name = CopyText(w.size() > 0 ? w[0] : std::string_view());
-      ent->type = CopyText(w.size() > 1 ? w[1] : std::string_view());
-      ent->notation = CopyText(w.size() > 2 ? w[2] : std::string_view());
+      ent->name = CopyText(w[0]);
+      ent->type = CopyText(w[1]);
+      ent->notation = CopyText(w[2]);
       ent->systemId = pendingSystemId_;
       ent->publicId = pendingPublicId_;
       ent->generatedName = pendingGenerated_;

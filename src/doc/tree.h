@@ -45,26 +45,26 @@ struct EntityInfo {
 };
 
 struct ElemNode {
+  // Pointers first, then the integers, so the record packs without holes.
   const char* gi = nullptr;  // interned in giTable
   ContentItem* content = nullptr;
-  int contentCount = 0;
   ElemNode** children = nullptr;  // filled by FinishTree
-  int childCount = 0;
-  const char** data = nullptr;  // filled by FinishTree
-  int dataCount = 0;
+  const char** data = nullptr;    // filled by FinishTree
   AttrPair* atts = nullptr;
-  int attCount = 0;
   EntityInfo* entity = nullptr;
   const char* id = nullptr;  // value of the ID attribute, set by FinishTree
-  int serial = 0;            // creation number, 0 for the root
-  int depth = 0;
-  int line = 0;
   const char* fileName = nullptr;
-  int order = 0;  // index in the parent's children; -1 for the root
   ElemNode* parent = nullptr;
   ElemNode* next = nullptr;  // the element created next
-  // Per-translation fields, written by the translation engine.
-  TranSpec* spec = nullptr;
+  TranSpec* spec = nullptr;  // per translation run, like the three below
+  int contentCount = 0;
+  int childCount = 0;
+  int dataCount = 0;
+  int attCount = 0;
+  int serial = 0;  // creation number, 0 for the root
+  int depth = 0;
+  int line = 0;
+  int order = 0;  // index in the parent's children; -1 for the root
   int insertBefore = 0;
   int insertAfter = 0;
   int processed = 0;

@@ -41,8 +41,10 @@ void SetStartupVariables() {
   SetMapping(settings.globalVars, "transpec", "??");
 }
 
-// -Dname=value.  The first "=" becomes a blank, and the text splits into a
-// name and the rest.
+}  // namespace
+
+// The first "=" becomes a blank, and the text splits into a name and the
+// rest (leading blanks skipped, inner and trailing blanks kept).
 void AssignVariable(const char* arg) {
   std::string text = arg;
   size_t eq = text.find('=');
@@ -59,6 +61,8 @@ void AssignVariable(const char* arg) {
     SetMapping(settings.globalVars, words[0], words[1]);
   }
 }
+
+namespace {
 
 void ParseOptions(int argc, char** argv) {
   int c;

@@ -11,4 +11,8 @@ int RunMain(int argc, char** argv);
 // Writes the usage text to standard output.
 void PrintUsage();
 
+// One -D argument, "name=value": stored in the global variables, or for the
+// names verbose, warnings and foldcase, into the run setting.
+void AssignVariable(const char* arg);
+
 }  // namespace qlx

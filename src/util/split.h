@@ -22,4 +22,8 @@ inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 // text, or one of blanks only, gives no words.
 std::vector<std::string_view> Split(std::string_view text, int count = 0, int flags = 0);
 
+// The same rule into a caller's array of `limit` words, with no allocation
+// (for the hot paths).  Returns the number of words found.
+int SplitInto(std::string_view text, std::string_view* words, int limit);
+
 }  // namespace qlx
