@@ -11,7 +11,9 @@
 #include <unistd.h>
 
 #include "doc/esis.h"
+#include "doc/query.h"
 #include "doc/tree.h"
+#include "info/reports.h"
 #include "util/fatal.h"
 #include "util/linereader.h"
 #include "util/settings.h"
@@ -211,6 +213,35 @@ int RunMain(int argc, char** argv) {
   FinishTree(settings.docRoot);
 
   // 9-11: the browser, the translation and the reports.
+
+  // 10. The translation, on the element named with -i or the root.
+  if (settings.transpecFile) {
+    [[maybe_unused]] ElemNode* top = settings.docRoot;
+    if (settings.subtreeId) {
+      top = FindElementByID(settings.subtreeId);
+      if (!top) {
+        std::fprintf(stderr, "Error: Can not find element with ID %s\n", settings.subtreeId);
+        Fatal(1);
+      }
+    }
+  }
+
+  // 11. The reports, always in this order and always on the whole
+  // document.  After validation (-v) there is no output stream; the
+  // reports then go to standard output.
+  {
+    std::FILE* reports = settings.outStream ? settings.outStream : stdout;
+    if (settings.reportUsage) PrintUsageSummary(settings.docRoot, reports);
+    if (settings.reportTree) PrintTreeReport(settings.docRoot, reports);
+    if (settings.reportStats) PrintStatistics(settings.docRoot, reports);
+    if (settings.reportContext) PrintContextReport(settings.docRoot, reports);
+    if (settings.reportIds) PrintIdList(reports);
+    if (reports != settings.outStream && (std::fflush(reports) != 0 || std::ferror(reports))) {
+      std::fprintf(stderr, "%s: error writing output '%s': %s\n", settings.progName.c_str(),
+                   "standard output", std::strerror(errno));
+      Fatal(1);
+    }
+  }
 
   // 12.
   return FinishOutput();

@@ -1,0 +1,211 @@
+#include "doc/query.h"
+
+#include <cstring>
+#include <utility>
+#include <vector>
+
+namespace qlx {
+namespace {
+
+bool SameName(const char* a, const char* b) { return a[0] == b[0] && std::strcmp(a, b) == 0; }
+
+// The first child of `elem` named `name`, skipping `skip`; positions
+// [from, to) of the children array.
+ElemNode* FirstChildNamed(const ElemNode* elem, const char* name, int from, int to,
+                          const ElemNode* skip = nullptr) {
+  for (int i = from; i < to; ++i) {
+    ElemNode* c = elem->children[i];
+    if (c != skip && SameName(c->gi, name)) return c;
+  }
+  return nullptr;
+}
+
+// Breadth-first within each node, depth-first across nodes: the children
+// of a node are all checked before any grandchild under it, then the
+// child subtrees are searched one by one in order.  Uses an explicit
+// stack of (node, next child to descend into).
+ElemNode* SearchDescendants(ElemNode* top, const char* name) {
+  if (ElemNode* hit = FirstChildNamed(top, name, 0, top->childCount)) return hit;
+  std::vector<std::pair<ElemNode*, int>> stack;
+  stack.emplace_back(top, 0);
+  while (!stack.empty()) {
+    auto& [node, next] = stack.back();
+    if (next >= node->childCount) {
+      stack.pop_back();
+      continue;
+    }
+    ElemNode* child = node->children[next++];
+    if (ElemNode* hit = FirstChildNamed(child, name, 0, child->childCount)) return hit;
+    if (child->childCount) stack.emplace_back(child, 0);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+const char* FindAttValue(const ElemNode* elem, const char* name) {
+  if (!elem || !name) return nullptr;
+  for (int i = 0; i < elem->attCount; ++i) {
+    if (SameName(elem->atts[i].name, name)) return elem->atts[i].value;
+  }
+  return nullptr;
+}
+
+ElemNode* FindElementByID(const char* id) {
+  if (!id) return nullptr;
+  auto it = doc.idLookup.find(std::string_view(id));
+  return it == doc.idLookup.end() ? nullptr : it->second;
+}
+
+Relation RelationFromName(const char* name) {
+  static const struct {
+    const char* name;
+    Relation rel;
+  } kNames[] = {
+      {"parent", REL_Parent},       {"child", REL_Child},
+      {"ancestor", REL_Ancestor},   {"descendant", REL_Descendant},
+      {"sibling", REL_Sibling},     {"sibling-", REL_Preceding},
+      {"sibling-1", REL_ImmPreceding}, {"sibling+", REL_Following},
+      {"sibling+1", REL_ImmFollowing}, {"cousin", REL_Cousin},
+  };
+  if (!name) name = "";
+  if (std::strcmp(name, "?") == 0) {
+    std::fprintf(stderr, "Supported query/relationships %s\n%s.\n",
+                 "child, parent, ancestor, descendant,",
+                 "sibling, sibling+, sibling+1, sibling-, sibling-1");
+    return REL_None;
+  }
+  for (const auto& entry : kNames) {
+    if (std::strcmp(name, entry.name) == 0) return entry.rel;
+  }
+  std::fprintf(stderr, "Unknown relationship: %s\n", name);
+  return REL_Unknown;
+}
+
+ElemNode* FindRelated(ElemNode* elem, const char* name, Relation rel) {
+  if (!elem || !name || rel < REL_None || rel > REL_Unknown) return nullptr;
+  ElemNode* parent = elem->parent;
+  switch (rel) {
+    case REL_None:
+    case REL_Unknown:
+      std::fputs("You can not query 'REL_None' or 'REL_Unknown'.\n", stderr);
+      return nullptr;
+    case REL_Parent:
+      return parent && SameName(parent->gi, name) ? parent : nullptr;
+    case REL_Child:
+      return FirstChildNamed(elem, name, 0, elem->childCount);
+    case REL_Ancestor:
+      for (ElemNode* a = parent; a; a = a->parent) {
+        if (SameName(a->gi, name)) return a;
+      }
+      return nullptr;
+    case REL_Descendant:
+      return SearchDescendants(elem, name);
+    default:
+      break;
+  }
+  // The sibling relations and cousin: positions among the parent's children.
+  if (!parent) return nullptr;
+  int pos = elem->order;
+  switch (rel) {
+    case REL_Sibling:
+      return FirstChildNamed(parent, name, 0, parent->childCount, elem);
+    case REL_Preceding:
+      return FirstChildNamed(parent, name, 0, pos);
+    case REL_ImmPreceding:
+      return pos > 0 && SameName(parent->children[pos - 1]->gi, name) ? parent->children[pos - 1]
+                                                                        : nullptr;
+    case REL_Following:
+      return FirstChildNamed(parent, name, pos + 1, parent->childCount);
+    case REL_ImmFollowing:
+      return pos + 1 < parent->childCount && SameName(parent->children[pos + 1]->gi, name)
+                 ? parent->children[pos + 1]
+                 : nullptr;
+    case REL_Cousin:
+      return FirstChildNamed(parent, name, 0, parent->childCount);
+    default:
+      return nullptr;
+  }
+}
+
+void WalkTree(ElemNode* elem, ElemCallback before, ElemCallback after, ItemCallback item,
+              void* userData) {
+  if (!elem) return;
+  // Each open element with the index of its next content item.
+  std::vector<std::pair<ElemNode*, int>> stack;
+  if (before) before(elem, userData);
+  stack.emplace_back(elem, 0);
+  while (!stack.empty()) {
+    ElemNode* node = stack.back().first;
+    int i = stack.back().second;
+    if (i >= node->contentCount) {
+      stack.pop_back();
+      if (after) after(node, userData);
+      continue;
+    }
+    stack.back().second = i + 1;
+    ContentItem* ci = &node->content[i];
+    if (ci->kind == '(') {
+      if (before) before(ci->elem, userData);
+      stack.emplace_back(ci->elem, 0);
+    } else if (item) {
+      item(ci, userData);
+    }
+  }
+}
+
+std::string BuildPath(const ElemNode* elem) {
+  std::string path;
+  if (!elem) return path;
+  // The ancestors, root first; each step down is written with the order
+  // of the element it leads to.
+  std::vector<const ElemNode*> chain;
+  for (const ElemNode* e = elem; e; e = e->parent) chain.push_back(e);
+  for (size_t i = chain.size() - 1; i > 0; --i) {
+    path += chain[i]->gi;
+    path += '(';
+    path += std::to_string(chain[i - 1]->order);
+    path += ") ";
+  }
+  path += elem->gi;
+  return path;
+}
+
+std::string AncestorNames(const ElemNode* elem, int n) {
+  std::string names;
+  if (!elem || !elem->parent || n == 0) return names;
+  names = elem->parent->gi;
+  int written = 1;
+  for (const ElemNode* a = elem->parent->parent; a && (n < 0 || written < n); a = a->parent) {
+    names += ' ';
+    names += a->gi;
+    ++written;
+  }
+  return names;
+}
+
+void PrintLocation(const ElemNode* elem, std::FILE* stream) {
+  if (!elem || !stream) return;
+  std::fprintf(stream, "  Path: %s\n", BuildPath(elem).c_str());
+  // The nearest TITLE at or before the element among its siblings, then
+  // among its parent's, and so on up.
+  for (const ElemNode* x = elem; x->parent; x = x->parent) {
+    const ElemNode* p = x->parent;
+    if (const ElemNode* title = FirstChildNamed(p, "TITLE", 0, x->order + 1)) {
+      std::fprintf(stream, "  Position hint: TITLE='%s'\n",
+                   title->dataCount > 0 ? title->data[0] : "-empty-");
+      break;
+    }
+  }
+  if (elem->line != 0) {
+    if (elem->fileName) {
+      std::fprintf(stream, "  At or near instance file: %s, line: %d\n", elem->fileName,
+                   elem->line);
+    } else {
+      std::fprintf(stream, "  At or near instance line: %d\n", elem->line);
+    }
+  }
+  if (elem->id) std::fprintf(stream, "  ID: %s\n", elem->id);
+}
+
+}  // namespace qlx
