@@ -108,14 +108,6 @@ TEST(Reports, ContextOfSubtree) {
             "\n");
 }
 
-TEST(Reports, IdListCoversWholeDocumentWithDuplicates) {
-  ReadDocument("AID TOKEN D\nL4 a.sgm\n(DOC\nAID TOKEN X\nL9\n(P\n)P\nAID TOKEN X\n(Q\n)Q\n)DOC\n");
-  EXPECT_EQ(Capture([](std::FILE* f) { PrintIdList(f); }),
-            "D:DOC:a.sgm:4\nX:P:a.sgm:9\nX:Q:a.sgm:9\n");
-  ReadDocument("AID TOKEN D\n(DOC\n)DOC\n");  // from standard input: no file, line 0
-  EXPECT_EQ(Capture([](std::FILE* f) { PrintIdList(f); }), "D:DOC:-:0\n");
-}
-
 // A stdio stream that only counts what is written to it, so that reports
 // of many gigabytes can be checked without storing them.
 struct Tally {
@@ -177,20 +169,6 @@ TEST(Reports, HundredThousandLevels) {
   EXPECT_EQ(tally.bytes, indent + kDepth * 9ULL + 1);  // "E  (1,1)\n" and the empty line
   ASSERT_GE(tally.tail.size(), 16u);
   EXPECT_EQ(tally.tail.substr(tally.tail.size() - 16), ".  .  E  (0,1)\n\n");
-}
-
-TEST(Reports, NothingWithoutStreamOrElement) {
-  ElemNode* root = ReadDocument(kDoc);
-  PrintUsageSummary(root, nullptr);
-  PrintTreeReport(root, nullptr);
-  PrintStatistics(root, nullptr);
-  PrintContextReport(root, nullptr);
-  PrintIdList(nullptr);
-  EXPECT_EQ(Capture([](std::FILE* f) {
-              PrintUsageSummary(nullptr, f);
-              PrintStatistics(nullptr, f);
-            }),
-            "");
 }
 
 }  // namespace
