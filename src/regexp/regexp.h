@@ -12,11 +12,39 @@
 // Every error is fatal: PatternError writes "qlx_regexp(3): " and the
 // message (no newline) to standard error and ends the run with status 1
 // through Fatal(), so tests can catch it in-process.
+//
+// The matcher backtracks on a stack of its own on the heap, never on the
+// machine stack, so subjects of any length are safe.  It finds the same
+// match, with the same group positions, as a plain recursive interpreter of
+// the program, but skips work that cannot succeed:
+//  - alternatives, repeat counts and start positions are passed over when
+//    the character there cannot begin a successful path from that point;
+//  - a repeat reached again inside a run it has already tried in vain
+//    fails at once;
+//  - once one call has done more steps than the program has nodes times
+//    the subject length (and at least 4096), it starts to remember, for
+//    every node where paths meet (choices, repeats, loop heads), the
+//    positions where it has already arrived there, and fails at once when
+//    it comes back: whatever it found there before was a failure.  Each
+//    such pair is then worked on at most once, which bounds the rest of
+//    the call by roughly the program size times the subject length
+//    (repeats may add the length of their runs) instead of exponentially.
+//    (This relies on every loop taking at least one character, which the
+//    compiler ensures.)  The marks take one bit per meeting node and
+//    subject position; a call whose marks would take more than 256 MB runs
+//    without them and may then take exponential time.
+// Open choices cost 32 bytes each on the heap stack; only real choices
+// (two or more ways that can begin at the character) and repeats are
+// recorded, so a loop over a long subject usually needs none.
 #pragma once
 
 #include <cstdint>
 
 namespace qlx {
+
+namespace rx {
+struct PatternPlan;
+}
 
 // Node opcodes of the byte program.
 enum : unsigned char {
@@ -50,13 +78,19 @@ struct CompiledPattern {
   const char* mustText;   // a literal every match contains, or null
   int32_t mustLength;
   int32_t codeSize;       // bytes in code
+  // The matcher's tables for this program, built by CompilePattern in an
+  // allocation of their own; like the pattern, never freed.
+  const rx::PatternPlan* plan;
   unsigned char code[1];  // really codeSize bytes
 };
 
 // Compiles `text`.  Never returns null: a bad pattern is fatal.
 CompiledPattern* CompilePattern(const char* text);
 
-// 1 if some substring of `subject` matches, else 0; fills start/end.
+// 1 if some substring of `subject` matches, else 0.  After a match,
+// start/end [0] bound the match and [n] the last pass through group n
+// (null if the group took no part); after a failed call they are not
+// meaningful.  Not reentrant: the positions live in the pattern.
 int MatchPattern(CompiledPattern* pattern, const char* subject);
 
 // Writes "qlx_regexp(3): <message>" to standard error and calls Fatal(1).
