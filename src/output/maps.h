@@ -1,9 +1,29 @@
 // The SDATA map file (-s: entity text -> replacement, tab separated) and
 // the character map file (-c: one character -> replacement), read before a
 // translation and by the browser's sdata and cmap commands.
+//
+// SDATA map file, one pair a line: the name is everything before the first
+// tab (spaces belong to it), the replacement everything after the run of
+// tabs that follows; a line without a tab is a name with an empty
+// replacement.  Pairs are stored with SetMapping in output.sdataMap, so a
+// later line (or file) wins and SetMapping's reserved names and "!command"
+// values apply.
+//
+// Character map file, one entry a line: the key is everything before the
+// first blank (space or tab), the replacement everything after the run of
+// blanks that follows; a line without a blank deletes its character.  A
+// key that begins with a backslash loses it ("\#" maps '#', "\\" maps the
+// backslash).  Entries keep file order, duplicates included.
+//
+// Both files: a line that is empty or begins with '#' is skipped, the
+// line's newline is removed and nothing else is trimmed (a carriage return
+// stays part of the line); lines of any length are read whole.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qlx {
@@ -13,14 +33,51 @@ struct CharMapEntry {
   std::string replacement;  // may be empty: the character is removed
 };
 
-// The current character map, in file order (duplicates kept).
-extern std::vector<CharMapEntry> charMap;
+// The character map: its entries in file order, and for each byte value the
+// entry that maps it (the first whose key begins with that byte).
+struct CharMap {
+  std::vector<CharMapEntry> entries;
 
-// Adds the file's names to the SDATA map (created on first use).
+  bool empty() const { return entries.empty(); }
+  // The entry that maps byte c, or null.
+  const CharMapEntry* Find(unsigned char c) const {
+    int i = first[c];
+    return i < 0 ? nullptr : &entries[size_t(i)];
+  }
+  void Clear();
+  // Appends an entry (an empty key maps nothing).
+  void Add(std::string key, std::string replacement);
+
+ private:
+  std::array<int, 256> first = MakeEmptyIndex();
+  static std::array<int, 256> MakeEmptyIndex() {
+    std::array<int, 256> a;
+    a.fill(-1);
+    return a;
+  }
+};
+
+// Adds the file's names to the SDATA map (created on first use).  A file
+// that cannot be opened: "Can not open SDATA file '%s': %s" on standard
+// error, and the map stays as it was.
 void LoadSdataMap(const std::string& fileName);
 
-// Replaces the character map with the file's entries; a file that cannot
-// be opened leaves the current map.
+// Replaces the character map (output.charMap) with the file's entries; a
+// file that cannot be opened gives "Can not open character mapping file
+// '%s'.\n%s\n" on standard error and leaves the current map.
 void LoadCharMap(const std::string& fileName);
+
+// Applies the character map to a data text of the document and returns the
+// mapped copy.  Each byte is replaced by the replacement of its map entry,
+// or kept when it has none; a byte whose predecessor in `data` is a
+// backslash is always kept, so escapes such as "\n" or "\|" survive (the
+// backslash itself is looked up like any byte).  An empty map returns the
+// data unchanged.
+//
+// When `dataCarets` is given, the positions in the copy of the carets that
+// come from the data itself (not from a replacement) are appended to it in
+// ascending order; EmitData uses them to write those carets as carets while
+// a caret in a replacement keeps its line-break meaning.
+std::string ApplyCharMap(std::string_view data, std::vector<size_t>* dataCarets = nullptr);
 
 }  // namespace qlx

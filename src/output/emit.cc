@@ -1,0 +1,327 @@
+#include "output/emit.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "util/vartable.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace qlx {
+
+OutputState output;
+
+namespace {
+
+// How a text's carets are written.
+enum class Carets {
+  kBreak,    // every caret is a conditional line break
+  kLiteral,  // every caret is a caret (a data text without character map)
+  kListed,   // the carets at the listed positions are carets (mapped data)
+};
+
+// The bytes that end a run of ordinary characters.
+constexpr std::array<bool, 256> MakeSpecialBytes() {
+  std::array<bool, 256> special{};
+  special['\\'] = true;
+  special['^'] = true;
+  special['\n'] = true;
+  return special;
+}
+constexpr std::array<bool, 256> kSpecialBytes = MakeSpecialBytes();
+
+// The position of the first special byte in s[i, n), or n.  Sixteen bytes
+// at a time where the processor allows.
+inline size_t SkipOrdinary(const char* s, size_t i, size_t n) {
+#if defined(__SSE2__)
+  const __m128i backslash = _mm_set1_epi8('\\');
+  const __m128i caret = _mm_set1_epi8('^');
+  const __m128i newline = _mm_set1_epi8('\n');
+  while (i + 16 <= n) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, backslash), _mm_cmpeq_epi8(v, caret)),
+                               _mm_cmpeq_epi8(v, newline));
+    if (int mask = _mm_movemask_epi8(hit)) return i + size_t(__builtin_ctz(unsigned(mask)));
+    i += 16;
+  }
+#endif
+  while (i < n && !kSpecialBytes[static_cast<unsigned char>(s[i])]) ++i;
+  return i;
+}
+
+// Collects the bytes of one EmitText call and hands them to the stream in
+// blocks, so that even an unbuffered stream (standard error) sees one write
+// per block rather than one per character.
+class Sink {
+ public:
+  explicit Sink(std::FILE* stream) : stream_(stream) {}
+  ~Sink() { Flush(); }
+  Sink(const Sink&) = delete;
+  Sink& operator=(const Sink&) = delete;
+
+  void Put(char c) {
+    if (used_ == sizeof buf_) Flush();
+    buf_[used_++] = c;
+  }
+  void Put(const char* p, size_t len) {
+    if (len > sizeof buf_ - used_) {
+      Flush();
+      if (len >= sizeof buf_) {
+        fwrite_unlocked(p, 1, len, stream_);
+        return;
+      }
+    }
+    std::memcpy(buf_ + used_, p, len);
+    used_ += len;
+  }
+  void Put(std::string_view s) { Put(s.data(), s.size()); }
+  void Flush() {
+    if (used_ == 0) return;
+    fwrite_unlocked(buf_, 1, used_, stream_);
+    used_ = 0;
+  }
+
+ private:
+  std::FILE* stream_;
+  size_t used_ = 0;
+  char buf_[16384];
+};
+
+void AddColumn(size_t n) {
+  long long v = static_cast<long long>(output.outputColumn) + static_cast<long long>(n);
+  output.outputColumn = v > INT_MAX ? INT_MAX : static_cast<int>(v);
+}
+
+void PutUtf8(Sink& out, uint32_t cp) {
+  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
+  if (cp < 0x80) {
+    out.Put(char(cp));
+  } else if (cp < 0x800) {
+    out.Put(char(0xC0 | (cp >> 6)));
+    out.Put(char(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.Put(char(0xE0 | (cp >> 12)));
+    out.Put(char(0x80 | ((cp >> 6) & 0x3F)));
+    out.Put(char(0x80 | (cp & 0x3F)));
+  } else {
+    out.Put(char(0xF0 | (cp >> 18)));
+    out.Put(char(0x80 | ((cp >> 12) & 0x3F)));
+    out.Put(char(0x80 | ((cp >> 6) & 0x3F)));
+    out.Put(char(0x80 | (cp & 0x3F)));
+  }
+}
+
+// s[i] is the '#' after a backslash.  Writes the character of "\#NNN;" and
+// returns the position after the ';', or writes '#' when no digits and ';'
+// follow and returns the position after it.
+size_t CharacterNumber(const char* s, size_t n, size_t i, Sink& out) {
+  size_t j = i + 1;
+  uint32_t value = 0;
+  while (j < n && s[j] >= '0' && s[j] <= '9') {
+    if (value <= 0x10FFFF) value = value * 10 + uint32_t(s[j] - '0');
+    ++j;
+  }
+  if (j == i + 1 || j >= n || s[j] != ';') {
+    out.Put('#');
+    return i + 1;
+  }
+  if (value != 0) PutUtf8(out, value);
+  return j + 1;
+}
+
+std::string_view UpToNul(std::string_view s) {
+  const void* nul = std::memchr(s.data(), '\0', s.size());
+  return nul ? s.substr(0, size_t(static_cast<const char*>(nul) - s.data())) : s;
+}
+
+const VarEntry* FindEntry(const VarTable* table, std::string_view name) {
+  if (!table || table->entries.empty()) return nullptr;
+  auto it = table->index.find(std::string(name));
+  if (it == table->index.end()) return nullptr;
+  const VarEntry& e = table->entries[it->second];
+  return e.hasValue ? &e : nullptr;
+}
+
+// The replacement for an SDATA name, or false when no table holds it.  A
+// name found only in the map is recorded in the table of substitutions made.
+bool FindReplacement(std::string_view name, Sink& out, std::string* replacement) {
+  if (const VarEntry* used = FindEntry(output.sdataUsed, name)) {
+    *replacement = used->value;
+    return true;
+  }
+  const VarEntry* mapped = FindEntry(output.sdataMap, name);
+  if (!mapped) return false;
+  *replacement = mapped->value;
+  if (!output.sdataUsed) output.sdataUsed = NewVarTable(30);
+  out.Flush();  // recording may run a command ("!" values)
+  SetMapping(output.sdataUsed, name, std::string_view(*replacement));
+  // The recorded value is what is written from now on (a reserved name such
+  // as "verbose" is not recorded; its map value stands).
+  if (const VarEntry* used = FindEntry(output.sdataUsed, name)) *replacement = used->value;
+  return true;
+}
+
+// A text being written, and where.
+struct Level {
+  std::string_view text;
+  int depth = 0;  // 0: the caller's text; d: the replacement of nesting level d
+  size_t pos = 0;
+  Carets carets = Carets::kBreak;
+  const std::vector<size_t>* listed = nullptr;  // kListed: caret positions
+  size_t nextListed = 0;
+};
+
+bool IsListedCaret(Level& level, size_t pos) {
+  const std::vector<size_t>& list = *level.listed;
+  while (level.nextListed < list.size() && list[level.nextListed] < pos) ++level.nextListed;
+  return level.nextListed < list.size() && list[level.nextListed] == pos;
+}
+
+void Write(std::string_view text, std::FILE* stream, bool track, Carets carets,
+           const std::vector<size_t>* listed) {
+  Sink out(stream);
+  int& column = output.outputColumn;
+  Level cur{text, 0, 0, carets, listed, 0};
+  // SDATA replacements being written: the names and replacement texts, one
+  // per nesting level, and the interrupted texts.  A level's text is taken
+  // anew from `subs` when it is resumed, as `subs` may have moved.
+  struct Substitution {
+    std::string name;
+    std::string text;
+  };
+  std::vector<Substitution> subs;
+  std::vector<Level> saved;
+
+  for (;;) {
+    const char* s = cur.text.data();
+    const size_t n = cur.text.size();
+    size_t i = cur.pos;
+    bool entered = false;  // a replacement became the current text
+
+    while (i < n && !entered) {
+      const size_t j = SkipOrdinary(s, i, n);
+      if (j > i) {
+        out.Put(s + i, j - i);
+        if (track) AddColumn(j - i);
+        i = j;
+        if (i == n) break;
+      }
+      const char c = s[i++];
+      if (c == '\n') {
+        out.Put('\n');
+        if (track) column = 0;
+        continue;
+      }
+      if (c == '^') {
+        bool literal = cur.carets == Carets::kLiteral ||
+                       (cur.carets == Carets::kListed && IsListedCaret(cur, i - 1));
+        if (literal) {
+          out.Put('^');
+          if (track) AddColumn(1);
+        } else if (!track) {
+          out.Put('\n');
+        } else if (column != 0) {
+          column = 0;
+          out.Put('\n');
+        }
+        continue;
+      }
+      // A backslash: an escape.
+      if (track) AddColumn(1);
+      if (i == n) break;  // a backslash at the end writes nothing
+      const char e = s[i];
+      if (e >= '0' && e <= '7') {
+        unsigned value = unsigned(e - '0');
+        ++i;
+        for (int k = 0; k < 2 && i < n && s[i] >= '0' && s[i] <= '7'; ++k, ++i)
+          value = value * 8 + unsigned(s[i] - '0');
+        if (value & 0xFF) out.Put(char(value & 0xFF));
+        continue;
+      }
+      switch (e) {
+        case 'n': out.Put('\n'); column = 0; ++i; continue;
+        case 'r': out.Put('\r'); column = 0; ++i; continue;
+        case 's': out.Put(' '); ++i; continue;
+        case 't': out.Put('\t'); ++i; continue;
+        case '#': i = CharacterNumber(s, n, i, out); continue;
+        case '|': break;
+        default: out.Put(e); ++i; continue;
+      }
+      // An SDATA reference: the name runs to the next backslash.
+      const size_t start = i + 1;
+      const void* close = std::memchr(s + start, '\\', n - start);
+      if (!close) {  // never closed: the opening writes '|', the rest goes on
+        out.Put('|');
+        ++i;
+        continue;
+      }
+      const size_t end = size_t(static_cast<const char*>(close) - s);
+      const std::string_view name(s + start, end - start);
+      i = std::min(end + 2, n);
+      std::string replacement;
+      const char* problem = nullptr;
+      if (!FindReplacement(name, out, &replacement)) {
+        problem = "Error: Could not find SDATA substitution '%.*s'.\n";
+      } else if (std::any_of(subs.begin(), subs.end(),
+                             [name](const Substitution& sub) { return sub.name == name; })) {
+        problem = "Error: SDATA substitution '%.*s' refers to itself; written as its name.\n";
+      } else if (subs.size() >= size_t(kMaxSdataNesting)) {
+        problem = "Error: SDATA substitutions nested too deeply at '%.*s'; written as its name.\n";
+      }
+      if (problem) {
+        out.Flush();
+        std::fprintf(stderr, problem, int(name.size()), name.data());
+        out.Put('[');
+        out.Put(name);
+        out.Put(']');
+        continue;
+      }
+      Substitution sub{std::string(name), std::move(replacement)};
+      subs.push_back(std::move(sub));
+      cur.pos = i;
+      saved.push_back(cur);
+      cur = Level{UpToNul(subs.back().text), int(subs.size()), 0, Carets::kBreak, nullptr, 0};
+      entered = true;
+    }
+    if (entered) continue;
+    if (saved.empty()) return;
+    subs.pop_back();
+    cur = saved.back();
+    saved.pop_back();
+    if (cur.depth > 0) cur.text = UpToNul(subs[size_t(cur.depth) - 1].text);
+  }
+}
+
+}  // namespace
+
+void EmitText(const char* text, std::FILE* stream, int trackColumn) {
+  if (!stream) return;
+  Write(text ? std::string_view(text) : std::string_view("^"), stream, trackColumn != 0,
+        Carets::kBreak, nullptr);
+}
+
+void EmitText(std::string_view text, std::FILE* stream, int trackColumn) {
+  if (!stream) return;
+  Write(UpToNul(text), stream, trackColumn != 0, Carets::kBreak, nullptr);
+}
+
+void EmitData(const char* text, std::FILE* stream, bool verbatim) {
+  if (!stream || !text) return;
+  if (verbatim || output.charMap.empty()) {
+    Write(text, stream, true, Carets::kLiteral, nullptr);
+    return;
+  }
+  std::vector<size_t> dataCarets;
+  std::string mapped = ApplyCharMap(text, &dataCarets);
+  Write(UpToNul(mapped), stream, true, dataCarets.empty() ? Carets::kBreak : Carets::kListed,
+        &dataCarets);
+}
+
+}  // namespace qlx

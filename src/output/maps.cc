@@ -1,0 +1,137 @@
+#include "output/maps.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/types.h>
+
+#include "output/emit.h"
+#include "util/fatal.h"
+#include "util/libfile.h"
+#include "util/vartable.h"
+
+namespace qlx {
+
+void CharMap::Clear() {
+  entries.clear();
+  first.fill(-1);
+}
+
+void CharMap::Add(std::string key, std::string replacement) {
+  if (!key.empty()) {
+    unsigned char c = static_cast<unsigned char>(key[0]);
+    if (first[c] < 0) first[c] = int(entries.size());
+  }
+  entries.push_back(CharMapEntry{std::move(key), std::move(replacement)});
+}
+
+namespace {
+
+// Hands every line of a map file that is neither empty nor a comment to
+// `use`, without its newline.  Returns false after a read error, with errno
+// telling which.
+template <class Use>
+bool ForEachMapLine(std::FILE* file, Use use) {
+  char* buf = nullptr;
+  size_t cap = 0;
+  ssize_t len;
+  while ((len = getline(&buf, &cap, file)) != -1) {
+    std::string_view line(buf, size_t(len));
+    if (line[0] == '\n' || line[0] == '#') continue;
+    if (line.back() == '\n') line.remove_suffix(1);
+    use(line);
+  }
+  int err = errno;
+  bool failed = std::ferror(file) != 0;
+  bool complete = std::feof(file) != 0;
+  std::free(buf);
+  if (!failed && !complete) OutOfMemory(kReallocFailed);  // getline could not grow
+  errno = err;
+  return !failed;
+}
+
+void ReportSdataFailure(const std::string& fileName, int err) {
+  errno = err;
+  std::string text = qlx::strerror(err);
+  std::fprintf(stderr, "Can not open SDATA file '%s': %s", fileName.c_str(), text.c_str());
+}
+
+void ReportCharMapFailure(const std::string& fileName, int err) {
+  errno = err;
+  std::string text = qlx::strerror(err);
+  std::fprintf(stderr, "Can not open character mapping file '%s'.\n%s\n", fileName.c_str(),
+               text.c_str());
+}
+
+}  // namespace
+
+void LoadSdataMap(const std::string& fileName) {
+  std::FILE* file = OpenLibFile(fileName);
+  if (!file) {
+    ReportSdataFailure(fileName, errno);
+    return;
+  }
+  if (!output.sdataMap) output.sdataMap = NewVarTable(50);
+  bool ok = ForEachMapLine(file, [](std::string_view line) {
+    size_t tab = line.find('\t');
+    if (tab == std::string_view::npos) {
+      SetMapping(output.sdataMap, line, std::string_view());
+      return;
+    }
+    size_t value = line.find_first_not_of('\t', tab);
+    SetMapping(output.sdataMap, line.substr(0, tab),
+               value == std::string_view::npos ? std::string_view() : line.substr(value));
+  });
+  int err = errno;
+  std::fclose(file);
+  if (!ok) ReportSdataFailure(fileName, err);
+}
+
+void LoadCharMap(const std::string& fileName) {
+  std::FILE* file = OpenLibFile(fileName);
+  if (!file) {
+    ReportCharMapFailure(fileName, errno);
+    return;
+  }
+  CharMap fresh;
+  bool ok = ForEachMapLine(file, [&fresh](std::string_view line) {
+    size_t blank = line.find_first_of(" \t");
+    std::string_view key = line.substr(0, blank);
+    std::string_view replacement;
+    if (blank != std::string_view::npos) {
+      size_t value = line.find_first_not_of(" \t", blank);
+      if (value != std::string_view::npos) replacement = line.substr(value);
+    }
+    if (!key.empty() && key[0] == '\\') key.remove_prefix(1);
+    fresh.Add(std::string(key), std::string(replacement));
+  });
+  int err = errno;
+  std::fclose(file);
+  if (!ok) {  // unreadable (a directory, an I/O error): keep the current map
+    ReportCharMapFailure(fileName, err);
+    return;
+  }
+  output.charMap = std::move(fresh);
+}
+
+std::string ApplyCharMap(std::string_view data, std::vector<size_t>* dataCarets) {
+  const CharMap& map = output.charMap;
+  std::string out;
+  out.reserve(data.size());
+  size_t runStart = 0;  // start of the bytes not yet copied
+  for (size_t i = 0; i < data.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(data[i]);
+    const CharMapEntry* entry = map.Find(c);
+    if (entry && !(i > 0 && data[i - 1] == '\\')) {
+      out.append(data.data() + runStart, i - runStart);
+      out += entry->replacement;
+      runStart = i + 1;
+    } else if (c == '^' && dataCarets) {
+      dataCarets->push_back(out.size() + (i - runStart));
+    }
+  }
+  out.append(data.data() + runStart, data.size() - runStart);
+  return out;
+}
+
+}  // namespace qlx

@@ -1,0 +1,274 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "output/emit.h"
+#include "output/maps.h"
+#include "util/vartable.h"
+
+namespace qlx {
+namespace {
+
+using testing::internal::CaptureStderr;
+using testing::internal::GetCapturedStderr;
+
+// Collects what the writer sends to a stream.
+class MemoryStream {
+ public:
+  MemoryStream() { stream_ = open_memstream(&buf_, &size_); }
+  ~MemoryStream() {
+    std::fclose(stream_);
+    std::free(buf_);
+  }
+  std::FILE* get() { return stream_; }
+  std::string Text() {
+    std::fflush(stream_);
+    return std::string(buf_, size_);
+  }
+
+ private:
+  std::FILE* stream_;
+  char* buf_ = nullptr;
+  size_t size_ = 0;
+};
+
+class EmitTest : public testing::Test {
+ protected:
+  void SetUp() override { output = OutputState(); }
+  void TearDown() override { output = OutputState(); }
+
+  // The bytes that EmitText writes for `text`.
+  std::string Emit(const char* text, int track = 1) {
+    MemoryStream out;
+    EmitText(text, out.get(), track);
+    return out.Text();
+  }
+  std::string Data(const char* text, bool verbatim = false) {
+    MemoryStream out;
+    EmitData(text, out.get(), verbatim);
+    return out.Text();
+  }
+  void Map(const char* name, const char* value) {
+    if (!output.sdataMap) output.sdataMap = NewVarTable(50);
+    SetMapping(output.sdataMap, name, value);
+  }
+};
+
+TEST_F(EmitTest, Escapes) {
+  struct Case {
+    const char* text;
+    std::string written;
+  } cases[] = {
+      {"\\101", "A"},
+      {"\\0121.", "\n1."},  // at most three octal digits
+      {"\\1011", "A1"},
+      {"\\11x", "\tx"},
+      {"\\18", std::string("\x01", 1) + "8"},
+      {"\\0", ""},
+      {"\\400", ""},  // 256 modulo 256
+      {"\\777", "\xff"},
+      {"\\n\\r\\s\\t", "\n\r \t"},
+      {"\\q\\\\\\^", "q\\^"},
+      {"ab\\", "ab"},
+      {"\\#65;\\#233;\\#8364;\\#128512;", "A\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80"},
+      {"\\#0;x", "x"},
+      {"\\#1114112;\\#55296;", "\xef\xbf\xbd\xef\xbf\xbd"},  // no such characters
+      {"\\#;\\#12x\\#", "#;#12x#"},                         // not the escape
+      {"\\#99999999999999999999;", "\xef\xbf\xbd"},
+  };
+  for (const Case& c : cases) {
+    output.outputColumn = 0;
+    EXPECT_EQ(Emit(c.text), c.written) << c.text;
+  }
+}
+
+TEST_F(EmitTest, ColumnCounting) {
+  Emit("abc");
+  EXPECT_EQ(output.outputColumn, 3);
+  Emit("x\ny");
+  EXPECT_EQ(output.outputColumn, 1);
+  Emit("\\n");
+  EXPECT_EQ(output.outputColumn, 0);
+  Emit("\\012");  // a newline by code does not reset the column
+  EXPECT_EQ(output.outputColumn, 1);
+  Emit("\\r");
+  EXPECT_EQ(output.outputColumn, 0);
+  Emit("\\101\\t\\\\");  // one per escape
+  EXPECT_EQ(output.outputColumn, 3);
+
+  output.outputColumn = 5;
+  Emit("a\nb", 0);  // untracked text leaves the column
+  EXPECT_EQ(output.outputColumn, 5);
+  Emit("msg\\n", 0);  // but \n and \r reset it whatever the stream
+  EXPECT_EQ(output.outputColumn, 0);
+
+  output.outputColumn = 2147483000;  // saturates instead of overflowing
+  EXPECT_EQ(Emit(std::string(1000, 'x').c_str()).size(), 1000u);
+  EXPECT_EQ(output.outputColumn, 2147483647);
+  EXPECT_EQ(Emit("^"), "\n");
+}
+
+TEST_F(EmitTest, CaretsAndNullText) {
+  EXPECT_EQ(Emit(nullptr), "");  // already at the start of a line
+  Emit("abc");
+  EXPECT_EQ(Emit(nullptr), "\n");
+  EXPECT_EQ(Emit(nullptr), "");
+
+  EXPECT_EQ(Emit("^.TS^"), ".TS\n");
+  Emit("text");
+  EXPECT_EQ(Emit("^.TS^"), "\n.TS\n");
+
+  output.outputColumn = 0;
+  EXPECT_EQ(Emit("a^^b", 0), "a\n\nb");
+  EXPECT_EQ(output.outputColumn, 0);
+  EXPECT_EQ(Emit("^^", 0), "\n\n");
+}
+
+TEST_F(EmitTest, NullStreamDoesNothing) {
+  output.outputColumn = 4;
+  CaptureStderr();
+  EmitText("abc\\n\\|unknown\\|^", nullptr, 1);
+  EmitText(nullptr, nullptr, 1);
+  EmitData("data\\|unknown\\|", nullptr, false);
+  EXPECT_EQ(GetCapturedStderr(), "");
+  EXPECT_EQ(output.outputColumn, 4);
+  EXPECT_EQ(output.sdataUsed, nullptr);
+}
+
+TEST_F(EmitTest, ViewsEndAtTheirEndOrAtNul) {
+  MemoryStream out;
+  std::string_view text = "ab^cd";
+  EmitText(text.substr(0, 3), out.get(), 1);
+  EmitText(std::string_view("x\0y", 3), out.get(), 1);
+  EXPECT_EQ(out.Text(), "ab\nx");
+}
+
+TEST_F(EmitTest, SdataFromMapAndUnknownNames) {
+  Map("[amp  ]", "&");
+  CaptureStderr();
+  EXPECT_EQ(Emit("a\\|[amp  ]\\|b"), "a&b");
+  EXPECT_EQ(GetCapturedStderr(), "");
+  ASSERT_NE(output.sdataUsed, nullptr);
+  EXPECT_EQ(*LookupVar(output.sdataUsed, "[amp  ]"), "&");
+
+  output = OutputState();
+  CaptureStderr();
+  EXPECT_EQ(Emit("a\\|[amp  ]\\|b\\|[amp  ]\\|"), "a[[amp  ]]b[[amp  ]]");
+  EXPECT_EQ(GetCapturedStderr(),
+            "Error: Could not find SDATA substitution '[amp  ]'.\n"
+            "Error: Could not find SDATA substitution '[amp  ]'.\n");
+  EXPECT_EQ(output.sdataUsed, nullptr);
+
+  // The bracketed name is written as it stands and does not count; only
+  // the reference's backslash does.
+  output.outputColumn = 0;
+  CaptureStderr();
+  EXPECT_EQ(Emit("\\|^x n\\|"), "[^x n]");
+  GetCapturedStderr();
+  EXPECT_EQ(output.outputColumn, 1);
+}
+
+TEST_F(EmitTest, SdataReplacementsAreInterpretedAndFixedOnceUsed) {
+  Map("br", "^line\\n");
+  Map("outer", "<\\|inner\\|>");
+  Map("inner", "\\101");
+  EXPECT_EQ(Emit("x\\|br\\|y"), "x\nline\ny");
+  output.outputColumn = 0;
+  EXPECT_EQ(Emit("\\|outer\\|"), "<A>");
+  EXPECT_EQ(output.outputColumn, 5);  // three backslashes, '<' and '>' 
+
+  // A later map value does not change a name already substituted.
+  Map("inner", "B");
+  EXPECT_EQ(Emit("\\|inner\\|"), "A");
+
+  // A name with no value counts as absent.
+  SetMapping(output.sdataMap, "none", nullptr);
+  CaptureStderr();
+  EXPECT_EQ(Emit("\\|none\\|"), "[none]");
+  EXPECT_NE(GetCapturedStderr().find("'none'"), std::string::npos);
+}
+
+TEST_F(EmitTest, SdataReferenceClosingAndUnclosed) {
+  Map("n", "N");
+  EXPECT_EQ(Emit("\\|n\\|z"), "Nz");
+  EXPECT_EQ(Emit("\\|n\\qz"), "Nz");  // any character after the backslash closes
+  EXPECT_EQ(Emit("a\\|n\\"), "aN");   // the text ends right after the backslash
+  CaptureStderr();
+  EXPECT_EQ(Emit("\\|a|b\\|"), "[a|b]") << "a bar belongs to the name";
+  EXPECT_NE(GetCapturedStderr().find("'a|b'"), std::string::npos);
+  // Never closed: nothing is lost and the rest is written as usual.
+  output.outputColumn = 0;
+  EXPECT_EQ(Emit("a\\|[amp  ]^b"), "a|[amp  ]\nb");
+}
+
+TEST_F(EmitTest, SelfReferringReplacementsStop) {
+  Map("self", "x\\|self\\|y");
+  CaptureStderr();
+  std::string written = Emit("\\|self\\|.");
+  std::string err = GetCapturedStderr();
+  ASSERT_EQ(written, "x[self]y.");  // before the cases that would explode
+  EXPECT_NE(err.find("'self' refers to itself"), std::string::npos) << err;
+
+  // Through another name; each of these would double the output per level
+  // if the cycle were only cut by the depth limit.
+  Map("a", "\\|b\\|\\|b\\|");
+  Map("b", "(\\|a\\|)");
+  CaptureStderr();
+  EXPECT_EQ(Emit("\\|a\\|"), "([a])([a])");
+  GetCapturedStderr();
+
+  // A chain deeper than the limit stops at the limit.
+  for (int i = 0; i < 100; ++i) {
+    Map(("n" + std::to_string(i)).c_str(), ("\\|n" + std::to_string(i + 1) + "\\|").c_str());
+  }
+  CaptureStderr();
+  std::string expect = "[n" + std::to_string(kMaxSdataNesting) + "]";
+  EXPECT_EQ(Emit("\\|n0\\|!"), expect + "!");
+  err = GetCapturedStderr();
+  EXPECT_NE(err.find("nested too deeply"), std::string::npos) << err;
+}
+
+TEST_F(EmitTest, DataCaretsAreTextMapCaretsBreakLines) {
+  output.outputColumn = 0;
+  EXPECT_EQ(Data("^a^b^"), "^a^b^");
+  EXPECT_EQ(output.outputColumn, 5);
+  CaptureStderr();
+  EXPECT_EQ(Data("x\\nq\\|u\\|", true), "x\nq[u]");  // escapes still work
+  GetCapturedStderr();
+
+  output.charMap.Add("x", "^X");
+  output.outputColumn = 0;
+  EXPECT_EQ(Data("x^x"), "X^\nX");
+  EXPECT_EQ(Data("^", true), "^");  // verbatim: no map
+
+  Map("up", "^UP");  // a caret in an SDATA replacement breaks the line
+  EXPECT_EQ(Data("a\\|up\\|^"), "a\nUP^");
+}
+
+TEST_F(EmitTest, DataThroughTheCharacterMap) {
+  output.charMap.Add("n", "N");
+  output.charMap.Add("&", "\\&");
+  output.charMap.Add("e", "");
+  EXPECT_EQ(Data("one\\n&"), "oN\n&");  // the n after a backslash is kept
+  EXPECT_EQ(Data("one", true), "one");
+  EXPECT_EQ(Data(nullptr), "");
+}
+
+TEST_F(EmitTest, LongTextsAndUnbufferedStreams) {
+  std::string big;
+  for (int i = 0; i < 20000; ++i) big += "word\\t^";
+  std::string want;
+  for (int i = 0; i < 20000; ++i) want += "word\t\n";
+  EXPECT_EQ(Emit(big.c_str()), want);
+
+  // On standard error (unbuffered) a message inside a text comes after the
+  // text before it.
+  CaptureStderr();
+  EmitText("abc\\|zz\\|def", stderr, 0);
+  EXPECT_EQ(GetCapturedStderr(), "abcError: Could not find SDATA substitution 'zz'.\n[zz]def");
+}
+
+}  // namespace
+}  // namespace qlx
