@@ -3,7 +3,8 @@
 
 A case is a directory holding:
   args      the command-line arguments, split like a shell would (shlex);
-            the word @QLX@ anywhere stands for the program's path
+            @QLX@ stands for the program's path, @SRC@ for the source tree
+            (for the bundled examples)
   stdin     optional: fed to standard input (else /dev/null)
   stdout    expected standard output, byte for byte (missing = empty)
   stderr    expected standard error (missing = empty); a line written as
@@ -17,8 +18,9 @@ A case is a directory holding:
 The program runs as "qlx" (its argv[0]), with USER=tester, TZ=UTC and
 LC_ALL=C, and without QLX_LIB.
 
-The case runs in a scratch copy of its directory, so written files never
-land in the source tree.  `run_case.py --bless QLX DIR` rewrites the
+The case runs in a scratch copy of its suite (the parent folder, so cases
+can share files such as ../common/doc.esis), and written files never land
+in the source tree.  `run_case.py --bless QLX DIR` rewrites the
 expected files from an actual run, for review before committing.
 """
 import os
@@ -68,15 +70,19 @@ def main():
         argv = argv[1:]
     qlx, case = os.path.abspath(argv[0]), os.path.abspath(argv[1])
     args = shlex.split(read(os.path.join(case, "args")).decode())
-    args = [a.replace("@QLX@", qlx) for a in args]
+    src = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    args = [a.replace("@QLX@", qlx).replace("@SRC@", src) for a in args]
     env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "USER": "tester",
            "TZ": "UTC", "LC_ALL": "C", "HOME": "/nonexistent"}
     for k in ("ASAN_OPTIONS", "UBSAN_OPTIONS"):
         if k in os.environ:
             env[k] = os.environ[k]
     with tempfile.TemporaryDirectory() as tmp:
-        work = os.path.join(tmp, "case")
-        shutil.copytree(case, work)
+        # The whole suite folder is copied, so that cases may share input
+        # files kept beside them (../common/doc.esis).
+        suite = os.path.dirname(case)
+        shutil.copytree(suite, os.path.join(tmp, "suite"))
+        work = os.path.join(tmp, "suite", os.path.basename(case))
         stdin_path = os.path.join(work, "stdin")
         stdin = open(stdin_path, "rb") if os.path.exists(stdin_path) else subprocess.DEVNULL
         proc = subprocess.run(["qlx"] + args, executable=qlx, cwd=work, stdin=stdin,

@@ -103,6 +103,13 @@ void Reader::StartElement(ElemNode* e, std::string_view name) {
       }
     }
   }
+  for (int i = 0; i < e->attCount; ++i) {
+    if (std::strcmp(e->atts[i].name, "ID") == 0) {  // start order is document order
+      RegisterID(e->atts[i].value, e);
+      e->id = e->atts[i].value;
+      break;
+    }
+  }
   e->depth = open_.empty() ? 0 : open_.back().elem->depth + 1;
   e->parent = open_.empty() ? nullptr : open_.back().elem;
   open_.push_back(OpenElement{e, items_.size()});
@@ -168,14 +175,33 @@ void Reader::InfoRecord(ElemNode* e, char cmd, std::string_view text) {
   }
 }
 
+// Stores the element's content and derives its children and data arrays
+// and each child's order while the items are still at hand.
 void Reader::CloseElement() {
   OpenElement top = open_.back();
   open_.pop_back();
+  ElemNode* e = top.elem;
   size_t n = items_.size() - top.firstItem;
   if (n) {
-    top.elem->contentCount = int(n);
-    top.elem->content = doc.arena.Array<ContentItem>(n);
-    std::memcpy(top.elem->content, items_.data() + top.firstItem, n * sizeof(ContentItem));
+    const ContentItem* items = items_.data() + top.firstItem;
+    e->contentCount = int(n);
+    e->content = doc.arena.Array<ContentItem>(n);
+    std::memcpy(e->content, items, n * sizeof(ContentItem));
+    int nchild = 0, ndata = 0;
+    for (size_t i = 0; i < n; ++i) {
+      if (items[i].kind == '(') ++nchild;
+      else if (items[i].kind == '-') ++ndata;
+    }
+    if (nchild) e->children = doc.arena.Array<ElemNode*>(size_t(nchild));
+    if (ndata) e->data = doc.arena.Array<const char*>(size_t(ndata));
+    for (size_t i = 0; i < n; ++i) {
+      if (items[i].kind == '(') {
+        items[i].elem->order = e->childCount;
+        e->children[e->childCount++] = items[i].elem;
+      } else if (items[i].kind == '-') {
+        e->data[e->dataCount++] = items[i].text;
+      }
+    }
     items_.resize(top.firstItem);
   }
 }

@@ -30,33 +30,10 @@ void RegisterID(const char* id, ElemNode* elem) {
 }
 
 void FinishTree(ElemNode* root) {
-  if (!root) return;
-  root->order = -1;
-  for (ElemNode* e = root; e; e = e->next) {
-    int nchild = 0, ndata = 0;
-    for (int i = 0; i < e->contentCount; ++i) {
-      if (e->content[i].kind == '(') ++nchild;
-      else if (e->content[i].kind == '-') ++ndata;
-    }
-    if (nchild) e->children = doc.arena.Array<ElemNode*>(size_t(nchild));
-    if (ndata) e->data = doc.arena.Array<const char*>(size_t(ndata));
-    for (int i = 0; i < e->contentCount; ++i) {
-      const ContentItem& item = e->content[i];
-      if (item.kind == '(') {
-        item.elem->order = e->childCount;
-        e->children[e->childCount++] = item.elem;
-      } else if (item.kind == '-') {
-        e->data[e->dataCount++] = item.text;
-      }
-    }
-    for (int i = 0; i < e->attCount; ++i) {
-      if (std::strcmp(e->atts[i].name, "ID") == 0) {
-        RegisterID(e->atts[i].value, e);
-        e->id = e->atts[i].value;
-        break;
-      }
-    }
-  }
+  // The reader has given every element its children and data arrays, the
+  // order of each child and the ID index while it read; what is left is the
+  // root's own order.
+  if (root) root->order = -1;
 }
 
 }  // namespace qlx

@@ -48,11 +48,11 @@ struct ElemNode {
   // Pointers first, then the integers, so the record packs without holes.
   const char* gi = nullptr;  // interned in giTable
   ContentItem* content = nullptr;
-  ElemNode** children = nullptr;  // filled by FinishTree
-  const char** data = nullptr;    // filled by FinishTree
+  ElemNode** children = nullptr;  // the child elements, in content order
+  const char** data = nullptr;    // the data texts, in content order
   AttrPair* atts = nullptr;
   EntityInfo* entity = nullptr;
-  const char* id = nullptr;  // value of the ID attribute, set by FinishTree
+  const char* id = nullptr;  // the value of the ID attribute
   const char* fileName = nullptr;
   ElemNode* parent = nullptr;
   ElemNode* next = nullptr;  // the element created next
@@ -81,6 +81,11 @@ class InternTable {
  public:
   explicit InternTable(Arena* arena) : arena_(arena) {}
   const char* Intern(std::string_view text);
+  // The stored text equal to `text`, or null (nothing is stored).
+  const char* Find(std::string_view text) const {
+    auto it = index_.find(text);
+    return it == index_.end() ? nullptr : it->second;
+  }
   const std::vector<const char*>& texts() const { return texts_; }
 
  private:
@@ -118,8 +123,10 @@ const char* InternAttrString(std::string_view text);
 // Appends an entry to the ID index.
 void RegisterID(const char* id, ElemNode* elem);
 
-// Gives every element its children and data arrays and its order among
-// its siblings, and registers each ID attribute.  One pass over the chain.
+// Finishes the tree after reading: afterwards every element has its
+// children and data arrays and its order among its siblings (-1 for the
+// root), and every ID attribute is in the ID index.  The reader does most
+// of this as each element starts and closes, while its records are hot.
 void FinishTree(ElemNode* root);
 
 }  // namespace qlx

@@ -14,6 +14,8 @@
 #include "doc/query.h"
 #include "doc/tree.h"
 #include "info/reports.h"
+#include "output/maps.h"
+#include "translate/translate.h"
 #include "util/fatal.h"
 #include "util/linereader.h"
 #include "util/settings.h"
@@ -216,7 +218,7 @@ int RunMain(int argc, char** argv) {
 
   // 10. The translation, on the element named with -i or the root.
   if (settings.transpecFile) {
-    [[maybe_unused]] ElemNode* top = settings.docRoot;
+    ElemNode* top = settings.docRoot;
     if (settings.subtreeId) {
       top = FindElementByID(settings.subtreeId);
       if (!top) {
@@ -224,6 +226,11 @@ int RunMain(int argc, char** argv) {
         Fatal(1);
       }
     }
+    // The maps, SDATA first; then the run, without output when validating.
+    if (settings.sdataMapFile) LoadSdataMap(settings.sdataMapFile);
+    if (settings.charMapFile) LoadCharMap(settings.charMapFile);
+    if (settings.validate) settings.outStream = nullptr;
+    TranslateTree(top, settings.transpecFile, settings.outStream);
   }
 
   // 11. The reports, always in this order and always on the whole

@@ -4,14 +4,9 @@
 
 namespace qlx {
 
-void* Arena::Allocate(size_t size, size_t align) {
-  size_t pad = (align - reinterpret_cast<uintptr_t>(cur_) % align) % align;
-  if (cur_ && pad + size <= left_) {
-    char* p = cur_ + pad;
-    cur_ = p + size;
-    left_ -= pad + size;
-    return p;
-  }
+// A fresh chunk starts at new[]'s alignment, enough for every type the
+// tree stores.
+void* Arena::AllocateSlow(size_t size) {
   if (size > kChunk / 4) {  // big blocks get a chunk of their own
     char* p = new char[size ? size : 1];
     chunks_.push_back(p);

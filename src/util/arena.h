@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -25,9 +26,20 @@ class Arena {
     return static_cast<T*>(Allocate(n * sizeof(T), alignof(T)));
   }
 
-  void* Allocate(size_t size, size_t align);
+  void* Allocate(size_t size, size_t align) {
+    size_t pad = (align - reinterpret_cast<uintptr_t>(cur_) % align) % align;
+    if (pad + size <= left_) {
+      char* p = cur_ + pad;
+      cur_ = p + size;
+      left_ -= pad + size;
+      return p;
+    }
+    return AllocateSlow(size);
+  }
 
  private:
+  void* AllocateSlow(size_t size);
+
   static constexpr size_t kChunk = 1 << 20;
   std::vector<char*> chunks_;
   char* cur_ = nullptr;

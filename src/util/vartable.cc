@@ -45,11 +45,8 @@ void SetLoopValueProvider(LoopValueProvider provider) {
 const std::string* LookupVar(const VarTable* table, std::string_view name) {
   if (name == "each_A") return loopValueProvider('A');
   if (name == "each_C") return loopValueProvider('C');
-  if (!table || table->entries.empty()) return nullptr;
-  auto it = table->index.find(std::string(name));
-  if (it == table->index.end()) return nullptr;
-  const VarEntry& e = table->entries[it->second];
-  return e.hasValue ? &e.value : nullptr;
+  const VarEntry* e = LookupVarEntry(table, name);
+  return e && e->hasValue ? &e->value : nullptr;
 }
 
 bool RunCommandFirstLine(const std::string& command, std::string* line) {
@@ -80,15 +77,17 @@ bool RunCommandFirstLine(const std::string& command, std::string* line) {
   return true;
 }
 
-void SetMapping(VarTable* table, std::string_view name, const std::string_view* value) {
+namespace {
+
+VarEntry* StoreValue(VarTable* table, std::string_view name, const std::string_view* value) {
   if (name == "verbose" || name == "warnings" || name == "foldcase") {
     int v = value ? LeadingInt(*value) : 0;
     if (name == "verbose") settings.verbose = v;
     else if (name == "warnings") settings.warnings = v;
     else settings.foldcase = v;
-    return;
+    return nullptr;
   }
-  if (!table) return;
+  if (!table) return nullptr;
   VarEntry* entry;
   auto it = table->index.find(std::string(name));
   if (it != table->index.end()) {
@@ -98,18 +97,35 @@ void SetMapping(VarTable* table, std::string_view name, const std::string_view* 
     table->entries.push_back(VarEntry{std::string(name), std::string(), false});
     entry = &table->entries.back();
   }
+  entry->fromDocument = false;
   if (!value) {
     entry->value.clear();
     entry->hasValue = false;
-    return;
+    return nullptr;
   }
   entry->value.assign(value->data(), value->size());
   entry->hasValue = true;
-  if (value->empty() || (*value)[0] != '!') return;
+  return entry;
+}
+
+}  // namespace
+
+void SetMappingText(VarTable* table, std::string_view name, std::string_view value,
+                    bool fromDocument) {
+  if (VarEntry* entry = StoreValue(table, name, &value)) entry->fromDocument = fromDocument;
+}
+
+const VarEntry* LookupVarEntry(const VarTable* table, std::string_view name) {
+  if (!table) return nullptr;
+  auto it = table->index.find(std::string(name));
+  return it == table->index.end() ? nullptr : &table->entries[it->second];
+}
+
+void SetMapping(VarTable* table, std::string_view name, const std::string_view* value) {
+  VarEntry* entry = StoreValue(table, name, value);
+  if (!entry || value->empty() || (*value)[0] != '!') return;
   std::string line;
-  if (RunCommandFirstLine(std::string(value->substr(1)), &line)) {
-    entry->value = std::move(line);
-  }
+  if (RunCommandFirstLine(std::string(value->substr(1)), &line)) entry->value = std::move(line);
 }
 
 void SetMapping(VarTable* table, std::string_view name, std::string_view value) {

@@ -16,6 +16,9 @@ struct VarEntry {
   std::string name;
   std::string value;
   bool hasValue = false;  // false: the entry exists with no value
+  // The value holds text that came from the document (an attribute value,
+  // data): such text is never taken as a command or a special call.
+  bool fromDocument = false;
 };
 
 struct VarTable {
@@ -39,6 +42,16 @@ const std::string* LookupVar(const VarTable* table, std::string_view name);
 // reserved names and "!command" values.
 void SetMapping(VarTable* table, std::string_view name, const std::string_view* value);
 void SetMapping(VarTable* table, std::string_view name, std::string_view value);
+
+// SetMapping for a value that is text whatever it begins with: a leading
+// "!" is stored as it stands and never runs a command.  fromDocument marks
+// a value that holds text of the document.
+void SetMappingText(VarTable* table, std::string_view name, std::string_view value,
+                    bool fromDocument = false);
+
+// The entry of `name` (with or without value), or null.  Not for the loop
+// variables each_A and each_C.
+const VarEntry* LookupVarEntry(const VarTable* table, std::string_view name);
 
 // Splits a line into a name (up to the first blank; leading blanks are not
 // skipped) and a value (after the blanks that follow the name, to the end;

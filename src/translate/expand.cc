@@ -1,0 +1,176 @@
+#include "translate/expand.h"
+
+#include <cctype>
+#include <cstdio>
+
+#include "doc/query.h"
+#include "doc/tree.h"
+#include "output/emit.h"
+#include "translate/special.h"
+#include "util/settings.h"
+#include "util/vartable.h"
+
+namespace qlx {
+namespace {
+
+// The destination of an expansion, with or without the origin flags.
+template <bool kTrack>
+struct Sink {
+  std::string text;
+  std::vector<bool> fromDocument;
+  bool anyFromDocument = false;
+
+  void Append(std::string_view s, bool document) {
+    text.append(s);
+    if constexpr (kTrack) {
+      fromDocument.resize(text.size(), document);
+      anyFromDocument |= document && !s.empty();
+    }
+  }
+  void Append(char c) {
+    text += c;
+    if constexpr (kTrack) fromDocument.push_back(false);
+  }
+};
+
+template <bool kTrack>
+void AppendContent(Sink<kTrack>& dest, const ElemNode* elem) {
+  if (!elem) return;
+  for (int i = 0; i < elem->contentCount; ++i) {
+    const ContentItem& item = elem->content[i];
+    if (item.kind == '-') dest.Append(item.text, true);
+    else std::fputs("warning: ${+current} skipped element content\n", stderr);
+  }
+}
+
+template <bool kTrack>
+void AppendReference(Sink<kTrack>& dest, std::string_view ref, const ElemNode* elem) {
+  if (!ref.empty() && ref[0] == '+') {
+    if (ref == "+content") AppendContent(dest, elem);
+    else std::fprintf(stderr, "unknown immediate variable: %.*s\n", int(ref.size()), ref.data());
+    return;
+  }
+  std::string_view name = ref, defaultText, modifier;
+  size_t space = ref.find(' ');
+  bool hasDefault = space != std::string_view::npos;
+  if (hasDefault) {
+    defaultText = ref.substr(space + 1);
+    name = ref.substr(0, space);
+  }
+  size_t colon = name.find(':');
+  if (colon != std::string_view::npos) {
+    modifier = name.substr(colon + 1);
+    name = name.substr(0, colon);
+  }
+  std::string key(name);
+  const char* value = elem ? FindAttValue(elem, key.c_str()) : nullptr;
+  bool document = value != nullptr;
+  if (!value) {
+    if (key == "each_A" || key == "each_C") {
+      value = LookupVar(settings.globalVars, key)->c_str();  // loop words: document text
+      document = true;
+    } else if (const VarEntry* e = LookupVarEntry(settings.globalVars, key); e && e->hasValue) {
+      value = e->value.c_str();
+      document = e->fromDocument;
+    }
+  }
+  if (!value) {
+    if (hasDefault) dest.Append(defaultText, false);
+    return;
+  }
+  size_t at = dest.text.size();
+  dest.Append(value, document);
+  if (!modifier.empty() && modifier[0] == 'l') {
+    for (size_t i = at; i < dest.text.size(); ++i) {
+      unsigned char c = static_cast<unsigned char>(dest.text[i]);
+      if (c < 128) dest.text[i] = char(std::tolower(c));
+    }
+  }
+}
+
+template <bool kTrack>
+Sink<kTrack> Expand(std::string_view src, const ElemNode* elem) {
+  Sink<kTrack> dest;
+  dest.text.reserve(src.size());
+  size_t i = 0;
+  while (i < src.size()) {
+    char c = src[i];
+    if (c != '$' || i + 1 >= src.size() || src[i + 1] != '{' ||
+        (i + 2 < src.size() && src[i + 2] == '_')) {
+      dest.Append(c);
+      ++i;
+      continue;
+    }
+    // A reference: up to the matching '}'.
+    size_t start = i + 2, j = start;
+    int depth = 0;
+    bool closed = false;
+    for (; j < src.size(); ++j) {
+      if (src[j] == '{') {
+        ++depth;
+      } else if (src[j] == '}') {
+        if (depth == 0) {
+          closed = true;
+          break;
+        }
+        --depth;
+      }
+    }
+    if (!closed && depth > 0) {
+      std::fprintf(stderr, "Botched variable use: %.*s\n", int(src.size()), src.data());
+      return dest;
+    }
+    AppendReference(dest, src.substr(start, j - start), elem);
+    i = closed ? j + 1 : src.size();
+  }
+  return dest;
+}
+
+}  // namespace
+
+std::string ExpandVariables(std::string_view src, const ElemNode* elem) {
+  return Expand<false>(src, elem).text;
+}
+
+Expansion ExpandTracked(std::string_view src, const ElemNode* elem) {
+  Sink<true> sink = Expand<true>(src, elem);
+  return Expansion{std::move(sink.text), std::move(sink.fromDocument), sink.anyFromDocument};
+}
+
+void WriteSpecText(std::string_view text, ElemNode* elem, std::FILE* stream, int trackColumn) {
+  Expansion exp = ExpandTracked(text, elem);
+  const std::string& expanded = exp.text;
+  std::string run;
+  size_t i = 0, n = expanded.size();
+  while (i < n) {
+    char c = expanded[i];
+    if (c == '\\' && i + 1 < n && expanded[i + 1] == '$') {
+      run += '$';
+      i += 2;
+      continue;
+    }
+    if (c == '$' && i + 1 < n && expanded[i + 1] == '{' && !exp.fromDocument[i]) {
+      if (!run.empty()) {
+        EmitText(run.c_str(), stream, trackColumn);
+        run.clear();
+      }
+      size_t close = expanded.find('}', i + 1);
+      if (close == std::string::npos) {
+        std::fprintf(stderr, "Mismatched braces in TranSpec: %s\n", expanded.c_str() + i + 1);
+      }
+      size_t from = i + 3;  // the character right after '{' is dropped
+      size_t to = close == std::string::npos ? n : close;
+      std::string call = from < to ? expanded.substr(from, to - from) : std::string();
+      std::vector<bool> origin;
+      if (from < to) origin.assign(exp.fromDocument.begin() + from, exp.fromDocument.begin() + to);
+      CallSpecialVariable(call, elem, stream, trackColumn, origin);
+      i = close == std::string::npos ? n : close + 1;
+      continue;
+    }
+    run += c;
+    ++i;
+  }
+  if (!run.empty()) EmitText(run.c_str(), stream, trackColumn);
+}
+
+}  // namespace qlx

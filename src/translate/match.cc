@@ -1,0 +1,138 @@
+#include "translate/match.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "doc/query.h"
+#include "doc/tree.h"
+#include "regexp/regexp.h"
+#include "translate/expand.h"
+#include "transpec/transpec.h"
+#include "util/settings.h"
+#include "util/split.h"
+#include "util/vartable.h"
+
+namespace qlx {
+namespace {
+
+bool ContextHolds(const TranSpec& s, ElemNode* e) {
+  std::string ancestors = AncestorNames(e, s.contextDepth);
+  if (s.contextPattern) return MatchPattern(s.contextPattern, ancestors.c_str());
+  return e->depth >= s.contextDepth && ancestors == *s.context;
+}
+
+bool RelationsHold(const TranSpec& s, ElemNode* e) {
+  for (const VarEntry& entry : s.relations->entries) {
+    Relation rel = RelationFromName(entry.name.c_str());
+    if (rel == REL_Unknown) return false;
+    const char* name = entry.hasValue ? entry.value.c_str() : "";
+    if (!FindRelated(e, name, rel)) return false;
+  }
+  return true;
+}
+
+bool ParentAttributeHolds(const TranSpec& s, ElemNode* e) {
+  if (!e->parent) return true;
+  std::vector<std::string_view> words = Split(*s.pAttSet, 2);
+  if (words.empty()) return true;
+  std::string name(words[0]);
+  const char* value = FindAttValue(e->parent, name.c_str());
+  if (!value) return false;
+  if (words.size() < 2) return true;
+  return ExpandVariables(words[1], nullptr) == value;
+}
+
+bool PositionHolds(const TranSpec& s, ElemNode* e) {
+  if (s.nthChild > 0) return e->order == s.nthChild - 1;
+  if (!e->parent) return false;  // the root has no position to count from the end
+  return e->order == e->parent->childCount + s.nthChild;
+}
+
+// Tests 2 to 11 (the name test is done by the candidate choice).
+bool SpecHolds(const TranSpec& s, ElemNode* e) {
+  if (!s.giList.empty()) {
+    bool found = false;
+    for (const char* name : s.giList)
+      if (name == e->gi) found = true;
+    if (!found) return false;
+  }
+  if (s.parentName && !(e->parent && *s.parentName == e->parent->gi)) return false;
+  if (s.context && !ContextHolds(s, e)) return false;
+  for (const AttValueTest& t : s.attValues) {
+    const char* value = FindAttValue(e, t.name.c_str());
+    if (!value || !MatchPattern(t.pattern, value)) return false;
+  }
+  if (s.relations && !RelationsHold(s, e)) return false;
+  if (s.pAttSet && !ParentAttributeHolds(s, e)) return false;
+  if (s.nthChild && !PositionHolds(s, e)) return false;
+  if (s.varValueName) {
+    const std::string* v = LookupVar(settings.globalVars, *s.varValueName);
+    if (!v || (s.varValue && *v != *s.varValue)) return false;
+  }
+  if (s.varREValueName) {
+    const std::string* v = LookupVar(settings.globalVars, *s.varREValueName);
+    if (!v || !MatchPattern(s.varREValuePattern, v->c_str())) return false;
+  }
+  if (s.content) {
+    bool any = false;
+    for (int i = 0; i < e->dataCount && !any; ++i)
+      any = MatchPattern(s.contentPattern, e->data[i]);
+    if (!any) return false;
+  }
+  return true;
+}
+
+TranSpec* FollowAction(TranSpec* s, ElemNode* e) {
+  if (s->action == 0) return s;
+  if (s->action < 0) return &emptySpec;
+  if (s->actionSpec) return s->actionSpec;
+  if (TranSpec* target = FindSpecById(s->action)) {
+    s->actionSpec = target;
+    return target;
+  }
+  std::fprintf(stderr, "Warning: transpec ID (%d) not found for %s.\n", s->action, e->gi);
+  s->action = -1;
+  return &emptySpec;
+}
+
+const std::vector<TranSpec*> kNone;
+
+}  // namespace
+
+TranSpec* MatchSpec(ElemNode* e, int wanted) {
+  if (wanted != 0) {
+    auto it = specList.byId.find(wanted);
+    if (it != specList.byId.end()) {
+      for (TranSpec* s : it->second)
+        if (SpecHolds(*s, e)) return FollowAction(s, e);
+    }
+  } else {
+    // The specs that name this element and those that name none, merged
+    // in file order: the first whose tests hold wins.
+    auto it = specList.byName.find(e->gi);
+    const std::vector<TranSpec*>& named = it == specList.byName.end() ? kNone : it->second;
+    const std::vector<TranSpec*>& unnamed = specList.unnamed;
+    size_t a = 0, b = 0;
+    while (a < named.size() || b < unnamed.size()) {
+      TranSpec* s;
+      if (b == unnamed.size() || (a < named.size() && named[a]->fileIndex < unnamed[b]->fileIndex))
+        s = named[a++];
+      else
+        s = unnamed[b++];
+      if (SpecHolds(*s, e)) return FollowAction(s, e);
+    }
+  }
+  if (TranSpec* any = FirstSpecWithGi("*")) return any;
+  if (wanted == 0 && settings.warnings)
+    std::fprintf(stderr, "Warning: transpec not found for %s\n", e->gi);
+  return &emptySpec;
+}
+
+void AssignSpecs(ElemNode* top) {
+  WalkTree(
+      top, [](ElemNode* e, void*) { e->spec = MatchSpec(e, 0); }, nullptr, nullptr, nullptr);
+}
+
+}  // namespace qlx

@@ -1,0 +1,20 @@
+// Choosing the spec of an element: the first spec in file order whose
+// tests all hold (name, name list, parent, context, attributes, relations,
+// parent attribute, position, variable value and pattern, content),
+// followed through its "Action:", else the "*" spec, else the empty spec.
+#pragma once
+
+namespace qlx {
+
+struct ElemNode;
+struct TranSpec;
+
+// wanted = 0: ordinary matching by name.  wanted != 0: only specs with
+// that SpecID are candidates (their "GI:" is not looked at).  Never null.
+TranSpec* MatchSpec(ElemNode* elem, int wanted);
+
+// Stores MatchSpec(e, 0) in every element of the subtree, in document
+// order.
+void AssignSpecs(ElemNode* top);
+
+}  // namespace qlx

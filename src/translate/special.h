@@ -1,0 +1,21 @@
+// Special variables: ${_name args} in spec text.  The dispatcher splits the
+// call into words and runs the named operation for the current element:
+// it writes a value, sets something, or runs named actions.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace qlx {
+
+struct ElemNode;
+
+// `call` is the text between "${_" and "}".  Every call owns its words, so
+// the actions it runs may make calls of their own.  `fromDocument` flags
+// the characters of the call that came from the document (empty: none);
+// such text never runs a command ("!..." calls, "_set" values).
+void CallSpecialVariable(const std::string& call, ElemNode* elem, std::FILE* stream,
+                         int trackColumn, const std::vector<bool>& fromDocument = {});
+
+}  // namespace qlx

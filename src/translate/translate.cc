@@ -1,0 +1,230 @@
+#include "translate/translate.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "doc/query.h"
+#include "doc/tree.h"
+#include "output/emit.h"
+#include "translate/expand.h"
+#include "translate/match.h"
+#include "transpec/transpec.h"
+#include "util/fatal.h"
+#include "util/settings.h"
+#include "util/split.h"
+#include "util/vartable.h"
+
+namespace qlx {
+namespace {
+
+void WriteText(const OptText& text, ElemNode* elem, std::FILE* stream) {
+  if (text) WriteSpecText(*text, elem, stream, 1);
+}
+
+void WriteMessage(const OptText& text, ElemNode* elem) {
+  if (text) WriteSpecText(*text, elem, stderr, 0);
+}
+
+// The texts of a spec that _insertnode placed before or after the content.
+void WriteInserted(int specId, ElemNode* elem, std::FILE* stream) {
+  if (specId == 0) return;
+  TranSpec* s = FindSpecById(specId);
+  if (!s) return;
+  WriteText(s->startText, elem, stream);
+  WriteMessage(s->message, elem);
+  WriteText(s->endText, elem, stream);
+}
+
+// _Start and _End: start text, replace text, message, end text.
+void WriteFrameTexts(const char* name, std::FILE* stream) {
+  TranSpec* s = FirstSpecWithGi(name);
+  if (!s) return;
+  WriteText(s->startText, nullptr, stream);
+  WriteText(s->replace, nullptr, stream);
+  WriteMessage(s->message, nullptr);
+  WriteText(s->endText, nullptr, stream);
+}
+
+TranSpec* SpecOf(ElemNode* e) { return e->spec ? e->spec : &emptySpec; }
+
+// The first half of an element: everything before its content.  Returns
+// true when the content is to be visited.
+bool BeginElement(ElemNode* e, TranSpec* s, std::FILE* stream) {
+  if (s->quit) {
+    std::fputs("Quitting at location:\n", stderr);
+    PrintLocation(e, stderr);
+    std::fprintf(stderr, "%s\n", s->quit->c_str());
+    Fatal(1);
+  }
+  if (s->replace) {
+    WriteText(s->replace, e, stream);
+    WriteMessage(s->message, e);
+    UpdateVariables(*s, e);
+    return false;
+  }
+  WriteText(s->startText, e, stream);
+  WriteMessage(s->message, e);
+  if (s->ignore == IGNORE_All) return true;
+  WriteInserted(e->insertBefore, e, stream);
+  return true;
+}
+
+// The second half: after the content.
+void EndElement(ElemNode* e, TranSpec* s, std::FILE* stream) {
+  if (s->ignore != IGNORE_All) WriteInserted(e->insertAfter, e, stream);
+  UpdateVariables(*s, e);
+  WriteText(s->endText, e, stream);
+  e->processed = 1;
+}
+
+struct Frame {
+  ElemNode* elem;
+  TranSpec* spec;
+  int next;  // the next content item to process
+};
+
+// Increments "9" to "10", "-3" to "-2", "a" to "b"; leaves other texts.
+void Increment(const VarEntry& entry) {
+  const std::string* current = LookupVar(settings.globalVars, entry.name);
+  if (!current) {
+    SetMappingText(settings.globalVars, entry.name, "1");
+    return;
+  }
+  const std::string& v = *current;
+  bool number = (!v.empty() && std::isdigit(static_cast<unsigned char>(v[0]))) ||
+                (v.size() > 1 && v[0] == '-' && std::isdigit(static_cast<unsigned char>(v[1])));
+  if (number) {
+    int step = 1;
+    if (entry.hasValue && !entry.value.empty() &&
+        std::isdigit(static_cast<unsigned char>(entry.value[0])))
+      step = std::atoi(entry.value.c_str());
+    SetMappingText(settings.globalVars, entry.name, std::to_string(std::atoi(v.c_str()) + step));
+  } else if (v.size() == 1 && std::isalpha(static_cast<unsigned char>(v[0]))) {
+    SetMappingText(settings.globalVars, entry.name, std::string(1, char(v[0] + 1)));
+  }
+}
+
+}  // namespace
+
+void UpdateVariables(const TranSpec& spec, ElemNode* elem) {
+  if (spec.setVars) {
+    for (const VarEntry& entry : spec.setVars->entries) {
+      if (!entry.hasValue) {
+        SetMapping(settings.globalVars, entry.name, nullptr);
+        continue;
+      }
+      // A value that holds text of the document is stored as text: it
+      // never runs a command, now or when the variable is used later.
+      Expansion value = ExpandTracked(entry.value, elem);
+      if (value.anyFromDocument)
+        SetMappingText(settings.globalVars, entry.name, value.text, true);
+      else
+        SetMapping(settings.globalVars, entry.name, value.text);
+    }
+  }
+  if (spec.incrementVars)
+    for (const VarEntry& entry : spec.incrementVars->entries) Increment(entry);
+}
+
+void ProcessElement(ElemNode* top, std::FILE* stream, TranSpec* spec) {
+  if (!spec) spec = SpecOf(top);
+  if (!BeginElement(top, spec, stream)) return;
+  std::vector<Frame> stack;
+  stack.push_back(Frame{top, spec, 0});
+  while (!stack.empty()) {
+    Frame& f = stack.back();
+    TranSpec* s = f.spec;
+    if (s->ignore == IGNORE_All || f.next >= f.elem->contentCount) {
+      ElemNode* e = f.elem;
+      stack.pop_back();
+      EndElement(e, s, stream);
+      continue;
+    }
+    ContentItem& item = f.elem->content[f.next++];
+    if (item.kind == '?') {
+      WriteProcessingInstruction(item.text, stream);
+    } else if (item.kind == '-') {
+      if (s->ignore != IGNORE_Data) WriteData(item.text, stream, s->verbatim != 0);
+    } else if (s->ignore != IGNORE_Children) {
+      ElemNode* child = item.elem;
+      TranSpec* cs = SpecOf(child);
+      if (BeginElement(child, cs, stream)) stack.push_back(Frame{child, cs, 0});
+    }
+  }
+}
+
+void RunNamedAction(ElemNode* elem, std::string_view action, std::FILE* stream) {
+  if (action.empty()) {
+    std::fputs("Warning: empty action text: nothing is run.\n", stderr);
+    return;
+  }
+  std::string text(action);
+  int n = std::atoi(text.c_str());
+  if (text.back() == 't') {
+    TranSpec* s = MatchSpec(elem, n);
+    if (s->specId != 0) ProcessElement(elem, stream, s);
+    return;
+  }
+  if (TranSpec* s = FindSpecById(n)) ProcessElement(elem, stream, s);
+  else std::fprintf(stderr, "Could not find named action for %d.\n", n);
+}
+
+void WriteData(const char* text, std::FILE* stream, bool verbatim) {
+  EmitData(text, stream, verbatim);
+}
+
+void WriteProcessingInstruction(const char* text, std::FILE* stream) {
+  std::string_view all(text);
+  std::string_view words[2];
+  int n = SplitInto(all, words, 2);
+  std::string name = "_";
+  if (n > 0) name.append(words[0]);
+  std::string_view rest = n > 1 ? words[1] : std::string_view();
+  TranSpec* s = FirstSpecWithGi(name);
+  if (!s) s = FirstSpecWithGi("_*");
+  if (!s) {
+    if (stream) std::fprintf(stream, "[%s]", text);
+    if (settings.warnings) std::fprintf(stderr, "Warning: Unrecognized PI: [%s]\n", text);
+    return;
+  }
+  if (s->replace) {
+    WriteText(s->replace, nullptr, stream);
+  } else {
+    WriteText(s->startText, nullptr, stream);
+    if (s->ignore != IGNORE_Data && !rest.empty()) EmitText(rest, stream, 1);
+    WriteText(s->endText, nullptr, stream);
+  }
+  WriteMessage(s->message, nullptr);
+}
+
+void TranslateTree(ElemNode* top, const char* specFile, std::FILE* stream) {
+  if (!specFile) {
+    std::fputs("Translation spec file not specified. Skipping translation.\n", stderr);
+    return;
+  }
+  ReadTranSpec(specFile);
+  AssignSpecs(top);
+  WriteFrameTexts("_Start", stream);
+  ProcessElement(top, stream, nullptr);
+  WriteFrameTexts("_End", stream);
+  if (settings.verbose) {
+    WalkTree(
+        top,
+        [](ElemNode* e, void*) {
+          if (e->spec && !e->processed && e->spec->ignore == IGNORE_None) {
+            std::fprintf(stderr, "Warning: element '%s' was not processed:\n", e->gi);
+            PrintLocation(e, stderr);
+          }
+        },
+        nullptr, nullptr, nullptr);
+  }
+  // The spec records die with the run: no element may keep pointing at
+  // them (a later run may reach elements outside its own subtree).
+  for (ElemNode* e = doc.firstElem; e; e = e->next) e->spec = nullptr;
+  ClearSpecList();
+}
+
+}  // namespace qlx

@@ -1,0 +1,323 @@
+#include "transpec/transpec.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "doc/tree.h"
+#include "regexp/regexp.h"
+#include "translate/expand.h"
+#include "util/fatal.h"
+#include "util/libfile.h"
+#include "util/linereader.h"
+#include "util/settings.h"
+#include "util/split.h"
+#include "util/vartable.h"
+
+namespace qlx {
+
+SpecList specList;
+TranSpec emptySpec;
+
+namespace {
+
+// Physical lines of a spec file, with one line of lookahead for the
+// continuation test.
+class SpecLines {
+ public:
+  explicit SpecLines(int fd) : in_(fd) {}
+
+  // The next physical line (without its newline); false at end of file.
+  bool Next(std::string* line, bool* empty) {
+    if (!Peek()) return false;
+    *line = std::move(peeked_);
+    *empty = peekedEmpty_;
+    havePeek_ = false;
+    ++lineNumber_;
+    return true;
+  }
+
+  // Whether the next line begins with a blank or a tab.
+  bool NextIsContinuation() {
+    return Peek() && !peeked_.empty() && (peeked_[0] == ' ' || peeked_[0] == '\t');
+  }
+
+  int lineNumber() const { return lineNumber_; }
+  int error() const { return in_.error(); }
+
+ private:
+  bool Peek() {
+    if (havePeek_) return true;
+    std::string_view v;
+    if (!in_.Next(&v)) return false;
+    peeked_.assign(v);
+    // An empty line is one whose first character is the newline.
+    peekedEmpty_ = v.empty() && in_.hadNewline();
+    havePeek_ = true;
+    return true;
+  }
+
+  LineReader in_;
+  std::string peeked_;
+  bool peekedEmpty_ = false;
+  bool havePeek_ = false;
+  int lineNumber_ = 0;
+};
+
+int LeadingInt(const std::string& value) { return std::atoi(value.c_str()); }
+
+void FoldCase(std::string& text) {
+  for (char& c : text)
+    if (static_cast<unsigned char>(c) < 128 && std::islower(static_cast<unsigned char>(c)))
+      c = char(std::toupper(static_cast<unsigned char>(c)));
+}
+
+void SetInTable(VarTable** table, std::string_view value) {
+  if (!*table) *table = NewVarTable(3);
+  SetMappingLine(*table, value);
+}
+
+// "VarValue:" and "VarREValue:" values: a variable name and the rest.
+// Returns false (after a warning) when there is no name at all.
+bool SplitVarTest(const std::string& value, const char* keyword, int line, std::string* name,
+                  std::optional<std::string>* rest) {
+  std::vector<std::string_view> words = Split(value, 2);
+  if (words.empty()) {
+    std::fprintf(stderr, "Warning: '%s' without a variable name (line %d): test ignored.\n",
+                 keyword, line);
+    return false;
+  }
+  name->assign(words[0]);
+  if (words.size() < 2) {
+    std::fprintf(stderr,
+                 "Warning: '%s' without a value (line %d): it tests only that '%s' is set.\n",
+                 keyword, line, name->c_str());
+    rest->reset();
+  } else {
+    rest->emplace(words[1]);
+  }
+  return true;
+}
+
+void KeywordLine(TranSpec& spec, const std::string& line, int lineNumber) {
+  size_t colon = line.find(':');
+  if (colon == std::string::npos) {
+    std::fprintf(stderr, "Trans spec error, missing colon (skipping line):\n  %s\n", line.c_str());
+    return;
+  }
+  size_t v = colon + 1;
+  while (v < line.size() && (line[v] == ' ' || line[v] == '\t')) ++v;
+  std::string value = line.substr(v);
+  std::string_view key(line.data(), colon + 1);
+
+  if (key == "GI:") {
+    if (settings.foldcase && !value.empty() && value[0] != '#' && value[0] != '_') FoldCase(value);
+    spec.gi = InternElementName(value);
+  } else if (key == "StartText:") {
+    spec.startText = value;
+  } else if (key == "EndText:") {
+    spec.endText = value;
+  } else if (key == "Replace:") {
+    spec.replace = value;
+  } else if (key == "Message:") {
+    spec.message = value;
+  } else if (key == "Quit:") {
+    spec.quit = value;
+  } else if (key == "Context:") {
+    spec.context = value;
+  } else if (key == "Content:") {
+    spec.content = value;
+  } else if (key == "PAttSet:") {
+    if (value.empty()) {
+      std::fprintf(stderr, "Warning: empty 'PAttSet:' (line %d): test ignored.\n", lineNumber);
+      spec.pAttSet.reset();
+    } else {
+      spec.pAttSet = value;
+    }
+  } else if (key == "AttValue:") {
+    spec.attValues.push_back(AttValueTest{value, std::string(), nullptr});
+  } else if (key == "Relation:") {
+    SetInTable(&spec.relations, value);
+  } else if (key == "Set:") {
+    SetInTable(&spec.setVars, value);
+  } else if (key == "Increment:") {
+    SetInTable(&spec.incrementVars, value);
+  } else if (key == "Var:") {
+    SetMappingLine(settings.globalVars, value);
+  } else if (key == "SpecID:") {
+    spec.specId = LeadingInt(value);
+  } else if (key == "Action:") {
+    spec.action = LeadingInt(value);
+  } else if (key == "NthChild:") {
+    spec.nthChild = LeadingInt(value);
+  } else if (key == "Ignore:") {
+    if (value == "all") spec.ignore = IGNORE_All;
+    else if (value == "data") spec.ignore = IGNORE_Data;
+    else if (value == "children") spec.ignore = IGNORE_Children;
+    else
+      std::fprintf(stderr, "Bad 'Ignore:' arg in transpec (line %d): %s\n", lineNumber,
+                   value.c_str());
+  } else if (key == "Verbatim:") {
+    spec.verbatim = 1;
+  } else if (key == "VarValue:") {
+    std::string name;
+    if (SplitVarTest(value, "VarValue:", lineNumber, &name, &spec.varValue)) {
+      spec.varValueName = name;
+    } else {
+      spec.varValueName.reset();
+      spec.varValue.reset();
+    }
+  } else if (key == "VarREValue:") {
+    std::string name;
+    std::optional<std::string> rest;
+    if (SplitVarTest(value, "VarREValue:", lineNumber, &name, &rest)) {
+      spec.varREValueName = name;
+      std::string expanded = ExpandVariables(rest ? *rest : std::string(), nullptr);
+      spec.varREValuePattern = CompilePattern(expanded.c_str());
+    } else {
+      spec.varREValueName.reset();
+      spec.varREValuePattern = nullptr;
+    }
+  } else {
+    std::fprintf(stderr, "Unknown translation spec (skipping it): %s\n", line.c_str());
+  }
+}
+
+// Only letters, digits, space, '-' and '.' make a plain context.
+bool IsPlainContext(const std::string& text) {
+  for (char ch : text) {
+    unsigned char c = static_cast<unsigned char>(ch);
+    if (c >= 128) return false;
+    if (!(std::isalnum(c) || c == ' ' || c == '-' || c == '.')) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void CompileTranSpec(TranSpec&& in) {
+  auto spec = std::make_unique<TranSpec>(std::move(in));
+  TranSpec& s = *spec;
+
+  // 1. The context: none, a parent name, a plain context or a pattern.
+  if (s.context && !s.context->empty()) {
+    if (!IsPlainContext(*s.context)) {
+      s.contextDepth = 40;
+      s.contextPattern = CompilePattern(s.context->c_str());
+    } else if (s.context->find(' ') != std::string::npos) {
+      int words = 0;
+      bool inWord = false;
+      for (char c : *s.context) {
+        bool blank = c == ' ' || c == '\t';
+        if (!blank && !inWord) ++words;
+        inWord = !blank;
+      }
+      s.contextDepth = words;
+    } else {
+      s.parentName = std::move(*s.context);
+      s.context.reset();
+    }
+  } else if (s.context) {
+    s.parentName = std::string();
+    s.context.reset();
+  }
+
+  // 2. Attribute tests: "NAME pattern", or "NAME" for any non-empty value.
+  for (AttValueTest& t : s.attValues) {
+    std::string whole = std::move(t.name);
+    size_t cut = whole.find_first_of(" \t");
+    if (cut == std::string::npos) {
+      t.name = whole;
+      t.patternText = ".";
+    } else {
+      t.name = whole.substr(0, cut);
+      size_t p = whole.find_first_not_of(" \t", cut);
+      t.patternText = ExpandVariables(p == std::string::npos ? "" : whole.substr(p), nullptr);
+    }
+    t.pattern = CompilePattern(t.patternText.c_str());
+  }
+
+  // 3. The content pattern.
+  s.contentPattern = nullptr;
+  if (s.content) s.contentPattern = CompilePattern(ExpandVariables(*s.content, nullptr).c_str());
+
+  // 4. Several element names.
+  if (s.gi && (std::strchr(s.gi, ' ') || std::strchr(s.gi, '\t'))) {
+    for (std::string_view w : Split(s.gi, 0, SPLIT_ALLOC)) s.giList.push_back(InternElementName(w));
+    s.gi = nullptr;
+  }
+
+  // 5. Append, and index by name and by SpecID.
+  TranSpec* p = spec.get();
+  p->fileIndex = int(specList.specs.size());
+  if (!specList.specs.empty()) specList.specs.back()->next = p;
+  specList.specs.push_back(std::move(spec));
+  if (p->gi) {
+    specList.byName[p->gi].push_back(p);
+    specList.firstWithGi.emplace(p->gi, p);
+  } else if (!p->giList.empty()) {
+    for (size_t i = 0; i < p->giList.size(); ++i) {
+      auto& list = specList.byName[p->giList[i]];
+      if (list.empty() || list.back() != p) list.push_back(p);  // a name listed twice
+    }
+  } else {
+    specList.unnamed.push_back(p);
+  }
+  specList.firstWithId.emplace(p->specId, p);
+  specList.byId[p->specId].push_back(p);
+}
+
+void ReadTranSpec(const std::string& fileName) {
+  std::FILE* f = OpenLibFile(fileName);
+  if (!f) {
+    int err = errno;
+    std::string text = strerror(err);
+    std::fprintf(stderr, "Can not open translation spec file '%s'.\n%s\n", fileName.c_str(),
+                 text.c_str());
+    return;
+  }
+  SpecLines lines(fileno(f));
+  TranSpec spec;
+  std::string line, more;
+  bool empty;
+  while (lines.Next(&line, &empty)) {
+    if (empty || (!line.empty() && line[0] == '#')) continue;
+    if (!line.empty() && line[0] == '-') {
+      spec.lineNumber = lines.lineNumber();
+      CompileTranSpec(std::move(spec));
+      spec = TranSpec();
+      continue;
+    }
+    while (lines.NextIsContinuation()) {
+      bool e;
+      lines.Next(&more, &e);
+      size_t p = more.find_first_not_of(" \t");
+      line += ' ';
+      if (p != std::string::npos) line.append(more, p, std::string::npos);
+    }
+    KeywordLine(spec, line, lines.lineNumber());
+  }
+  if (lines.error()) {
+    errno = lines.error();
+    std::perror(fileName.c_str());
+  }
+  std::fclose(f);
+}
+
+TranSpec* FindSpecById(int id) {
+  auto it = specList.firstWithId.find(id);
+  return it == specList.firstWithId.end() ? nullptr : it->second;
+}
+
+TranSpec* FirstSpecWithGi(std::string_view name) {
+  const char* interned = doc.giTable.Find(name);
+  if (!interned) return nullptr;
+  auto it = specList.firstWithGi.find(interned);
+  return it == specList.firstWithGi.end() ? nullptr : it->second;
+}
+
+void ClearSpecList() { specList = SpecList(); }
+
+}  // namespace qlx

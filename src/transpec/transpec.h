@@ -1,0 +1,95 @@
+// Translation spec files: the TranSpec record, the reader that turns a
+// spec file into records (keyword lines, comments, continuation lines,
+// "Var:" lines acting at once) and the compiler that prepares each record
+// for matching and appends it to the spec list of the current run.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace qlx {
+
+struct CompiledPattern;
+struct VarTable;
+
+enum IgnoreMode { IGNORE_None = 0, IGNORE_All = 1, IGNORE_Data = 2, IGNORE_Children = 3 };
+
+struct AttValueTest {
+  std::string name;         // as read: the whole "AttValue:" value; compiled: the name
+  std::string patternText;  // the pattern as compiled
+  CompiledPattern* pattern = nullptr;
+};
+
+using OptText = std::optional<std::string>;
+
+struct TranSpec {
+  const char* gi = nullptr;           // interned; null with several names
+  std::vector<const char*> giList;    // interned names of a several-name "GI:"
+  OptText context;                    // a plain context of several words
+  CompiledPattern* contextPattern = nullptr;
+  int contextDepth = 0;               // ancestor names the context test needs
+  std::vector<AttValueTest> attValues;
+  OptText parentName;                 // a one-word context
+  int nthChild = 0;
+  OptText content;
+  CompiledPattern* contentPattern = nullptr;
+  OptText pAttSet;
+  OptText varValueName, varValue;
+  OptText varREValueName;
+  CompiledPattern* varREValuePattern = nullptr;
+  VarTable* relations = nullptr;
+  OptText startText, endText, replace, message;
+  int ignore = IGNORE_None;
+  int verbatim = 0;
+  VarTable* setVars = nullptr;
+  VarTable* incrementVars = nullptr;
+  OptText quit;
+  int specId = 0;
+  int action = 0;                     // -1 after a failed lookup
+  TranSpec* actionSpec = nullptr;
+  TranSpec* next = nullptr;           // file order
+  int lineNumber = 0;                 // the "-" line that closed the spec
+  int fileIndex = 0;                  // position in the list, for merging
+};
+
+// The specs of the current translation run, in file order, with the
+// indexes that matching and the named actions use.
+struct SpecList {
+  std::vector<std::unique_ptr<TranSpec>> specs;
+  // Element name -> the specs that name it (by "GI:" or a name list), in
+  // file order.
+  std::unordered_map<const char*, std::vector<TranSpec*>> byName;
+  std::vector<TranSpec*> unnamed;  // specs without any name, in file order
+  std::unordered_map<const char*, TranSpec*> firstWithGi;  // exact "GI:" value
+  std::unordered_map<int, TranSpec*> firstWithId;          // SpecID (0: none)
+  std::unordered_map<int, std::vector<TranSpec*>> byId;    // SpecID -> specs
+
+  TranSpec* head() const { return specs.empty() ? nullptr : specs.front().get(); }
+};
+
+extern SpecList specList;
+
+// The spec of elements that no spec matches: every field unset.
+extern TranSpec emptySpec;
+
+// Reads the file (through the library directories) and compiles every spec
+// closed by a "-" line into the spec list, in file order.
+void ReadTranSpec(const std::string& fileName);
+
+// Compiles a finished record and appends it to the spec list.
+void CompileTranSpec(TranSpec&& spec);
+
+// The first spec whose SpecID is `id` (0: the first without one), or null.
+TranSpec* FindSpecById(int id);
+
+// The first spec whose "GI:" value is exactly `name` ("_Start", "_*", ...).
+TranSpec* FirstSpecWithGi(std::string_view name);
+
+// Empties the spec list (the end of a run).
+void ClearSpecList();
+
+}  // namespace qlx

@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <tuple>
+
+#include "doc/tree.h"
+#include "testutil.h"
+#include "translate/expand.h"
+#include "util/settings.h"
+#include "util/vartable.h"
+
+namespace qlx {
+namespace {
+
+class ExpandTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = settings;
+    settings.globalVars = NewVarTable(20);
+    root_ = test::ReadDocument(
+        "Atitle CDATA Attr Title\nANAME CDATA MiXed\n(DOC\n-one \n(P\n)P\n?pi\n-two\n)DOC\n");
+  }
+  void TearDown() override { settings = saved_; }
+  std::string Expand(const char* text, bool withElem = true) {
+    return ExpandVariables(text, withElem ? root_ : nullptr);
+  }
+  RunSettings saved_;
+  ElemNode* root_;
+};
+
+TEST_F(ExpandTest, AttributeHidesVariableAndNamesAreExact) {
+  SetMapping(settings.globalVars, "title", "Var Title");
+  SetMapping(settings.globalVars, "TITLE", "upper");
+  EXPECT_EQ(Expand("<${title}>"), "<Attr Title>");
+  EXPECT_EQ(Expand("<${title}>", false), "<Var Title>");
+  EXPECT_EQ(Expand("${TITLE}"), "upper");
+}
+
+TEST_F(ExpandTest, DefaultsAndEmptyValues) {
+  EXPECT_EQ(Expand("${lang en}"), "en");
+  EXPECT_EQ(Expand("[${lang }]"), "[]");
+  EXPECT_EQ(Expand("[${lang}]"), "[]");
+  SetMapping(settings.globalVars, "lang", "");
+  EXPECT_EQ(Expand("[${lang en}]"), "[]") << "an empty value counts as found";
+  EXPECT_EQ(Expand("${x a b c}"), "a b c");
+}
+
+TEST_F(ExpandTest, LowerCaseModifier) {
+  EXPECT_EQ(Expand("${NAME:l}"), "mixed");
+  EXPECT_EQ(Expand("${NAME:lower}"), "mixed");
+  EXPECT_EQ(Expand("${NAME:L}"), "MiXed");
+  EXPECT_EQ(Expand("${nope:l DeFault}"), "DeFault") << "defaults are not lowered";
+}
+
+TEST_F(ExpandTest, NestedBracesBotchedAndUnclosedReferences) {
+  SetMapping(settings.globalVars, "a{b}c", "nested");
+  EXPECT_EQ(Expand("${a{b}c}!"), "nested!");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Expand("pre ${a{b"), "pre ");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Botched variable use: pre ${a{b\n");
+  SetMapping(settings.globalVars, "abc", "v");
+  EXPECT_EQ(Expand("x${abc"), "xv");
+}
+
+TEST_F(ExpandTest, ContentAndImmediateVariables) {
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Expand("[${+content}]"), "[one two]");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "warning: ${+current} skipped element content\n"
+            "warning: ${+current} skipped element content\n");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Expand("[${+other}]"), "[]");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "unknown immediate variable: +other\n");
+  EXPECT_EQ(Expand("[${+content}]", false), "[]");
+}
+
+TEST_F(ExpandTest, SpecialCallsStayButTheirReferencesExpand) {
+  SetMapping(settings.globalVars, "kind", "bullet");
+  EXPECT_EQ(Expand("${_attval TYPE ${kind} 3}"), "${_attval TYPE bullet 3}");
+  EXPECT_EQ(Expand("a $ b $x"), "a $ b $x");
+  EXPECT_EQ(Expand("\\${title}"), "\\Attr Title");
+}
+
+TEST_F(ExpandTest, NoLengthLimits) {
+  std::string big(100000, 'v');
+  SetMapping(settings.globalVars, "big", big);
+  std::string name(2000, 'n');
+  SetMapping(settings.globalVars, name, "long-name");
+  EXPECT_EQ(Expand("${big}${big}").size(), 200000u);
+  EXPECT_EQ(Expand(("${" + name + "}").c_str()), "long-name");
+}
+
+}  // namespace
+}  // namespace qlx
+
+namespace qlx {
+namespace {
+
+// What WriteSpecText writes for `text` on `elem`, and its messages.
+std::pair<std::string, std::string> Written(const char* text, ElemNode* elem) {
+  std::FILE* out = std::tmpfile();
+  testing::internal::CaptureStderr();
+  WriteSpecText(text, elem, out, 1);
+  std::string err = testing::internal::GetCapturedStderr();
+  std::fflush(out);
+  std::rewind(out);
+  std::string written;
+  int c;
+  while ((c = std::fgetc(out)) != EOF) written += char(c);
+  std::fclose(out);
+  return {written, err};
+}
+
+TEST(WriteSpecText, DocumentTextNeverBecomesASpecialCall) {
+  RunSettings saved = settings;
+  settings.globalVars = NewVarTable(20);
+  ElemNode* root = test::ReadDocument("AT CDATA ${_!echo pwned}\n(DOC\n-x ${_gi} y\n)DOC\n");
+  auto [out, err] = Written("[${T}][${+content}]", root);
+  EXPECT_EQ(out, "[${_!echo pwned}][x ${_gi} y]");
+  EXPECT_EQ(err, "") << "no call was made";
+  // A variable set from the document stays document text.
+  SetMappingText(settings.globalVars, "v", "${_nosuch}", true);
+  std::tie(out, err) = Written("${v}", root);
+  EXPECT_EQ(out, "${_nosuch}");
+  // The author's own variables may still hold calls.
+  SetMapping(settings.globalVars, "macro", "${_nosuch}");
+  std::tie(out, err) = Written("${macro}", root);
+  EXPECT_EQ(err, "Unknown special variable: nosuch\n");
+  settings = saved;
+}
+
+TEST(WriteSpecText, EscapedDollarAndMismatchedBraces) {
+  RunSettings saved = settings;
+  settings.globalVars = NewVarTable(20);
+  ElemNode* root = test::ReadDocument("(DOC\n)DOC\n");
+  auto [out, err] = Written("a\\${_gi}b", root);
+  EXPECT_EQ(out, "a${_gi}b");
+  EXPECT_EQ(err, "");
+  std::tie(out, err) = Written("a${_set x y", root);
+  EXPECT_EQ(out, "a");
+  EXPECT_EQ(err, "Mismatched braces in TranSpec: {_set x y\nUnknown special variable: set\n");
+  settings = saved;
+}
+
+}  // namespace
+}  // namespace qlx
