@@ -1,0 +1,36 @@
+// The searches of the browser's "find" command: which elements of a
+// subtree pass one test, in document order.  Every test costs time linear
+// in the size of the subtree (plus the length of the data searched), also
+// for documents that nest very deep or hold very wide elements.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace qlx {
+
+struct ElemNode;
+
+enum FindTest {
+  FIND_Gi,      // its name equals x
+  FIND_Attr,    // its attribute x has the value y
+  FIND_Parent,  // its parent is named x
+  FIND_Child,   // one of its child elements is named x
+  FIND_Cont,    // one of its own data items contains x
+  FIND_Sib,     // another child of its parent is named x
+  FIND_Desc,    // one of its descendants is named x
+  FIND_Anc,     // one of its ancestors is named x
+};
+
+// The test named by a find sub-command ("gi", "attr", "parent", "child",
+// "cont", "sib", "desc", "anc"); false for any other word.
+bool FindTestFromName(std::string_view name, FindTest* test);
+
+// The elements of top's subtree (top included) that pass `test`, in
+// document order.  All comparisons are exact and case-sensitive; y is
+// used by FIND_Attr only.  Relations reach outside the subtree: top's
+// parent, siblings and ancestors count.
+std::vector<ElemNode*> FindElements(ElemNode* top, FindTest test, const char* x,
+                                    const char* y);
+
+}  // namespace qlx
