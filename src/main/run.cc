@@ -10,6 +10,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "browse/browser.h"
 #include "doc/esis.h"
 #include "doc/query.h"
 #include "doc/tree.h"
@@ -214,7 +215,11 @@ int RunMain(int argc, char** argv) {
   // 8.
   FinishTree(settings.docRoot);
 
-  // 9-11: the browser, the translation and the reports.
+  // 9. The browser takes over; neither translation nor reports run.
+  if (settings.browse) {
+    RunBrowser();
+    return FinishOutput();
+  }
 
   // 10. The translation, on the element named with -i or the root.
   if (settings.transpecFile) {
