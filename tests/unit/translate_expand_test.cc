@@ -136,9 +136,9 @@ TEST(WriteSpecText, EscapedDollarAndMismatchedBraces) {
   auto [out, err] = Written("a\\${_gi}b", root);
   EXPECT_EQ(out, "a${_gi}b");
   EXPECT_EQ(err, "");
-  std::tie(out, err) = Written("a${_set x y", root);
+  std::tie(out, err) = Written("a${_nosuch x y", root);
   EXPECT_EQ(out, "a");
-  EXPECT_EQ(err, "Mismatched braces in TranSpec: {_set x y\nUnknown special variable: set\n");
+  EXPECT_EQ(err, "Mismatched braces in TranSpec: {_nosuch x y\nUnknown special variable: nosuch\n");
   settings = saved;
 }
 
