@@ -88,6 +88,13 @@ class Matcher {
     return kNoNode;
   }
 
+  // Whether an alternative after `alt` can begin with `c` (the start set
+  // of an alternative node covers the ones after it).
+  bool MoreViable(uint32_t alt, unsigned char c) const {
+    uint32_t next = NextAlternative(alt);
+    return next != kNoNode && StartsOf(next).Has(c);
+  }
+
   const char* End() {
     if (!length_) length_ = std::strlen(subject_) + 1;
     return subject_ + length_ - 1;
@@ -98,16 +105,17 @@ class Matcher {
     if (steps_ >= nextCheck_) ConsiderSeen();
   }
 
-  // The seen marks pay once a call has done more steps than one pass of
-  // every node over every position would take: a plain left-to-right
-  // match never gets there.
+  // The seen marks are switched on once a call has done twice as many
+  // steps as the subject has positions: a sign that it goes over the same
+  // ground again.  A long match found in one sweep may get there too and
+  // then pays for marks it does not need, about a quarter more time.
   [[gnu::noinline]] void ConsiderSeen() {
     nextCheck_ = UINT64_MAX;
     if (seenOn_ || plan_.seenSlots == 0) return;
     End();
     uint64_t cells = uint64_t(plan_.seenSlots) * length_;
     if (cells / 8 > kSeenMaxBytes) return;
-    uint64_t enough = uint64_t(plan_.starts.size()) * length_;
+    uint64_t enough = 2 * length_;
     if (steps_ < enough) {
       nextCheck_ = enough;
       return;
@@ -209,7 +217,7 @@ class Matcher {
     unsigned char c = static_cast<unsigned char>(*pos);
     uint32_t alt = Viable(node, c);
     if (alt == kNoNode) return false;
-    if (Viable(NextAlternative(alt), c) != kNoNode) stack_.push_back({pos, nullptr, nullptr, alt, kChoice});
+    if (MoreViable(alt, c)) stack_.push_back({pos, nullptr, nullptr, alt, kChoice});
     node = Operand(alt);
     return true;
   }
@@ -351,7 +359,7 @@ class Matcher {
           }
           unsigned char c = static_cast<unsigned char>(*pos);
           uint32_t alt = Viable(node, c);
-          if (Viable(NextAlternative(alt), c) != kNoNode) alt = stack_[frame++].node;
+          if (MoreViable(alt, c)) alt = stack_[frame++].node;
           node = Operand(alt);
           continue;
         }

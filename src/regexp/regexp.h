@@ -21,8 +21,8 @@
 //    the character there cannot begin a successful path from that point;
 //  - a repeat reached again inside a run it has already tried in vain
 //    fails at once;
-//  - once one call has done more steps than the program has nodes times
-//    the subject length (and at least 4096), it starts to remember, for
+//  - once one call has done more steps than twice the subject length
+//    (and at least 4096), it starts to remember, for
 //    every node where paths meet (choices, repeats, loop heads), the
 //    positions where it has already arrived there, and fails at once when
 //    it comes back: whatever it found there before was a failure.  Each

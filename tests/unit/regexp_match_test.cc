@@ -153,10 +153,10 @@ TEST(MatchPattern, ErrorsAreFatal) {
 }
 
 // Long subjects: no recursion on the machine stack, and no quadratic or
-// exponential work for these shapes.  Ten megabytes; two under the address
+// exponential work for these shapes.  Ten megabytes; one under the address
 // sanitizer, whose unoptimised build runs them about twenty times slower.
 #ifdef __SANITIZE_ADDRESS__
-constexpr size_t kLongSubject = 2 * 1000 * 1000;
+constexpr size_t kLongSubject = 1000 * 1000;
 #else
 constexpr size_t kLongSubject = 10 * 1000 * 1000;
 #endif
@@ -182,9 +182,10 @@ TEST(MatchPattern, LongSubjects) {
   EXPECT_EQ(Spans(xy, std::string(n, 'x') + "y"), Span(0, n + 1));
 
   // Every pass of this loop leaves a real choice open.
-  std::string abs1m = abs.substr(0, 1000 * 1000);
-  EXPECT_EQ(Spans("(a|ab)*c", abs1m + "c"), "0-1000001 999998-1000000");
-  EXPECT_EQ(Spans("(a|ab)*[cd]", abs1m + "e"), "no");
+  const size_t m = n / 10;
+  std::string shorter = abs.substr(0, m);
+  EXPECT_EQ(Spans("(a|ab)*c", shorter + "c"), Span(0, m + 1) + " " + Span(m - 2, m));
+  EXPECT_EQ(Spans("(a|ab)*[cd]", shorter + "e"), "no");
 }
 
 TEST(MatchPattern, ExponentialShapesFinish) {
