@@ -1,31 +1,347 @@
 #include "translate/special.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 #include <vector>
 
+#include "doc/query.h"
 #include "doc/tree.h"
+#include "output/emit.h"
+#include "tables/tables.h"
+#include "translate/links.h"
+#include "translate/match.h"
+#include "translate/translate.h"
 #include "transpec/transpec.h"
+#include "util/fatal.h"
+#include "util/libfile.h"
+#include "util/settings.h"
 #include "util/split.h"
+#include "util/vartable.h"
 
 namespace qlx {
 namespace {
 
-void UnknownName(std::string_view name, const ElemNode* elem) {
-  std::fprintf(stderr, "Unknown special variable: %.*s\n", int(name.size()), name.data());
+// One call in progress: its own text, words and origin flags, so that the
+// actions it runs (which make calls of their own) cannot disturb it.
+struct Call {
+  const std::string& text;
+  const std::vector<bool>& fromDocument;
+  CallWords words;
+  ElemNode* elem;
+  std::FILE* stream;
+  int trackColumn;
+
+  size_t count() const { return words.size(); }
+  std::string Word(size_t i) const { return std::string(words[i]); }
+  void Emit(std::string_view s) const { EmitText(s, stream, trackColumn); }
+  void Raw(std::string_view s) const {
+    if (stream) std::fwrite(s.data(), 1, s.size(), stream);
+  }
+  // True when some character of the word came from the document.
+  bool FromDocument(std::string_view word) const {
+    size_t at = size_t(word.data() - text.data());
+    for (size_t i = at; i < at + word.size() && i < fromDocument.size(); ++i)
+      if (fromDocument[i]) return true;
+    return false;
+  }
+};
+
+void LineOfSpec(const ElemNode* elem) {
   if (elem && elem->spec && elem->spec->lineNumber)
     std::fprintf(stderr, "Used in transpec, line %d\n", elem->spec->lineNumber);
+}
+
+void UnknownName(std::string_view name, const ElemNode* elem) {
+  std::fprintf(stderr, "Unknown special variable: %.*s\n", int(name.size()), name.data());
+  LineOfSpec(elem);
+}
+
+// Copies everything `in` gives to the stream, as it stands.
+void CopyRaw(std::FILE* in, std::FILE* stream) {
+  std::vector<char> buf(65536);
+  size_t n;
+  while ((n = std::fread(buf.data(), 1, buf.size(), in)) > 0) {
+    if (stream) std::fwrite(buf.data(), 1, n, stream);
+  }
+}
+
+// ${_!command}: the command's output, copied into the translation where
+// the call stands.  Everything written so far is flushed first, so that the
+// command's own messages and our output keep their order too.
+void RunCommand(const std::string& command, std::FILE* stream) {
+  std::fflush(nullptr);
+  std::FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) {
+    std::string text = strerror(errno);
+    std::fprintf(stderr, "Could not start program '%s': %s", command.c_str(), text.c_str());
+    return;
+  }
+  CopyRaw(pipe, stream);
+  pclose(pipe);
+  if (stream) std::fflush(stream);
+}
+
+// ---- the handlers of the table ----
+
+void Action(Call& c) {
+  if (c.count() < 2) return NotEnoughArgs(c.words[0]);
+  RunNamedAction(c.elem, c.words[1], c.stream);
+}
+
+void AllAtts(Call& c) {
+  for (int i = 0; i < c.elem->attCount; ++i) {
+    const AttrPair& a = c.elem->atts[i];
+    if (i > 0) c.Raw(" ");
+    c.Raw(a.name);
+    c.Raw("=\"");
+    c.Raw(a.value);
+    c.Raw("\"");
+  }
+}
+
+// _attval and _pattval: a test on `owner`'s attribute; the action runs on
+// the current element.
+void AttributeTest(Call& c, const ElemNode* owner) {
+  if (c.count() < 2) return NotEnoughArgs(c.words[0]);
+  if (!owner) return;
+  const char* value = FindAttValue(owner, c.Word(1).c_str());
+  if (!value) return;
+  if (c.count() == 3) RunNamedAction(c.elem, c.words[2], c.stream);
+  else if (c.count() >= 4 && std::string_view(value) == c.words[2])
+    RunNamedAction(c.elem, c.words[3], c.stream);
+}
+
+void AttVal(Call& c) { AttributeTest(c, c.elem); }
+void PAttVal(Call& c) { AttributeTest(c, c.elem->parent); }
+
+void CalsTable(Call& c) { TableInstruction(c.words, c.elem, c.stream); }
+
+void ChaseToGiCall(Call& c) { ChaseToGi(c.elem, c.words, c.stream); }
+void EachAttCall(Call& c) { EachAttribute(c.elem, c.words, c.stream); }
+void EachConCall(Call& c) { EachContent(c.elem, c.words, c.stream); }
+void FindCall(Call& c) { FindAndRun(c.elem, c.words, c.stream, false); }
+void PFindCall(Call& c) { FindAndRun(c.elem, c.words, c.stream, true); }
+void FollowLinkCall(Call& c) { FollowLink(c.elem, c.words, c.stream); }
+void FollowRelCall(Call& c) { FollowRelation(c.elem, c.words, c.stream); }
+void RelationCall(Call& c) { RelationTest(c.elem, c.words, c.stream); }
+void NameListCall(Call& c) { NameList(c.elem, c.words, c.stream); }
+
+void Env(Call& c) {
+  if (c.count() < 2) return;
+  if (const char* value = std::getenv(c.Word(1).c_str())) c.Emit(value);
+}
+
+void FileName(Call& c) {
+  const EntityInfo* entity = c.elem->entity;
+  if (!entity) {
+    std::fputs("Expected ext entity (internal error? bug?):\n", stderr);
+    PrintLocation(c.elem, stderr);
+  } else if (!entity->generatedName) {
+    std::fputs("Expected filename (internal error? bug?):\n", stderr);
+    PrintLocation(c.elem, stderr);
+  } else {
+    c.Emit(entity->generatedName);
+  }
+}
+
+void Gi(Call& c) {
+  std::string name = c.elem->gi;
+  char mode = c.count() >= 2 && !c.words[1].empty() ? c.words[1][0] : '\0';
+  if (mode == 'L' || mode == 'l' || mode == 'M' || mode == 'm') {
+    for (char& ch : name) {
+      unsigned char u = static_cast<unsigned char>(ch);
+      if (u < 128) ch = char(std::tolower(u));
+    }
+    if ((mode == 'M' || mode == 'm') && !name.empty()) {
+      unsigned char u = static_cast<unsigned char>(name[0]);
+      if (u < 128) name[0] = char(std::toupper(u));
+    }
+  }
+  c.Emit(name);
+}
+
+void Id(Call& c) {
+  if (c.count() < 2) return NotEnoughArgs(c.words[0]);
+  ElemNode* target = FindElementByID(c.Word(1).c_str());
+  if (!target) return;
+  if (c.count() >= 3) RunNamedAction(target, c.words[2], c.stream);
+  else ProcessElement(target, c.stream, MatchSpec(target, 0));
+}
+
+void Include(Call& c) {
+  if (c.count() < 2 || c.words[1].empty()) {
+    std::fputs("No file name specified for include\n", stderr);
+    return;
+  }
+  std::string name = c.Word(1);
+  std::FILE* in = OpenLibFile(name);
+  if (!in) {
+    std::string text = "Can not open included file '" + name + "'";
+    std::perror(text.c_str());
+    return;
+  }
+  CopyRaw(in, c.stream);
+  std::fclose(in);
+}
+
+void InFile(Call& c) {
+  std::string name = c.elem->fileName ? c.elem->fileName : "input-file??";
+  std::string_view mode = c.count() >= 2 ? c.words[1] : std::string_view();
+  if (mode == "root") {
+    size_t dot = name.rfind('.');
+    if (dot != std::string::npos) name.erase(dot);
+  } else if (mode == "line") {
+    name += ' ';
+    name += std::to_string(c.elem->line);
+  }
+  c.Raw(name);
+}
+
+void InsertNode(Call& c) {
+  if (c.count() < 3) return NotEnoughArgs(c.words[0]);
+  char where = c.words[1].empty() ? '\0' : c.words[1][0];
+  int id = std::atoi(c.Word(2).c_str());
+  if (where == 'S') c.elem->insertBefore = id;
+  else if (where == 'E') c.elem->insertAfter = id;
+}
+
+void IsSet(Call& c) {
+  if (c.count() < 2) return NotEnoughArgs(c.words[0]);
+  if (c.count() < 3) return;
+  const std::string* value = LookupVar(settings.globalVars, c.words[1]);
+  if (!value) return;
+  if (c.count() == 3) RunNamedAction(c.elem, c.words[2], c.stream);
+  else if (*value == c.words[2]) RunNamedAction(c.elem, c.words[3], c.stream);
+}
+
+void Location(Call& c) { PrintLocation(c.elem, c.stream); }
+
+void N1gChild(Call& c) {
+  if (c.elem->childCount > 0) c.Emit(std::to_string(c.elem->children[0]->childCount));
+}
+
+void NChild(Call& c) {
+  int n = c.elem->childCount;
+  if (c.count() >= 2) {
+    n = 0;
+    for (int i = 0; i < c.elem->childCount; ++i)
+      if (c.elem->children[i]->gi == c.words[1]) ++n;
+  }
+  c.Emit(std::to_string(n));
+}
+
+void Path(Call& c) { c.Emit(BuildPath(c.elem)); }
+
+void PAttr(Call& c) {
+  if (c.count() < 2) return NotEnoughArgs(c.words[0]);
+  if (!c.elem->parent) {
+    std::fputs("Element does not have a parent:\n", stderr);
+    return;
+  }
+  if (const char* value = FindAttValue(c.elem->parent, c.Word(1).c_str())) c.Emit(value);
+}
+
+// A value that holds text of the document is stored as text: it never runs
+// a command, now or when the variable is used later.  A "!" the spec's
+// author wrote runs the command.
+void Set(Call& c) {
+  if (c.count() < 2) return NotEnoughArgs(c.words[0]);
+  if (c.count() == 2) {
+    SetMapping(settings.globalVars, c.words[1], nullptr);
+  } else if (c.FromDocument(c.words[2])) {
+    SetMappingText(settings.globalVars, c.words[1], c.words[2], true);
+  } else {
+    SetMapping(settings.globalVars, c.words[1], c.words[2]);
+  }
+}
+
+struct Entry {
+  std::string_view name;
+  void (*handler)(Call&);
+  bool needsElement;  // reads the current element
+};
+
+// Sorted by name for the binary search.
+constexpr Entry kTable[] = {
+    {"action", Action, true},
+    {"allatts", AllAtts, true},
+    {"attval", AttVal, true},
+    {"calstable", CalsTable, false},  // the table code copes without one
+    {"chasetogi", ChaseToGiCall, true},
+    {"eachatt", EachAttCall, true},
+    {"eachcon", EachConCall, true},
+    {"env", Env, false},
+    {"filename", FileName, true},
+    {"find", FindCall, false},  // "_find top ..." needs none; checked inside
+    {"followlink", FollowLinkCall, true},
+    {"followrel", FollowRelCall, true},
+    {"gi", Gi, true},
+    {"id", Id, false},
+    {"include", Include, false},
+    {"infile", InFile, true},
+    {"insertnode", InsertNode, true},
+    {"isset", IsSet, true},
+    {"location", Location, true},
+    {"n1gchild", N1gChild, true},
+    {"namelist", NameListCall, true},
+    {"nchild", NChild, true},
+    {"path", Path, true},
+    {"pattr", PAttr, true},
+    {"pattval", PAttVal, true},
+    {"pfind", PFindCall, false},
+    {"relation", RelationCall, true},
+    {"set", Set, false},
+};
+
+static_assert(std::is_sorted(std::begin(kTable), std::end(kTable),
+                             [](const Entry& a, const Entry& b) { return a.name < b.name; }));
+
+const Entry* FindEntry(std::string_view name) {
+  const Entry* end = std::end(kTable);
+  const Entry* at = std::lower_bound(std::begin(kTable), end, name,
+                                     [](const Entry& e, std::string_view n) { return e.name < n; });
+  return at != end && at->name == name ? at : nullptr;
 }
 
 }  // namespace
 
 void CallSpecialVariable(const std::string& call, ElemNode* elem, std::FILE* stream,
                          int trackColumn, const std::vector<bool>& fromDocument) {
-  (void)stream;
-  (void)trackColumn;
-  (void)fromDocument;
-  std::vector<std::string_view> words = Split(call);
-  UnknownName(words.empty() ? std::string_view() : words[0], elem);
+  // The loop words, while a loop has set them.
+  if (call == "A" && linkLoop.eachA) return EmitText(*linkLoop.eachA, stream, trackColumn);
+  if (call == "C" && linkLoop.eachC) return EmitText(*linkLoop.eachC, stream, trackColumn);
+
+  if (!call.empty() && call[0] == '!') {
+    // A document must never run commands on the translating machine.
+    if (!fromDocument.empty() && fromDocument[0]) {
+      std::fprintf(stderr, "Error: Command from the document not run: %s\n", call.c_str());
+      LineOfSpec(elem);
+      return;
+    }
+    RunCommand(call.substr(1), stream);
+    return;
+  }
+
+  Call c{call, fromDocument, Split(call), elem, stream, trackColumn};
+  if (c.words.empty()) {
+    std::fputs("Error: Empty special variable call.\n", stderr);
+    LineOfSpec(elem);
+    return;
+  }
+  const Entry* entry = FindEntry(c.words[0]);
+  if (!entry) return UnknownName(c.words[0], elem);
+  if (entry->needsElement && !elem) {
+    std::fprintf(stderr,
+                 "Error: _%.*s needs a current element; this text has none "
+                 "(a _Start, _End or processing-instruction text).\n",
+                 int(c.words[0].size()), c.words[0].data());
+    return;
+  }
+  entry->handler(c);
 }
 
 }  // namespace qlx

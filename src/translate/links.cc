@@ -1,0 +1,347 @@
+#include "translate/links.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <unordered_set>
+
+#include "doc/query.h"
+#include "doc/tree.h"
+#include "translate/translate.h"
+#include "util/settings.h"
+#include "util/split.h"
+#include "util/vartable.h"
+
+namespace qlx {
+
+LinkLoopState linkLoop;
+
+namespace {
+
+// Calls add(word) for every word of `text`, with the splitting rule of
+// Split (blanks and tabs separate words; trailing blanks give a last,
+// empty word) but no limit on the number of words.
+template <typename Add>
+void ForEachWord(std::string_view text, Add add) {
+  size_t pos = 0, n = text.size();
+  while (pos < n && IsBlank(text[pos])) ++pos;
+  if (pos == n) return;
+  for (;;) {
+    size_t start = pos;
+    while (pos < n && !IsBlank(text[pos])) ++pos;
+    add(text.substr(start, pos - start));
+    if (pos == n) return;
+    while (pos < n && IsBlank(text[pos])) ++pos;
+    if (pos == n) {
+      add(text.substr(pos));
+      return;
+    }
+  }
+}
+
+std::vector<std::string_view> AllWords(std::string_view text) {
+  std::vector<std::string_view> words;
+  ForEachWord(text, [&](std::string_view w) { words.push_back(w); });
+  return words;
+}
+
+// The first word of an attribute value; empty when it has none.
+std::string FirstWord(const char* value) {
+  std::string_view v(value);
+  size_t start = 0;
+  while (start < v.size() && IsBlank(v[start])) ++start;
+  size_t end = start;
+  while (end < v.size() && !IsBlank(v[end])) ++end;
+  return std::string(v.substr(start, end - start));
+}
+
+// The first link attribute of `elem` whose value has a word: that word.
+bool FirstLinkId(const ElemNode* elem, std::string* id) {
+  for (const std::string& name : LinkAttributeNames()) {
+    const char* value = FindAttValue(elem, name.c_str());
+    if (!value) continue;
+    *id = FirstWord(value);
+    if (!id->empty()) return true;
+  }
+  return false;
+}
+
+bool SameName(const char* gi, std::string_view name) { return gi && std::string_view(gi) == name; }
+
+const std::string* LoopValue(char which) {
+  static const std::string kEmpty;
+  const std::optional<std::string>& value = which == 'A' ? linkLoop.eachA : linkLoop.eachC;
+  if (value) return &*value;
+  std::fprintf(stderr, "Requested value for unset _%c variable\n", which);
+  return &kEmpty;
+}
+
+// One step of a loop: the word becomes the loop value, answered through
+// LookupVar from now on.
+void SetLoopWord(std::optional<std::string>& slot, std::string_view word) {
+  slot.emplace(word);
+  SetLoopValueProvider(LoopValue);
+}
+
+}  // namespace
+
+void NotEnoughArgs(std::string_view name) {
+  std::fprintf(stderr, "Error: Not enough args for _%.*s.\n", int(name.size()), name.data());
+}
+
+const std::vector<std::string>& LinkAttributeNames() {
+  if (!linkLoop.linkNamesBuilt) {
+    linkLoop.linkNamesBuilt = true;
+    if (const std::string* names = LookupVar(settings.globalVars, "link_atts")) {
+      ForEachWord(*names, [](std::string_view w) { linkLoop.linkNames.emplace_back(w); });
+    } else {
+      linkLoop.linkNames = {"LINKEND", "LINKENDS", "IDREF"};
+    }
+  }
+  return linkLoop.linkNames;
+}
+
+void ResetLinkLoopState() {
+  linkLoop = LinkLoopState{};
+  SetLoopValueProvider(nullptr);
+}
+
+void FollowLink(ElemNode* elem, const CallWords& words, std::FILE* stream) {
+  if (words.size() < 2) {
+    NotEnoughArgs(words[0]);
+    return;
+  }
+  if (words.size() >= 3) {
+    std::string attr(words[1]);
+    const char* value = FindAttValue(elem, attr.c_str());
+    if (!value) {
+      std::fprintf(stderr, "Error: Did not find attr: %s.\n", attr.c_str());
+      return;
+    }
+    if (ElemNode* target = FindElementByID(value)) RunNamedAction(target, words[2], stream);
+    return;
+  }
+  std::string_view action = words[1];
+  for (const std::string& name : LinkAttributeNames()) {
+    const char* value = FindAttValue(elem, name.c_str());
+    if (!value) continue;
+    std::string id = FirstWord(value);
+    if (id.empty()) continue;
+    if (ElemNode* target = FindElementByID(id.c_str())) {
+      RunNamedAction(target, action, stream);
+      return;
+    }
+    std::fprintf(stderr, "Error: Can not find elem for ID: %s.\n", id.c_str());
+  }
+  std::fputs("Error: Element does not have IDREF attribute set:\n", stderr);
+  PrintLocation(elem, stderr);
+}
+
+void ChaseLink(ElemNode* elem, std::string_view name, std::string_view action,
+               std::FILE* stream) {
+  if (SameName(elem->gi, name)) {
+    RunNamedAction(elem, action, stream);
+    return;
+  }
+  std::unordered_set<const ElemNode*> met{elem};
+  std::string id;
+  for (ElemNode* at = elem;;) {
+    if (!FirstLinkId(at, &id)) return;
+    ElemNode* target = FindElementByID(id.c_str());
+    if (!target) {
+      std::fprintf(stderr, "Error: Could not find ID %s\n", id.c_str());
+      return;
+    }
+    if (SameName(target->gi, name)) {
+      RunNamedAction(target, action, stream);
+      return;
+    }
+    for (int i = 0; i < target->childCount; ++i) {
+      if (SameName(target->children[i]->gi, name)) {
+        RunNamedAction(target->children[i], action, stream);
+        return;
+      }
+    }
+    // Reaching an element a second time would go round for ever.
+    if (!met.insert(target).second) {
+      std::fprintf(stderr,
+                   "Error: _chasetogi met the element with ID %s twice (a link cycle) "
+                   "without reaching %.*s.\n",
+                   id.c_str(), int(name.size()), name.data());
+      PrintLocation(target, stderr);
+      return;
+    }
+    at = target;
+  }
+}
+
+void ChaseToGi(ElemNode* elem, const CallWords& words, std::FILE* stream) {
+  if (words.size() < 3) {
+    std::fputs("Error: Not enough args for _chasetogi.\n", stderr);
+    return;
+  }
+  if (std::atoi(std::string(words[2]).c_str()) == 0) return;
+  ChaseLink(elem, words[1], words[2], stream);
+}
+
+namespace {
+
+enum FindKind { FIND_Gi, FIND_GiParent, FIND_Attr, FIND_Parent };
+
+// What one _find walk looks for.  Owned by the call, so actions that run
+// further searches leave it alone.
+struct FindRequest {
+  FindKind kind;
+  std::string first, second;  // name / attribute, parent name / value
+  std::string action;
+  std::FILE* stream;
+};
+
+bool ParentNamed(const ElemNode* e, const std::string& name) {
+  return e->parent && e->parent->gi == name;
+}
+
+void VisitForFind(ElemNode* e, void* data) {
+  const FindRequest& req = *static_cast<const FindRequest*>(data);
+  bool hit = false;
+  switch (req.kind) {
+    case FIND_Gi: hit = e->gi == req.first; break;
+    case FIND_GiParent: hit = e->gi == req.first && ParentNamed(e, req.second); break;
+    case FIND_Attr: {
+      const char* v = FindAttValue(e, req.first.c_str());
+      hit = v && v == req.second;
+      break;
+    }
+    case FIND_Parent: hit = ParentNamed(e, req.first); break;
+  }
+  if (hit) RunNamedAction(e, req.action, req.stream);
+}
+
+}  // namespace
+
+void FindAndRun(ElemNode* elem, const CallWords& words, std::FILE* stream, bool fromParent) {
+  size_t base = 1, count = words.size();
+  ElemNode* start;
+  if (count > 1 && words[1] == "top") {
+    start = settings.docRoot;
+    base = 2;
+    --count;
+  } else {
+    if (!elem) {
+      std::fprintf(stderr,
+                   "Error: _%.*s needs a current element; this text has none "
+                   "(use '_%.*s top ...').\n",
+                   int(words[0].size()), words[0].data(), int(words[0].size()), words[0].data());
+      return;
+    }
+    start = fromParent && elem->parent ? elem->parent : elem;
+  }
+  if (count <= 3) {
+    std::fputs("Bad '_find' specification - missing args.\n", stderr);
+    return;
+  }
+  std::string_view kind = words[base];
+  FindRequest req{FIND_Gi, std::string(words[base + 1]), std::string(), std::string(), stream};
+  size_t actionAt = base + 2;
+  if (kind == "gi") {
+    req.kind = FIND_Gi;
+  } else if (kind == "parent") {
+    req.kind = FIND_Parent;
+  } else if (kind == "gi-parent" || kind == "attr") {
+    req.kind = kind == "attr" ? FIND_Attr : FIND_GiParent;
+    if (count < 5) {
+      std::fprintf(stderr, "Bad '_%.*s' specification - missing args (the action after '%.*s').\n",
+                   int(words[0].size()), words[0].data(), int(kind.size()), kind.data());
+      return;
+    }
+    req.second = words[base + 2];
+    actionAt = base + 3;
+  } else {
+    return;
+  }
+  req.action = words[actionAt];
+  if (req.action.empty() || !start) return;
+  WalkTree(start, VisitForFind, nullptr, nullptr, &req);
+}
+
+int TestRelation(ElemNode* elem, std::string_view relation, std::string_view name,
+                 std::string_view action, std::FILE* stream, int mode) {
+  Relation rel = RelationFromName(std::string(relation).c_str());
+  if (rel == REL_Unknown) return 0;
+  ElemNode* found = FindRelated(elem, std::string(name).c_str(), rel);
+  if (!found) return 0;
+  if (!action.empty()) RunNamedAction(mode == 0 ? elem : found, action, stream);
+  return 1;
+}
+
+void FollowRelation(ElemNode* elem, const CallWords& words, std::FILE* stream) {
+  if (words.size() < 4) return;
+  TestRelation(elem, words[1], words[2], words[3], stream, 1);
+}
+
+void RelationTest(ElemNode* elem, const CallWords& words, std::FILE* stream) {
+  if (words.size() < 4) return;
+  if (!TestRelation(elem, words[1], words[2], words[3], stream, 0) && words.size() >= 5)
+    RunNamedAction(elem, words[4], stream);
+}
+
+void EachAttribute(ElemNode* elem, const CallWords& words, std::FILE* stream) {
+  if (words.size() < 3) {
+    NotEnoughArgs(words[0]);
+    return;
+  }
+  const char* value = FindAttValue(elem, std::string(words[1]).c_str());
+  if (!value) return;
+  // The value is the document's own text and never changes, so the words
+  // may point into it.
+  std::vector<std::string_view> items = AllWords(value);
+  std::string_view action = words[2];
+  std::string_view other = words.size() >= 4 ? words[3] : words[2];
+  for (size_t i = 0; i < items.size(); ++i) {
+    SetLoopWord(linkLoop.eachA, items[i]);
+    RunNamedAction(elem, i == 0 ? action : other, stream);
+  }
+}
+
+void EachContent(ElemNode* elem, const CallWords& words, std::FILE* stream) {
+  if (words.size() < 2) {
+    NotEnoughArgs(words[0]);
+    return;
+  }
+  std::string_view action = words.size() <= 3 ? words[1] : words[2];
+  for (int d = 0; d < elem->dataCount; ++d) {
+    for (std::string_view word : AllWords(elem->data[d])) {
+      SetLoopWord(linkLoop.eachC, word);
+      RunNamedAction(elem, action, stream);
+    }
+  }
+}
+
+void NameList(ElemNode* elem, const CallWords& words, std::FILE* stream) {
+  if (words.size() < 2) {
+    NotEnoughArgs(words[0]);
+    return;
+  }
+  std::string_view action = words[1];
+  std::string_view other = words.size() >= 3 ? words[2] : words[1];
+  std::string id;
+  for (int d = 0; d < elem->dataCount; ++d) {
+    std::vector<std::string_view> items = AllWords(elem->data[d]);
+    for (size_t i = 0; i < items.size(); ++i) {
+      id.assign(items[i]);
+      if (settings.foldcase) {
+        for (char& c : id) {
+          unsigned char u = static_cast<unsigned char>(c);
+          if (u < 128) c = char(std::toupper(u));
+        }
+      }
+      if (ElemNode* target = FindElementByID(id.c_str())) {
+        RunNamedAction(target, i == 0 ? action : other, stream);
+      } else {
+        std::fprintf(stderr, "Error: Can not find ID: %s.\n", id.c_str());
+      }
+    }
+  }
+}
+
+}  // namespace qlx
