@@ -279,6 +279,8 @@ ColSpec EntryColSpec(const ElemNode* entry, int column, int section) {
   }
   int hit = FindColumnNumber(column, section);
   if (hit >= 0) return BuildColSpec(entry, column, &ts.colSpecs[hit], section);
+  // No column record: the named one, else the table group's own.
+  if (!named && !ts.colSpecs.empty()) named = &ts.colSpecs[0];
   return BuildColSpec(entry, column, named, section);
 }
 
@@ -368,7 +370,7 @@ RowFormat BuildRowFormat(const ElemNode* row, bool withRowsep, int section,
     }
   }
 
-  ResolveProportionalWidths(&format);
+  if (!withRowsep) ResolveProportionalWidths(&format);
   return format;
 }
 

@@ -167,7 +167,11 @@ enum ColumnRef { REF_Namest, REF_Nameend };
 // 0: the table group's own record is no column).  Null after the message.
 const ColSpec* FindColumn(std::string_view value, int section, ColumnRef ref);
 
-// The column specification that applies to `entry` placed in `column`.
+// The column specification that applies to `entry` placed in `column`: the
+// entry's own attributes over the column's record; without a record for the
+// column, over the record its COLNAME names, else over the table group's
+// own (so a group's ALIGN, COLSEP and ROWSEP reach columns that no COLSPEC
+// describes).  An unknown COLNAME gives a message at every call.
 ColSpec EntryColSpec(const ElemNode* entry, int column, int section);
 
 // The span specification of `entry` placed in `column`; false when the
@@ -177,7 +181,8 @@ bool EntrySpan(const ElemNode* entry, int column, int section, SpanSpec* span);
 
 // The row's format.  `coverAbove` (null: none) lists the columns covered
 // by earlier rows; `placement`, when given, receives where the entries went
-// and what this row covers below.
+// and what this row covers below.  A format built with rules serves the
+// rule line only: its proportional widths are left unresolved.
 RowFormat BuildRowFormat(const ElemNode* row, bool withRowsep, int section,
                          const std::vector<CoveredColumn>* coverAbove = nullptr,
                          RowPlacement* placement = nullptr);

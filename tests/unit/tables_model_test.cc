@@ -74,6 +74,21 @@ TEST_F(TableModel, SectionColumnSpecsRestartNumberingAndApplyToTheirRows) {
   EXPECT_EQ(Keys(BuildRowFormat(tgroup->children[2]->children[1], false, SEC_Body)), "rl");
 }
 
+TEST_F(TableModel, ColumnsWithoutColspecTakeTheGroupsSpecification) {
+  ElemNode* tgroup = Group(
+      "<TGROUP COLS=3 ALIGN=RIGHT COLSEP=1 ROWSEP=1><COLSPEC ALIGN=LEFT COLSEP=0/><TBODY>"
+      "<ROW><ENTRY>a</ENTRY><ENTRY>b</ENTRY><ENTRY COLNAME=nosuch ROWSEP=0>c</ENTRY></ROW>"
+      "</TBODY></TGROUP>");
+  CaptureStderr();
+  RowFormat f = BuildRowFormat(tgroup->children[1]->children[0], true, SEC_Body);
+  EXPECT_EQ(GetCapturedStderr(), "? can't find column name 'nosuch'\n");
+  EXPECT_EQ(Keys(f), "lrr");
+  EXPECT_FALSE(f.cols[0].colsep);
+  EXPECT_TRUE(f.cols[1].colsep && f.cols[1].rowsep);
+  EXPECT_TRUE(f.cols[2].colsep);
+  EXPECT_FALSE(f.cols[2].rowsep);
+}
+
 TEST_F(TableModel, ColumnReferencesResolveByNameThenByNumber) {
   Group(
       "<TGROUP COLS=3><COLSPEC COLNAME=3/><COLSPEC COLNAME=c2/><COLSPEC COLNAME=c3/>"

@@ -195,7 +195,7 @@ TEST_F(Tbl, SecondTableGroupStartsANewTblTable) {
       "<TGROUP COLS=3 ALIGN=CENTER><TBODY>" + Row({"b", "c", "d"}) + "</TBODY></TGROUP></TABLE>");
   EXPECT_EQ(TblOutput(root),
             ".TS\ntab(\a);\nl.\na\n"
-            ".TE\n.TS\ntab(\a) center;\nl l l.\nb\ac\ad\n.TE\n");
+            ".TE\n.TS\ntab(\a) center;\nc c c.\nb\ac\ad\n.TE\n");
 }
 
 TEST_F(Tbl, DispatchMessages) {
