@@ -56,6 +56,35 @@ inline size_t SkipOrdinary(const char* s, size_t i, size_t n) {
   return i;
 }
 
+// Whether `data` holds a byte that the character map has an entry for.
+// Several bytes at a time where the processor allows: most data texts hold
+// none and are written without a mapped copy.
+bool HasMapKey(std::string_view data) {
+  const CharMap& map = output.charMap;
+  const std::string& keys = map.keyBytes();
+  const char* s = data.data();
+  const size_t n = data.size();
+  if (keys.empty() || n == 0) return false;
+  if (keys.size() == 1) return std::memchr(s, keys[0], n) != nullptr;
+  size_t i = 0;
+#if defined(__SSE2__)
+  if (keys.size() <= 8) {
+    __m128i wanted[8];
+    const size_t k = keys.size();
+    for (size_t j = 0; j < k; ++j) wanted[j] = _mm_set1_epi8(keys[j]);
+    for (; i + 16 <= n; i += 16) {
+      __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+      __m128i hit = _mm_cmpeq_epi8(v, wanted[0]);
+      for (size_t j = 1; j < k; ++j) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, wanted[j]));
+      if (_mm_movemask_epi8(hit)) return true;
+    }
+  }
+#endif
+  for (; i < n; ++i)
+    if (map.Find(static_cast<unsigned char>(s[i]))) return true;
+  return false;
+}
+
 // Collects the bytes of one EmitText call and hands them to the stream in
 // blocks, so that even an unbuffered stream (standard error) sees one write
 // per block rather than one per character.
@@ -318,8 +347,13 @@ void EmitData(const char* text, std::FILE* stream, bool verbatim) {
     Write(text, stream, true, Carets::kLiteral, nullptr);
     return;
   }
+  std::string_view data(text);
+  if (!HasMapKey(data)) {  // nothing to map: every caret is the data's own
+    Write(data, stream, true, Carets::kLiteral, nullptr);
+    return;
+  }
   std::vector<size_t> dataCarets;
-  std::string mapped = ApplyCharMap(text, &dataCarets);
+  std::string mapped = ApplyCharMap(data, &dataCarets);
   Write(UpToNul(mapped), stream, true, dataCarets.empty() ? Carets::kBreak : Carets::kListed,
         &dataCarets);
 }

@@ -15,12 +15,16 @@ namespace qlx {
 void CharMap::Clear() {
   entries.clear();
   first.fill(-1);
+  keyBytes_.clear();
 }
 
 void CharMap::Add(std::string key, std::string replacement) {
   if (!key.empty()) {
     unsigned char c = static_cast<unsigned char>(key[0]);
-    if (first[c] < 0) first[c] = int(entries.size());
+    if (first[c] < 0) {
+      first[c] = int(entries.size());
+      keyBytes_ += key[0];
+    }
   }
   entries.push_back(CharMapEntry{std::move(key), std::move(replacement)});
 }

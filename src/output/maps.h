@@ -47,8 +47,11 @@ struct CharMap {
   void Clear();
   // Appends an entry (an empty key maps nothing).
   void Add(std::string key, std::string replacement);
+  // The distinct bytes that have an entry, in the order they were added.
+  const std::string& keyBytes() const { return keyBytes_; }
 
  private:
+  std::string keyBytes_;
   std::array<int, 256> first = MakeEmptyIndex();
   static std::array<int, 256> MakeEmptyIndex() {
     std::array<int, 256> a;

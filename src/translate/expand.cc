@@ -13,7 +13,9 @@
 namespace qlx {
 namespace {
 
-// The destination of an expansion, with or without the origin flags.
+// The destination of an expansion, with or without the origin flags.  The
+// flags are kept only once a character of the document has arrived (most
+// expansions hold none): until then fromDocument stays empty.
 template <bool kTrack>
 struct Sink {
   std::string text;
@@ -21,15 +23,22 @@ struct Sink {
   bool anyFromDocument = false;
 
   void Append(std::string_view s, bool document) {
-    text.append(s);
     if constexpr (kTrack) {
-      fromDocument.resize(text.size(), document);
-      anyFromDocument |= document && !s.empty();
+      if (document && !s.empty() && !anyFromDocument) {
+        fromDocument.assign(text.size(), false);
+        anyFromDocument = true;
+      }
+      text.append(s);
+      if (anyFromDocument) fromDocument.resize(text.size(), document);
+    } else {
+      text.append(s);
     }
   }
   void Append(char c) {
     text += c;
-    if constexpr (kTrack) fromDocument.push_back(false);
+    if constexpr (kTrack) {
+      if (anyFromDocument) fromDocument.push_back(false);
+    }
   }
 };
 
@@ -94,10 +103,16 @@ Sink<kTrack> Expand(std::string_view src, const ElemNode* elem) {
   dest.text.reserve(src.size());
   size_t i = 0;
   while (i < src.size()) {
-    char c = src[i];
-    if (c != '$' || i + 1 >= src.size() || src[i + 1] != '{' ||
-        (i + 2 < src.size() && src[i + 2] == '_')) {
-      dest.Append(c);
+    // Plain text up to the next '$' goes over in one piece.
+    size_t dollar = src.find('$', i);
+    if (dollar != i) {
+      size_t end = dollar == std::string_view::npos ? src.size() : dollar;
+      dest.Append(src.substr(i, end - i), false);
+      i = end;
+      continue;
+    }
+    if (i + 1 >= src.size() || src[i + 1] != '{' || (i + 2 < src.size() && src[i + 2] == '_')) {
+      dest.Append('$');
       ++i;
       continue;
     }
@@ -138,8 +153,18 @@ Expansion ExpandTracked(std::string_view src, const ElemNode* elem) {
 }
 
 void WriteSpecText(std::string_view text, ElemNode* elem, std::FILE* stream, int trackColumn) {
+  // Without a '$' there is nothing to expand, no "\$" and no call: the
+  // text is written as it stands.
+  if (text.find('$') == std::string_view::npos) {
+    EmitText(text, stream, trackColumn);
+    return;
+  }
   Expansion exp = ExpandTracked(text, elem);
   const std::string& expanded = exp.text;
+  if (expanded.find('$') == std::string::npos) {
+    EmitText(std::string_view(expanded), stream, trackColumn);
+    return;
+  }
   std::string run;
   size_t i = 0, n = expanded.size();
   while (i < n) {
@@ -149,7 +174,8 @@ void WriteSpecText(std::string_view text, ElemNode* elem, std::FILE* stream, int
       i += 2;
       continue;
     }
-    if (c == '$' && i + 1 < n && expanded[i + 1] == '{' && !exp.fromDocument[i]) {
+    if (c == '$' && i + 1 < n && expanded[i + 1] == '{' &&
+        !(exp.anyFromDocument && exp.fromDocument[i])) {
       if (!run.empty()) {
         EmitText(run.c_str(), stream, trackColumn);
         run.clear();
@@ -162,7 +188,7 @@ void WriteSpecText(std::string_view text, ElemNode* elem, std::FILE* stream, int
       size_t to = close == std::string::npos ? n : close;
       std::string call = from < to ? expanded.substr(from, to - from) : std::string();
       std::vector<bool> origin;
-      if (from < to) origin.assign(exp.fromDocument.begin() + from, exp.fromDocument.begin() + to);
+      if (from < to && exp.anyFromDocument) origin.assign(exp.fromDocument.begin() + from, exp.fromDocument.begin() + to);
       CallSpecialVariable(call, elem, stream, trackColumn, origin);
       i = close == std::string::npos ? n : close + 1;
       continue;

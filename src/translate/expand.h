@@ -25,7 +25,9 @@ std::string ExpandVariables(std::string_view source, const ElemNode* elem);
 // the translation run anything.
 struct Expansion {
   std::string text;
-  std::vector<bool> fromDocument;  // one flag per character of text
+  // One flag per character of text; empty when no character came from the
+  // document (anyFromDocument false).
+  std::vector<bool> fromDocument;
   bool anyFromDocument = false;
 };
 Expansion ExpandTracked(std::string_view source, const ElemNode* elem);
