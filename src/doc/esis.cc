@@ -123,6 +123,14 @@ void Reader::InfoRecord(ElemNode* e, char cmd, std::string_view text) {
     case 'f': pendingGenerated_ = CopyText(text); return;
     case '?': case 'D': case 'N': return;
     case 'A': {
+      // Most attribute records are "NAME IMPLIED": recognised without
+      // splitting (a name without blanks, so the split would agree).
+      constexpr std::string_view kImplied = " IMPLIED";
+      if (text.size() > kImplied.size() && text.ends_with(kImplied)) {
+        size_t nameEnd = text.size() - kImplied.size(), i = 0;
+        while (i < nameEnd && !IsBlank(text[i])) ++i;
+        if (i == nameEnd) return;
+      }
       std::string_view w[3];
       SplitInto(text, w, 3);
       std::string_view name = w[0], type = w[1], value = w[2];

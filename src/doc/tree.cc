@@ -11,12 +11,63 @@ void ResetDocument() {
   new (&doc) Document();
 }
 
+uint64_t InternTable::Hash(std::string_view text) {
+  // Eight bytes at a time, each word mixed in by a multiplication.
+  constexpr uint64_t kMul = 0x9E3779B97F4A7C15ull;
+  uint64_t h = text.size() * kMul;
+  const char* p = text.data();
+  size_t n = text.size();
+  for (; n >= 8; p += 8, n -= 8) {
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    h = (h ^ w) * kMul;
+    h ^= h >> 32;
+  }
+  if (n) {
+    uint64_t w = 0;
+    std::memcpy(&w, p, n);
+    h = (h ^ w) * kMul;
+    h ^= h >> 32;
+  }
+  return h;
+}
+
+size_t InternTable::Probe(std::string_view text, uint64_t hash) const {
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = size_t(hash) & mask;; i = (i + 1) & mask) {
+    const Slot& slot = slots_[i];
+    if (!slot.text) return i;
+    if (slot.hash == hash && slot.size == text.size() &&
+        std::memcmp(slot.text, text.data(), text.size()) == 0)
+      return i;
+  }
+}
+
+void InternTable::Grow() {
+  std::vector<Slot> old = std::move(slots_);
+  slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+  const size_t mask = slots_.size() - 1;
+  for (const Slot& slot : old) {
+    if (!slot.text) continue;
+    size_t i = size_t(slot.hash) & mask;
+    while (slots_[i].text) i = (i + 1) & mask;
+    slots_[i] = slot;
+  }
+}
+
+const char* InternTable::Find(std::string_view text) const {
+  if (slots_.empty()) return nullptr;
+  return slots_[Probe(text, Hash(text))].text;
+}
+
 const char* InternTable::Intern(std::string_view text) {
-  auto it = index_.find(text);
-  if (it != index_.end()) return it->second;
+  if ((texts_.size() + 1) * 2 > slots_.size()) Grow();
+  const uint64_t hash = Hash(text);
+  Slot& slot = slots_[Probe(text, hash)];
+  if (slot.text) return slot.text;
   const char* copy = arena_->Copy(text);
   texts_.push_back(copy);
-  index_.emplace(std::string_view(copy, text.size()), copy);
+  slot = Slot{copy, text.size(), hash};
   return copy;
 }
 

@@ -76,22 +76,29 @@ struct IdEntry {
 };
 
 // An interning table: texts stored once, in insertion order, with a hash
-// index for lookups.
+// index for lookups (open addressing, at most half full).
 class InternTable {
  public:
   explicit InternTable(Arena* arena) : arena_(arena) {}
   const char* Intern(std::string_view text);
   // The stored text equal to `text`, or null (nothing is stored).
-  const char* Find(std::string_view text) const {
-    auto it = index_.find(text);
-    return it == index_.end() ? nullptr : it->second;
-  }
+  const char* Find(std::string_view text) const;
   const std::vector<const char*>& texts() const { return texts_; }
 
  private:
+  struct Slot {
+    const char* text = nullptr;  // null: free
+    size_t size = 0;
+    uint64_t hash = 0;
+  };
+  static uint64_t Hash(std::string_view text);
+  // The slot holding `text`, or the free slot where it belongs.
+  size_t Probe(std::string_view text, uint64_t hash) const;
+  void Grow();
+
   Arena* arena_;
   std::vector<const char*> texts_;
-  std::unordered_map<std::string_view, const char*> index_;
+  std::vector<Slot> slots_;  // a power of two in size, or empty
 };
 
 // Everything read from the input, alive until the program ends.
