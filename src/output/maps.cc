@@ -1,5 +1,6 @@
 #include "output/maps.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -123,18 +124,40 @@ std::string ApplyCharMap(std::string_view data, std::vector<size_t>* dataCarets)
   std::string out;
   out.reserve(data.size());
   size_t runStart = 0;  // start of the bytes not yet copied
-  for (size_t i = 0; i < data.size(); ++i) {
+  auto replace = [&](size_t from, size_t to, const std::string& replacement) {
+    out.append(data.data() + runStart, from - runStart);
+    out += replacement;
+    runStart = to;
+  };
+  const size_t n = data.size();
+  for (size_t i = 0; i < n; ++i) {
     const unsigned char c = static_cast<unsigned char>(data[i]);
-    const CharMapEntry* entry = map.Find(c);
-    if (entry && !(i > 0 && data[i - 1] == '\\')) {
-      out.append(data.data() + runStart, i - runStart);
-      out += entry->replacement;
-      runStart = i + 1;
+    if (c == '\\') {
+      if (i + 1 == n) break;  // a lone backslash at the end: kept as it is
+      // An escape of the ESIS data.  "\\" is the document's backslash and
+      // is mapped as one character; every other escape is kept whole, an
+      // SDATA reference "\|name\|" with its name, so that an entry for the
+      // backslash cannot break "\n" and no entry reaches into a name.
+      const char next = data[i + 1];
+      if (next == '\\') {
+        if (const CharMapEntry* entry = map.Find(c)) replace(i, i + 2, entry->replacement);
+        ++i;
+      } else if (next == '|') {
+        size_t close = data.find('\\', i + 2);
+        i = close == std::string_view::npos ? n - 1 : std::min(close + 1, n - 1);
+      } else {
+        if (next == '^' && dataCarets) dataCarets->push_back(out.size() + (i + 1 - runStart));
+        ++i;
+      }
+      continue;
+    }
+    if (const CharMapEntry* entry = map.Find(c)) {
+      replace(i, i + 1, entry->replacement);
     } else if (c == '^' && dataCarets) {
       dataCarets->push_back(out.size() + (i - runStart));
     }
   }
-  out.append(data.data() + runStart, data.size() - runStart);
+  out.append(data.data() + runStart, n - runStart);
   return out;
 }
 

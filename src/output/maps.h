@@ -72,10 +72,11 @@ void LoadCharMap(const std::string& fileName);
 
 // Applies the character map to a data text of the document and returns the
 // mapped copy.  Each byte is replaced by the replacement of its map entry,
-// or kept when it has none; a byte whose predecessor in `data` is a
-// backslash is always kept, so escapes such as "\n" or "\|" survive (the
-// backslash itself is looked up like any byte).  An empty map returns the
-// data unchanged.
+// or kept when it has none.  The ESIS escapes of the data are kept whole
+// ("\n", "\#233;", an SDATA reference "\|[name]\|" with its name), except
+// the escaped backslash "\\", which is the document's backslash character:
+// it is replaced by the backslash's entry, when the map has one.  An empty
+// map returns the data unchanged.
 //
 // When `dataCarets` is given, the positions in the copy of the carets that
 // come from the data itself (not from a replacement) are appended to it in

@@ -160,10 +160,24 @@ TEST_F(MapsTest, ApplyCharMap) {
   output.charMap.Add("-", "");
   output.charMap.Add("^", "caret");
   output.charMap.Add("q", "^Q^");
-  EXPECT_EQ(ApplyCharMap("n-n\\n\\-\\\\n"), "NN\\n\\-\\\\n");
+  // Escapes stay whole; the n after an escaped backslash is document text.
+  EXPECT_EQ(ApplyCharMap("n-n\\n\\-\\\\n"), "NN\\n\\-\\\\N");
   std::vector<size_t> carets;
   EXPECT_EQ(ApplyCharMap("q\\^q^", &carets), "^Q^\\^^Q^caret");
   EXPECT_EQ(carets, std::vector<size_t>{4});  // the data's own caret, after the backslash
+}
+
+TEST_F(MapsTest, ApplyCharMapBackslashEntryAndSdataNames) {
+  output.charMap.Add("\\", "\\\\e");  // the document's backslash becomes \e
+  output.charMap.Add(".", "\\&.");
+  output.charMap.Add("n", "N");
+  // "\\" is one backslash of the document; "\n" is a record end and stays.
+  EXPECT_EQ(ApplyCharMap("a\\\\n\\nb."), "a\\\\eN\\nb\\&.");
+  // A dot inside an SDATA name is not mapped, the dot after it is.
+  EXPECT_EQ(ApplyCharMap("\\|[b.alpha ]\\|."), "\\|[b.alpha ]\\|\\&.");
+  // An unclosed reference and a lone backslash at the end are kept.
+  EXPECT_EQ(ApplyCharMap("\\|[x.y"), "\\|[x.y");
+  EXPECT_EQ(ApplyCharMap("n\\"), "N\\");
 }
 
 }  // namespace
