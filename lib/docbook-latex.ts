@@ -1,0 +1,498 @@
+# docbook-latex.ts: DocBook (SGML or XML) to a LaTeX document.
+#
+#   onsgmls doc.sgml | qlx -t docbook-latex.ts -s latex.sdata -c latex.cmap > doc.tex
+#   pdflatex doc.tex
+#
+# Use latex.cmap with this spec, so that the data's special characters are
+# escaped.  The document element decides the class: a BOOK is a book (with
+# chapters), anything else an article.  Tables are tabular environments
+# written through "_calstable tex"; verbatim text is an alltt environment.
+# Only the LaTeX kernel and the alltt package (part of every LaTeX) are
+# needed.
+#
+# Variables (set them with -D name=value):
+#   papersize  the paper option of the document class (default a4paper)
+#
+# SpecIDs 100-199 are the named actions of this file; their name #action
+# matches no element, so they run only when an action names them.
+
+GI: _Start
+StartText: % Written by qlx with docbook-latex.ts from a DocBook document.^
+-
+GI: _End
+StartText: ^
+-
+
+#------------------------------------------------------------------------
+# The document element: class, preamble, title.
+
+GI: BOOK
+Context: ^$
+StartText: \\documentclass[${papersize a4paper}]{book}^${_action 101}
+EndText: ^\\end{document}^
+-
+GI: ARTICLE BOOK SET PART REFERENCE REFENTRY CHAPTER APPENDIX PREFACE SECT1 SECTION
+Context: ^$
+StartText: \\documentclass[${papersize a4paper}]{article}^${_action 101}
+EndText: ^\\end{document}^
+-
+GI: #action
+SpecID: 101
+Ignore: all
+StartText: \\usepackage[T1]{fontenc}^\\usepackage[utf8]{inputenc}^\\usepackage{alltt}^\\providecommand{\\textohm}{\\ensuremath{\\Omega}}^\\title{${_followrel child TITLE 110}${_find gi-parent TITLE ARTICLEINFO 110}${_find gi-parent TITLE BOOKINFO 110}${_find gi-parent REFENTRYTITLE REFMETA 110}}^\\author{${_find gi AUTHOR 102}}^\\date{${_find gi-parent DATE ARTICLEINFO 110}${_find gi-parent DATE BOOKINFO 110}}^\\begin{document}^\\maketitle^
+-
+GI: #action
+SpecID: 102
+StartText: ${_relation sibling- AUTHOR 103}
+EndText: \s
+-
+GI: #action
+SpecID: 103
+Ignore: all
+StartText: \s\\and\s
+-
+# The content of an element, with nothing around it.
+GI: #action
+SpecID: 110
+-
+GI: #action
+SpecID: 199
+Ignore: all
+-
+GI: FIRSTNAME HONORIFIC OTHERNAME
+EndText: \s
+-
+
+#------------------------------------------------------------------------
+# Metadata that the document does not show.
+
+GI: REFMETA REFENTRYINFO ARTICLEINFO BOOKINFO CHAPTERINFO APPENDIXINFO PREFACEINFO SECTIONINFO SECT1INFO SECT2INFO SECT3INFO SECT4INFO SECT5INFO REFSECT1INFO REFSECT2INFO REFSECT3INFO REFSYNOPSISDIVINFO SETINFO INFO DOCINFO PARTINFO REFERENCEINFO TITLEABBREV INDEXTERM REMARK COMMENT TOC LOT INDEX BEGINPAGE ANCHOR MEDIAOBJECT INLINEMEDIAOBJECT GRAPHIC INLINEGRAPHIC COLSPEC SPANSPEC
+Ignore: all
+-
+
+#------------------------------------------------------------------------
+# Headings.  In a book chapters are chapters; in an article the top
+# sections are sections.
+
+GI: TITLE
+Context: ^(ARTICLE|BOOK|SET)$
+Ignore: all
+-
+GI: TITLE
+Context: ^(CHAPTER|APPENDIX|PREFACE)( |$)
+StartText: ^\n\\chapter{
+EndText: }^
+-
+GI: TITLE
+Context: ^(SECT1|REFSECT1|REFSYNOPSISDIV|GLOSSARY|BIBLIOGRAPHY|COLOPHON|PART|REFERENCE)( |$)
+StartText: ^\n\\section{
+EndText: }^
+-
+GI: TITLE
+Context: ^SECTION (ARTICLE|PARTINTRO|REFENTRY|CHAPTER|APPENDIX|PREFACE)( |$)
+StartText: ^\n\\section{
+EndText: }^
+-
+GI: TITLE
+Context: ^(SECT2|REFSECT2|SIMPLESECT|SECTION)( |$)
+StartText: ^\n\\subsection{
+EndText: }^
+-
+GI: TITLE
+Context: ^(SECT3|SECT4|SECT5|REFSECT3)( |$)
+StartText: ^\n\\subsubsection{
+EndText: }^
+-
+GI: TITLE
+Context: ^(TABLE|INFORMALTABLE)( |$)
+Ignore: all
+-
+GI: TITLE
+StartText: ^\n\\paragraph{
+EndText: }^
+-
+GI: REFENTRY
+StartText: ^\n\\section{${_find gi-parent REFENTRYTITLE REFMETA 110}}^
+-
+GI: REFNAMEDIV
+StartText: ^\n\\section*{Name}^
+EndText: ^
+-
+GI: REFNAME
+NthChild: 1
+-
+GI: REFNAME
+StartText: ,\s
+-
+GI: REFPURPOSE
+StartText: \s---\s
+-
+GI: REFDESCRIPTOR REFCLASS
+Ignore: all
+-
+GI: REFSYNOPSISDIV
+StartText: ${_relation child TITLE 199 120}
+-
+GI: #action
+SpecID: 120
+Ignore: all
+StartText: ^\n\\section*{Synopsis}^
+-
+GI: REFENTRYTITLE
+Context: CITEREFENTRY
+StartText: \\textbf{
+EndText: }
+-
+GI: MANVOLNUM
+Context: CITEREFENTRY
+StartText: (
+EndText: )
+-
+
+#------------------------------------------------------------------------
+# Paragraphs and blocks
+
+GI: PARA SIMPARA
+Context: ^(ENTRY|FOOTNOTE|TERM|MEMBER)( |$)
+-
+GI: PARA SIMPARA
+StartText: ^\n
+EndText: ^
+-
+GI: FORMALPARA
+StartText: ^\n
+EndText: ^
+-
+GI: TITLE
+Context: FORMALPARA
+StartText: \\textbf{
+EndText: }\s
+-
+GI: PARA
+Context: FORMALPARA
+-
+GI: PROGRAMLISTING SCREEN LITERALLAYOUT SYNOPSIS ADDRESS FUNCSYNOPSISINFO
+StartText: ^\\begin{alltt}^
+EndText: ^\\end{alltt}^
+-
+GI: NOTE TIP WARNING CAUTION IMPORTANT
+StartText: ^\\begin{quote}^\\textbf{${_gi M}:}${_relation child TITLE 199 130}\s
+EndText: ^\\end{quote}^
+-
+GI: #action
+SpecID: 130
+Ignore: all
+-
+GI: TITLE
+Context: ^(NOTE|TIP|WARNING|CAUTION|IMPORTANT)( |$)
+StartText: \\textbf{
+EndText: }^
+-
+GI: BLOCKQUOTE EPIGRAPH SIDEBAR
+StartText: ^\\begin{quote}^
+EndText: ^\\end{quote}^
+-
+GI: ATTRIBUTION
+StartText: ^\\hfill---\s
+EndText: ^
+-
+
+#------------------------------------------------------------------------
+# Synopses
+
+GI: CMDSYNOPSIS
+StartText: ^\n\\noindent\\texttt{
+EndText: }^
+-
+GI: COMMAND
+Context: CMDSYNOPSIS
+StartText: \\textbf{
+EndText: }
+-
+GI: SBR
+StartText: \\newline{}
+-
+GI: ARG
+Context: GROUP
+StartText: ${_relation sibling-1 ARG 121}${_relation sibling-1 GROUP 121}
+EndText: ${_attval REP REPEAT 124}
+-
+GI: GROUP
+Context: GROUP
+StartText: ${_relation sibling-1 ARG 121}${_relation sibling-1 GROUP 121}${_attval CHOICE OPT 125}${_attval CHOICE REQ 122}
+EndText: ${_attval CHOICE OPT 126}${_attval CHOICE REQ 123}${_attval REP REPEAT 124}
+-
+GI: ARG GROUP
+AttValue: CHOICE ^(OPT|opt)$
+StartText: \s[
+EndText: ]${_attval REP REPEAT 124}
+-
+GI: ARG GROUP
+AttValue: CHOICE ^(REQ|req)$
+StartText: \s\\{
+EndText: \\}${_attval REP REPEAT 124}
+-
+GI: ARG GROUP
+StartText: \s
+EndText: ${_attval REP REPEAT 124}
+-
+GI: #action
+SpecID: 121
+Ignore: all
+StartText: \s\\textbar{}\s
+-
+GI: #action
+SpecID: 122
+Ignore: all
+StartText: \\{
+-
+GI: #action
+SpecID: 123
+Ignore: all
+StartText: \\}
+-
+GI: #action
+SpecID: 124
+Ignore: all
+StartText: \\ldots{}
+-
+GI: #action
+SpecID: 125
+Ignore: all
+StartText: [
+-
+GI: #action
+SpecID: 126
+Ignore: all
+StartText: ]
+-
+GI: FUNCPROTOTYPE
+StartText: ^\n\\noindent\\texttt{
+EndText: );}^
+-
+GI: FUNCDEF
+EndText: (
+-
+GI: FUNCTION
+Context: FUNCDEF
+StartText: \\textbf{
+EndText: }
+-
+GI: PARAMDEF
+NthChild: 2
+-
+GI: PARAMDEF
+StartText: ,\s
+-
+GI: VOID
+Replace: void
+-
+GI: VARARGS
+Replace: \\ldots{}
+-
+
+#------------------------------------------------------------------------
+# Lists
+
+GI: ITEMIZEDLIST
+StartText: ^\\begin{itemize}^
+EndText: ^\\end{itemize}^
+-
+GI: ORDEREDLIST PROCEDURE SUBSTEPS
+StartText: ^\\begin{enumerate}^
+EndText: ^\\end{enumerate}^
+-
+GI: LISTITEM STEP
+Context: ^(ITEMIZEDLIST|ORDEREDLIST|PROCEDURE|SUBSTEPS)( |$)
+StartText: ^\\item\s
+EndText: ^
+-
+GI: VARIABLELIST GLOSSLIST GLOSSDIV CALLOUTLIST QANDASET QANDADIV
+StartText: ^\\begin{description}^
+EndText: ^\\end{description}^
+-
+GI: GLOSSARY
+StartText: ^\\begin{description}^
+EndText: ^\\end{description}^
+-
+GI: TITLE
+Context: GLOSSARY
+StartText: ^\\item[{\\large\s
+EndText: }]\s\\mbox{}^
+-
+GI: VARLISTENTRY GLOSSENTRY
+StartText: ^\\item[{
+EndText: ^
+-
+GI: TERM
+NthChild: 1
+-
+GI: TERM
+StartText: ,\s
+-
+GI: GLOSSTERM
+Context: GLOSSENTRY
+-
+GI: LISTITEM GLOSSDEF
+Context: ^(VARLISTENTRY|GLOSSENTRY)( |$)
+StartText: }]\s\\mbox{}^
+-
+GI: GLOSSSEE GLOSSSEEALSO
+StartText: }]\s See\s
+-
+GI: CALLOUT
+StartText: ^\\item[{(${AREAREFS})}]\s
+EndText: ^
+-
+GI: QUESTION
+StartText: ^\\item[{Q:}]\s
+EndText: ^
+-
+GI: ANSWER
+StartText: ^\\item[{A:}]\s
+EndText: ^
+-
+GI: SIMPLELIST
+AttValue: TYPE ^(INLINE|inline)$
+-
+GI: MEMBER
+PAttSet: TYPE INLINE
+Relation: sibling- MEMBER
+StartText: ,\s
+-
+GI: MEMBER
+PAttSet: TYPE INLINE
+-
+GI: SIMPLELIST SEGMENTEDLIST
+StartText: ^\\begin{itemize}^
+EndText: ^\\end{itemize}^
+-
+GI: MEMBER SEGLISTITEM
+StartText: ^\\item\s
+EndText: ^
+-
+GI: SEG
+EndText: \\newline{}
+-
+GI: SEGTITLE
+Ignore: all
+-
+
+#------------------------------------------------------------------------
+# CALS tables: the column format and the cell separators come from
+# "_calstable tex"; the table's title goes above it.
+
+GI: TABLE INFORMALTABLE
+StartText: ^\n\\begin{center}^${_followrel child TITLE 150}\\begin{tabular}{${_calstable tex}}^${_calstable tex top}^
+EndText: ^${_calstable tex bottom}^\\end{tabular}^\\end{center}^
+-
+GI: #action
+SpecID: 150
+StartText: \\textbf{
+EndText: }\\\\[1ex]^
+-
+GI: ROW
+StartText: ${_calstable tex rowstart}
+EndText: ${_calstable tex rowend}^
+-
+GI: ENTRY
+StartText: ${_calstable tex cellstart}
+EndText: ${_calstable tex cellend}
+-
+GI: ENTRYTBL
+Replace: ${_calstable tex cellstart}(table)${_calstable tex cellend}
+-
+
+#------------------------------------------------------------------------
+# Inline elements
+
+GI: COMMAND OPTION USERINPUT FUNCTION LITERAL ENVAR CODE SYSTEMITEM ERRORNAME ERRORCODE RETURNVALUE CONSTANT TYPE STRUCTNAME CLASSNAME METHODNAME PROPERTY TOKEN PROMPT COMPUTEROUTPUT VARNAME STRUCTFIELD FILENAME MARKUP
+Context: ^(PROGRAMLISTING|SCREEN|LITERALLAYOUT|SYNOPSIS|CMDSYNOPSIS|FUNCSYNOPSISINFO|ARG|GROUP)( |$)
+-
+GI: SGMLTAG TAG
+AttValue: CLASS ^(STARTTAG|starttag)$
+StartText: \\texttt{\\textless{}
+EndText: \\textgreater{}}
+-
+GI: SGMLTAG TAG
+AttValue: CLASS ^(ENDTAG|endtag)$
+StartText: \\texttt{\\textless{}/
+EndText: \\textgreater{}}
+-
+GI: COMMAND USERINPUT
+StartText: \\texttt{\\textbf{
+EndText: }}
+-
+GI: OPTION FUNCTION LITERAL ENVAR CODE SYSTEMITEM ERRORNAME ERRORCODE RETURNVALUE CONSTANT TYPE STRUCTNAME CLASSNAME METHODNAME PROPERTY TOKEN SGMLTAG TAG MARKUP PROMPT COMPUTEROUTPUT VARNAME STRUCTFIELD FILENAME
+StartText: \\texttt{
+EndText: }
+-
+GI: EMPHASIS
+AttValue: ROLE ^(bold|strong|BOLD|STRONG)$
+StartText: \\textbf{
+EndText: }
+-
+GI: REPLACEABLE PARAMETER EMPHASIS CITETITLE FIRSTTERM FOREIGNPHRASE WORDASWORD GLOSSTERM
+StartText: \\emph{
+EndText: }
+-
+GI: KEYCAP KEYCOMBO GUIBUTTON GUILABEL GUIMENU GUIMENUITEM GUISUBMENU MENUCHOICE ACCEL
+StartText: \\textsf{
+EndText: }
+-
+GI: QUOTE
+StartText: ``
+EndText: ''
+-
+GI: TRADEMARK
+EndText: \\texttrademark{}
+-
+GI: SUPERSCRIPT
+StartText: \\textsuperscript{
+EndText: }
+-
+GI: SUBSCRIPT
+StartText: \\ensuremath{_{\\mbox{
+EndText: }}}
+-
+# The URL of a link goes into a footnote; \detokenize keeps its
+# characters from being read as commands (a percent sign or an unbalanced
+# brace in it would still need escaping in the document).
+GI: ULINK
+EndText: \\footnote{\\texttt{\\detokenize{${URL}}}}
+-
+GI: EMAIL
+StartText: \\texttt{\\textless{}
+EndText: \\textgreater{}}
+-
+GI: FOOTNOTE
+StartText: \\footnote{
+EndText: }
+-
+GI: XREF
+Replace: ${_followlink LINKEND 140}
+-
+GI: #action
+SpecID: 140
+Ignore: all
+StartText: ${_followrel child TITLE 141}${_followrel child TERM 141}${_followrel child REFMETA 142}
+-
+GI: #action
+SpecID: 141
+StartText: ``
+EndText: ''
+-
+GI: #action
+SpecID: 142
+Ignore: all
+StartText: ${_followrel child REFENTRYTITLE 110}${_followrel child MANVOLNUM 143}
+-
+GI: #action
+SpecID: 143
+StartText: (
+EndText: )
+-
+
+# Anything else: its content, without markup.
+GI: *
+-
