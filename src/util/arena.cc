@@ -2,19 +2,35 @@
 
 #include <cstdint>
 
+#include <sys/mman.h>
+
 namespace qlx {
 
-// A fresh chunk starts at new[]'s alignment, enough for every type the
-// tree stores.
+// A fresh chunk starts at new[]'s alignment (or a huge page's), enough for
+// every type the tree stores.
 void* Arena::AllocateSlow(size_t size) {
-  if (size > kChunk / 4) {  // big blocks get a chunk of their own
+  if (size > nextChunk_ / 4) {  // big blocks get a chunk of their own
     char* p = new char[size ? size : 1];
     chunks_.push_back(p);
     return p;
   }
-  cur_ = new char[kChunk];
-  chunks_.push_back(cur_);
-  left_ = kChunk;
+  const size_t chunk = nextChunk_;
+  if (nextChunk_ < kChunk) nextChunk_ *= 2;
+  if (chunk >= kHugePage) {
+    // The chunk starts at a huge-page boundary inside a larger block; the
+    // bytes before it are never touched, so they cost no memory.
+    char* raw = new char[chunk + kHugePage];
+    chunks_.push_back(raw);
+    cur_ = reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(raw) + kHugePage - 1) &
+                                   ~uintptr_t(kHugePage - 1));
+#ifdef MADV_HUGEPAGE
+    madvise(cur_, chunk, MADV_HUGEPAGE);  // a hint: failure changes nothing
+#endif
+  } else {
+    cur_ = new char[chunk];
+    chunks_.push_back(cur_);
+  }
+  left_ = chunk;
   char* p = cur_;
   cur_ += size;
   left_ -= size;

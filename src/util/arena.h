@@ -40,7 +40,13 @@ class Arena {
  private:
   void* AllocateSlow(size_t size);
 
-  static constexpr size_t kChunk = 1 << 20;
+  // Chunks grow from kFirstChunk to kChunk, so that a small document costs
+  // little and a large one few page faults (the big chunks are offered to
+  // the kernel for huge pages).
+  static constexpr size_t kFirstChunk = 64 << 10;
+  static constexpr size_t kChunk = 4 << 20;
+  static constexpr size_t kHugePage = 2 << 20;
+  size_t nextChunk_ = kFirstChunk;
   std::vector<char*> chunks_;
   char* cur_ = nullptr;
   size_t left_ = 0;
