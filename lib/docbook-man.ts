@@ -136,7 +136,13 @@ EndText: ^
 -
 GI: COMMAND
 Context: CMDSYNOPSIS
+NthChild: 1
 StartText: \\fB
+EndText: \\fR
+-
+GI: COMMAND
+Context: CMDSYNOPSIS
+StartText: \s\\fB
 EndText: \\fR
 -
 GI: SBR

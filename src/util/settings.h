@@ -6,6 +6,12 @@
 #include <cstdio>
 #include <string>
 
+// The library directory searched when QLX_LIB is not set: the installed
+// library, <prefix>/share/sgml/otranspec, as the build configures it.
+#ifndef QLX_DEFAULT_LIB_DIR
+#define QLX_DEFAULT_LIB_DIR "/usr/local/share/sgml/otranspec"
+#endif
+
 namespace qlx {
 
 struct VarTable;
@@ -22,7 +28,7 @@ struct RunSettings {
   const char* outFile = nullptr;
   bool reportUsage = false, reportTree = false, reportStats = false,
        reportContext = false, reportIds = false;
-  std::string libDir = "/usr/local/share/sgml/otranspec";
+  std::string libDir = QLX_DEFAULT_LIB_DIR;
   int verbose = 0;
   int warnings = 1;
   int foldcase = 1;
