@@ -222,8 +222,17 @@ void TranslateTree(ElemNode* top, const char* specFile, std::FILE* stream) {
         nullptr, nullptr, nullptr);
   }
   // The spec records die with the run: no element may keep pointing at
-  // them (a later run may reach elements outside its own subtree).
-  for (ElemNode* e = doc.firstElem; e; e = e->next) e->spec = nullptr;
+  // them (a later run may reach elements outside its own subtree).  Only
+  // AssignSpecs(top) gave specs, to top's subtree; walking it through the
+  // children arrays lets the processor clear many elements at once, where
+  // following the element chain would wait for each element in turn.
+  std::vector<ElemNode*> pending{top};
+  while (!pending.empty()) {
+    ElemNode* e = pending.back();
+    pending.pop_back();
+    e->spec = nullptr;
+    pending.insert(pending.end(), e->children, e->children + e->childCount);
+  }
   ClearSpecList();
 }
 
