@@ -60,7 +60,7 @@ EndText: ^</div>^
 GI: #action
 SpecID: 103
 Ignore: all
-StartText: \s id="${ID:l}"
+StartText: \sid="${ID:l}"
 -
 GI: REFSYNOPSISDIV
 StartText: ^<div class="refsynopsisdiv">${_relation child TITLE 199 120}^
@@ -382,7 +382,7 @@ EndText: ^</table>^
 GI: #action
 SpecID: 140
 Ignore: all
-StartText: \s border="1"
+StartText: \sborder="1"
 -
 GI: TGROUP
 -

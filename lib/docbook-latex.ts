@@ -41,9 +41,14 @@ SpecID: 101
 Ignore: all
 StartText: \\usepackage[T1]{fontenc}^\\usepackage[utf8]{inputenc}^\\usepackage{alltt}^\\providecommand{\\textohm}{\\ensuremath{\\Omega}}^\\title{${_followrel child TITLE 110}${_find gi-parent TITLE ARTICLEINFO 110}${_find gi-parent TITLE BOOKINFO 110}${_find gi-parent REFENTRYTITLE REFMETA 110}}^\\author{${_find gi AUTHOR 102}}^\\date{${_find gi-parent DATE ARTICLEINFO 110}${_find gi-parent DATE BOOKINFO 110}}^\\begin{document}^\\maketitle^
 -
+# An author's name only: no affiliation or address in the title.
 GI: #action
 SpecID: 102
-StartText: ${_relation sibling- AUTHOR 103}
+Ignore: all
+StartText: ${_relation sibling- AUTHOR 103}${_followrel child FIRSTNAME 104}${_followrel child SURNAME 110}${_followrel child PERSONNAME 110}
+-
+GI: #action
+SpecID: 104
 EndText: \s
 -
 GI: #action
@@ -383,8 +388,13 @@ Ignore: all
 # "_calstable tex"; the table's title goes above it.
 
 GI: TABLE INFORMALTABLE
-StartText: ^\n\\begin{center}^${_followrel child TITLE 150}\\begin{tabular}{${_calstable tex}}^${_calstable tex top}^
-EndText: ^${_calstable tex bottom}^\\end{tabular}^\\end{center}^
+StartText: ^\n\\begin{center}^${_followrel child TITLE 150}
+EndText: ^\\end{center}^
+-
+# The column format is read from the table group (its COLS).
+GI: TGROUP
+StartText: \\begin{tabular}{${_calstable tex}}^${_calstable tex top}^
+EndText: ^${_calstable tex bottom}^\\end{tabular}^
 -
 GI: #action
 SpecID: 150

@@ -24,7 +24,7 @@ GI: _Start
 Var: thdone no
 Var: ol1 1
 Var: ol2 1
-StartText: '\\" t^.\\" Written by qlx with docbook-man.ts from a DocBook document.^.\\" Leading blanks of the data's lines are dropped outside verbatim text.^.de qlx-lsm^..^.lsm qlx-lsm^
+StartText: '\\" t^.\\" Written by qlx with docbook-man.ts from a DocBook document.^.\\" Leading blanks of the data's lines are dropped outside verbatim text.^.de qlx-lsm^..^.lsm qlx-lsm
 -
 GI: _End
 StartText: ^
@@ -42,17 +42,18 @@ GI: ARTICLE BOOK SET PART REFERENCE CHAPTER APPENDIX PREFACE SECT1 SECTION
 StartText: ${_isset thdone no 102}
 -
 
-# .TH title section date source manual
+# .TH title section date source manual; text left-adjusted, so that a long
+# word (a URL) cannot leave a justified line short.
 GI: #action
 SpecID: 101
 Ignore: all
-StartText: ^.TH "${_find gi-parent REFENTRYTITLE REFMETA 110}" "${_find gi-parent MANVOLNUM REFMETA 110}${_relation descendant MANVOLNUM 199 103}" "${_find gi-parent DATE REFENTRYINFO 110}${_relation descendant DATE 199 104}" "${_find attr CLASS source 110}${_find attr CLASS SOURCE 110}${_relation descendant REFMISCINFO 199 105}" "${_find attr CLASS manual 110}${_find attr CLASS MANUAL 110}${_relation descendant REFMISCINFO 199 106}"^${_set thdone yes}
+StartText: ^.TH "${_find gi-parent REFENTRYTITLE REFMETA 110}" "${_find gi-parent MANVOLNUM REFMETA 110}${_relation descendant MANVOLNUM 199 103}" "${_find gi-parent DATE REFENTRYINFO 110}${_relation descendant DATE 199 104}" "${_find attr CLASS source 110}${_find attr CLASS SOURCE 110}${_relation descendant REFMISCINFO 199 105}" "${_find attr CLASS manual 110}${_find attr CLASS MANUAL 110}${_relation descendant REFMISCINFO 199 106}"^.ad l^${_set thdone yes}
 -
 # .TH for a document that is not a manual page: its title, section 7.
 GI: #action
 SpecID: 102
 Ignore: all
-StartText: ^.TH "${_followrel child TITLE 110}${_find gi-parent TITLE ARTICLEINFO 110}${_find gi-parent TITLE BOOKINFO 110}" "${mansect 7}" "${mandate}" "${mansource}" "${manmanual}"^${_set thdone yes}
+StartText: ^.TH "${_followrel child TITLE 110}${_find gi-parent TITLE ARTICLEINFO 110}${_find gi-parent TITLE BOOKINFO 110}" "${mansect 7}" "${mandate}" "${mansource}" "${manmanual}"^.ad l^${_set thdone yes}
 -
 GI: #action
 SpecID: 107

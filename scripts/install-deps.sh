@@ -16,6 +16,10 @@ need_cmd tbl groff
 need_file /usr/include/gtest/gtest.h libgtest-dev
 need_file /usr/include/readline/readline.h libreadline-dev
 need_file /usr/share/sgml/entities/sgml-iso-entities-8879.1986/ISOnum.ent sgml-data
+need_file /usr/share/sgml/docbook/dtd/4.5/docbook.dtd docbook
+need_file /usr/share/xml/docbook/schema/dtd/4.5/docbookx.dtd docbook-xml
+need_cmd xmllint libxml2-utils
+need_cmd man man-db
 [ ${#pkgs[@]} -eq 0 ] && exit 0
 sudo=
 [ "$(id -u)" -ne 0 ] && command -v sudo >/dev/null 2>&1 && sudo=sudo
