@@ -56,6 +56,9 @@ bool Reader::NextRecord(std::string_view* rec) {
     return false;
   }
   ++recordNumber_;
+  // CR-LF line ends (ESIS written in text mode elsewhere): the carriage
+  // return belongs to the line end, never to the record.
+  if (!rec->empty() && rec->back() == '\r') rec->remove_suffix(1);
   return true;
 }
 
@@ -264,7 +267,8 @@ ElemNode* Reader::Run() {
           break;
         }
         item.kind = '-';
-        item.text = CopyText(text);
+        // CopyText's own check only once the input has shown a NUL.
+        item.text = in_.sawNul() ? CopyText(text) : doc.arena.Copy(text);
         items_.push_back(item);
         break;
       case '?':

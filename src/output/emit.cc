@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -37,6 +38,13 @@ constexpr std::array<bool, 256> MakeSpecialBytes() {
 }
 constexpr std::array<bool, 256> kSpecialBytes = MakeSpecialBytes();
 
+// The high bit of each byte of w that equals c, and no other bit.
+inline uint64_t BytesEqual(uint64_t w, unsigned char c) {
+  constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+  const uint64_t x = w ^ (0x0101010101010101ull * c);  // zero where w had c
+  return ~(((x & kLow7) + kLow7) | x | kLow7);
+}
+
 // The position of the first special byte in s[i, n), or n.  Sixteen bytes
 // at a time where the processor allows.
 inline size_t SkipOrdinary(const char* s, size_t i, size_t n) {
@@ -52,6 +60,14 @@ inline size_t SkipOrdinary(const char* s, size_t i, size_t n) {
     i += 16;
   }
 #endif
+  if constexpr (std::endian::native == std::endian::little) {  // then eight at a time
+    for (; i + 8 <= n; i += 8) {
+      uint64_t w;
+      std::memcpy(&w, s + i, 8);
+      if (uint64_t hit = BytesEqual(w, '\\') | BytesEqual(w, '^') | BytesEqual(w, '\n'))
+        return i + size_t(__builtin_ctzll(hit) / 8);
+    }
+  }
   while (i < n && !kSpecialBytes[static_cast<unsigned char>(s[i])]) ++i;
   return i;
 }

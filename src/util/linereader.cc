@@ -19,6 +19,7 @@ bool LineReader::Fill() {
   for (;;) {
     ssize_t n = ::read(fd_, buf_.data() + end_, buf_.size() - end_);
     if (n > 0) {
+      if (!sawNul_ && std::memchr(buf_.data() + end_, '\0', size_t(n))) sawNul_ = true;
       end_ += size_t(n);
       return true;
     }

@@ -23,6 +23,11 @@ class LineReader {
   // error), or 0.
   int error() const { return error_; }
 
+  // Whether a NUL byte has been read so far (it may lie ahead of the line
+  // last returned): until then, no line holds one and callers can skip
+  // their own checks.
+  bool sawNul() const { return sawNul_; }
+
  private:
   bool Fill();
 
@@ -31,6 +36,7 @@ class LineReader {
   size_t begin_ = 0, end_ = 0;
   bool eof_ = false;
   bool hadNewline_ = false;
+  bool sawNul_ = false;
   int error_ = 0;
 };
 
