@@ -40,7 +40,8 @@ grep -q 'caf&#xE9;' "$tmp/a.html" || fail "html.sdata not applied"
 
 # 2. A build configured for the temporary prefix: its compiled-in library
 #    directory is <prefix>/share/sgml/otranspec.
-prefix="$tmp/b prefix"
+# (No blank in it: the library directory list is split at blanks.)
+prefix="$tmp/b-prefix"
 cmake -S "$src" -B "$tmp/build" -DCMAKE_INSTALL_PREFIX="$prefix" -DQLX_TESTS=OFF \
       -DCMAKE_BUILD_TYPE= >"$tmp/b.log" 2>&1 &&
   cmake --build "$tmp/build" -j2 >>"$tmp/b.log" 2>&1 &&
