@@ -1,5 +1,6 @@
 #include "doc/esis.h"
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -38,6 +39,10 @@ class Reader {
   std::vector<OpenElement> open_;
   std::vector<ContentItem> items_;
   std::vector<AttrPair> atts_;
+  // The element names met so far, by a cheap hash of the name: a document
+  // has few, and most start records find theirs here without a lookup.
+  std::array<const char*, 256> recentNames_{};
+  const char* ElementName(std::string_view name);
   const char* pendingSystemId_ = nullptr;
   const char* pendingPublicId_ = nullptr;
   const char* pendingGenerated_ = nullptr;
@@ -86,7 +91,7 @@ ElemNode* Reader::NewElement() {
 }
 
 void Reader::StartElement(ElemNode* e, std::string_view name) {
-  e->gi = InternElementName(name);
+  e->gi = ElementName(name);
   if (!atts_.empty()) {
     e->attCount = int(atts_.size());
     e->atts = doc.arena.Array<AttrPair>(atts_.size());
@@ -116,6 +121,20 @@ void Reader::StartElement(ElemNode* e, std::string_view name) {
   e->depth = open_.empty() ? 0 : open_.back().elem->depth + 1;
   e->parent = open_.empty() ? nullptr : open_.back().elem;
   open_.push_back(OpenElement{e, items_.size()});
+}
+
+const char* Reader::ElementName(std::string_view name) {
+  size_t slot = name.size();
+  if (!name.empty())
+    slot = slot * 31 + static_cast<unsigned char>(name[0]) * 7 +
+           static_cast<unsigned char>(name.back()) + static_cast<unsigned char>(name[name.size() / 2]);
+  const char*& cached = recentNames_[slot % recentNames_.size()];
+  if (cached) {
+    size_t i = 0;  // stops at the end of either text (cached ends in NUL)
+    while (i < name.size() && cached[i] == name[i] && cached[i] != '\0') ++i;
+    if (i == name.size() && cached[i] == '\0') return cached;
+  }
+  return cached = InternElementName(name);
 }
 
 // One record of an info block (the records before a start record).

@@ -4,6 +4,10 @@
 #include <cstring>
 #include <unistd.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace qlx {
 
 LineReader::LineReader(int fd) : fd_(fd), buf_(1 << 20) {}
@@ -30,13 +34,31 @@ bool LineReader::Fill() {
   }
 }
 
+namespace {
+
+// The first newline in [p, end), or null.  Most lines are short: sixteen
+// bytes at a time inline where the processor allows, memchr for the rest.
+inline const char* FindNewline(const char* p, const char* end) {
+#if defined(__SSE2__)
+  const __m128i newline = _mm_set1_epi8('\n');
+  for (int blocks = 0; blocks < 4 && end - p >= 16; ++blocks, p += 16) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    if (int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(v, newline)))
+      return p + __builtin_ctz(unsigned(mask));
+  }
+#endif
+  return p < end ? static_cast<const char*>(std::memchr(p, '\n', size_t(end - p))) : nullptr;
+}
+
+}  // namespace
+
 bool LineReader::Next(std::string_view* line) {
   size_t scanned = begin_;
   for (;;) {
     const char* start = buf_.data() + scanned;
-    const void* nl = std::memchr(start, '\n', end_ - scanned);
+    const char* nl = FindNewline(start, buf_.data() + end_);
     if (nl) {
-      size_t pos = size_t(static_cast<const char*>(nl) - buf_.data());
+      size_t pos = size_t(nl - buf_.data());
       *line = std::string_view(buf_.data() + begin_, pos - begin_);
       begin_ = pos + 1;
       hadNewline_ = true;
