@@ -8,6 +8,7 @@ namespace qlx {
 Document doc;
 
 void ResetDocument() {
+  doc.~Document();  // gives the old tree's memory back
   new (&doc) Document();
 }
 
@@ -38,7 +39,7 @@ size_t InternTable::Probe(std::string_view text, uint64_t hash) const {
     const Slot& slot = slots_[i];
     if (!slot.text) return i;
     if (slot.hash == hash && slot.size == text.size() &&
-        std::memcmp(slot.text, text.data(), text.size()) == 0)
+        (text.empty() || std::memcmp(slot.text, text.data(), text.size()) == 0))
       return i;
   }
 }

@@ -121,7 +121,8 @@ struct Document {
 extern Document doc;
 
 // Starts a fresh, empty document (tests and fuzzers read many documents in
-// one process; the old one's memory is simply dropped).
+// one process; the old one's memory is given back, so nothing may point
+// into it any more).
 void ResetDocument();
 
 const char* InternElementName(std::string_view text);

@@ -337,4 +337,10 @@ CompiledPattern* CompilePattern(const char* text) {
   return pattern;
 }
 
+void FreePattern(CompiledPattern* pattern) {
+  if (!pattern) return;
+  delete pattern->plan;
+  std::free(pattern);
+}
+
 }  // namespace qlx

@@ -93,6 +93,9 @@ CompiledPattern* CompilePattern(const char* text);
 // meaningful.  Not reentrant: the positions live in the pattern.
 int MatchPattern(CompiledPattern* pattern, const char* subject);
 
+// Gives back a pattern and its matcher tables (null: nothing).
+void FreePattern(CompiledPattern* pattern);
+
 // Writes "qlx_regexp(3): <message>" to standard error and calls Fatal(1).
 [[noreturn]] void PatternError(const char* message);
 

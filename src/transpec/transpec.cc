@@ -318,6 +318,19 @@ TranSpec* FirstSpecWithGi(std::string_view name) {
   return it == specList.firstWithGi.end() ? nullptr : it->second;
 }
 
-void ClearSpecList() { specList = SpecList(); }
+// The patterns and variable tables of the specs belong to the run too: a
+// browser session may run many translations.
+void ClearSpecList() {
+  for (auto& s : specList.specs) {
+    FreePattern(s->contextPattern);
+    FreePattern(s->contentPattern);
+    FreePattern(s->varREValuePattern);
+    for (AttValueTest& t : s->attValues) FreePattern(t.pattern);
+    delete s->relations;
+    delete s->setVars;
+    delete s->incrementVars;
+  }
+  specList = SpecList();
+}
 
 }  // namespace qlx

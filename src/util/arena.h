@@ -12,6 +12,13 @@ namespace qlx {
 
 class Arena {
  public:
+  Arena() = default;
+  Arena(const Arena&) = delete;
+  Arena& operator=(const Arena&) = delete;
+  ~Arena() {
+    for (char* chunk : chunks_) delete[] chunk;
+  }
+
   // A NUL-terminated copy of `text`.
   const char* Copy(std::string_view text) {
     char* p = static_cast<char*>(Allocate(text.size() + 1, 1));
