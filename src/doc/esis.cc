@@ -68,7 +68,7 @@ bool Reader::NextRecord(std::string_view* rec) {
 }
 
 const char* Reader::CopyText(std::string_view text) {
-  if (std::memchr(text.data(), '\0', text.size())) {
+  if (!text.empty() && std::memchr(text.data(), '\0', text.size())) {
     std::fprintf(stderr, "Error: NUL character in ESIS record %ld.\n", recordNumber_);
     Fatal(1);
   }
