@@ -129,7 +129,22 @@ void UpdateVariables(const TranSpec& spec, ElemNode* elem) {
     for (const VarEntry& entry : spec.incrementVars->entries) Increment(entry);
 }
 
+TranslationState translation;
+
 void ProcessElement(ElemNode* top, std::FILE* stream, TranSpec* spec) {
+  struct Nesting {
+    Nesting() { ++translation.nesting; }
+    ~Nesting() {
+      if (--translation.nesting <= 1) translation.unwinding = false;
+    }
+  } nesting;
+  if (translation.unwinding && translation.nesting > 1) return;
+  if (translation.nesting > kMaxActionNesting) {
+    std::fprintf(stderr, "Error: Named actions nested more than %d deep, at:\n", kMaxActionNesting);
+    PrintLocation(top, stderr);
+    translation.unwinding = true;
+    return;
+  }
   if (!spec) spec = SpecOf(top);
   if (!BeginElement(top, spec, stream)) return;
   std::vector<Frame> stack;

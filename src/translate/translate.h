@@ -12,6 +12,22 @@ namespace qlx {
 struct ElemNode;
 struct TranSpec;
 
+// Translations nested inside a spec text (named actions, _id and the other
+// special variables that translate elements) run on the machine stack.
+// Past kMaxActionNesting nested translations the innermost one stops with
+// "Error: Named actions nested more than %d deep, at:" and the element's
+// location, and every nested translation still running returns at once,
+// so a spec whose actions lead back to where they started ends instead of
+// overflowing the stack.
+inline constexpr int kMaxActionNesting = 1000;
+
+struct TranslationState {
+  int nesting = 0;         // ProcessElement calls running
+  bool unwinding = false;  // the limit was reached: nested calls return
+};
+
+extern TranslationState translation;
+
 // One translation run.  A null file name skips the run with a message; a
 // null stream (validation) writes no output but every message.
 void TranslateTree(ElemNode* top, const char* specFile, std::FILE* stream);
