@@ -81,8 +81,9 @@ void RunCommand(const std::string& command, std::FILE* stream) {
     return;
   }
   CopyRaw(pipe, stream);
-  pclose(pipe);
+  int status = pclose(pipe);
   if (stream) std::fflush(stream);
+  ReportCommandStatus(command, status);
 }
 
 // ---- the handlers of the table ----
@@ -185,6 +186,10 @@ void Include(Call& c) {
     return;
   }
   CopyRaw(in, c.stream);
+  if (std::ferror(in)) {  // a directory opens, but does not read
+    std::string text = "Can not open included file '" + name + "'";
+    std::perror(text.c_str());
+  }
   std::fclose(in);
 }
 

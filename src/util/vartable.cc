@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sys/wait.h>
 
 #include "util/settings.h"
 #include "util/split.h"
@@ -73,8 +74,19 @@ bool RunCommandFirstLine(const std::string& command, std::string* line) {
       line->append(buf, n);
     }
   }
-  pclose(pipe);
+  ReportCommandStatus(command, pclose(pipe));
   return true;
+}
+
+void ReportCommandStatus(const std::string& command, int status) {
+  if (status == 0 || !settings.warnings) return;
+  if (status > 0 && WIFEXITED(status)) {
+    std::fprintf(stderr, "Warning: command '%s' exited with status %d\n", command.c_str(),
+                 WEXITSTATUS(status));
+  } else if (status > 0 && WIFSIGNALED(status)) {
+    std::fprintf(stderr, "Warning: command '%s' was ended by signal %d\n", command.c_str(),
+                 WTERMSIG(status));
+  }
 }
 
 namespace {

@@ -69,4 +69,10 @@ void SetLoopValueProvider(LoopValueProvider provider);
 // program" message and returns false.
 bool RunCommandFirstLine(const std::string& command, std::string* line);
 
+// After a command has run (status as pclose returns it): while warnings
+// are on, a command that exited with a non-zero status or was ended by a
+// signal draws "Warning: command '%s' exited with status %d\n" (or "was
+// ended by signal %d") on standard error.  The run goes on.
+void ReportCommandStatus(const std::string& command, int status);
+
 }  // namespace qlx
