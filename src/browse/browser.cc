@@ -392,6 +392,10 @@ bool RunCommand(const std::string& line, ElemNode** current) {
 
 }  // namespace
 
+bool RunBrowserCommand(const std::string& line, ElemNode** current) {
+  return RunCommand(line, current);
+}
+
 void RunBrowser() {
   ElemNode* current = settings.docRoot;
   if (!current) return;

@@ -12,10 +12,19 @@
 // whole, whatever their length.
 #pragma once
 
+#include <string>
+
 namespace qlx {
+
+struct ElemNode;
 
 // Runs the command loop from settings.docRoot until end of input or
 // "quit", then writes a newline.
 void RunBrowser();
+
+// Runs one command line (without its newline) as the command loop does,
+// with *current as the current element (only "cd" changes it).  Returns
+// false for "quit".  For callers that bring their own lines (the fuzzer).
+bool RunBrowserCommand(const std::string& line, ElemNode** current);
 
 }  // namespace qlx
