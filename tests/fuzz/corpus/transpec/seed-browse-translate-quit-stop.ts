@@ -1,0 +1,5 @@
+GI: FIGURE
+Quit: Figures are not allowed.
+-
+GI: *
+-

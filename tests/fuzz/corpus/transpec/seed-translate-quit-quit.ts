@@ -1,0 +1,9 @@
+GI: MEMO
+StartText: before-
+-
+GI: HEAD
+StartText: head-
+-
+GI: CODE
+Quit: No code allowed here.
+-
