@@ -16,6 +16,10 @@ need_cmd tbl groff
 need_file /usr/include/gtest/gtest.h libgtest-dev
 need_file /usr/include/readline/readline.h libreadline-dev
 need_file /usr/share/sgml/entities/sgml-iso-entities-8879.1986/ISOnum.ent sgml-data
+# The fuzz targets (scripts/fuzz.sh): clang 14 and its libFuzzer runtime.
+need_cmd clang++-14 clang-14
+compgen -G "/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null ||
+  pkgs+=(libclang-rt-14-dev)
 need_file /usr/share/sgml/docbook/dtd/4.5/docbook.dtd docbook
 need_file /usr/share/xml/docbook/schema/dtd/4.5/docbookx.dtd docbook-xml
 need_cmd xmllint libxml2-utils
