@@ -29,6 +29,16 @@ class Reader {
   bool NextRecord(std::string_view* rec);
   ElemNode* NewElement();
   void InfoRecord(ElemNode* e, char cmd, std::string_view text);
+  // One record of the info block of *pending; the start record ends the
+  // block (and *pending becomes null).
+  void InfoBlockRecord(ElemNode** pending, char cmd, std::string_view text) {
+    if (cmd == '(') {
+      StartElement(*pending, text);
+      *pending = nullptr;
+    } else {
+      InfoRecord(*pending, cmd, text);
+    }
+  }
   void StartElement(ElemNode* e, std::string_view name);
   void CloseElement();
   const char* CopyText(std::string_view text);
@@ -252,23 +262,9 @@ ElemNode* Reader::Run() {
     }
     char cmd = rec.empty() ? '\n' : rec[0];
     std::string_view text = rec.empty() ? rec : rec.substr(1);
+    if (!pending && open_.empty()) pending = root = NewElement();  // the root's info block
     if (pending) {
-      if (cmd == '(') {
-        StartElement(pending, text);
-        pending = nullptr;
-      } else {
-        InfoRecord(pending, cmd, text);
-      }
-      continue;
-    }
-    if (open_.empty()) {  // the root's info block begins
-      pending = root = NewElement();
-      if (cmd == '(') {
-        StartElement(pending, text);
-        pending = nullptr;
-      } else {
-        InfoRecord(pending, cmd, text);
-      }
+      InfoBlockRecord(&pending, cmd, text);
       continue;
     }
     ContentItem item;
@@ -300,12 +296,7 @@ ElemNode* Reader::Run() {
         item.kind = '(';
         item.elem = pending;
         items_.push_back(item);
-        if (cmd == '(') {
-          StartElement(pending, text);
-          pending = nullptr;
-        } else {
-          InfoRecord(pending, cmd, text);
-        }
+        InfoBlockRecord(&pending, cmd, text);
         break;
       }
       case ')':
