@@ -138,27 +138,29 @@ void ClearTableGroup() {
   ts.coveredBeforeEntry.clear();
 }
 
+namespace {
+
+// The element's own value of an attribute, read by `read`; else the
+// parent's; else the field keeps its default.
+template <typename T, typename Read>
+void Inherit(const ElemNode* elem, const char* att, const T* parentValue, Read read, T* out) {
+  if (const char* v = FindAttValue(elem, att)) *out = read(v);
+  else if (parentValue) *out = *parentValue;
+}
+
+std::string TextOf(const char* v) { return v; }
+
+}  // namespace
+
 ColSpec BuildColSpec(const ElemNode* elem, int number, const ColSpec* parent, int section) {
   ColSpec spec;
   if (const char* v = FindAttValue(elem, "COLNAME")) spec.name = v;
   spec.number = number;
   spec.section = section;
-  if (const char* v = FindAttValue(elem, "ALIGN"))
-    spec.align = AlignKindOf(v);
-  else if (parent)
-    spec.align = parent->align;
-  if (const char* v = FindAttValue(elem, "COLWIDTH"))
-    spec.colwidth = v;
-  else if (parent)
-    spec.colwidth = parent->colwidth;
-  if (const char* v = FindAttValue(elem, "COLSEP"))
-    spec.colsep = IsExactlyOne(v);
-  else if (parent)
-    spec.colsep = parent->colsep;
-  if (const char* v = FindAttValue(elem, "ROWSEP"))
-    spec.rowsep = IsExactlyOne(v);
-  else if (parent)
-    spec.rowsep = parent->rowsep;
+  Inherit(elem, "ALIGN", parent ? &parent->align : nullptr, AlignKindOf, &spec.align);
+  Inherit(elem, "COLWIDTH", parent ? &parent->colwidth : nullptr, TextOf, &spec.colwidth);
+  Inherit(elem, "COLSEP", parent ? &parent->colsep : nullptr, IsExactlyOne, &spec.colsep);
+  Inherit(elem, "ROWSEP", parent ? &parent->rowsep : nullptr, IsExactlyOne, &spec.rowsep);
   return spec;
 }
 
@@ -166,26 +168,13 @@ SpanSpec BuildSpanSpec(const ElemNode* elem, const SpanSpec* parent, int section
   SpanSpec spec;
   if (const char* v = FindAttValue(elem, "SPANNAME")) spec.name = v;
   spec.section = section;
-  if (const char* v = FindAttValue(elem, "NAMEST"))
-    spec.first = FindColumn(v, section, REF_Namest);
-  else if (parent)
-    spec.first = parent->first;
-  if (const char* v = FindAttValue(elem, "NAMEEND"))
-    spec.last = FindColumn(v, section, REF_Nameend);
-  else if (parent)
-    spec.last = parent->last;
-  if (const char* v = FindAttValue(elem, "ALIGN"))
-    spec.align = AlignKindOf(v);
-  else if (parent)
-    spec.align = parent->align;
-  if (const char* v = FindAttValue(elem, "COLSEP"))
-    spec.colsep = IsExactlyOne(v);
-  else if (parent)
-    spec.colsep = parent->colsep;
-  if (const char* v = FindAttValue(elem, "ROWSEP"))
-    spec.rowsep = IsExactlyOne(v);
-  else if (parent)
-    spec.rowsep = parent->rowsep;
+  auto namest = [section](const char* v) { return FindColumn(v, section, REF_Namest); };
+  auto nameend = [section](const char* v) { return FindColumn(v, section, REF_Nameend); };
+  Inherit(elem, "NAMEST", parent ? &parent->first : nullptr, namest, &spec.first);
+  Inherit(elem, "NAMEEND", parent ? &parent->last : nullptr, nameend, &spec.last);
+  Inherit(elem, "ALIGN", parent ? &parent->align : nullptr, AlignKindOf, &spec.align);
+  Inherit(elem, "COLSEP", parent ? &parent->colsep : nullptr, IsExactlyOne, &spec.colsep);
+  Inherit(elem, "ROWSEP", parent ? &parent->rowsep : nullptr, IsExactlyOne, &spec.rowsep);
   return spec;
 }
 
