@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "doc/tree.h"
 #include "regexp/regexp.h"
@@ -278,6 +279,9 @@ void ReadTranSpec(const std::string& fileName) {
                  text.c_str());
     return;
   }
+  // Closed on every way out, a fatal stop in a pattern included (tests
+  // and fuzzers catch those and go on reading other spec files).
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(f, std::fclose);
   SpecLines lines(fileno(f));
   TranSpec spec;
   std::string line, more;
@@ -303,7 +307,6 @@ void ReadTranSpec(const std::string& fileName) {
     errno = lines.error();
     std::perror(fileName.c_str());
   }
-  std::fclose(f);
 }
 
 TranSpec* FindSpecById(int id) {
