@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 #include <fcntl.h>
+#include <ftw.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -26,6 +27,21 @@ namespace {
 
 [[noreturn]] void ThrowFatal(int status) { throw FatalStop{status}; }
 
+std::string privateDir;
+
+int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) {
+  std::remove(path);
+  return 0;
+}
+
+// The private directory and whatever the runs left in it go when the
+// process ends normally (a crash keeps them for a look).
+void RemovePrivateDir() {
+  if (privateDir.empty()) return;
+  if (chdir("/") != 0) return;
+  nftw(privateDir.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
 }  // namespace
 
 void InitOnce() {
@@ -39,6 +55,8 @@ void InitOnce() {
     std::perror("qlx fuzz: private directory");
     std::abort();
   }
+  privateDir = dir;
+  std::atexit(RemovePrivateDir);
   setenv("PATH", "/nonexistent", 1);
   int null = open("/dev/null", O_WRONLY);
   if (null >= 0) {

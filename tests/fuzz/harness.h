@@ -26,9 +26,10 @@ struct FatalStop {
 };
 
 // Once per process: the throwing fatal handler, the out-of-memory
-// handler, a private working directory (so nothing a run creates lands
-// anywhere else), an empty PATH (only shell built-ins run), standard
-// output sent to /dev/null, and the library directory of the fixtures.
+// handler, a private working directory that goes at a normal exit (so
+// nothing a run creates lands anywhere else), an empty PATH (only shell
+// built-ins run), standard output sent to /dev/null, and the library
+// directory of the fixtures.
 void InitOnce();
 
 // Every process-wide record back to its start-up state: the run settings
