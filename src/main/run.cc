@@ -255,8 +255,10 @@ int RunMain(int argc, char** argv) {
     }
   }
 
-  // 12.
-  return FinishOutput();
+  // 12. A file the translation needed but could not read fails the run,
+  // now that everything it could do is done.
+  int status = FinishOutput();
+  return status == 0 && settings.unreadFiles > 0 ? 1 : status;
 }
 
 }  // namespace qlx

@@ -9,6 +9,7 @@
 #include "output/emit.h"
 #include "util/fatal.h"
 #include "util/libfile.h"
+#include "util/settings.h"
 #include "util/vartable.h"
 
 namespace qlx {
@@ -56,12 +57,14 @@ bool ForEachMapLine(std::FILE* file, Use use) {
 }
 
 void ReportSdataFailure(const std::string& fileName, int err) {
+  ++settings.unreadFiles;
   errno = err;
   std::string text = qlx::strerror(err);
   std::fprintf(stderr, "Can not open SDATA file '%s': %s", fileName.c_str(), text.c_str());
 }
 
 void ReportCharMapFailure(const std::string& fileName, int err) {
+  ++settings.unreadFiles;
   errno = err;
   std::string text = qlx::strerror(err);
   std::fprintf(stderr, "Can not open character mapping file '%s'.\n%s\n", fileName.c_str(),

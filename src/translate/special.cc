@@ -181,12 +181,14 @@ void Include(Call& c) {
   std::string name = c.Word(1);
   std::FILE* in = OpenLibFile(name);
   if (!in) {
+    ++settings.unreadFiles;
     std::string text = "Can not open included file '" + name + "'";
     std::perror(text.c_str());
     return;
   }
   CopyRaw(in, c.stream);
   if (std::ferror(in)) {  // a directory opens, but does not read
+    ++settings.unreadFiles;
     std::string text = "Can not open included file '" + name + "'";
     std::perror(text.c_str());
   }

@@ -274,6 +274,7 @@ void ReadTranSpec(const std::string& fileName) {
   std::FILE* f = OpenLibFile(fileName);
   if (!f) {
     int err = errno;
+    ++settings.unreadFiles;
     std::string text = strerror(err);
     std::fprintf(stderr, "Can not open translation spec file '%s'.\n%s\n", fileName.c_str(),
                  text.c_str());
@@ -304,6 +305,7 @@ void ReadTranSpec(const std::string& fileName) {
     KeywordLine(spec, line, lines.lineNumber());
   }
   if (lines.error()) {
+    ++settings.unreadFiles;
     errno = lines.error();
     std::perror(fileName.c_str());
   }

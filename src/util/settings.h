@@ -39,6 +39,11 @@ struct RunSettings {
   int browse = 0;
   VarTable* globalVars = nullptr;
   ElemNode* docRoot = nullptr;
+  // Files a translation needed and could not read (the spec file, the
+  // maps, included files).  Each was reported where it failed and the run
+  // went on without it; a run from the command line then ends with status
+  // 1, so that a build does not take the incomplete output for a result.
+  int unreadFiles = 0;
 };
 
 extern RunSettings settings;

@@ -36,23 +36,24 @@ r.case("standard output closed (browser)", 'echo ls | $QLX -b doc.esis >&-', 1,
 
 # Unusable input: a directory as the document, a directory as the spec
 # file or the maps (as root nothing is unreadable by its mode, so a
-# directory stands for the unreadable file).
+# directory stands for the unreadable file).  The translation goes on
+# without what it could not read and the run ends with status 1.
 r.case("directory as the input", '$QLX -S adir', 1, r"^adir: Is a directory", 10, 64)
 r.case("directory as the input (browser)", 'echo ls | $QLX -b adir', 1,
        r"^adir: Is a directory", 10, 64)
-r.case("directory as the spec file", '$QLX -t adir doc.esis', 0,
+r.case("directory as the spec file", '$QLX -t adir doc.esis', 1,
        r"^adir: Is a directory", 10, 64)
-r.case("directory as the SDATA map", '$QLX -t spec.ts -s adir doc.esis', 0,
+r.case("directory as the SDATA map", '$QLX -t spec.ts -s adir doc.esis', 1,
        r"^Can not open SDATA file 'adir': Is a directory", 10, 64)
-r.case("directory as the character map", '$QLX -t spec.ts -c adir doc.esis', 0,
+r.case("directory as the character map", '$QLX -t spec.ts -c adir doc.esis', 1,
        r"^Can not open character mapping file 'adir'\.\nIs a directory", 10, 64)
 if os.geteuid() != 0:
     r.write("secret.cmap", "a b\n")
     os.chmod(r.path("secret.cmap"), 0)
-    r.case("unreadable character map", '$QLX -t spec.ts -c secret.cmap doc.esis', 0,
+    r.case("unreadable character map", '$QLX -t spec.ts -c secret.cmap doc.esis', 1,
            r"^Can not open character mapping file 'secret\.cmap'\.\nPermission denied", 10, 64)
 r.write("include.ts", "GI: DOC\nStartText: [${_include adir}]\n-\n")
-r.case("_include of a directory", '$QLX -t include.ts one.esis', 0,
+r.case("_include of a directory", '$QLX -t include.ts one.esis', 1,
        r"^Can not open included file 'adir': Is a directory", 10, 64)
 
 # Commands that fail, and commands that print 100 MB.
