@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -101,6 +102,24 @@ bool HasMapKey(std::string_view data) {
   return false;
 }
 
+// Hands n bytes to the stream.  Where the C library lets a program fill a
+// stream's buffer itself, as its own putc macro does, bytes that fit are
+// copied straight in: most texts are a few bytes long, and a call of fwrite
+// costs more than the copy.  A line-buffered or unbuffered stream never has
+// room there, so its bytes always take the ordinary way.
+inline void PutBytes(std::FILE* stream, const char* p, size_t n) {
+  if (n == 0) return;
+#if defined(__GLIBC__)
+  // (On a line-buffered stream the write pointer may run past the end.)
+  if (stream->_IO_write_ptr && stream->_IO_write_end - stream->_IO_write_ptr >= ptrdiff_t(n)) {
+    std::memcpy(stream->_IO_write_ptr, p, n);
+    stream->_IO_write_ptr += n;
+    return;
+  }
+#endif
+  fwrite_unlocked(p, 1, n, stream);
+}
+
 // Collects the bytes of one EmitText call and hands them to the stream in
 // blocks, so that even an unbuffered stream (standard error) sees one write
 // per block rather than one per character.
@@ -119,7 +138,7 @@ class Sink {
     if (len > sizeof buf_ - used_) {
       Flush();
       if (len >= sizeof buf_) {
-        fwrite_unlocked(p, 1, len, stream_);
+        PutBytes(stream_, p, len);
         return;
       }
     }
@@ -129,7 +148,7 @@ class Sink {
   void Put(std::string_view s) { Put(s.data(), s.size()); }
   void Flush() {
     if (used_ == 0) return;
-    fwrite_unlocked(buf_, 1, used_, stream_);
+    PutBytes(stream_, buf_, used_);
     used_ = 0;
   }
 
@@ -231,6 +250,12 @@ bool IsListedCaret(Level& level, size_t pos) {
 
 void Write(std::string_view text, std::FILE* stream, bool track, Carets carets,
            const std::vector<size_t>* listed) {
+  // Most texts hold no escape, caret or line end: written as they stand.
+  if (SkipOrdinary(text.data(), 0, text.size()) == text.size()) {
+    PutBytes(stream, text.data(), text.size());
+    if (track) AddColumn(text.size());
+    return;
+  }
   Sink out(stream);
   int& column = output.outputColumn;
   Level cur{text, 0, 0, carets, listed, 0};

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <poll.h>
+#include <unistd.h>
 
 #include "output/emit.h"
 #include "output/maps.h"
@@ -268,6 +270,57 @@ TEST_F(EmitTest, LongTextsAndUnbufferedStreams) {
   CaptureStderr();
   EmitText("abc\\|zz\\|def", stderr, 0);
   EXPECT_EQ(GetCapturedStderr(), "abcError: Could not find SDATA substitution 'zz'.\n[zz]def");
+}
+
+}  // namespace
+}  // namespace qlx
+
+namespace qlx {
+namespace {
+
+// The writer fills a fully buffered stream's buffer itself; what it writes
+// must keep its place among the stream's own writes, and a line-buffered
+// stream must still see each line end at once.
+TEST(EmitStreamTest, KeepsOrderWithStdioAndLineBuffering) {
+  output = OutputState();
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  ASSERT_EQ(std::setvbuf(file, nullptr, _IOFBF, 64), 0);  // small: many refills
+  std::string expected;
+  for (int i = 0; i < 200; ++i) {
+    EmitText("plain text ", file, 1);
+    std::fprintf(file, "[%d]", i);
+    EmitData("data^", file, false);
+    std::fputc('|', file);
+    expected += "plain text [" + std::to_string(i) + "]data^|";
+  }
+  EmitText(std::string(1000, 'x'), file, 1);  // longer than the buffer
+  expected += std::string(1000, 'x');
+  ASSERT_EQ(std::fflush(file), 0);
+  std::rewind(file);
+  std::string got(expected.size() + 10, '\0');
+  got.resize(std::fread(got.data(), 1, got.size(), file));
+  EXPECT_EQ(got, expected);
+  std::fclose(file);
+
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  std::FILE* line = fdopen(fds[1], "w");
+  ASSERT_EQ(std::setvbuf(line, nullptr, _IOLBF, 4096), 0);
+  EmitText("zero ", line, 1);  // the stream has its buffer from here on
+  EmitText("first\\nsecond", line, 1);  // the escape is a line end
+  EmitText(" more", line, 1);
+  char buf[64];
+  pollfd ready{fds[0], POLLIN, 0};
+  ASSERT_EQ(poll(&ready, 1, 2000), 1) << "the line stayed in the buffer";
+  ssize_t n = read(fds[0], buf, sizeof buf);
+  ASSERT_GT(n, 0);
+  EXPECT_EQ(std::string(buf, size_t(n)), "zero first\n");
+  std::fclose(line);
+  n = read(fds[0], buf, sizeof buf);
+  EXPECT_EQ(std::string(buf, size_t(n > 0 ? n : 0)), "second more");
+  close(fds[0]);
+  output = OutputState();
 }
 
 }  // namespace
