@@ -47,8 +47,8 @@ int LeadingNumber(const std::string& word) {
 // "PATH" or "PATH -- ID=id": how find, id and pwd name an element.
 void PrintHitLine(const ElemNode* e) {
   std::string path = BuildPath(e);
-  if (e->id) {
-    std::printf("%s -- ID=%s\n", path.c_str(), e->id);
+  if (const char* id = ElementId(e)) {
+    std::printf("%s -- ID=%s\n", path.c_str(), id);
   } else {
     std::printf("%s\n", path.c_str());
   }
@@ -69,7 +69,7 @@ void ListElement(const ElemNode* e) {
                   e->atts[i].value ? e->atts[i].value : "");
     }
   }
-  if (const EntityInfo* ent = e->entity) {
+  if (const EntityInfo* ent = ElementEntity(e)) {
     std::printf("Entity & notation information:\n");
     if (ent->name) std::printf("Entity name:   %s\n", ent->name);
     if (ent->notation) std::printf("Notation name: %s\n", ent->notation);
@@ -84,12 +84,14 @@ void ListElement(const ElemNode* e) {
   }
   if (e->dataCount > 0) {
     std::printf("%d child data nodes:\n", e->dataCount);
-    for (int i = 0; i < e->dataCount; ++i) {
-      if (std::strlen(e->data[i]) < 40) {
-        std::printf("\t%2d: %s\n", i, e->data[i]);
+    int i = 0;
+    for (const char* data : DataTexts(e)) {
+      if (std::strlen(data) < 40) {
+        std::printf("\t%2d: %s\n", i, data);
       } else {
-        std::printf("\t%2d: %-40.40s...\n", i, e->data[i]);
+        std::printf("\t%2d: %-40.40s...\n", i, data);
       }
+      ++i;
     }
   }
 }
@@ -145,7 +147,7 @@ void ShowData(const Words& w, const ElemNode* e) {
   if (w.size() < 2 || w[1].empty() || !IsDigit(w[1][0])) return;
   int n = LeadingNumber(w[1]);
   if (n < e->dataCount) {
-    std::printf("%s\n", e->data[n]);
+    std::printf("%s\n", NthData(e, n));
   } else if (e->dataCount == 0) {
     std::printf("No data at this node.\n");
   } else {

@@ -49,8 +49,8 @@ bool Passes(Search* s, ElemNode* e) {
       }
       return false;
     case FIND_Cont:
-      for (int i = 0; i < e->dataCount; ++i) {
-        if (std::strstr(e->data[i], s->x)) return true;
+      for (const char* data : DataTexts(e)) {
+        if (std::strstr(data, s->x)) return true;
       }
       return false;
     case FIND_Sib:

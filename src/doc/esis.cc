@@ -116,7 +116,7 @@ void Reader::StartElement(ElemNode* e, std::string_view name) {
   if (entName) {
     for (EntityInfo* ent = doc.entityFirst; ent; ent = ent->next) {
       if (std::strcmp(ent->name, entName) == 0) {
-        e->entity = ent;
+        SetElementEntity(e, ent);
         break;
       }
     }
@@ -124,7 +124,6 @@ void Reader::StartElement(ElemNode* e, std::string_view name) {
   for (int i = 0; i < e->attCount; ++i) {
     if (std::strcmp(e->atts[i].name, "ID") == 0) {  // start order is document order
       RegisterID(e->atts[i].value, e);
-      e->id = e->atts[i].value;
       break;
     }
   }
@@ -233,13 +232,11 @@ void Reader::CloseElement() {
       else if (items[i].kind == '-') ++ndata;
     }
     if (nchild) e->children = doc.arena.Array<ElemNode*>(size_t(nchild));
-    if (ndata) e->data = doc.arena.Array<const char*>(size_t(ndata));
+    e->dataCount = ndata;
     for (size_t i = 0; i < n; ++i) {
       if (items[i].kind == '(') {
         items[i].elem->order = e->childCount;
         e->children[e->childCount++] = items[i].elem;
-      } else if (items[i].kind == '-') {
-        e->data[e->dataCount++] = items[i].text;
       }
     }
     items_.resize(top.firstItem);

@@ -193,7 +193,7 @@ void PrintLocation(const ElemNode* elem, std::FILE* stream) {
     const ElemNode* p = x->parent;
     if (const ElemNode* title = FirstChildNamed(p, "TITLE", 0, x->order + 1)) {
       std::fprintf(stream, "  Position hint: TITLE='%s'\n",
-                   title->dataCount > 0 ? title->data[0] : "-empty-");
+                   title->dataCount > 0 ? NthData(title, 0) : "-empty-");
       break;
     }
   }
@@ -205,7 +205,7 @@ void PrintLocation(const ElemNode* elem, std::FILE* stream) {
       std::fprintf(stream, "  At or near instance line: %d\n", elem->line);
     }
   }
-  if (elem->id) std::fprintf(stream, "  ID: %s\n", elem->id);
+  if (const char* id = ElementId(elem)) std::fprintf(stream, "  ID: %s\n", id);
 }
 
 }  // namespace qlx

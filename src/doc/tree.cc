@@ -76,6 +76,30 @@ const char* InternElementName(std::string_view text) { return doc.giTable.Intern
 
 const char* InternAttrString(std::string_view text) { return doc.attStringTable.Intern(text); }
 
+const char* NthData(const ElemNode* e, int n) {
+  if (n < 0 || n >= e->dataCount) return nullptr;
+  for (const char* text : DataTexts(e))
+    if (n-- == 0) return text;
+  return nullptr;
+}
+
+const char* ElementId(const ElemNode* e) {
+  for (int i = 0; i < e->attCount; ++i)
+    if (std::strcmp(e->atts[i].name, "ID") == 0) return e->atts[i].value;
+  return nullptr;
+}
+
+EntityInfo* ElementEntity(const ElemNode* e) {
+  if (doc.entityOf.empty()) return nullptr;
+  auto it = doc.entityOf.find(e);
+  return it == doc.entityOf.end() ? nullptr : it->second;
+}
+
+void SetElementEntity(const ElemNode* e, EntityInfo* entity) {
+  if (entity) doc.entityOf[e] = entity;
+  else doc.entityOf.erase(e);
+}
+
 void RegisterID(const char* id, ElemNode* elem) {
   doc.idIndex.push_back(IdEntry{id, elem});
   doc.idLookup.emplace(std::string_view(id), elem);  // keeps the first

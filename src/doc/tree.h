@@ -49,17 +49,14 @@ struct ElemNode {
   const char* gi = nullptr;  // interned in giTable
   ContentItem* content = nullptr;
   ElemNode** children = nullptr;  // the child elements, in content order
-  const char** data = nullptr;    // the data texts, in content order
-  AttrPair* atts = nullptr;
-  EntityInfo* entity = nullptr;
-  const char* id = nullptr;  // the value of the ID attribute
+  AttrPair* atts = nullptr;  // its entity and ID: ElementEntity, ElementId
   const char* fileName = nullptr;
   ElemNode* parent = nullptr;
   ElemNode* next = nullptr;  // the element created next
   TranSpec* spec = nullptr;  // per translation run, like the three below
   int contentCount = 0;
   int childCount = 0;
-  int dataCount = 0;
+  int dataCount = 0;  // the data items among the content (DataTexts)
   int attCount = 0;
   int serial = 0;  // creation number, 0 for the root
   int depth = 0;
@@ -69,6 +66,40 @@ struct ElemNode {
   int insertAfter = 0;
   int processed = 0;
 };
+
+// The data texts of an element, in content order: its '-' content items,
+// read in place (the tree keeps no second list of them).
+class DataTexts {
+ public:
+  explicit DataTexts(const ElemNode* e) : begin_(e->content), end_(e->content + e->contentCount) {}
+  class iterator {
+   public:
+    iterator(const ContentItem* p, const ContentItem* end) : p_(p), end_(end) { Skip(); }
+    const char* operator*() const { return p_->text; }
+    iterator& operator++() {
+      ++p_;
+      Skip();
+      return *this;
+    }
+    bool operator!=(const iterator& other) const { return p_ != other.p_; }
+
+   private:
+    void Skip() {
+      while (p_ != end_ && p_->kind != '-') ++p_;
+    }
+    const ContentItem* p_;
+    const ContentItem* end_;
+  };
+  iterator begin() const { return iterator(begin_, end_); }
+  iterator end() const { return iterator(end_, end_); }
+
+ private:
+  const ContentItem* begin_;
+  const ContentItem* end_;
+};
+
+// The element's data text number n (from 0), or null when it has fewer.
+const char* NthData(const ElemNode* e, int n);
 
 struct IdEntry {
   const char* id;
@@ -114,6 +145,9 @@ struct Document {
   EntityInfo* entityLast = nullptr;
   std::vector<IdEntry> idIndex;  // document order
   std::unordered_map<std::string_view, ElemNode*> idLookup;  // first of each ID
+  // The entity of each element that names one (few do, so the elements
+  // carry no field for it).
+  std::unordered_map<const ElemNode*, EntityInfo*> entityOf;
   int currentLine = 0;
   const char* currentFileName = nullptr;
 };
@@ -127,6 +161,14 @@ void ResetDocument();
 
 const char* InternElementName(std::string_view text);
 const char* InternAttrString(std::string_view text);
+
+// The value of the element's attribute named ID, or null.
+const char* ElementId(const ElemNode* e);
+
+// The entity that the element's NAME, ENTITYREF or EXTERNAL attribute named
+// when it was read (the first of them that names one), or null.
+EntityInfo* ElementEntity(const ElemNode* e);
+void SetElementEntity(const ElemNode* e, EntityInfo* entity);
 
 // Appends an entry to the ID index.
 void RegisterID(const char* id, ElemNode* elem);

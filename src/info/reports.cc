@@ -13,7 +13,7 @@ namespace {
 // written.  Wider than int: one element may hold gigabytes of data.
 long long DataChars(const ElemNode* e) {
   long long n = 0;
-  for (int i = 0; i < e->dataCount; ++i) n += static_cast<long long>(std::strlen(e->data[i]));
+  for (const char* data : DataTexts(e)) n += static_cast<long long>(std::strlen(data));
   return n;
 }
 

@@ -309,8 +309,8 @@ void EachContent(ElemNode* elem, const CallWords& words, std::FILE* stream) {
     return;
   }
   std::string_view action = words.size() <= 3 ? words[1] : words[2];
-  for (int d = 0; d < elem->dataCount; ++d) {
-    for (std::string_view word : AllWords(elem->data[d])) {
+  for (const char* data : DataTexts(elem)) {
+    for (std::string_view word : AllWords(data)) {
       SetLoopWord(linkLoop.eachC, word);
       RunNamedAction(elem, action, stream);
     }
@@ -325,8 +325,8 @@ void NameList(ElemNode* elem, const CallWords& words, std::FILE* stream) {
   std::string_view action = words[1];
   std::string_view other = words.size() >= 3 ? words[2] : words[1];
   std::string id;
-  for (int d = 0; d < elem->dataCount; ++d) {
-    std::vector<std::string_view> items = AllWords(elem->data[d]);
+  for (const char* data : DataTexts(elem)) {
+    std::vector<std::string_view> items = AllWords(data);
     for (size_t i = 0; i < items.size(); ++i) {
       id.assign(items[i]);
       if (settings.foldcase) {

@@ -77,8 +77,8 @@ bool SpecHolds(const TranSpec& s, ElemNode* e) {
   }
   if (s.content) {
     bool any = false;
-    for (int i = 0; i < e->dataCount && !any; ++i)
-      any = MatchPattern(s.contentPattern, e->data[i]);
+    for (const char* data : DataTexts(e))
+      if ((any = MatchPattern(s.contentPattern, data))) break;
     if (!any) return false;
   }
   return true;

@@ -137,7 +137,7 @@ void Env(Call& c) {
 }
 
 void FileName(Call& c) {
-  const EntityInfo* entity = c.elem->entity;
+  const EntityInfo* entity = ElementEntity(c.elem);
   if (!entity) {
     std::fputs("Expected ext entity (internal error? bug?):\n", stderr);
     PrintLocation(c.elem, stderr);

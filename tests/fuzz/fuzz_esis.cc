@@ -43,7 +43,7 @@ void CheckTree(const qlx::ElemNode* root) {
         ++children;
         stack.push_back(c);
       } else if (item.kind == '-') {
-        if (data >= e->dataCount || e->data[data] != item.text) Broken("data array", e);
+        if (data >= e->dataCount || qlx::NthData(e, data) != item.text) Broken("data texts", e);
         if (std::strchr(item.text, '\n')) Broken("line end kept in data", e);
         ++data;
       } else if (item.kind != '?') {
@@ -59,10 +59,10 @@ void CheckTree(const qlx::ElemNode* root) {
   for (const qlx::ElemNode* e = qlx::doc.firstElem; e; e = e->next) ++chained;
   if (chained != seen || qlx::doc.firstElem != root) Broken("element chain", root);
   for (const qlx::IdEntry& entry : qlx::doc.idIndex) {
-    if (!entry.elem || !entry.id || std::strcmp(entry.elem->id, entry.id) != 0)
+    if (!entry.elem || !entry.id || std::strcmp(qlx::ElementId(entry.elem), entry.id) != 0)
       Broken("ID index", entry.elem);
     const qlx::ElemNode* found = qlx::FindElementByID(entry.id);
-    if (!found || std::strcmp(found->id, entry.id) != 0) Broken("ID lookup", entry.elem);
+    if (!found || std::strcmp(qlx::ElementId(found), entry.id) != 0) Broken("ID lookup", entry.elem);
   }
 }
 

@@ -64,8 +64,8 @@ bool Expected(ElemNode* e, FindTest test, const char* x, const char* y) {
     case FIND_Parent: return FindRelated(e, x, REL_Parent) != nullptr;
     case FIND_Child: return FindRelated(e, x, REL_Child) != nullptr;
     case FIND_Cont:
-      for (int i = 0; i < e->dataCount; ++i) {
-        if (std::strstr(e->data[i], x)) return true;
+      for (const char* data : DataTexts(e)) {
+        if (std::strstr(data, x)) return true;
       }
       return false;
     case FIND_Sib: return FindRelated(e, x, REL_Sibling) != nullptr;

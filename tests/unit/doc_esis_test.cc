@@ -17,7 +17,7 @@ TEST(Esis, SingleEmptyElement) {
   EXPECT_STREQ(root->gi, "DOC");
   EXPECT_EQ(root->contentCount, 0);
   EXPECT_EQ(root->children, nullptr);
-  EXPECT_EQ(root->data, nullptr);
+  EXPECT_EQ(root->dataCount, 0);
   EXPECT_EQ(root->order, -1);
   EXPECT_EQ(root->serial, 0);
   EXPECT_EQ(root->parent, nullptr);
@@ -34,7 +34,7 @@ TEST(Esis, AttributesIdsAndInterning) {
   EXPECT_STREQ(p->atts[1].value, "two words");
   EXPECT_STREQ(p->atts[2].name, "Z");
   EXPECT_STREQ(p->atts[2].value, "");
-  EXPECT_STREQ(p->id, "X");
+  EXPECT_STREQ(ElementId(p), "X");
   ASSERT_EQ(doc.idIndex.size(), 1u);
   EXPECT_EQ(doc.idIndex[0].elem, p);
   // Equal texts are one stored text.
@@ -49,7 +49,7 @@ TEST(Esis, ContentOrderChildrenDataAndSerials) {
   EXPECT_STREQ(root->content[2].text, "pi text");
   ASSERT_EQ(root->childCount, 2);
   ASSERT_EQ(root->dataCount, 2);
-  EXPECT_STREQ(root->data[1], "b");
+  EXPECT_STREQ(NthData(root, 1), "b");
   ElemNode* y = root->children[1];
   EXPECT_EQ(y->order, 1);
   EXPECT_EQ(y->serial, 2);
@@ -77,11 +77,11 @@ TEST(Esis, DataFixDropsOrBlanksLeadingRecordEnd) {
   ElemNode* root = ReadDocument("(DOC\n-\\n\n-\\nabc\n-x\\n\n)DOC\n");
   settings.esisDataFix = false;
   ASSERT_EQ(root->dataCount, 2);
-  EXPECT_STREQ(root->data[0], " abc");
-  EXPECT_STREQ(root->data[1], "x\\n");
+  EXPECT_STREQ(NthData(root, 0), " abc");
+  EXPECT_STREQ(NthData(root, 1), "x\\n");
   root = ReadDocument("(DOC\n-\\n\n-\\nabc\n)DOC\n");
   ASSERT_EQ(root->dataCount, 2);
-  EXPECT_STREQ(root->data[0], "\\n");
+  EXPECT_STREQ(NthData(root, 0), "\\n");
 }
 
 TEST(Esis, EntitiesAndTheNameAttribute) {
@@ -93,9 +93,9 @@ TEST(Esis, EntitiesAndTheNameAttribute) {
   EXPECT_STREQ(doc.entityFirst->systemId, "fig.eps");
   EXPECT_STREQ(doc.entityFirst->publicId, "PUB");
   EXPECT_STREQ(doc.entityFirst->next->systemId, "fig.eps") << "pending ids stay for later E records";
-  EXPECT_EQ(root->children[0]->entity, nullptr) << "NAME is tried first and names nothing";
-  ASSERT_NE(root->children[1]->entity, nullptr);
-  EXPECT_STREQ(root->children[1]->entity->notation, "gif");
+  EXPECT_EQ(ElementEntity(root->children[0]), nullptr) << "NAME is tried first and names nothing";
+  ASSERT_NE(ElementEntity(root->children[1]), nullptr);
+  EXPECT_STREQ(ElementEntity(root->children[1])->notation, "gif");
 }
 
 TEST(Esis, EndRecordClosesWhateverItsName) {
@@ -161,7 +161,7 @@ TEST(Esis, DeepNestingNeedsNoMachineStack) {
   ElemNode* e = root;
   while (e->childCount) e = e->children[0];
   EXPECT_EQ(e->depth, depth - 1);
-  EXPECT_STREQ(e->data[0], "deep");
+  EXPECT_STREQ(NthData(e, 0), "deep");
 }
 
 TEST(Esis, LongRecordsAndManyItemsAreKeptWhole) {
@@ -171,7 +171,7 @@ TEST(Esis, LongRecordsAndManyItemsAreKeptWhole) {
   for (int i = 0; i < 150; ++i) esis += "AA" + std::to_string(i) + " CDATA v\n";
   esis += "(Q\n)Q\n)DOC\n";
   ElemNode* root = ReadDocument(esis);
-  EXPECT_EQ(std::strlen(root->data[0]), big.size());
+  EXPECT_EQ(std::strlen(NthData(root, 0)), big.size());
   EXPECT_EQ(root->childCount, 6001);
   EXPECT_EQ(root->children[6000]->attCount, 150);
 }

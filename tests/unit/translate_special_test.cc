@@ -122,13 +122,13 @@ TEST_F(SpecialTest, FileNameOfTheLinkedEntity) {
   EXPECT_EQ(err_.substr(0, err_.find('\n')), "Expected ext entity (internal error? bug?):");
   EntityInfo entity;
   entity.name = "pic";
-  i1_->entity = &entity;
+  SetElementEntity(i1_, &entity);
   Run("[${_filename}]", i1_);
   EXPECT_EQ(err_.substr(0, err_.find('\n')), "Expected filename (internal error? bug?):");
   EXPECT_NE(err_.find("  ID: I1\n"), std::string::npos) << "the location follows";
   entity.generatedName = "/pics/pic.png";
   EXPECT_EQ(Run("[${_filename}]", i1_), "[/pics/pic.png]");
-  i1_->entity = nullptr;
+  SetElementEntity(i1_, nullptr);
 }
 
 TEST_F(SpecialTest, ConditionsRunActionsOnTheCurrentElement) {
