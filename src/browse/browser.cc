@@ -100,10 +100,10 @@ void ListElement(const ElemNode* e) {
 void ListContent(const ElemNode* e) {
   for (int i = 0; i < e->contentCount; ++i) {
     const ContentItem& item = e->content[i];
-    switch (item.kind) {
-      case '(': std::printf("%s\n", item.elem->gi); break;
-      case '-': std::printf("#data %s\n", item.text); break;
-      case '?': std::printf("#pi %s\n", item.text); break;
+    switch (item.kind()) {
+      case '(': std::printf("%s\n", item.elem()->gi); break;
+      case '-': std::printf("#data %s\n", item.text()); break;
+      case '?': std::printf("#pi %s\n", item.text()); break;
     }
   }
 }

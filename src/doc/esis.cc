@@ -41,7 +41,7 @@ class Reader {
   }
   void StartElement(ElemNode* e, std::string_view name);
   void CloseElement();
-  const char* CopyText(std::string_view text);
+  const char* CopyText(std::string_view text, size_t align = 1);
   [[noreturn]] void ReadFailed();
 
   LineReader& in_;
@@ -77,12 +77,12 @@ bool Reader::NextRecord(std::string_view* rec) {
   return true;
 }
 
-const char* Reader::CopyText(std::string_view text) {
+const char* Reader::CopyText(std::string_view text, size_t align) {
   if (!text.empty() && std::memchr(text.data(), '\0', text.size())) {
     std::fprintf(stderr, "Error: NUL character in ESIS record %ld.\n", recordNumber_);
     Fatal(1);
   }
-  return doc.arena.Copy(text);
+  return doc.arena.Copy(text, align);
 }
 
 ElemNode* Reader::NewElement() {
@@ -228,15 +228,15 @@ void Reader::CloseElement() {
     std::memcpy(e->content, items, n * sizeof(ContentItem));
     int nchild = 0, ndata = 0;
     for (size_t i = 0; i < n; ++i) {
-      if (items[i].kind == '(') ++nchild;
-      else if (items[i].kind == '-') ++ndata;
+      if (items[i].kind() == '(') ++nchild;
+      else if (items[i].kind() == '-') ++ndata;
     }
     if (nchild) e->children = doc.arena.Array<ElemNode*>(size_t(nchild));
     e->dataCount = ndata;
     for (size_t i = 0; i < n; ++i) {
-      if (items[i].kind == '(') {
-        items[i].elem->order = e->childCount;
-        e->children[e->childCount++] = items[i].elem;
+      if (items[i].kind() == '(') {
+        items[i].elem()->order = e->childCount;
+        e->children[e->childCount++] = items[i].elem();
       }
     }
     items_.resize(top.firstItem);
@@ -264,7 +264,7 @@ ElemNode* Reader::Run() {
       InfoBlockRecord(&pending, cmd, text);
       continue;
     }
-    ContentItem item;
+    constexpr size_t kAlign = ContentItem::kTextAlign;
     switch (cmd) {
       case 'L':
         break;
@@ -273,26 +273,19 @@ ElemNode* Reader::Run() {
           if (text.size() == 2) break;
           std::string fixed = " ";
           fixed.append(text.substr(2));
-          item.kind = '-';
-          item.text = CopyText(fixed);
-          items_.push_back(item);
+          items_.push_back(ContentItem::Data(CopyText(fixed, kAlign)));
           break;
         }
-        item.kind = '-';
         // CopyText's own check only once the input has shown a NUL.
-        item.text = in_.sawNul() ? CopyText(text) : doc.arena.Copy(text);
-        items_.push_back(item);
+        items_.push_back(ContentItem::Data(in_.sawNul() ? CopyText(text, kAlign)
+                                                        : doc.arena.Copy(text, kAlign)));
         break;
       case '?':
-        item.kind = '?';
-        item.text = CopyText(text);
-        items_.push_back(item);
+        items_.push_back(ContentItem::Pi(CopyText(text, kAlign)));
         break;
       case '(': case 'A': case 'D': case 'E': case 'I': case 'N': case 'f': case 'p': case 's': {
         pending = NewElement();
-        item.kind = '(';
-        item.elem = pending;
-        items_.push_back(item);
+        items_.push_back(ContentItem::Element(pending));
         InfoBlockRecord(&pending, cmd, text);
         break;
       }

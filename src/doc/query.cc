@@ -145,9 +145,9 @@ void WalkTree(ElemNode* elem, ElemCallback before, ElemCallback after, ItemCallb
     }
     stack.back().second = i + 1;
     ContentItem* ci = &node->content[i];
-    if (ci->kind == '(') {
-      if (before) before(ci->elem, userData);
-      stack.emplace_back(ci->elem, 0);
+    if (ci->kind() == '(') {
+      if (before) before(ci->elem(), userData);
+      stack.emplace_back(ci->elem(), 0);
     } else if (item) {
       item(ci, userData);
     }

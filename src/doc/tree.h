@@ -17,16 +17,32 @@ namespace qlx {
 struct TranSpec;
 struct ElemNode;
 
-// One entry of an element's content.  kind is the ESIS command character:
-// '(' a child element (elem), '-' a data record, '?' a processing
-// instruction (text: the record after its command character, ESIS escapes
-// kept as they stand).
-struct ContentItem {
-  char kind;
-  union {
-    ElemNode* elem;
-    const char* text;
-  };
+// One entry of an element's content.  kind() is the ESIS command
+// character: '(' a child element (elem()), '-' a data record, '?' a
+// processing instruction (text(): the record after its command character,
+// ESIS escapes kept as they stand).  One word: the kind is kept in the low
+// bits of the pointer, so texts must be stored at addresses that are a
+// multiple of kTextAlign (elements are, by their own alignment).
+class ContentItem {
+ public:
+  static constexpr size_t kTextAlign = 4;
+  ContentItem() = default;
+  static ContentItem Element(ElemNode* e) { return ContentItem(reinterpret_cast<uintptr_t>(e)); }
+  static ContentItem Data(const char* text) { return ContentItem(reinterpret_cast<uintptr_t>(text) | 1); }
+  static ContentItem Pi(const char* text) { return ContentItem(reinterpret_cast<uintptr_t>(text) | 2); }
+  char kind() const {
+    switch (bits_ & 3) {
+      case 0: return '(';
+      case 1: return '-';
+      default: return '?';
+    }
+  }
+  ElemNode* elem() const { return reinterpret_cast<ElemNode*>(bits_); }
+  const char* text() const { return reinterpret_cast<const char*>(bits_ & ~uintptr_t(3)); }
+
+ private:
+  explicit ContentItem(uintptr_t bits) : bits_(bits) {}
+  uintptr_t bits_ = 0;
 };
 
 struct AttrPair {
@@ -67,6 +83,8 @@ struct ElemNode {
   int processed = 0;
 };
 
+static_assert(alignof(ElemNode) >= ContentItem::kTextAlign, "the item's kind bits need them");
+
 // The data texts of an element, in content order: its '-' content items,
 // read in place (the tree keeps no second list of them).
 class DataTexts {
@@ -75,7 +93,7 @@ class DataTexts {
   class iterator {
    public:
     iterator(const ContentItem* p, const ContentItem* end) : p_(p), end_(end) { Skip(); }
-    const char* operator*() const { return p_->text; }
+    const char* operator*() const { return p_->text(); }
     iterator& operator++() {
       ++p_;
       Skip();
@@ -85,7 +103,7 @@ class DataTexts {
 
    private:
     void Skip() {
-      while (p_ != end_ && p_->kind != '-') ++p_;
+      while (p_ != end_ && p_->kind() != '-') ++p_;
     }
     const ContentItem* p_;
     const ContentItem* end_;

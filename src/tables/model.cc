@@ -109,7 +109,7 @@ struct LengthSum {
 };
 
 void AddDataLength(ContentItem* item, void* userData) {
-  if (item->kind == '-') static_cast<LengthSum*>(userData)->total += std::strlen(item->text);
+  if (item->kind() == '-') static_cast<LengthSum*>(userData)->total += std::strlen(item->text());
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ void AppendContent(Sink<kTrack>& dest, const ElemNode* elem) {
   if (!elem) return;
   for (int i = 0; i < elem->contentCount; ++i) {
     const ContentItem& item = elem->content[i];
-    if (item.kind == '-') dest.Append(item.text, true);
+    if (item.kind() == '-') dest.Append(item.text(), true);
     else std::fputs("warning: ${+current} skipped element content\n", stderr);
   }
 }

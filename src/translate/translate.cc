@@ -159,12 +159,12 @@ void ProcessElement(ElemNode* top, std::FILE* stream, TranSpec* spec) {
       continue;
     }
     ContentItem& item = f.elem->content[f.next++];
-    if (item.kind == '?') {
-      WriteProcessingInstruction(item.text, stream);
-    } else if (item.kind == '-') {
-      if (s->ignore != IGNORE_Data) WriteData(item.text, stream, s->verbatim != 0);
+    if (item.kind() == '?') {
+      WriteProcessingInstruction(item.text(), stream);
+    } else if (item.kind() == '-') {
+      if (s->ignore != IGNORE_Data) WriteData(item.text(), stream, s->verbatim != 0);
     } else if (s->ignore != IGNORE_Children) {
-      ElemNode* child = item.elem;
+      ElemNode* child = item.elem();
       TranSpec* cs = SpecOf(child);
       if (BeginElement(child, cs, stream)) stack.push_back(Frame{child, cs, 0});
     }

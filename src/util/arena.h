@@ -19,9 +19,9 @@ class Arena {
     for (char* chunk : chunks_) delete[] chunk;
   }
 
-  // A NUL-terminated copy of `text`.
-  const char* Copy(std::string_view text) {
-    char* p = static_cast<char*>(Allocate(text.size() + 1, 1));
+  // A NUL-terminated copy of `text`, at a multiple of `align`.
+  const char* Copy(std::string_view text, size_t align = 1) {
+    char* p = static_cast<char*>(Allocate(text.size() + 1, align));
     if (!text.empty()) std::memcpy(p, text.data(), text.size());
     p[text.size()] = '\0';
     return p;

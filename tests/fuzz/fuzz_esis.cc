@@ -35,18 +35,18 @@ void CheckTree(const qlx::ElemNode* root) {
     int children = 0, data = 0;
     for (int i = 0; i < e->contentCount; ++i) {
       const qlx::ContentItem& item = e->content[i];
-      if (item.kind == '(') {
-        const qlx::ElemNode* c = item.elem;
+      if (item.kind() == '(') {
+        const qlx::ElemNode* c = item.elem();
         if (children >= e->childCount || e->children[children] != c) Broken("children array", e);
         if (c->parent != e || c->depth != e->depth + 1 || c->order != children)
           Broken("child fields", c);
         ++children;
         stack.push_back(c);
-      } else if (item.kind == '-') {
-        if (data >= e->dataCount || qlx::NthData(e, data) != item.text) Broken("data texts", e);
-        if (std::strchr(item.text, '\n')) Broken("line end kept in data", e);
+      } else if (item.kind() == '-') {
+        if (data >= e->dataCount || qlx::NthData(e, data) != item.text()) Broken("data texts", e);
+        if (std::strchr(item.text(), '\n')) Broken("line end kept in data", e);
         ++data;
-      } else if (item.kind != '?') {
+      } else if (item.kind() != '?') {
         Broken("content kind", e);
       }
     }

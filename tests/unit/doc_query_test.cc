@@ -231,8 +231,8 @@ TEST(Query, WalkTreeOrder) {
         static_cast<std::vector<std::string>*>(u)->push_back(std::string("after ") + e->gi);
       },
       [](ContentItem* item, void* u) {
-        static_cast<std::vector<std::string>*>(u)->push_back(std::string("item ") + item->kind +
-                                                             item->text);
+        static_cast<std::vector<std::string>*>(u)->push_back(std::string("item ") + item->kind() +
+                                                             item->text());
       },
       &log);
   std::vector<std::string> want = {"before DOC", "item -d1",  "before C",  "item -c1",
@@ -245,7 +245,7 @@ TEST(Query, WalkTreeOrder) {
   WalkTree(
       root->children[0], nullptr, nullptr,
       [](ContentItem* item, void* u) {
-        static_cast<std::vector<std::string>*>(u)->push_back(item->text);
+        static_cast<std::vector<std::string>*>(u)->push_back(item->text());
       },
       &log);
   EXPECT_EQ(log, std::vector<std::string>{"c1"});

@@ -132,7 +132,7 @@ inline void TblAfter(ElemNode* e, void* data) {
 }
 
 inline void WriteData(ContentItem* item, void* data) {
-  if (item->kind == '-') EmitData(item->text, static_cast<Driver*>(data)->f, true);
+  if (item->kind() == '-') EmitData(item->text(), static_cast<Driver*>(data)->f, true);
 }
 
 // The tbl translation of the document's tables.
