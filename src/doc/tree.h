@@ -78,9 +78,8 @@ struct ElemNode {
   int depth = 0;
   int line = 0;
   int order = 0;  // index in the parent's children; -1 for the root
-  int insertBefore = 0;
-  int insertAfter = 0;
-  int processed = 0;
+  // The marks of translations (the ids of specs inserted before and after
+  // the content, finished or not) are few and live in the Document.
 };
 
 static_assert(alignof(ElemNode) >= ContentItem::kTextAlign, "the item's kind bits need them");
@@ -166,6 +165,11 @@ struct Document {
   // The entity of each element that names one (few do, so the elements
   // carry no field for it).
   std::unordered_map<const ElemNode*, EntityInfo*> entityOf;
+  // What translations have marked: the spec ids that _insertnode put before
+  // ('S') and after ('E') an element's content, and the serials of the
+  // elements whose translation has ended.  They stay for later runs.
+  std::unordered_map<const ElemNode*, int> insertedBefore, insertedAfter;
+  std::vector<bool> processed;
   int currentLine = 0;
   const char* currentFileName = nullptr;
 };
@@ -187,6 +191,15 @@ const char* ElementId(const ElemNode* e);
 // when it was read (the first of them that names one), or null.
 EntityInfo* ElementEntity(const ElemNode* e);
 void SetElementEntity(const ElemNode* e, EntityInfo* entity);
+
+// The spec id inserted before ('S') or after ('E') the element's content,
+// or 0; setting 0 removes the mark.
+int InsertedSpecId(const ElemNode* e, char where);
+void SetInsertedSpecId(const ElemNode* e, char where, int id);
+
+// Whether a translation has finished the element; and marking it so.
+bool IsProcessed(const ElemNode* e);
+void MarkProcessed(const ElemNode* e);
 
 // Appends an entry to the ID index.
 void RegisterID(const char* id, ElemNode* elem);

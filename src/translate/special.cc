@@ -212,8 +212,7 @@ void InsertNode(Call& c) {
   if (c.count() < 3) return NotEnoughArgs(c.words[0]);
   char where = c.words[1].empty() ? '\0' : c.words[1][0];
   int id = std::atoi(c.Word(2).c_str());
-  if (where == 'S') c.elem->insertBefore = id;
-  else if (where == 'E') c.elem->insertAfter = id;
+  if (where == 'S' || where == 'E') SetInsertedSpecId(c.elem, where, id);
 }
 
 void IsSet(Call& c) {

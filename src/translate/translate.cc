@@ -68,16 +68,16 @@ bool BeginElement(ElemNode* e, TranSpec* s, std::FILE* stream) {
   WriteText(s->startText, e, stream);
   WriteMessage(s->message, e);
   if (s->ignore == IGNORE_All) return true;
-  WriteInserted(e->insertBefore, e, stream);
+  WriteInserted(InsertedSpecId(e, 'S'), e, stream);
   return true;
 }
 
 // The second half: after the content.
 void EndElement(ElemNode* e, TranSpec* s, std::FILE* stream) {
-  if (s->ignore != IGNORE_All) WriteInserted(e->insertAfter, e, stream);
+  if (s->ignore != IGNORE_All) WriteInserted(InsertedSpecId(e, 'E'), e, stream);
   UpdateVariables(*s, e);
   WriteText(s->endText, e, stream);
-  e->processed = 1;
+  MarkProcessed(e);
 }
 
 struct Frame {
@@ -229,7 +229,7 @@ void TranslateTree(ElemNode* top, const char* specFile, std::FILE* stream) {
     WalkTree(
         top,
         [](ElemNode* e, void*) {
-          if (e->spec && !e->processed && e->spec->ignore == IGNORE_None) {
+          if (e->spec && !IsProcessed(e) && e->spec->ignore == IGNORE_None) {
             std::fprintf(stderr, "Warning: element '%s' was not processed:\n", e->gi);
             PrintLocation(e, stderr);
           }

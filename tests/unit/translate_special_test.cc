@@ -168,8 +168,8 @@ TEST_F(SpecialTest, SetAndInsertNode) {
   Run("${_set v !" + script + " ignored}", nullptr);
   EXPECT_EQ(*LookupVar(settings.globalVars, "v"), "ran") << "the author's command runs";
   Run("${_insertnode S 7}${_insertnode E 8}${_insertnode X 9}", i1_);
-  EXPECT_EQ(i1_->insertBefore, 7);
-  EXPECT_EQ(i1_->insertAfter, 8);
+  EXPECT_EQ(InsertedSpecId(i1_, 'S'), 7);
+  EXPECT_EQ(InsertedSpecId(i1_, 'E'), 8);
 }
 
 // A document must never make the translation run a command, directly or
@@ -232,7 +232,7 @@ TEST_F(SpecialTest, UnknownNamesAndMissingWords) {
   Run("${_insertnode S}${_eachatt K}", ref_);
   EXPECT_EQ(err_,
             "Error: Not enough args for _insertnode.\nError: Not enough args for _eachatt.\n");
-  EXPECT_EQ(ref_->insertBefore, 0);
+  EXPECT_EQ(InsertedSpecId(ref_, 'S'), 0);
 }
 
 TEST_F(SpecialTest, CallsThatNeedAnElementInATextWithout) {
