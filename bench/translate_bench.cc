@@ -154,7 +154,7 @@ void BM_AssignSpecs(benchmark::State& state) {
   for (auto _ : state) AssignSpecs(root);
   state.counters["elements"] = benchmark::Counter(double(doc.elemCount) * double(state.iterations()),
                                                   benchmark::Counter::kIsRate);
-  for (ElemNode* e = doc.firstElem; e; e = e->next) e->spec = nullptr;
+  for (ElemNode* e = doc.firstElem; e; e = NextElement(e)) e->spec = nullptr;
   ClearSpecList();
 }
 BENCHMARK(BM_AssignSpecs)->Unit(benchmark::kMicrosecond);

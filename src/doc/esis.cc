@@ -88,13 +88,13 @@ const char* Reader::CopyText(std::string_view text, size_t align) {
 ElemNode* Reader::NewElement() {
   ElemNode* e = doc.arena.Array<ElemNode>(1);
   new (e) ElemNode();
-  if (doc.lastElem) doc.lastElem->next = e;
-  else doc.firstElem = e;
+  if (!doc.firstElem) doc.firstElem = e;
   doc.lastElem = e;
   e->serial = doc.nextSerial++;
   ++doc.elemCount;
   e->line = doc.currentLine;
-  e->fileName = doc.currentFileName;
+  if (doc.fileRuns.empty() || doc.fileRuns.back().name != doc.currentFileName)
+    doc.fileRuns.push_back(Document::FileRun{e->serial, doc.currentFileName});
   pendingSystemId_ = pendingPublicId_ = pendingGenerated_ = nullptr;
   atts_.clear();
   return e;
@@ -200,7 +200,7 @@ void Reader::InfoRecord(ElemNode* e, char cmd, std::string_view text) {
       if (sp != std::string_view::npos) doc.currentFileName = CopyText(text.substr(sp + 1));
       doc.currentLine = std::atoi(std::string(text.substr(0, sp == std::string_view::npos ? text.size() : sp)).c_str());
       e->line = doc.currentLine;
-      e->fileName = doc.currentFileName;
+      if (sp != std::string_view::npos) SetFileNameFrom(e, doc.currentFileName);
       return;
     }
     case '-':

@@ -198,8 +198,8 @@ void PrintLocation(const ElemNode* elem, std::FILE* stream) {
     }
   }
   if (elem->line != 0) {
-    if (elem->fileName) {
-      std::fprintf(stream, "  At or near instance file: %s, line: %d\n", elem->fileName,
+    if (const char* fileName = ElementFileName(elem)) {
+      std::fprintf(stream, "  At or near instance file: %s, line: %d\n", fileName,
                    elem->line);
     } else {
       std::fprintf(stream, "  At or near instance line: %d\n", elem->line);

@@ -84,6 +84,30 @@ const char* NthData(const ElemNode* e, int n) {
   return nullptr;
 }
 
+ElemNode* NextElement(const ElemNode* e) {
+  if (e->childCount > 0) return e->children[0];
+  for (; e->parent; e = e->parent) {
+    const ElemNode* p = e->parent;
+    if (e->order + 1 < p->childCount) return p->children[e->order + 1];
+  }
+  return nullptr;
+}
+
+const char* ElementFileName(const ElemNode* e) {
+  const auto& runs = doc.fileRuns;
+  auto after = std::upper_bound(runs.begin(), runs.end(), e->serial,
+                                [](int serial, const Document::FileRun& r) { return serial < r.serial; });
+  return after == runs.begin() ? nullptr : std::prev(after)->name;
+}
+
+void SetFileNameFrom(const ElemNode* e, const char* name) {
+  auto& runs = doc.fileRuns;
+  auto at = std::lower_bound(runs.begin(), runs.end(), e->serial,
+                             [](const Document::FileRun& r, int serial) { return r.serial < serial; });
+  if (at != runs.end() && at->serial == e->serial) at->name = name;
+  else runs.insert(at, Document::FileRun{e->serial, name});
+}
+
 const char* ElementId(const ElemNode* e) {
   for (int i = 0; i < e->attCount; ++i)
     if (std::strcmp(e->atts[i].name, "ID") == 0) return e->atts[i].value;

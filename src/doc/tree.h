@@ -62,14 +62,14 @@ struct EntityInfo {
 
 struct ElemNode {
   // Pointers first, then the integers, so the record packs without holes.
+  // What few elements have, or what runs of elements share (the file they
+  // were read from), is kept in the Document; see the functions below.
   const char* gi = nullptr;  // interned in giTable
   ContentItem* content = nullptr;
   ElemNode** children = nullptr;  // the child elements, in content order
   AttrPair* atts = nullptr;  // its entity and ID: ElementEntity, ElementId
-  const char* fileName = nullptr;
   ElemNode* parent = nullptr;
-  ElemNode* next = nullptr;  // the element created next
-  TranSpec* spec = nullptr;  // per translation run, like the three below
+  TranSpec* spec = nullptr;  // per translation run
   int contentCount = 0;
   int childCount = 0;
   int dataCount = 0;  // the data items among the content (DataTexts)
@@ -154,8 +154,15 @@ struct Document {
   Arena arena;
   InternTable giTable{&arena};
   InternTable attStringTable{&arena};
-  ElemNode* firstElem = nullptr;  // the element chain (root first)
+  ElemNode* firstElem = nullptr;  // the first and last elements created
   ElemNode* lastElem = nullptr;
+  // The input file of the elements, by runs: the elements from `serial` on,
+  // up to the next run, were read from `name` (null: standard input).
+  struct FileRun {
+    int serial;
+    const char* name;
+  };
+  std::vector<FileRun> fileRuns;
   int nextSerial = 0;
   int elemCount = 0;
   EntityInfo* entityFirst = nullptr;  // entityList, in record order
@@ -183,6 +190,16 @@ void ResetDocument();
 
 const char* InternElementName(std::string_view text);
 const char* InternAttrString(std::string_view text);
+
+// The element after e in document order (the order they were created in),
+// or null after the last.
+ElemNode* NextElement(const ElemNode* e);
+
+// The file the element was read from, or null (standard input).
+const char* ElementFileName(const ElemNode* e);
+// Records that the elements from e on (up to the next element that starts
+// a file of its own) were read from `name`.
+void SetFileNameFrom(const ElemNode* e, const char* name);
 
 // The value of the element's attribute named ID, or null.
 const char* ElementId(const ElemNode* e);

@@ -124,7 +124,7 @@ void PrintIdList(std::FILE* stream) {
   if (!stream) return;
   for (const IdEntry& entry : doc.idIndex) {
     const ElemNode* e = entry.elem;
-    std::fprintf(stream, "%s:%s:%s:%d\n", entry.id, e->gi, e->fileName ? e->fileName : "-",
+    std::fprintf(stream, "%s:%s:%s:%d\n", entry.id, e->gi, ElementFileName(e) ? ElementFileName(e) : "-",
                  e->line);
   }
 }

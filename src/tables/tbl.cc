@@ -163,7 +163,7 @@ void EntryEnd(const ElemNode* entry, std::FILE* stream) {
     ts.inTextBlock = false;
   }
   if (!entry) return;
-  for (const ElemNode* n = entry->next; n; n = n->next) {
+  for (const ElemNode* n = NextElement(entry); n; n = NextElement(n)) {
     if (IsNamed(n, "ENTRY") || IsNamed(n, "ENTRYTBL")) {
       Emit(std::string_view(&kBel, 1), stream);
       return;

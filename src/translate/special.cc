@@ -196,7 +196,8 @@ void Include(Call& c) {
 }
 
 void InFile(Call& c) {
-  std::string name = c.elem->fileName ? c.elem->fileName : "input-file??";
+  const char* fileName = ElementFileName(c.elem);
+  std::string name = fileName ? fileName : "input-file??";
   std::string_view mode = c.count() >= 2 ? c.words[1] : std::string_view();
   if (mode == "root") {
     size_t dot = name.rfind('.');

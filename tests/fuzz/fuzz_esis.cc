@@ -56,7 +56,7 @@ void CheckTree(const qlx::ElemNode* root) {
     }
   }
   int chained = 0;
-  for (const qlx::ElemNode* e = qlx::doc.firstElem; e; e = e->next) ++chained;
+  for (const qlx::ElemNode* e = qlx::doc.firstElem; e; e = qlx::NextElement(e)) ++chained;
   if (chained != seen || qlx::doc.firstElem != root) Broken("element chain", root);
   for (const qlx::IdEntry& entry : qlx::doc.idIndex) {
     if (!entry.elem || !entry.id || std::strcmp(qlx::ElementId(entry.elem), entry.id) != 0)

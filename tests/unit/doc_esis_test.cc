@@ -55,19 +55,19 @@ TEST(Esis, ContentOrderChildrenDataAndSerials) {
   EXPECT_EQ(y->serial, 2);
   EXPECT_EQ(y->children[0]->depth, 2);
   EXPECT_EQ(y->children[0]->parent, y);
-  EXPECT_EQ(root->next, root->children[0]);
-  EXPECT_EQ(root->children[0]->next, y);
-  EXPECT_EQ(y->next, y->children[0]);
+  EXPECT_EQ(NextElement(root), root->children[0]);
+  EXPECT_EQ(NextElement(root->children[0]), y);
+  EXPECT_EQ(NextElement(y), y->children[0]);
 }
 
 TEST(Esis, LineRecordsCountOnlyInInfoBlocks) {
   ElemNode* root = ReadDocument(
       "L3 a.sgm\n(DOC\nL9\nAX CDATA y\nL12 file.sgm\n(P\n-x\nL40\n(Q\n)Q\n)P\nL50\n)DOC\n");
   EXPECT_EQ(root->line, 3);
-  EXPECT_STREQ(root->fileName, "a.sgm");
+  EXPECT_STREQ(ElementFileName(root), "a.sgm");
   ElemNode* p = root->children[0];
   EXPECT_EQ(p->line, 12);
-  EXPECT_STREQ(p->fileName, "file.sgm");
+  EXPECT_STREQ(ElementFileName(p), "file.sgm");
   ElemNode* q = p->children[0];
   EXPECT_EQ(q->line, 12) << "a line record inside content is ignored";
 }

@@ -106,10 +106,10 @@ TEST_F(SpecialTest, ElementValues) {
   EXPECT_EQ(err_, "Element does not have a parent:\n");
   EXPECT_EQ(Run("${_infile}|${_infile root}|${_infile line}", i1_),
             "input-file??|input-file??|input-file?? 0");
-  i1_->fileName = "dir.v2/doc.sgml";
+  SetFileNameFrom(i1_, "dir.v2/doc.sgml");
   i1_->line = 12;
   EXPECT_EQ(Run("${_infile root}|${_infile line}", i1_), "dir.v2/doc|dir.v2/doc.sgml 12");
-  i1_->fileName = nullptr;
+  SetFileNameFrom(i1_, nullptr);
   EXPECT_EQ(Run("${_infile root}|${_infile line}", i1_), "input-file??|input-file?? 12");
   setenv("QLX_SPECIAL_TEST", "from-env", 1);
   EXPECT_EQ(Run("${_env QLX_SPECIAL_TEST}|${_env QLX_NOT_SET_ANYWHERE}|${_env}", root_),
