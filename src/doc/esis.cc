@@ -86,11 +86,9 @@ const char* Reader::CopyText(std::string_view text, size_t align) {
 }
 
 ElemNode* Reader::NewElement() {
-  ElemNode* e = doc.arena.Array<ElemNode>(1);
-  new (e) ElemNode();
+  ElemNode* e = NewElementRecord();
   if (!doc.firstElem) doc.firstElem = e;
   doc.lastElem = e;
-  e->serial = doc.nextSerial++;
   ++doc.elemCount;
   e->line = doc.currentLine;
   if (doc.fileRuns.empty() || doc.fileRuns.back().name != doc.currentFileName)

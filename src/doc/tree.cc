@@ -84,13 +84,25 @@ const char* NthData(const ElemNode* e, int n) {
   return nullptr;
 }
 
+ElemNode* NewElementRecord() {
+  const int serial = doc.nextSerial++;
+  if (serial % Document::kElemBlock == 0)
+    doc.elemBlocks.push_back(doc.arena.Array<ElemNode>(Document::kElemBlock));
+  ElemNode* e = new (ElementBySerial(serial)) ElemNode();
+  e->serial = serial;
+  return e;
+}
+
 ElemNode* NextElement(const ElemNode* e) {
-  if (e->childCount > 0) return e->children[0];
+  return e->serial + 1 < doc.nextSerial ? ElementBySerial(e->serial + 1) : nullptr;
+}
+
+int SubtreeEnd(const ElemNode* e) {
   for (; e->parent; e = e->parent) {
     const ElemNode* p = e->parent;
-    if (e->order + 1 < p->childCount) return p->children[e->order + 1];
+    if (e->order + 1 < p->childCount) return p->children[e->order + 1]->serial;
   }
-  return nullptr;
+  return doc.nextSerial;
 }
 
 const char* ElementFileName(const ElemNode* e) {

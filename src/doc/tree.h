@@ -156,6 +156,10 @@ struct Document {
   InternTable attStringTable{&arena};
   ElemNode* firstElem = nullptr;  // the first and last elements created
   ElemNode* lastElem = nullptr;
+  // The elements themselves, by serial number (document order), in blocks
+  // of kElemBlock: a pass over a subtree reads one stretch of memory.
+  static constexpr int kElemBlock = 1024;
+  std::vector<ElemNode*> elemBlocks;
   // The input file of the elements, by runs: the elements from `serial` on,
   // up to the next run, were read from `name` (null: standard input).
   struct FileRun {
@@ -191,9 +195,21 @@ void ResetDocument();
 const char* InternElementName(std::string_view text);
 const char* InternAttrString(std::string_view text);
 
+// A new element with the next serial number, every field at its default.
+ElemNode* NewElementRecord();
+
+// The element with the given serial number (0 <= serial < doc.nextSerial).
+inline ElemNode* ElementBySerial(int serial) {
+  return doc.elemBlocks[size_t(serial / Document::kElemBlock)] + serial % Document::kElemBlock;
+}
+
 // The element after e in document order (the order they were created in),
 // or null after the last.
 ElemNode* NextElement(const ElemNode* e);
+
+// One past the serial of the last element of e's subtree: the subtree is
+// the elements with serials from e->serial up to it.  For a finished tree.
+int SubtreeEnd(const ElemNode* e);
 
 // The file the element was read from, or null (standard input).
 const char* ElementFileName(const ElemNode* e);

@@ -193,6 +193,12 @@ int RunMain(int argc, char** argv) {
   } else {
     settings.outStream = stdout;
   }
+  // Output that goes to a file or a pipe is written in large blocks: a
+  // translation writes many megabytes, and the system's block size would
+  // cost a system call every few kilobytes.  A terminal keeps its line
+  // buffering.
+  if (!isatty(fileno(settings.outStream)))
+    std::setvbuf(settings.outStream, nullptr, _IOFBF, size_t(1) << 18);
 
   // 7. Read the document.
   int fd = 0;

@@ -131,8 +131,11 @@ TranSpec* MatchSpec(ElemNode* e, int wanted) {
 }
 
 void AssignSpecs(ElemNode* top) {
-  WalkTree(
-      top, [](ElemNode* e, void*) { e->spec = MatchSpec(e, 0); }, nullptr, nullptr, nullptr);
+  // The subtree in document order, as the elements lie in memory.
+  for (int s = top->serial, end = SubtreeEnd(top); s < end; ++s) {
+    ElemNode* e = ElementBySerial(s);
+    e->spec = MatchSpec(e, 0);
+  }
 }
 
 }  // namespace qlx

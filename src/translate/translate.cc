@@ -238,16 +238,8 @@ void TranslateTree(ElemNode* top, const char* specFile, std::FILE* stream) {
   }
   // The spec records die with the run: no element may keep pointing at
   // them (a later run may reach elements outside its own subtree).  Only
-  // AssignSpecs(top) gave specs, to top's subtree; walking it through the
-  // children arrays lets the processor clear many elements at once, where
-  // following the element chain would wait for each element in turn.
-  std::vector<ElemNode*> pending{top};
-  while (!pending.empty()) {
-    ElemNode* e = pending.back();
-    pending.pop_back();
-    e->spec = nullptr;
-    pending.insert(pending.end(), e->children, e->children + e->childCount);
-  }
+  // AssignSpecs(top) gave specs, to top's subtree.
+  for (int s = top->serial, end = SubtreeEnd(top); s < end; ++s) ElementBySerial(s)->spec = nullptr;
   ClearSpecList();
 }
 
