@@ -19,7 +19,12 @@ bool LineReader::Fill() {
     end_ -= begin_;
     begin_ = 0;
   }
-  if (end_ == buf_.size()) buf_.resize(buf_.size() * 2);
+  if (end_ == buf_.size()) {
+    // A line longer than the buffer: double it, but past 64 MiB grow by
+    // half, so that a gigabyte line does not leave a buffer of two.
+    const size_t size = buf_.size();
+    buf_.resize(size + (size < (size_t(64) << 20) ? size : size / 2));
+  }
   for (;;) {
     ssize_t n = ::read(fd_, buf_.data() + end_, buf_.size() - end_);
     if (n > 0) {

@@ -35,7 +35,7 @@ def output_has(name, pattern):
 GB = 1 << 30
 r.case("1 GB data record through a pipe (-S)",
        f"{{ printf '(DOC\\n-'; head -c {GB} /dev/zero | tr '\\0' a; printf '\\n)DOC\\n'; }}"
-       " | $QLX -S >huge.out", 0, None, 120, 3 * 1024 + 512,
+       " | $QLX -S >huge.out", 0, None, 120, 2 * 1024 + 512,
        check=output_has("huge.out", rf"^DOC +1 +inf% +{GB} +{GB}$"), huge=True)
 
 # --- 100,000 levels: E inside E ..., the deepest a D with an ID and data.
