@@ -27,6 +27,20 @@ r.case("-o /dev/full", '$QLX -t spec.ts -o /dev/full doc.esis', 1,
 r.case("-o in a missing directory", '$QLX -t spec.ts -o missing/dir/out doc.esis', 1,
        r"^Could not open output 'missing/dir/out' file for writing\.\nNo such file or directory",
        10, 64)
+# A reader that goes away: the rest of the output cannot be written (a
+# broken pipe is reported, not a silent death by SIGPIPE).  The output is
+# larger than the pipe and the output buffer together.
+with open(r.path("long.esis"), "w") as f:
+    f.write("(DOC\n")
+    for i in range(40000):
+        f.write("(P\n-paragraph %d of a long document, written to a reader that stops\n)P\n" % i)
+    f.write(")DOC\n")
+r.case("reader of a pipe gone (translation)",
+       '$QLX -t spec.ts long.esis | head -c 1 >/dev/null; exit ${PIPESTATUS[0]}', 1,
+       r"error writing output 'standard output': Broken pipe", 10, 64)
+r.case("reader of a pipe gone (reports)",
+       '$QLX -u -h -x long.esis | head -c 1 >/dev/null; exit ${PIPESTATUS[0]}', 1,
+       r"error writing output 'standard output': Broken pipe", 10, 64)
 r.case("standard output closed (translation)", '$QLX -t spec.ts doc.esis >&-', 1,
        r"error writing output 'standard output': Bad file descriptor", 10, 64)
 r.case("standard output closed (reports)", '$QLX -S doc.esis >&-', 1,
