@@ -119,12 +119,7 @@ void Reader::StartElement(ElemNode* e, std::string_view name) {
       }
     }
   }
-  for (int i = 0; i < e->attCount; ++i) {
-    if (std::strcmp(e->atts[i].name, "ID") == 0) {  // start order is document order
-      RegisterID(e->atts[i].value, e);
-      break;
-    }
-  }
+  if (const char* id = ElementId(e)) RegisterID(id, e);  // start order is document order
   e->depth = open_.empty() ? 0 : open_.back().elem->depth + 1;
   e->parent = open_.empty() ? nullptr : open_.back().elem;
   open_.push_back(OpenElement{e, items_.size()});
