@@ -124,8 +124,8 @@ void PrintIdList(std::FILE* stream) {
   if (!stream) return;
   for (const IdEntry& entry : doc.idIndex) {
     const ElemNode* e = entry.elem;
-    std::fprintf(stream, "%s:%s:%s:%d\n", entry.id, e->gi, ElementFileName(e) ? ElementFileName(e) : "-",
-                 e->line);
+    const char* fileName = ElementFileName(e);
+    std::fprintf(stream, "%s:%s:%s:%d\n", entry.id, e->gi, fileName ? fileName : "-", e->line);
   }
 }
 
