@@ -87,9 +87,6 @@ const char* Reader::CopyText(std::string_view text, size_t align) {
 
 ElemNode* Reader::NewElement() {
   ElemNode* e = NewElementRecord();
-  if (!doc.firstElem) doc.firstElem = e;
-  doc.lastElem = e;
-  ++doc.elemCount;
   e->line = doc.currentLine;
   if (doc.fileRuns.empty() || doc.fileRuns.back().name != doc.currentFileName)
     doc.fileRuns.push_back(Document::FileRun{e->serial, doc.currentFileName});

@@ -155,8 +155,7 @@ bool IsProcessed(const ElemNode* e) {
 }
 
 void MarkProcessed(const ElemNode* e) {
-  if (size_t(e->serial) >= doc.processed.size())
-    doc.processed.resize(std::max(size_t(e->serial) + 1, size_t(doc.nextSerial)));
+  if (size_t(e->serial) >= doc.processed.size()) doc.processed.resize(size_t(doc.nextSerial));
   doc.processed[size_t(e->serial)] = true;
 }
 

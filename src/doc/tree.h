@@ -154,8 +154,6 @@ struct Document {
   Arena arena;
   InternTable giTable{&arena};
   InternTable attStringTable{&arena};
-  ElemNode* firstElem = nullptr;  // the first and last elements created
-  ElemNode* lastElem = nullptr;
   // The elements themselves, by serial number (document order), in blocks
   // of kElemBlock: a pass over a subtree reads one stretch of memory.
   static constexpr int kElemBlock = 1024;
@@ -167,8 +165,7 @@ struct Document {
     const char* name;
   };
   std::vector<FileRun> fileRuns;
-  int nextSerial = 0;
-  int elemCount = 0;
+  int nextSerial = 0;  // also the number of elements
   EntityInfo* entityFirst = nullptr;  // entityList, in record order
   EntityInfo* entityLast = nullptr;
   std::vector<IdEntry> idIndex;  // document order

@@ -56,8 +56,8 @@ void CheckTree(const qlx::ElemNode* root) {
     }
   }
   int chained = 0;
-  for (const qlx::ElemNode* e = qlx::doc.firstElem; e; e = qlx::NextElement(e)) ++chained;
-  if (chained != seen || qlx::doc.firstElem != root) Broken("element chain", root);
+  for (const qlx::ElemNode* e = root; e; e = qlx::NextElement(e)) ++chained;
+  if (chained != seen || qlx::ElementBySerial(0) != root) Broken("element order", root);
   for (const qlx::IdEntry& entry : qlx::doc.idIndex) {
     if (!entry.elem || !entry.id || std::strcmp(qlx::ElementId(entry.elem), entry.id) != 0)
       Broken("ID index", entry.elem);
@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     qlx::PrintIdList(out);
     // The deepest-numbered element's reports and location too: subtrees
     // and paths of elements other than the root.
-    qlx::ElemNode* last = qlx::doc.lastElem;
+    qlx::ElemNode* last = qlx::ElementBySerial(qlx::doc.nextSerial - 1);
     qlx::PrintStatistics(last, out);
     qlx::PrintContextReport(last, out);
     qlx::PrintLocation(last, out);

@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::Guarded([&] {
     qlx::ReadTranSpec(file.path());
     qlx::AssignSpecs(root);
-    for (qlx::ElemNode* e = qlx::doc.firstElem; e; e = qlx::NextElement(e)) {
+    for (qlx::ElemNode* e = root; e; e = qlx::NextElement(e)) {
       for (int id = 1; id <= 3; ++id) qlx::MatchSpec(e, id);
     }
     (void)qlx::FirstSpecWithGi("_Start");
