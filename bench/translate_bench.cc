@@ -141,7 +141,7 @@ void BM_MatchSpec(benchmark::State& state) {
   ElemNode* root = ReadFile(f.esisPath);
   ReadTranSpec(f.specPath);
   // A title inside a section: a context test and a fallback on the way.
-  ElemNode* title = root->children[1]->children[0];
+  ElemNode* title = NthChild(NthChild(root, 1), 0);
   for (auto _ : state) benchmark::DoNotOptimize(MatchSpec(title, 0));
   ClearSpecList();
 }
@@ -154,7 +154,7 @@ void BM_AssignSpecs(benchmark::State& state) {
   for (auto _ : state) AssignSpecs(root);
   state.counters["elements"] = benchmark::Counter(double(doc.nextSerial) * double(state.iterations()),
                                                   benchmark::Counter::kIsRate);
-  for (ElemNode* e = root; e; e = NextElement(e)) e->spec = nullptr;
+  for (ElemNode* e = root; e; e = NextElement(e)) SetElementSpec(e, nullptr);
   ClearSpecList();
 }
 BENCHMARK(BM_AssignSpecs)->Unit(benchmark::kMicrosecond);
@@ -162,7 +162,7 @@ BENCHMARK(BM_AssignSpecs)->Unit(benchmark::kMicrosecond);
 void BM_Expansion(benchmark::State& state) {
   Fixture& f = Shared();
   ElemNode* root = ReadFile(f.esisPath);
-  ElemNode* section = root->children[1];
+  ElemNode* section = NthChild(root, 1);
   for (auto _ : state) WriteSpecText("^<div id=\"${ID:l}\">^", section, f.sink, 1);
 }
 BENCHMARK(BM_Expansion);

@@ -60,14 +60,13 @@ void PrintNotFound(const std::string& id) {
 
 // "ls": the element information block.
 void ListElement(const ElemNode* e) {
-  std::printf("Element: %s\tLineNumber: %d\n", e->gi, e->line);
+  std::printf("Element: %s\tLineNumber: %d\n", e->gi, ElementLine(e));
   if (e->parent) std::printf("Context: %s\n", AncestorNames(e, 20).c_str());
-  if (e->attCount > 0) {
-    std::printf("%d attributes:\n", e->attCount);
-    for (int i = 0; i < e->attCount; ++i) {
-      std::printf("\t%2d: %s = '%s'\n", i, e->atts[i].name,
-                  e->atts[i].value ? e->atts[i].value : "");
-    }
+  if (e->attCount() > 0) {
+    std::printf("%d attributes:\n", e->attCount());
+    const AttrPair* atts = e->atts();
+    for (int i = 0; i < e->attCount(); ++i)
+      std::printf("\t%2d: %s = '%s'\n", i, atts[i].name, atts[i].value ? atts[i].value : "");
   }
   if (const EntityInfo* ent = ElementEntity(e)) {
     std::printf("Entity & notation information:\n");
@@ -80,10 +79,11 @@ void ListElement(const ElemNode* e) {
   if (e->order >= 0) std::printf("My order among my siblings: %d\n", e->order);
   if (e->childCount > 0) {
     std::printf("%d child element nodes:\n", e->childCount);
-    for (int i = 0; i < e->childCount; ++i) std::printf("\t%2d: %s\n", i, e->children[i]->gi);
+    int i = 0;
+    for (const ElemNode* c = FirstChild(e); c; c = NextSibling(c)) std::printf("\t%2d: %s\n", i++, c->gi);
   }
-  if (e->dataCount > 0) {
-    std::printf("%d child data nodes:\n", e->dataCount);
+  if (int dataCount = DataCount(e); dataCount > 0) {
+    std::printf("%d child data nodes:\n", dataCount);
     int i = 0;
     for (const char* data : DataTexts(e)) {
       if (std::strlen(data) < 40) {
@@ -133,7 +133,7 @@ void ChangeElement(const Words& w, ElemNode** current) {
         std::printf("Must be in range 0 - %d.\n", e->childCount);
         break;
       }
-      e = e->children[n];
+      e = NthChild(e, n);
     } else {
       std::printf("Expecting digit, '..', or '/', got '%s'.\n", step.c_str());
       break;
@@ -146,12 +146,13 @@ void ChangeElement(const Words& w, ElemNode** current) {
 void ShowData(const Words& w, const ElemNode* e) {
   if (w.size() < 2 || w[1].empty() || !IsDigit(w[1][0])) return;
   int n = LeadingNumber(w[1]);
-  if (n < e->dataCount) {
+  const int dataCount = DataCount(e);
+  if (n < dataCount) {
     std::printf("%s\n", NthData(e, n));
-  } else if (e->dataCount == 0) {
+  } else if (dataCount == 0) {
     std::printf("No data at this node.\n");
   } else {
-    std::printf("Must be in range 0 - %d.\n", e->dataCount);
+    std::printf("Must be in range 0 - %d.\n", dataCount);
   }
 }
 

@@ -28,7 +28,7 @@ struct Search {
 int NamedChildren(Search* s, const ElemNode* parent) {
   auto [it, added] = s->namedChildren.try_emplace(parent, 0);
   if (added) {
-    for (int i = 0; i < parent->childCount; ++i) it->second += parent->children[i]->gi == s->name;
+    for (const ElemNode* c = FirstChild(parent); c; c = NextSibling(c)) it->second += c->gi == s->name;
   }
   return it->second;
 }
@@ -44,8 +44,8 @@ bool Passes(Search* s, ElemNode* e) {
     case FIND_Parent:
       return e->parent && e->parent->gi == s->name;
     case FIND_Child:
-      for (int i = 0; i < e->childCount; ++i) {
-        if (e->children[i]->gi == s->name) return true;
+      for (const ElemNode* c = FirstChild(e); c; c = NextSibling(c)) {
+        if (c->gi == s->name) return true;
       }
       return false;
     case FIND_Cont:

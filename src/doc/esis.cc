@@ -15,6 +15,54 @@
 namespace qlx {
 namespace {
 
+// The attribute lists read so far, each stored once (open addressing over
+// the list's words; at most half full).  Lists are compared by the interned
+// pointers of their names and values.
+class AttrListTable {
+ public:
+  const AttrList* Intern(const std::vector<AttrPair>& atts) {
+    if ((count_ + 1) * 2 > slots_.size()) Grow();
+    const uint64_t hash = Hash(atts.data(), atts.size());
+    size_t i = hash & (slots_.size() - 1);
+    for (; slots_[i]; i = (i + 1) & (slots_.size() - 1)) {
+      const AttrList* list = slots_[i];
+      if (size_t(list->count) == atts.size() &&
+          std::memcmp(list->pairs(), atts.data(), atts.size() * sizeof(AttrPair)) == 0)
+        return list;
+    }
+    void* mem = doc.arena.Array<AttrList>(1 + (atts.size() * sizeof(AttrPair) + sizeof(AttrList) - 1) /
+                                          sizeof(AttrList));
+    AttrList* list = new (mem) AttrList();
+    list->count = int(atts.size());
+    std::memcpy(const_cast<AttrPair*>(list->pairs()), atts.data(), atts.size() * sizeof(AttrPair));
+    slots_[i] = list;
+    ++count_;
+    return list;
+  }
+
+ private:
+  static uint64_t Hash(const AttrPair* pairs, size_t n) {
+    uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
+    for (size_t i = 0; i < n; ++i) {
+      h = (h ^ reinterpret_cast<uintptr_t>(pairs[i].name)) * 0xFF51AFD7ED558CCDull;
+      h = (h ^ reinterpret_cast<uintptr_t>(pairs[i].value)) * 0xC4CEB9FE1A85EC53ull;
+    }
+    return h ^ (h >> 29);
+  }
+  void Grow() {
+    std::vector<const AttrList*> old = std::move(slots_);
+    slots_.assign(old.empty() ? 64 : old.size() * 2, nullptr);
+    for (const AttrList* list : old) {
+      if (!list) continue;
+      size_t i = Hash(list->pairs(), size_t(list->count)) & (slots_.size() - 1);
+      while (slots_[i]) i = (i + 1) & (slots_.size() - 1);
+      slots_[i] = list;
+    }
+  }
+  std::vector<const AttrList*> slots_;  // a power of two in size, or empty
+  size_t count_ = 0;
+};
+
 struct OpenElement {
   ElemNode* elem;
   size_t firstItem;  // index of its first item in the shared content stack
@@ -49,6 +97,7 @@ class Reader {
   std::vector<OpenElement> open_;
   std::vector<ContentItem> items_;
   std::vector<AttrPair> atts_;
+  AttrListTable attLists_;
   // The element names met so far, by a cheap hash of the name: a document
   // has few, and most start records find theirs here without a lookup.
   std::array<const char*, 256> recentNames_{};
@@ -87,7 +136,7 @@ const char* Reader::CopyText(std::string_view text, size_t align) {
 
 ElemNode* Reader::NewElement() {
   ElemNode* e = NewElementRecord();
-  e->line = doc.currentLine;
+  SetLineFrom(e, doc.currentLine);
   if (doc.fileRuns.empty() || doc.fileRuns.back().name != doc.currentFileName)
     doc.fileRuns.push_back(Document::FileRun{e->serial, doc.currentFileName});
   pendingSystemId_ = pendingPublicId_ = pendingGenerated_ = nullptr;
@@ -97,15 +146,13 @@ ElemNode* Reader::NewElement() {
 
 void Reader::StartElement(ElemNode* e, std::string_view name) {
   e->gi = ElementName(name);
-  if (!atts_.empty()) {
-    e->attCount = int(atts_.size());
-    e->atts = doc.arena.Array<AttrPair>(atts_.size());
-    std::memcpy(e->atts, atts_.data(), atts_.size() * sizeof(AttrPair));
-  }
+  if (!atts_.empty()) e->attList = attLists_.Intern(atts_);
+  // An attribute names an entity only when one has been declared.
   const char* entName = nullptr;
   for (const char* key : {"NAME", "ENTITYREF", "EXTERNAL"}) {
-    for (int i = 0; i < e->attCount && !entName; ++i)
-      if (std::strcmp(e->atts[i].name, key) == 0) entName = e->atts[i].value;
+    if (!doc.entityFirst) break;
+    for (size_t i = 0; i < atts_.size() && !entName; ++i)
+      if (std::strcmp(atts_[i].name, key) == 0) entName = atts_[i].value;
     if (entName) break;
   }
   if (entName) {
@@ -117,7 +164,6 @@ void Reader::StartElement(ElemNode* e, std::string_view name) {
     }
   }
   if (const char* id = ElementId(e)) RegisterID(id, e);  // start order is document order
-  e->depth = open_.empty() ? 0 : open_.back().elem->depth + 1;
   e->parent = open_.empty() ? nullptr : open_.back().elem;
   open_.push_back(OpenElement{e, items_.size()});
 }
@@ -161,7 +207,7 @@ void Reader::InfoRecord(ElemNode* e, char cmd, std::string_view text) {
         atts_.push_back(AttrPair{InternAttrString(name), InternAttrString(value)});
         return;
       }
-      std::fprintf(stderr, "Error: Bad attr line (%d): A%.*s %.*s...\n", e->line, int(name.size()),
+      std::fprintf(stderr, "Error: Bad attr line (%d): A%.*s %.*s...\n", ElementLine(e), int(name.size()),
                    name.data(), int(type.size()), type.data());
       return;
     }
@@ -189,46 +235,38 @@ void Reader::InfoRecord(ElemNode* e, char cmd, std::string_view text) {
       size_t sp = text.find(' ');
       if (sp != std::string_view::npos) doc.currentFileName = CopyText(text.substr(sp + 1));
       doc.currentLine = std::atoi(std::string(text.substr(0, sp == std::string_view::npos ? text.size() : sp)).c_str());
-      e->line = doc.currentLine;
+      SetLineFrom(e, doc.currentLine);
       if (sp != std::string_view::npos) SetFileNameFrom(e, doc.currentFileName);
       return;
     }
     case '-':
-      std::fprintf(stderr, "Error: Data in AccumElemInfo, line %d:\n%c%.*s\n", e->line, cmd,
+      std::fprintf(stderr, "Error: Data in AccumElemInfo, line %d:\n%c%.*s\n", ElementLine(e), cmd,
                    int(text.size()), text.data());
       Fatal(1);
     default:
-      std::fprintf(stderr, "Error: Unexpected input in AccumElemInfo, %d:\n%c%.*s\n", e->line, cmd,
+      std::fprintf(stderr, "Error: Unexpected input in AccumElemInfo, %d:\n%c%.*s\n", ElementLine(e), cmd,
                    int(text.size()), text.data());
       Fatal(1);
   }
 }
 
-// Stores the element's content and derives its children and data arrays
-// and each child's order while the items are still at hand.
+// Stores the element's content, counts its children and gives each its
+// order while the items are still at hand; the subtree ends here.
 void Reader::CloseElement() {
   OpenElement top = open_.back();
   open_.pop_back();
   ElemNode* e = top.elem;
+  e->end = doc.nextSerial;
   size_t n = items_.size() - top.firstItem;
   if (n) {
     const ContentItem* items = items_.data() + top.firstItem;
     e->contentCount = int(n);
     e->content = doc.arena.Array<ContentItem>(n);
     std::memcpy(e->content, items, n * sizeof(ContentItem));
-    int nchild = 0, ndata = 0;
-    for (size_t i = 0; i < n; ++i) {
-      if (items[i].kind() == '(') ++nchild;
-      else if (items[i].kind() == '-') ++ndata;
-    }
-    if (nchild) e->children = doc.arena.Array<ElemNode*>(size_t(nchild));
-    e->dataCount = ndata;
-    for (size_t i = 0; i < n; ++i) {
-      if (items[i].kind() == '(') {
-        items[i].elem()->order = e->childCount;
-        e->children[e->childCount++] = items[i].elem();
-      }
-    }
+    int nchild = 0;
+    for (size_t i = 0; i < n; ++i)
+      if (items[i].kind() == '(') items[i].elem()->order = nchild++;
+    e->childCount = nchild;
     items_.resize(top.firstItem);
   }
 }
@@ -287,7 +325,7 @@ ElemNode* Reader::Run() {
         std::string rest(text);
         if (in_.hadNewline()) rest += '\n';
         if (cmd == '\n') rest.clear();
-        std::fprintf(stderr, "Error: Unexpected input at %d: '%c%s'\n", open_.back().elem->line,
+        std::fprintf(stderr, "Error: Unexpected input at %d: '%c%s'\n", ElementLine(open_.back().elem),
                      cmd, rest.c_str());
         Fatal(1);
       }

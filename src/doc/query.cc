@@ -9,34 +9,32 @@ namespace {
 
 bool SameName(const char* a, const char* b) { return a[0] == b[0] && std::strcmp(a, b) == 0; }
 
-// The first child of `elem` named `name`, skipping `skip`; positions
-// [from, to) of the children array.
-ElemNode* FirstChildNamed(const ElemNode* elem, const char* name, int from, int to,
-                          const ElemNode* skip = nullptr) {
-  for (int i = from; i < to; ++i) {
-    ElemNode* c = elem->children[i];
+// The first of the siblings from `from` up to (not including) `to` that is
+// named `name`, skipping `skip`; a null `to` runs to the last sibling.
+ElemNode* FirstNamedFrom(ElemNode* from, const char* name, const ElemNode* to = nullptr,
+                         const ElemNode* skip = nullptr) {
+  for (ElemNode* c = from; c && c != to; c = NextSibling(c))
     if (c != skip && SameName(c->gi, name)) return c;
-  }
   return nullptr;
 }
 
 // Breadth-first within each node, depth-first across nodes: the children
 // of a node are all checked before any grandchild under it, then the
 // child subtrees are searched one by one in order.  Uses an explicit
-// stack of (node, next child to descend into).
+// stack of the next child to descend into, per level.
 ElemNode* SearchDescendants(ElemNode* top, const char* name) {
-  if (ElemNode* hit = FirstChildNamed(top, name, 0, top->childCount)) return hit;
-  std::vector<std::pair<ElemNode*, int>> stack;
-  stack.emplace_back(top, 0);
+  if (ElemNode* hit = FirstNamedFrom(FirstChild(top), name)) return hit;
+  std::vector<ElemNode*> stack;
+  stack.push_back(FirstChild(top));
   while (!stack.empty()) {
-    auto& [node, next] = stack.back();
-    if (next >= node->childCount) {
+    ElemNode* child = stack.back();
+    if (!child) {
       stack.pop_back();
       continue;
     }
-    ElemNode* child = node->children[next++];
-    if (ElemNode* hit = FirstChildNamed(child, name, 0, child->childCount)) return hit;
-    if (child->childCount) stack.emplace_back(child, 0);
+    stack.back() = NextSibling(child);
+    if (ElemNode* hit = FirstNamedFrom(FirstChild(child), name)) return hit;
+    if (child->childCount) stack.push_back(FirstChild(child));
   }
   return nullptr;
 }
@@ -45,8 +43,9 @@ ElemNode* SearchDescendants(ElemNode* top, const char* name) {
 
 const char* FindAttValue(const ElemNode* elem, const char* name) {
   if (!elem || !name) return nullptr;
-  for (int i = 0; i < elem->attCount; ++i) {
-    if (SameName(elem->atts[i].name, name)) return elem->atts[i].value;
+  const AttrPair* atts = elem->atts();
+  for (int i = 0; i < elem->attCount(); ++i) {
+    if (SameName(atts[i].name, name)) return atts[i].value;
   }
   return nullptr;
 }
@@ -93,7 +92,7 @@ ElemNode* FindRelated(ElemNode* elem, const char* name, Relation rel) {
     case REL_Parent:
       return parent && SameName(parent->gi, name) ? parent : nullptr;
     case REL_Child:
-      return FirstChildNamed(elem, name, 0, elem->childCount);
+      return FirstNamedFrom(FirstChild(elem), name);
     case REL_Ancestor:
       for (ElemNode* a = parent; a; a = a->parent) {
         if (SameName(a->gi, name)) return a;
@@ -106,23 +105,23 @@ ElemNode* FindRelated(ElemNode* elem, const char* name, Relation rel) {
   }
   // The sibling relations and cousin: positions among the parent's children.
   if (!parent) return nullptr;
-  int pos = elem->order;
   switch (rel) {
     case REL_Sibling:
-      return FirstChildNamed(parent, name, 0, parent->childCount, elem);
+      return FirstNamedFrom(FirstChild(parent), name, nullptr, elem);
     case REL_Preceding:
-      return FirstChildNamed(parent, name, 0, pos);
-    case REL_ImmPreceding:
-      return pos > 0 && SameName(parent->children[pos - 1]->gi, name) ? parent->children[pos - 1]
-                                                                        : nullptr;
+      return FirstNamedFrom(FirstChild(parent), name, elem);
+    case REL_ImmPreceding: {
+      ElemNode* prev = PrevSibling(elem);
+      return prev && SameName(prev->gi, name) ? prev : nullptr;
+    }
     case REL_Following:
-      return FirstChildNamed(parent, name, pos + 1, parent->childCount);
-    case REL_ImmFollowing:
-      return pos + 1 < parent->childCount && SameName(parent->children[pos + 1]->gi, name)
-                 ? parent->children[pos + 1]
-                 : nullptr;
+      return FirstNamedFrom(NextSibling(elem), name);
+    case REL_ImmFollowing: {
+      ElemNode* next = NextSibling(elem);
+      return next && SameName(next->gi, name) ? next : nullptr;
+    }
     case REL_Cousin:
-      return FirstChildNamed(parent, name, 0, parent->childCount);
+      return FirstNamedFrom(FirstChild(parent), name);
     default:
       return nullptr;
   }
@@ -191,18 +190,17 @@ void PrintLocation(const ElemNode* elem, std::FILE* stream) {
   // among its parent's, and so on up.
   for (const ElemNode* x = elem; x->parent; x = x->parent) {
     const ElemNode* p = x->parent;
-    if (const ElemNode* title = FirstChildNamed(p, "TITLE", 0, x->order + 1)) {
-      std::fprintf(stream, "  Position hint: TITLE='%s'\n",
-                   title->dataCount > 0 ? NthData(title, 0) : "-empty-");
+    if (const ElemNode* title = FirstNamedFrom(FirstChild(p), "TITLE", NextSibling(x))) {
+      const char* text = NthData(title, 0);
+      std::fprintf(stream, "  Position hint: TITLE='%s'\n", text ? text : "-empty-");
       break;
     }
   }
-  if (elem->line != 0) {
+  if (int line = ElementLine(elem); line != 0) {
     if (const char* fileName = ElementFileName(elem)) {
-      std::fprintf(stream, "  At or near instance file: %s, line: %d\n", fileName,
-                   elem->line);
+      std::fprintf(stream, "  At or near instance file: %s, line: %d\n", fileName, line);
     } else {
-      std::fprintf(stream, "  At or near instance line: %d\n", elem->line);
+      std::fprintf(stream, "  At or near instance line: %d\n", line);
     }
   }
   if (const char* id = ElementId(elem)) std::fprintf(stream, "  ID: %s\n", id);

@@ -78,10 +78,16 @@ const char* InternElementName(std::string_view text) { return doc.giTable.Intern
 const char* InternAttrString(std::string_view text) { return doc.attStringTable.Intern(text); }
 
 const char* NthData(const ElemNode* e, int n) {
-  if (n < 0 || n >= e->dataCount) return nullptr;
+  if (n < 0) return nullptr;
   for (const char* text : DataTexts(e))
     if (n-- == 0) return text;
   return nullptr;
+}
+
+int DataCount(const ElemNode* e) {
+  int n = 0;
+  for (int i = 0; i < e->contentCount; ++i) n += e->content[i].kind() == '-';
+  return n;
 }
 
 ElemNode* NewElementRecord() {
@@ -97,12 +103,32 @@ ElemNode* NextElement(const ElemNode* e) {
   return e->serial + 1 < doc.nextSerial ? ElementBySerial(e->serial + 1) : nullptr;
 }
 
-int SubtreeEnd(const ElemNode* e) {
-  for (; e->parent; e = e->parent) {
-    const ElemNode* p = e->parent;
-    if (e->order + 1 < p->childCount) return p->children[e->order + 1]->serial;
-  }
-  return doc.nextSerial;
+ElemNode* NextSibling(const ElemNode* e) {
+  // The next subtree starts where e's ends: a sibling if it has e's parent.
+  if (!e->parent || e->end >= doc.nextSerial) return nullptr;
+  ElemNode* next = ElementBySerial(e->end);
+  return next->parent == e->parent ? next : nullptr;
+}
+
+ElemNode* PrevSibling(const ElemNode* e) {
+  // The element before e is the last of the previous sibling's subtree.
+  if (!e->parent || e->order <= 0) return nullptr;
+  ElemNode* x = ElementBySerial(e->serial - 1);
+  while (x->parent != e->parent) x = x->parent;
+  return x;
+}
+
+ElemNode* NthChild(const ElemNode* e, int n) {
+  if (n < 0 || n >= e->childCount) return nullptr;
+  ElemNode* c = FirstChild(e);
+  while (n-- > 0) c = NextSibling(c);
+  return c;
+}
+
+int ElementDepth(const ElemNode* e) {
+  int depth = 0;
+  for (const ElemNode* a = e->parent; a; a = a->parent) ++depth;
+  return depth;
 }
 
 const char* ElementFileName(const ElemNode* e) {
@@ -120,9 +146,36 @@ void SetFileNameFrom(const ElemNode* e, const char* name) {
   else runs.insert(at, Document::FileRun{e->serial, name});
 }
 
+int ElementLine(const ElemNode* e) {
+  const auto& runs = doc.lineRuns;
+  auto after = std::upper_bound(runs.begin(), runs.end(), e->serial,
+                                [](int serial, const Document::LineRun& r) { return serial < r.serial; });
+  return after == runs.begin() ? 0 : std::prev(after)->line;
+}
+
+void SetLineFrom(const ElemNode* e, int line) {
+  auto& runs = doc.lineRuns;
+  // The reader sets the newest element's line: the last run, or a new one
+  // when the line changes.
+  if (!runs.empty() && runs.back().serial == e->serial) {
+    runs.back().line = line;
+    return;
+  }
+  if (runs.empty() || runs.back().serial < e->serial) {
+    if (runs.empty() ? line != 0 : runs.back().line != line)
+      runs.push_back(Document::LineRun{e->serial, line});
+    return;
+  }
+  auto at = std::lower_bound(runs.begin(), runs.end(), e->serial,
+                             [](const Document::LineRun& r, int serial) { return r.serial < serial; });
+  if (at->serial == e->serial) at->line = line;
+  else runs.insert(at, Document::LineRun{e->serial, line});
+}
+
 const char* ElementId(const ElemNode* e) {
-  for (int i = 0; i < e->attCount; ++i)
-    if (std::strcmp(e->atts[i].name, "ID") == 0) return e->atts[i].value;
+  const AttrPair* atts = e->atts();
+  for (int i = 0; i < e->attCount(); ++i)
+    if (std::strcmp(atts[i].name, "ID") == 0) return atts[i].value;
   return nullptr;
 }
 
@@ -165,8 +218,8 @@ void RegisterID(const char* id, ElemNode* elem) {
 }
 
 void FinishTree(ElemNode* root) {
-  // The reader has given every element its children and data arrays, the
-  // order of each child and the ID index while it read; what is left is the
+  // The reader has given every element its child count, its order and
+  // subtree end, and the ID index while it read; what is left is the
   // root's own order.
   if (root) root->order = -1;
 }

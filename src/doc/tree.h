@@ -50,6 +50,14 @@ struct AttrPair {
   const char* value;  // interned; never change
 };
 
+// An element's attributes with a value, in record order: a count and the
+// pairs right after it.  Lists are stored once and shared by every element
+// that has the same one (most elements of a document repeat a few lists).
+struct alignas(alignof(AttrPair)) AttrList {
+  int count = 0;
+  const AttrPair* pairs() const { return reinterpret_cast<const AttrPair*>(this + 1); }
+};
+
 struct EntityInfo {
   const char* type = nullptr;
   const char* name = nullptr;
@@ -60,26 +68,32 @@ struct EntityInfo {
   EntityInfo* next = nullptr;
 };
 
+// Elements are created in document order and numbered by it (serial), so
+// the child elements of an element are the elements that follow it, one
+// subtree after another: the first child is the next element, a sibling
+// starts where the subtree before it ends.  Navigation goes through the
+// functions below (FirstChild, NextSibling, ...), not through stored lists.
 struct ElemNode {
   // Pointers first, then the integers, so the record packs without holes.
-  // What few elements have, or what runs of elements share (the file they
-  // were read from), is kept in the Document; see the functions below.
+  // What few elements have, or what runs of elements share (the file and
+  // line they were read from), is kept in the Document; see below.
   const char* gi = nullptr;  // interned in giTable
   ContentItem* content = nullptr;
-  ElemNode** children = nullptr;  // the child elements, in content order
-  AttrPair* atts = nullptr;  // its entity and ID: ElementEntity, ElementId
+  const AttrList* attList = nullptr;  // null: no attribute with a value
   ElemNode* parent = nullptr;
-  TranSpec* spec = nullptr;  // per translation run
   int contentCount = 0;
   int childCount = 0;
-  int dataCount = 0;  // the data items among the content (DataTexts)
-  int attCount = 0;
   int serial = 0;  // creation number, 0 for the root
-  int depth = 0;
-  int line = 0;
-  int order = 0;  // index in the parent's children; -1 for the root
+  int order = 0;  // index among the parent's children; -1 for the root
+  int end = 0;  // one past the serial of the subtree's last element
+  // The spec a translation run gave the element, as the run numbers its
+  // specs (0: none yet).
+  uint32_t specIndex = 0;
   // The marks of translations (the ids of specs inserted before and after
   // the content, finished or not) are few and live in the Document.
+
+  int attCount() const { return attList ? attList->count : 0; }
+  const AttrPair* atts() const { return attList ? attList->pairs() : nullptr; }
 };
 
 static_assert(alignof(ElemNode) >= ContentItem::kTextAlign, "the item's kind bits need them");
@@ -165,6 +179,13 @@ struct Document {
     const char* name;
   };
   std::vector<FileRun> fileRuns;
+  // The instance line of the elements, by runs in the same way (no run
+  // before the first line record: line 0, unknown).
+  struct LineRun {
+    int serial;
+    int line;
+  };
+  std::vector<LineRun> lineRuns;
   int nextSerial = 0;  // also the number of elements
   EntityInfo* entityFirst = nullptr;  // entityList, in record order
   EntityInfo* entityLast = nullptr;
@@ -206,13 +227,35 @@ ElemNode* NextElement(const ElemNode* e);
 
 // One past the serial of the last element of e's subtree: the subtree is
 // the elements with serials from e->serial up to it.  For a finished tree.
-int SubtreeEnd(const ElemNode* e);
+inline int SubtreeEnd(const ElemNode* e) { return e->end; }
+
+// Navigation among the elements of a finished tree.  FirstChild and
+// NextSibling take constant time, PrevSibling the depth of the subtree
+// before e, NthChild n steps.
+inline ElemNode* FirstChild(const ElemNode* e) {
+  return e->childCount > 0 ? ElementBySerial(e->serial + 1) : nullptr;
+}
+ElemNode* NextSibling(const ElemNode* e);
+ElemNode* PrevSibling(const ElemNode* e);
+ElemNode* NthChild(const ElemNode* e, int n);  // null when out of range
+
+// The number of ancestors (0 for the root), counted up the parent chain.
+int ElementDepth(const ElemNode* e);
+
+// The number of data items among the element's content.
+int DataCount(const ElemNode* e);
 
 // The file the element was read from, or null (standard input).
 const char* ElementFileName(const ElemNode* e);
 // Records that the elements from e on (up to the next element that starts
 // a file of its own) were read from `name`.
 void SetFileNameFrom(const ElemNode* e, const char* name);
+
+// The instance line the element was read at (0: not known).
+int ElementLine(const ElemNode* e);
+// Records that the elements from e on, e being the newest element, were
+// read at `line`.
+void SetLineFrom(const ElemNode* e, int line);
 
 // The value of the element's attribute named ID, or null.
 const char* ElementId(const ElemNode* e);
@@ -235,9 +278,10 @@ void MarkProcessed(const ElemNode* e);
 void RegisterID(const char* id, ElemNode* elem);
 
 // Finishes the tree after reading: afterwards every element has its
-// children and data arrays and its order among its siblings (-1 for the
-// root), and every ID attribute is in the ID index.  The reader does most
-// of this as each element starts and closes, while its records are hot.
+// children counted, its order among its siblings (-1 for the root) and
+// its subtree's end, and every ID attribute is in the ID index.  The
+// reader does most of this as each element starts and closes, while its
+// records are hot.
 void FinishTree(ElemNode* root);
 
 }  // namespace qlx

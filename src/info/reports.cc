@@ -1,8 +1,10 @@
 #include "info/reports.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "doc/query.h"
 
@@ -17,27 +19,50 @@ long long DataChars(const ElemNode* e) {
   return n;
 }
 
+// The depth of each element of a walk in document order, from the open
+// ancestors of the walk (the first element's depth counted once).
+class DepthTracker {
+ public:
+  int Enter(const ElemNode* e) {
+    if (chain_.empty()) base_ = ElementDepth(e);
+    while (!chain_.empty() && chain_.back() != e->parent) chain_.pop_back();
+    chain_.push_back(e);
+    return base_ + int(chain_.size()) - 1;
+  }
+
+ private:
+  std::vector<const ElemNode*> chain_;
+  int base_ = 0;
+};
+
+struct UsageState {
+  std::FILE* out;
+  DepthTracker depth;
+};
+
 void UsageLine(ElemNode* e, void* user) {
-  std::FILE* out = static_cast<std::FILE*>(user);
-  std::fprintf(out, "%-18.18s %4d %5lld %4d %4d %s\n", e->gi, e->attCount, DataChars(e),
-               e->childCount, e->depth, e->parent ? e->parent->gi : "-");
-  for (int i = 0; i < e->attCount; ++i) {
-    const AttrPair& a = e->atts[i];
+  auto* st = static_cast<UsageState*>(user);
+  std::FILE* out = st->out;
+  std::fprintf(out, "%-18.18s %4d %5lld %4d %4d %s\n", e->gi, e->attCount(), DataChars(e),
+               e->childCount, st->depth.Enter(e), e->parent ? e->parent->gi : "-");
+  for (int i = 0; i < e->attCount(); ++i) {
+    const AttrPair& a = e->atts()[i];
     std::fprintf(out, "%45d: %s = %s\n", i, a.name, a.value ? a.value : "empty");
   }
 }
 
 struct TreeState {
   std::FILE* out;
+  DepthTracker depth;
   std::string indent;  // ".  " repeated, grown to the deepest level seen
 };
 
 void TreeLine(ElemNode* e, void* user) {
   auto* st = static_cast<TreeState*>(user);
-  size_t width = size_t(e->depth) * 3;
+  size_t width = size_t(st->depth.Enter(e)) * 3;
   while (st->indent.size() < width) st->indent += ".  ";
   std::fwrite(st->indent.data(), 1, width, st->out);
-  std::fprintf(st->out, "%s  (%d,%d)\n", e->gi, e->childCount, e->dataCount);
+  std::fprintf(st->out, "%s  (%d,%d)\n", e->gi, e->childCount, DataCount(e));
 }
 
 struct NameTotals {
@@ -50,6 +75,7 @@ struct StatsState {
   int elements = 0;
   long long chars = 0;
   int maxDepth = 0;
+  DepthTracker depth;
 };
 
 void StatsVisit(ElemNode* e, void* user) {
@@ -60,7 +86,7 @@ void StatsVisit(ElemNode* e, void* user) {
   t.chars += chars;
   st->elements += e->childCount;
   st->chars += chars;
-  if (e->depth > st->maxDepth) st->maxDepth = e->depth;
+  st->maxDepth = std::max(st->maxDepth, st->depth.Enter(e));
 }
 
 void ContextLine(ElemNode* e, void* user) {
@@ -74,12 +100,13 @@ void PrintUsageSummary(ElemNode* elem, std::FILE* stream) {
   if (!elem || !stream) return;
   std::fprintf(stream, "%-18.18s %4s %5s %4s %4s %s\n", "Element", "Att", "Data", "Chd", "Dep",
                "Parent");
-  WalkTree(elem, UsageLine, nullptr, nullptr, stream);
+  UsageState st{stream, {}};
+  WalkTree(elem, UsageLine, nullptr, nullptr, &st);
 }
 
 void PrintTreeReport(ElemNode* elem, std::FILE* stream) {
   if (!elem || !stream) return;
-  TreeState st{stream, {}};
+  TreeState st{stream, {}, {}};
   WalkTree(elem, TreeLine, nullptr, nullptr, &st);
   std::fputc('\n', stream);
 }
@@ -90,7 +117,6 @@ void PrintStatistics(ElemNode* elem, std::FILE* stream) {
   std::fprintf(stream, "%-22s %s   %s\n", "---------------", "-----------",
                "-----------------");
   StatsState st;
-  st.maxDepth = elem->depth;
   WalkTree(elem, StatsVisit, nullptr, nullptr, &st);
   // The top element is not among the counted elements (it is no child of
   // another element of the subtree), so with one element the share is a
@@ -125,7 +151,7 @@ void PrintIdList(std::FILE* stream) {
   for (const IdEntry& entry : doc.idIndex) {
     const ElemNode* e = entry.elem;
     const char* fileName = ElementFileName(e);
-    std::fprintf(stream, "%s:%s:%s:%d\n", entry.id, e->gi, fileName ? fileName : "-", e->line);
+    std::fprintf(stream, "%s:%s:%s:%d\n", entry.id, e->gi, fileName ? fileName : "-", ElementLine(e));
   }
 }
 

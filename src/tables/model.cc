@@ -188,8 +188,7 @@ void BuildTableGroup(const ElemNode* tgroup) {
 
   AppendColSpec(BuildColSpec(tgroup, 0, nullptr, SEC_Group));
   int running = 1;
-  for (int i = 0; i < tgroup->childCount; ++i) {
-    const ElemNode* child = tgroup->children[i];
+  for (const ElemNode* child = FirstChild(tgroup); child; child = NextSibling(child)) {
     if (IsNamed(child, "COLSPEC")) {
       AppendColSpec(BuildColSpec(child, running, &ts.colSpecs[0], SEC_Group));
       ++running;
@@ -201,18 +200,18 @@ void BuildTableGroup(const ElemNode* tgroup) {
                                             : -1;
     if (section < 0) continue;
     running = 1;
-    for (int j = 0; j < child->childCount; ++j) {
-      if (!IsNamed(child->children[j], "COLSPEC")) continue;
-      AppendColSpec(BuildColSpec(child->children[j], running, &ts.colSpecs[0], section));
+    for (const ElemNode* c = FirstChild(child); c; c = NextSibling(c)) {
+      if (!IsNamed(c, "COLSPEC")) continue;
+      AppendColSpec(BuildColSpec(c, running, &ts.colSpecs[0], section));
       ++running;
     }
   }
 
   // The column records are complete: span specifications may point at them.
   ts.spanSpecs.push_back(BuildSpanSpec(tgroup, nullptr, SEC_Group));
-  for (int i = 0; i < tgroup->childCount; ++i) {
-    if (!IsNamed(tgroup->children[i], "SPANSPEC")) continue;
-    SpanSpec span = BuildSpanSpec(tgroup->children[i], &ts.spanSpecs[0], SEC_Group);
+  for (const ElemNode* child = FirstChild(tgroup); child; child = NextSibling(child)) {
+    if (!IsNamed(child, "SPANSPEC")) continue;
+    SpanSpec span = BuildSpanSpec(child, &ts.spanSpecs[0], SEC_Group);
     if (!span.name.empty())
       ts.spanByName[SEC_Group].emplace(span.name, static_cast<int>(ts.spanSpecs.size()));
     ts.spanSpecs.push_back(std::move(span));
@@ -224,12 +223,10 @@ void BuildTableGroup(const ElemNode* tgroup) {
     count = static_cast<int>(ts.colByNumber[SEC_Group].size()) - 1;
     if (count <= 0) {
       count = 0;
-      for (int i = 0; i < tgroup->childCount; ++i) {
-        const ElemNode* part = tgroup->children[i];
+      for (const ElemNode* part = FirstChild(tgroup); part; part = NextSibling(part)) {
         if (!IsNamed(part, "THEAD") && !IsNamed(part, "TFOOT") && !IsNamed(part, "TBODY")) continue;
-        for (int j = 0; j < part->childCount; ++j)
-          if (IsNamed(part->children[j], "ROW") && part->children[j]->childCount > count)
-            count = part->children[j]->childCount;
+        for (const ElemNode* row = FirstChild(part); row; row = NextSibling(row))
+          if (IsNamed(row, "ROW") && row->childCount > count) count = row->childCount;
       }
     }
   }
@@ -303,7 +300,7 @@ RowFormat BuildRowFormat(const ElemNode* row, bool withRowsep, int section,
   }
 
   int index = 0;  // the current entry's position among the row's children
-  const ElemNode* entry = nchild > 0 ? row->children[0] : nullptr;
+  const ElemNode* entry = nchild > 0 ? FirstChild(row) : nullptr;
   bool entryHasColumn = false;  // the current entry already occupies a column
   int coveredRun = 0;           // "^" columns since the last entry's columns
 
@@ -354,7 +351,7 @@ RowFormat BuildRowFormat(const ElemNode* row, bool withRowsep, int section,
     bool staysForSpan = hasSpan && span.first && span.last && c < span.last->number;
     if (!staysForSpan) {
       ++index;
-      entry = index < nchild ? row->children[index] : nullptr;
+      entry = index < nchild ? NextSibling(entry) : nullptr;
       entryHasColumn = false;
     }
   }

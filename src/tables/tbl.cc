@@ -24,8 +24,8 @@ bool IsNamed(const ElemNode* elem, const char* gi) {
 }
 
 const ElemNode* FirstChildNamed(const ElemNode* elem, const char* gi) {
-  for (int i = 0; i < elem->childCount; ++i)
-    if (IsNamed(elem->children[i], gi)) return elem->children[i];
+  for (const ElemNode* c = FirstChild(elem); c; c = NextSibling(c))
+    if (IsNamed(c, gi)) return c;
   return nullptr;
 }
 
@@ -44,18 +44,17 @@ void AppendLiteral(std::string* line, const std::string& text) {
 void AddRowFormats(const ElemNode* part, std::vector<RowFormat>* list, int section) {
   TableState& ts = tableState;
   if (!part || ts.columnCount == 0) return;  // outside a table group
-  int firstRow = 0;
-  while (firstRow < part->childCount && !IsNamed(part->children[firstRow], "ROW")) ++firstRow;
+  const ElemNode* firstRow = FirstChild(part);
+  while (firstRow && !IsNamed(firstRow, "ROW")) firstRow = NextSibling(firstRow);
   std::vector<CoveredColumn> cover;  // the columns covered by earlier rows
   RowPlacement placement;
-  for (int i = firstRow; i < part->childCount; ++i) {
-    const ElemNode* row = part->children[i];
+  for (const ElemNode* row = firstRow; row; row = NextSibling(row)) {
     RowFormat format = BuildRowFormat(row, false, section, cover.empty() ? nullptr : &cover,
                                       &placement);
     if (!cover.empty()) ts.coverAbove[row] = cover;
-    for (int j = 0; j < static_cast<int>(placement.coveredBefore.size()); ++j)
-      if (placement.coveredBefore[j] > 0)
-        ts.coveredBeforeEntry[row->children[j]] = placement.coveredBefore[j];
+    const ElemNode* entry = FirstChild(row);
+    for (size_t j = 0; j < placement.coveredBefore.size() && entry; ++j, entry = NextSibling(entry))
+      if (placement.coveredBefore[j] > 0) ts.coveredBeforeEntry[entry] = placement.coveredBefore[j];
     bool coversBelow = std::any_of(placement.coverBelow.begin(), placement.coverBelow.end(),
                                    [](const CoveredColumn& col) { return col.rowsLeft > 0; });
     if (coversBelow)
@@ -213,7 +212,7 @@ void TableEnd(const ElemNode* table, std::FILE* stream) {
   TableState& ts = tableState;
   if (ts.textBlocks > 31) {
     std::fprintf(stderr, "# warning, line %d: created %d blocks of filled text in one table\n",
-                 table ? table->line : 0, ts.textBlocks);
+                 table ? ElementLine(table) : 0, ts.textBlocks);
     std::fputs("#\t\t(31 is the limit in some systems)\n", stderr);
   }
   Emit("^.TE^", stream);

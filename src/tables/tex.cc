@@ -35,7 +35,7 @@ void TexTableStart(const ElemNode* table, std::FILE* stream) {
   TexTableState& ts = texTableState;
   if (table) {
     ReadTexAttributes(table);
-    if (table->childCount > 0) ReadTexAttributes(table->children[0]);
+    if (const ElemNode* first = FirstChild(table)) ReadTexAttributes(first);
   }
   bool widthsUsable = ts.colwidthText && IsTexColumnCount(ts.colwidthWords);
   bool alignsUsable = ts.alignText && IsTexColumnCount(ts.alignWords);

@@ -156,9 +156,9 @@ void ChaseLink(ElemNode* elem, std::string_view name, std::string_view action,
       RunNamedAction(target, action, stream);
       return;
     }
-    for (int i = 0; i < target->childCount; ++i) {
-      if (SameName(target->children[i]->gi, name)) {
-        RunNamedAction(target->children[i], action, stream);
+    for (ElemNode* child = FirstChild(target); child; child = NextSibling(child)) {
+      if (SameName(child->gi, name)) {
+        RunNamedAction(child, action, stream);
         return;
       }
     }

@@ -17,10 +17,29 @@
 namespace qlx {
 namespace {
 
+// Whether the names of the element's nearest `depth` ancestors, nearest
+// first and joined by single blanks, are `context`: compared in place, as
+// this runs for every candidate spec of every element.
+bool AncestorsAre(const ElemNode* e, int depth, std::string_view context) {
+  size_t pos = 0;
+  int k = 0;
+  for (const ElemNode* a = e->parent; a && k < depth; a = a->parent, ++k) {
+    if (k > 0) {
+      if (pos >= context.size() || context[pos] != ' ') return false;
+      ++pos;
+    }
+    std::string_view gi(a->gi);
+    if (context.compare(pos, gi.size(), gi) != 0) return false;
+    pos += gi.size();
+  }
+  return k == depth && pos == context.size();
+}
+
 bool ContextHolds(const TranSpec& s, ElemNode* e) {
+  if (!s.contextPattern && s.contextDepth >= 0) return AncestorsAre(e, s.contextDepth, *s.context);
   std::string ancestors = AncestorNames(e, s.contextDepth);
   if (s.contextPattern) return MatchPattern(s.contextPattern, ancestors.c_str());
-  return e->depth >= s.contextDepth && ancestors == *s.context;
+  return ElementDepth(e) >= s.contextDepth && ancestors == *s.context;
 }
 
 bool RelationsHold(const TranSpec& s, ElemNode* e) {
@@ -134,8 +153,22 @@ void AssignSpecs(ElemNode* top) {
   // The subtree in document order, as the elements lie in memory.
   for (int s = top->serial, end = SubtreeEnd(top); s < end; ++s) {
     ElemNode* e = ElementBySerial(s);
-    e->spec = MatchSpec(e, 0);
+    SetElementSpec(e, MatchSpec(e, 0));
   }
+}
+
+TranSpec* ElementSpec(const ElemNode* e) {
+  switch (e->specIndex) {
+    case 0: return nullptr;
+    case 1: return &emptySpec;
+    default: return specList.specs[e->specIndex - 2].get();
+  }
+}
+
+void SetElementSpec(ElemNode* e, TranSpec* spec) {
+  if (!spec) e->specIndex = 0;
+  else if (spec == &emptySpec) e->specIndex = 1;
+  else e->specIndex = uint32_t(spec->fileIndex) + 2;
 }
 
 }  // namespace qlx

@@ -17,4 +17,9 @@ TranSpec* MatchSpec(ElemNode* elem, int wanted);
 // order.
 void AssignSpecs(ElemNode* top);
 
+// The spec AssignSpecs gave the element in this run (null: none yet), and
+// setting it (the spec must be in the run's list, or emptySpec, or null).
+TranSpec* ElementSpec(const ElemNode* e);
+void SetElementSpec(ElemNode* e, TranSpec* spec);
+
 }  // namespace qlx

@@ -51,8 +51,8 @@ struct Call {
 };
 
 void LineOfSpec(const ElemNode* elem) {
-  if (elem && elem->spec && elem->spec->lineNumber)
-    std::fprintf(stderr, "Used in transpec, line %d\n", elem->spec->lineNumber);
+  const TranSpec* spec = elem ? ElementSpec(elem) : nullptr;
+  if (spec && spec->lineNumber) std::fprintf(stderr, "Used in transpec, line %d\n", spec->lineNumber);
 }
 
 void UnknownName(std::string_view name, const ElemNode* elem) {
@@ -94,8 +94,8 @@ void Action(Call& c) {
 }
 
 void AllAtts(Call& c) {
-  for (int i = 0; i < c.elem->attCount; ++i) {
-    const AttrPair& a = c.elem->atts[i];
+  for (int i = 0; i < c.elem->attCount(); ++i) {
+    const AttrPair& a = c.elem->atts()[i];
     if (i > 0) c.Raw(" ");
     c.Raw(a.name);
     c.Raw("=\"");
@@ -204,7 +204,7 @@ void InFile(Call& c) {
     if (dot != std::string::npos) name.erase(dot);
   } else if (mode == "line") {
     name += ' ';
-    name += std::to_string(c.elem->line);
+    name += std::to_string(ElementLine(c.elem));
   }
   c.Raw(name);
 }
@@ -228,15 +228,15 @@ void IsSet(Call& c) {
 void Location(Call& c) { PrintLocation(c.elem, c.stream); }
 
 void N1gChild(Call& c) {
-  if (c.elem->childCount > 0) c.Emit(std::to_string(c.elem->children[0]->childCount));
+  if (const ElemNode* first = FirstChild(c.elem)) c.Emit(std::to_string(first->childCount));
 }
 
 void NChild(Call& c) {
   int n = c.elem->childCount;
   if (c.count() >= 2) {
     n = 0;
-    for (int i = 0; i < c.elem->childCount; ++i)
-      if (c.elem->children[i]->gi == c.words[1]) ++n;
+    for (const ElemNode* child = FirstChild(c.elem); child; child = NextSibling(child))
+      if (child->gi == c.words[1]) ++n;
   }
   c.Emit(std::to_string(n));
 }

@@ -48,7 +48,10 @@ void WriteFrameTexts(const char* name, std::FILE* stream) {
   WriteText(s->endText, nullptr, stream);
 }
 
-TranSpec* SpecOf(ElemNode* e) { return e->spec ? e->spec : &emptySpec; }
+TranSpec* SpecOf(ElemNode* e) {
+  TranSpec* s = ElementSpec(e);
+  return s ? s : &emptySpec;
+}
 
 // The first half of an element: everything before its content.  Returns
 // true when the content is to be visited.
@@ -229,7 +232,8 @@ void TranslateTree(ElemNode* top, const char* specFile, std::FILE* stream) {
     WalkTree(
         top,
         [](ElemNode* e, void*) {
-          if (e->spec && !IsProcessed(e) && e->spec->ignore == IGNORE_None) {
+          const TranSpec* s = ElementSpec(e);
+          if (s && !IsProcessed(e) && s->ignore == IGNORE_None) {
             std::fprintf(stderr, "Warning: element '%s' was not processed:\n", e->gi);
             PrintLocation(e, stderr);
           }
@@ -239,7 +243,7 @@ void TranslateTree(ElemNode* top, const char* specFile, std::FILE* stream) {
   // The spec records die with the run: no element may keep pointing at
   // them (a later run may reach elements outside its own subtree).  Only
   // AssignSpecs(top) gave specs, to top's subtree.
-  for (int s = top->serial, end = SubtreeEnd(top); s < end; ++s) ElementBySerial(s)->spec = nullptr;
+  for (int s = top->serial, end = SubtreeEnd(top); s < end; ++s) ElementBySerial(s)->specIndex = 0;
   ClearSpecList();
 }
 

@@ -24,7 +24,7 @@ namespace {
 // Parent links, depths, the children and data arrays against the content,
 // sibling order, the element chain and the ID index.
 void CheckTree(const qlx::ElemNode* root) {
-  if (root->parent || root->order != -1 || root->depth != 0) Broken("root fields", root);
+  if (root->parent || root->order != -1 || ElementDepth(root) != 0) Broken("root fields", root);
   std::vector<const qlx::ElemNode*> stack{root};
   int seen = 0;
   while (!stack.empty()) {
@@ -37,22 +37,22 @@ void CheckTree(const qlx::ElemNode* root) {
       const qlx::ContentItem& item = e->content[i];
       if (item.kind() == '(') {
         const qlx::ElemNode* c = item.elem();
-        if (children >= e->childCount || e->children[children] != c) Broken("children array", e);
-        if (c->parent != e || c->depth != e->depth + 1 || c->order != children)
+        if (children >= e->childCount || NthChild(e, children) != c) Broken("children array", e);
+        if (c->parent != e || ElementDepth(c) != ElementDepth(e) + 1 || c->order != children)
           Broken("child fields", c);
         ++children;
         stack.push_back(c);
       } else if (item.kind() == '-') {
-        if (data >= e->dataCount || qlx::NthData(e, data) != item.text()) Broken("data texts", e);
+        if (data >= DataCount(e) || qlx::NthData(e, data) != item.text()) Broken("data texts", e);
         if (std::strchr(item.text(), '\n')) Broken("line end kept in data", e);
         ++data;
       } else if (item.kind() != '?') {
         Broken("content kind", e);
       }
     }
-    if (children != e->childCount || data != e->dataCount) Broken("counts", e);
-    for (int i = 0; i < e->attCount; ++i) {
-      if (!e->atts[i].name || !e->atts[i].value) Broken("attribute", e);
+    if (children != e->childCount || data != DataCount(e)) Broken("counts", e);
+    for (int i = 0; i < e->attCount(); ++i) {
+      if (!e->atts()[i].name || !e->atts()[i].value) Broken("attribute", e);
     }
   }
   int chained = 0;

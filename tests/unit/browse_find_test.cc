@@ -137,7 +137,7 @@ TEST(BrowseFind, DeepNestingIsSearchedInLinearTime) {
   EXPECT_EQ(FindElements(root, FIND_Desc, "B", nullptr).size(), size_t(depth - 1));
   std::vector<ElemNode*> deep = FindElements(root, FIND_Cont, "bottom", nullptr);
   ASSERT_EQ(deep.size(), 1u);
-  EXPECT_EQ(deep[0]->depth, depth - 1);
+  EXPECT_EQ(ElementDepth(deep[0]), depth - 1);
   // From the deepest element up: its ancestors outside the range count.
   EXPECT_EQ(FindElements(deep[0], FIND_Anc, "A", nullptr).size(), 1u);
   EXPECT_TRUE(FindElements(deep[0], FIND_Desc, "A", nullptr).empty());

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "doc/query.h"
 #include "doc/tree.h"
 #include "testutil.h"
 #include "util/settings.h"
@@ -16,8 +17,8 @@ TEST(Esis, SingleEmptyElement) {
   ASSERT_NE(root, nullptr);
   EXPECT_STREQ(root->gi, "DOC");
   EXPECT_EQ(root->contentCount, 0);
-  EXPECT_EQ(root->children, nullptr);
-  EXPECT_EQ(root->dataCount, 0);
+  EXPECT_EQ(FirstChild(root), nullptr);
+  EXPECT_EQ(DataCount(root), 0);
   EXPECT_EQ(root->order, -1);
   EXPECT_EQ(root->serial, 0);
   EXPECT_EQ(root->parent, nullptr);
@@ -28,18 +29,18 @@ TEST(Esis, AttributesIdsAndInterning) {
       "(DOC\n"
       "AID TOKEN X\nAX CDATA two words\nAY IMPLIED\nAZ CDATA \n(P\n-text\n)P\n"
       "AW CDATA two words\n(P\n)P\n)DOC\n");
-  ElemNode* p = root->children[0];
-  ASSERT_EQ(p->attCount, 3);
-  EXPECT_STREQ(p->atts[0].name, "ID");
-  EXPECT_STREQ(p->atts[1].value, "two words");
-  EXPECT_STREQ(p->atts[2].name, "Z");
-  EXPECT_STREQ(p->atts[2].value, "");
+  ElemNode* p = NthChild(root, 0);
+  ASSERT_EQ(p->attCount(), 3);
+  EXPECT_STREQ(p->atts()[0].name, "ID");
+  EXPECT_STREQ(p->atts()[1].value, "two words");
+  EXPECT_STREQ(p->atts()[2].name, "Z");
+  EXPECT_STREQ(p->atts()[2].value, "");
   EXPECT_STREQ(ElementId(p), "X");
   ASSERT_EQ(doc.idIndex.size(), 1u);
   EXPECT_EQ(doc.idIndex[0].elem, p);
   // Equal texts are one stored text.
-  EXPECT_EQ(root->children[1]->atts[0].value, p->atts[1].value);
-  EXPECT_EQ(root->children[1]->gi, p->gi);
+  EXPECT_EQ(NthChild(root, 1)->atts()[0].value, p->atts()[1].value);
+  EXPECT_EQ(NthChild(root, 1)->gi, p->gi);
 }
 
 TEST(Esis, ContentOrderChildrenDataAndSerials) {
@@ -48,39 +49,99 @@ TEST(Esis, ContentOrderChildrenDataAndSerials) {
   EXPECT_EQ(root->content[2].kind(), '?');
   EXPECT_STREQ(root->content[2].text(), "pi text");
   ASSERT_EQ(root->childCount, 2);
-  ASSERT_EQ(root->dataCount, 2);
+  ASSERT_EQ(DataCount(root), 2);
   EXPECT_STREQ(NthData(root, 1), "b");
-  ElemNode* y = root->children[1];
+  ElemNode* y = NthChild(root, 1);
   EXPECT_EQ(y->order, 1);
   EXPECT_EQ(y->serial, 2);
-  EXPECT_EQ(y->children[0]->depth, 2);
-  EXPECT_EQ(y->children[0]->parent, y);
-  EXPECT_EQ(NextElement(root), root->children[0]);
-  EXPECT_EQ(NextElement(root->children[0]), y);
-  EXPECT_EQ(NextElement(y), y->children[0]);
+  EXPECT_EQ(ElementDepth(NthChild(y, 0)), 2);
+  EXPECT_EQ(NthChild(y, 0)->parent, y);
+  EXPECT_EQ(NextElement(root), NthChild(root, 0));
+  EXPECT_EQ(NextElement(NthChild(root, 0)), y);
+  EXPECT_EQ(NextElement(y), NthChild(y, 0));
+}
+
+// Children and siblings are found through the serial order: the next
+// subtree starts where one ends, whatever data and depth lie between.
+TEST(Esis, NavigationFollowsSubtreesAndData) {
+  ElemNode* root = ReadDocument(
+      "(DOC\n-a\n(A\n(A1\n(A11\n)A11\n)A1\n-in a\n)A\n-b\n(B\n)B\n?pi\n(C\n(C1\n)C1\n)C\n)DOC\n"
+      "(NEXT\n)NEXT\n");
+  ElemNode* a = FirstChild(root);
+  ASSERT_NE(a, nullptr);
+  ElemNode* b = NextSibling(a);
+  ElemNode* c = NextSibling(b);
+  ASSERT_TRUE(b && c);
+  EXPECT_STREQ(b->gi, "B");
+  EXPECT_STREQ(c->gi, "C");
+  EXPECT_EQ(NextSibling(c), nullptr);
+  EXPECT_EQ(NextSibling(root), nullptr) << "the root has no siblings";
+  EXPECT_EQ(PrevSibling(b), a) << "back over a subtree two levels deep";
+  EXPECT_EQ(PrevSibling(c), b);
+  EXPECT_EQ(PrevSibling(a), nullptr);
+  ElemNode* a1 = FirstChild(a);
+  EXPECT_EQ(NextSibling(a1), nullptr) << "the element after A1's subtree is B, a sibling of A";
+  EXPECT_EQ(NextSibling(FirstChild(a1)), nullptr);
+  EXPECT_EQ(FirstChild(b), nullptr);
+  EXPECT_EQ(NthChild(root, 2), c);
+  EXPECT_EQ(NthChild(root, 3), nullptr);
+  EXPECT_EQ(NthChild(root, -1), nullptr);
+  EXPECT_EQ(SubtreeEnd(a), b->serial);
+  EXPECT_EQ(SubtreeEnd(root), doc.nextSerial);
+  EXPECT_EQ(ElementDepth(FirstChild(a1)), 3);
+  EXPECT_EQ(DataCount(root), 2);
+  EXPECT_EQ(DataCount(a), 1);
+}
+
+// Equal attribute lists are stored once; lists that differ in a value, in
+// order or in length are not confused.
+TEST(Esis, EqualAttributeListsAreShared) {
+  ElemNode* root = ReadDocument(
+      "(DOC\nAX CDATA 1\nAY CDATA 2\n(P\n)P\nAX CDATA 1\nAY CDATA 2\nAZ IMPLIED\n(Q\n)Q\n"
+      "AY CDATA 2\nAX CDATA 1\n(P\n)P\nAX CDATA 1\n(P\n)P\nAX CDATA 1\nAY CDATA 3\n(P\n)P\n)DOC\n");
+  ElemNode* e[5];
+  for (int i = 0; i < 5; ++i) e[i] = NthChild(root, i);
+  EXPECT_EQ(e[0]->attList, e[1]->attList) << "an IMPLIED attribute is not kept";
+  for (int i = 2; i < 5; ++i) EXPECT_NE(e[0]->attList, e[i]->attList) << i;
+  EXPECT_STREQ(e[2]->atts()[0].name, "Y");
+  ASSERT_EQ(e[3]->attCount(), 1);
+  EXPECT_STREQ(FindAttValue(e[4], "Y"), "3");
+  EXPECT_EQ(root->attList, nullptr);
+  EXPECT_EQ(root->attCount(), 0);
 }
 
 TEST(Esis, LineRecordsCountOnlyInInfoBlocks) {
   ElemNode* root = ReadDocument(
       "L3 a.sgm\n(DOC\nL9\nAX CDATA y\nL12 file.sgm\n(P\n-x\nL40\n(Q\n)Q\n)P\nL50\n)DOC\n");
-  EXPECT_EQ(root->line, 3);
+  EXPECT_EQ(ElementLine(root), 3);
   EXPECT_STREQ(ElementFileName(root), "a.sgm");
-  ElemNode* p = root->children[0];
-  EXPECT_EQ(p->line, 12);
+  ElemNode* p = NthChild(root, 0);
+  EXPECT_EQ(ElementLine(p), 12);
   EXPECT_STREQ(ElementFileName(p), "file.sgm");
-  ElemNode* q = p->children[0];
-  EXPECT_EQ(q->line, 12) << "a line record inside content is ignored";
+  ElemNode* q = NthChild(p, 0);
+  EXPECT_EQ(ElementLine(q), 12) << "a line record inside content is ignored";
+  // Lines are kept by runs of elements; a later change starts a new run.
+  root = ReadDocument("(DOC\n(A\n)A\nAX CDATA v\nL7\n(B\n)B\n(C\n)C\nAX CDATA v\nL2\n(D\n)D\n)DOC\n");
+  EXPECT_EQ(ElementLine(root), 0);
+  EXPECT_EQ(ElementLine(NthChild(root, 0)), 0);
+  EXPECT_EQ(ElementLine(NthChild(root, 1)), 7);
+  EXPECT_EQ(ElementLine(NthChild(root, 2)), 7);
+  EXPECT_EQ(ElementLine(NthChild(root, 3)), 2);
+  SetLineFrom(NthChild(root, 1), 5);
+  EXPECT_EQ(ElementLine(NthChild(root, 1)), 5);
+  EXPECT_EQ(ElementLine(NthChild(root, 0)), 0);
+  EXPECT_EQ(ElementLine(NthChild(root, 3)), 2);
 }
 
 TEST(Esis, DataFixDropsOrBlanksLeadingRecordEnd) {
   settings.esisDataFix = true;
   ElemNode* root = ReadDocument("(DOC\n-\\n\n-\\nabc\n-x\\n\n)DOC\n");
   settings.esisDataFix = false;
-  ASSERT_EQ(root->dataCount, 2);
+  ASSERT_EQ(DataCount(root), 2);
   EXPECT_STREQ(NthData(root, 0), " abc");
   EXPECT_STREQ(NthData(root, 1), "x\\n");
   root = ReadDocument("(DOC\n-\\n\n-\\nabc\n)DOC\n");
-  ASSERT_EQ(root->dataCount, 2);
+  ASSERT_EQ(DataCount(root), 2);
   EXPECT_STREQ(NthData(root, 0), "\\n");
 }
 
@@ -93,15 +154,15 @@ TEST(Esis, EntitiesAndTheNameAttribute) {
   EXPECT_STREQ(doc.entityFirst->systemId, "fig.eps");
   EXPECT_STREQ(doc.entityFirst->publicId, "PUB");
   EXPECT_STREQ(doc.entityFirst->next->systemId, "fig.eps") << "pending ids stay for later E records";
-  EXPECT_EQ(ElementEntity(root->children[0]), nullptr) << "NAME is tried first and names nothing";
-  ASSERT_NE(ElementEntity(root->children[1]), nullptr);
-  EXPECT_STREQ(ElementEntity(root->children[1])->notation, "gif");
+  EXPECT_EQ(ElementEntity(NthChild(root, 0)), nullptr) << "NAME is tried first and names nothing";
+  ASSERT_NE(ElementEntity(NthChild(root, 1)), nullptr);
+  EXPECT_STREQ(ElementEntity(NthChild(root, 1))->notation, "gif");
 }
 
 TEST(Esis, EndRecordClosesWhateverItsName) {
   ElemNode* root = ReadDocument("(DOC\n(P\n)WRONG\n-after\n)DOC\n-never read\n");
   EXPECT_EQ(root->childCount, 1);
-  EXPECT_EQ(root->dataCount, 1);
+  EXPECT_EQ(DataCount(root), 1);
 }
 
 TEST(Esis, DuplicateIdsAreAllRegisteredFirstWins) {
@@ -147,8 +208,8 @@ TEST(Esis, NonFatalRecordsAreReportedAndSkipped) {
   ElemNode* root = ReadDocument("L5\nAX BOGUS y\nIent CDATA x\nAY CDATA z\n(DOC\n)DOC\n");
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "Error: Bad attr line (5): AX BOGUS...\nError: Got CMD_INT_ENT in AccumElemInfo: ent CDATA x\n");
-  ASSERT_EQ(root->attCount, 1);
-  EXPECT_STREQ(root->atts[0].name, "Y");
+  ASSERT_EQ(root->attCount(), 1);
+  EXPECT_STREQ(root->atts()[0].name, "Y");
 }
 
 TEST(Esis, DeepNestingNeedsNoMachineStack) {
@@ -159,8 +220,8 @@ TEST(Esis, DeepNestingNeedsNoMachineStack) {
   for (int i = 0; i < depth; ++i) esis += ")E\n";
   ElemNode* root = ReadDocument(esis);
   ElemNode* e = root;
-  while (e->childCount) e = e->children[0];
-  EXPECT_EQ(e->depth, depth - 1);
+  while (e->childCount) e = NthChild(e, 0);
+  EXPECT_EQ(ElementDepth(e), depth - 1);
   EXPECT_STREQ(NthData(e, 0), "deep");
 }
 
@@ -173,7 +234,7 @@ TEST(Esis, LongRecordsAndManyItemsAreKeptWhole) {
   ElemNode* root = ReadDocument(esis);
   EXPECT_EQ(std::strlen(NthData(root, 0)), big.size());
   EXPECT_EQ(root->childCount, 6001);
-  EXPECT_EQ(root->children[6000]->attCount, 150);
+  EXPECT_EQ(NthChild(root, 6000)->attCount(), 150);
 }
 
 }  // namespace

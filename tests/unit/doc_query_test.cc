@@ -30,7 +30,7 @@ std::string Capture(F&& write) {
 // Follows a path of child positions from the root.
 ElemNode* At(ElemNode* root, std::initializer_list<int> path) {
   ElemNode* e = root;
-  for (int i : path) e = e->children[i];
+  for (int i : path) e = NthChild(e, i);
   return e;
 }
 
@@ -51,15 +51,15 @@ TEST(Query, FindAttValue) {
   EXPECT_STREQ(FindAttValue(root, "E"), "");
   EXPECT_EQ(FindAttValue(root, "Y"), nullptr);
   EXPECT_EQ(FindAttValue(root, ""), nullptr);
-  EXPECT_EQ(FindAttValue(root->children[0], "X"), nullptr);  // no attributes
+  EXPECT_EQ(FindAttValue(NthChild(root, 0), "X"), nullptr);  // no attributes
   EXPECT_EQ(FindAttValue(nullptr, "X"), nullptr);
 }
 
 TEST(Query, FindElementByIdFirstWins) {
   ElemNode* root = ReadDocument(
       "(DOC\nAID TOKEN A1\n(P\n)P\nAID TOKEN B2\n(Q\n)Q\nAID TOKEN A1\n(R\n)R\n)DOC\n");
-  EXPECT_EQ(FindElementByID("A1"), root->children[0]);
-  EXPECT_EQ(FindElementByID("B2"), root->children[1]);
+  EXPECT_EQ(FindElementByID("A1"), NthChild(root, 0));
+  EXPECT_EQ(FindElementByID("B2"), NthChild(root, 1));
   EXPECT_EQ(FindElementByID("a1"), nullptr);
   EXPECT_EQ(FindElementByID("A"), nullptr);
   EXPECT_EQ(FindElementByID(nullptr), nullptr);
@@ -102,7 +102,7 @@ class QueryRelated : public testing::Test {
     root = ReadDocument(
         "(DOC\n(A\n)A\n(B\n(X\n(T\n)T\n)X\n)B\n(A\n)A\n(C\n)C\n(E\n)E\n(A\n)A\n(F\n)F\n(A\n)A\n"
         ")DOC\n");
-    e = root->children[4];
+    e = NthChild(root, 4);
   }
   ElemNode* root = nullptr;
   ElemNode* e = nullptr;
@@ -114,11 +114,11 @@ TEST_F(QueryRelated, ParentChildAncestor) {
   EXPECT_EQ(FindRelated(t, "B", REL_Parent), nullptr);  // the parent has another name
   EXPECT_EQ(FindRelated(root, "DOC", REL_Parent), nullptr);
 
-  EXPECT_EQ(FindRelated(root, "A", REL_Child), root->children[0]);  // the first of four
-  EXPECT_EQ(FindRelated(root, "F", REL_Child), root->children[6]);
+  EXPECT_EQ(FindRelated(root, "A", REL_Child), NthChild(root, 0));  // the first of four
+  EXPECT_EQ(FindRelated(root, "F", REL_Child), NthChild(root, 6));
   EXPECT_EQ(FindRelated(root, "T", REL_Child), nullptr);  // a grandchild is no child
 
-  EXPECT_EQ(FindRelated(t, "B", REL_Ancestor), root->children[1]);
+  EXPECT_EQ(FindRelated(t, "B", REL_Ancestor), NthChild(root, 1));
   EXPECT_EQ(FindRelated(t, "DOC", REL_Ancestor), root);
   EXPECT_EQ(FindRelated(t, "T", REL_Ancestor), nullptr);  // itself is no ancestor
   EXPECT_EQ(FindRelated(root, "DOC", REL_Ancestor), nullptr);
@@ -126,27 +126,27 @@ TEST_F(QueryRelated, ParentChildAncestor) {
 
 TEST_F(QueryRelated, SiblingsAndCousin) {
   // Preceding: the earliest A before E, not the nearest.
-  EXPECT_EQ(FindRelated(e, "A", REL_Preceding), root->children[0]);
+  EXPECT_EQ(FindRelated(e, "A", REL_Preceding), NthChild(root, 0));
   EXPECT_EQ(FindRelated(e, "F", REL_Preceding), nullptr);  // F only comes after
   // Following: the nearest A after E.
-  EXPECT_EQ(FindRelated(e, "A", REL_Following), root->children[5]);
+  EXPECT_EQ(FindRelated(e, "A", REL_Following), NthChild(root, 5));
   EXPECT_EQ(FindRelated(e, "C", REL_Following), nullptr);  // C only comes before
-  EXPECT_EQ(FindRelated(e, "C", REL_ImmPreceding), root->children[3]);
+  EXPECT_EQ(FindRelated(e, "C", REL_ImmPreceding), NthChild(root, 3));
   EXPECT_EQ(FindRelated(e, "A", REL_ImmPreceding), nullptr);
-  EXPECT_EQ(FindRelated(e, "A", REL_ImmFollowing), root->children[5]);
+  EXPECT_EQ(FindRelated(e, "A", REL_ImmFollowing), NthChild(root, 5));
   EXPECT_EQ(FindRelated(e, "F", REL_ImmFollowing), nullptr);
-  EXPECT_EQ(FindRelated(root->children[0], "A", REL_ImmPreceding), nullptr);  // first child
-  EXPECT_EQ(FindRelated(root->children[7], "A", REL_ImmFollowing), nullptr);  // last child
-  EXPECT_EQ(FindRelated(root->children[7], "A", REL_Following), nullptr);
-  EXPECT_EQ(FindRelated(root->children[0], "A", REL_Preceding), nullptr);
+  EXPECT_EQ(FindRelated(NthChild(root, 0), "A", REL_ImmPreceding), nullptr);  // first child
+  EXPECT_EQ(FindRelated(NthChild(root, 7), "A", REL_ImmFollowing), nullptr);  // last child
+  EXPECT_EQ(FindRelated(NthChild(root, 7), "A", REL_Following), nullptr);
+  EXPECT_EQ(FindRelated(NthChild(root, 0), "A", REL_Preceding), nullptr);
 
   // Sibling: the first one in order, never the element itself.
-  EXPECT_EQ(FindRelated(root->children[5], "A", REL_Sibling), root->children[0]);
-  EXPECT_EQ(FindRelated(root->children[0], "A", REL_Sibling), root->children[2]);
+  EXPECT_EQ(FindRelated(NthChild(root, 5), "A", REL_Sibling), NthChild(root, 0));
+  EXPECT_EQ(FindRelated(NthChild(root, 0), "A", REL_Sibling), NthChild(root, 2));
   EXPECT_EQ(FindRelated(e, "E", REL_Sibling), nullptr);  // only itself has the name
   // Cousin: the same, but the element itself counts.
   EXPECT_EQ(FindRelated(e, "E", REL_Cousin), e);
-  EXPECT_EQ(FindRelated(root->children[5], "A", REL_Cousin), root->children[0]);
+  EXPECT_EQ(FindRelated(NthChild(root, 5), "A", REL_Cousin), NthChild(root, 0));
 
   // The root has no siblings.
   for (Relation rel : {REL_Sibling, REL_Preceding, REL_ImmPreceding, REL_Following,
@@ -196,8 +196,8 @@ TEST(Query, DeepDocument) {
   const int kDepth = 100000;
   ElemNode* root = ReadDocument(Nested(kDepth - 1, "(T\n)T\n"));
   ElemNode* deepest = root;
-  while (deepest->childCount) deepest = deepest->children[0];
-  ASSERT_EQ(deepest->depth, kDepth - 1);
+  while (deepest->childCount) deepest = NthChild(deepest, 0);
+  ASSERT_EQ(ElementDepth(deepest), kDepth - 1);
   EXPECT_EQ(FindRelated(root, "T", REL_Descendant), deepest);
   EXPECT_EQ(FindRelated(root, "Q", REL_Descendant), nullptr);
   EXPECT_EQ(FindRelated(deepest, "E", REL_Ancestor), deepest->parent);
@@ -243,7 +243,7 @@ TEST(Query, WalkTreeOrder) {
   // A subtree walk stays inside the subtree; absent callbacks are skipped.
   log.clear();
   WalkTree(
-      root->children[0], nullptr, nullptr,
+      NthChild(root, 0), nullptr, nullptr,
       [](ContentItem* item, void* u) {
         static_cast<std::vector<std::string>*>(u)->push_back(item->text());
       },
@@ -257,7 +257,7 @@ TEST(Query, BuildPathAndAncestorNames) {
       "(DOC\n(SECT\n)SECT\n(SECT\n)SECT\n(SECT\n(P\n)P\n(P\n)P\n)SECT\n)DOC\n");
   EXPECT_EQ(BuildPath(At(root, {2, 0})), "DOC(2) SECT(0) P");
   EXPECT_EQ(BuildPath(At(root, {2, 1})), "DOC(2) SECT(1) P");
-  EXPECT_EQ(BuildPath(root->children[1]), "DOC(1) SECT");
+  EXPECT_EQ(BuildPath(NthChild(root, 1)), "DOC(1) SECT");
   EXPECT_EQ(BuildPath(root), "DOC");
 
   ElemNode* p = At(root, {2, 0});
@@ -270,7 +270,7 @@ TEST(Query, BuildPathAndAncestorNames) {
   // Exactly n names when there are more ancestors.
   root = ReadDocument(Nested(15));
   ElemNode* e = root;
-  while (e->childCount) e = e->children[0];
+  while (e->childCount) e = NthChild(e, 0);
   EXPECT_EQ(AncestorNames(e, 3), "E E E");
   EXPECT_EQ(AncestorNames(e, -1).size(), size_t(14 * 2 - 1));
 }
@@ -287,20 +287,20 @@ TEST(Query, PrintLocation) {
       ")SECT\n"
       "(SECT\n(TITLE\n)TITLE\n)SECT\n"
       ")DOC\n");
-  ElemNode* sect = root->children[1];
+  ElemNode* sect = NthChild(root, 1);
 
   // The TITLE after the first P does not count: the search goes up to DOC.
-  EXPECT_EQ(Capture([&](std::FILE* f) { PrintLocation(sect->children[0], f); }),
+  EXPECT_EQ(Capture([&](std::FILE* f) { PrintLocation(NthChild(sect, 0), f); }),
             "  Path: DOC(1) SECT(0) P\n"
             "  Position hint: TITLE='Main title'\n"
             "  At or near instance file: doc.sgm, line: 6\n");
   // The second P finds its SECT's TITLE, which has no data.
-  EXPECT_EQ(Capture([&](std::FILE* f) { PrintLocation(sect->children[2], f); }),
+  EXPECT_EQ(Capture([&](std::FILE* f) { PrintLocation(NthChild(sect, 2), f); }),
             "  Path: DOC(1) SECT(2) P\n"
             "  Position hint: TITLE='-empty-'\n"
             "  At or near instance file: doc.sgm, line: 7\n");
   // A TITLE counts for itself; the ID line comes last.
-  EXPECT_EQ(Capture([&](std::FILE* f) { PrintLocation(sect->children[1], f); }),
+  EXPECT_EQ(Capture([&](std::FILE* f) { PrintLocation(NthChild(sect, 1), f); }),
             "  Path: DOC(1) SECT(1) TITLE\n"
             "  Position hint: TITLE='-empty-'\n"
             "  At or near instance file: doc.sgm, line: 7\n");
@@ -316,7 +316,7 @@ TEST(Query, PrintLocation) {
 
   // From standard input without line records: the path and the hint only.
   root = ReadDocument("(DOC\n(SECT\n(TITLE\n-T\n)TITLE\n)SECT\n(P\n)P\n)DOC\n");
-  EXPECT_EQ(Capture([&](std::FILE* f) { PrintLocation(root->children[1], f); }),
+  EXPECT_EQ(Capture([&](std::FILE* f) { PrintLocation(NthChild(root, 1), f); }),
             "  Path: DOC(1) P\n");
   EXPECT_EQ(Capture([&](std::FILE* f) { PrintLocation(At(root, {0, 0}), f); }),
             "  Path: DOC(0) SECT(0) TITLE\n"

@@ -47,11 +47,11 @@ TEST(ReaderShortcutsTest, ImpliedRecordsAndAttributeValuesThatLookLikeThem) {
       "AX\tIMPLIED\n"           // a tab before the type: still IMPLIED
       "AY TOKEN  IMPLIED\n"     // blanks before the value are no part of it
       "(DOC\n)DOC\n");
-  ASSERT_EQ(root->attCount, 2);
-  EXPECT_STREQ(root->atts[0].name, "NOTE");
-  EXPECT_STREQ(root->atts[0].value, "IMPLIED");
-  EXPECT_STREQ(root->atts[1].name, "Y");
-  EXPECT_STREQ(root->atts[1].value, "IMPLIED");
+  ASSERT_EQ(root->attCount(), 2);
+  EXPECT_STREQ(root->atts()[0].name, "NOTE");
+  EXPECT_STREQ(root->atts()[0].value, "IMPLIED");
+  EXPECT_STREQ(root->atts()[1].name, "Y");
+  EXPECT_STREQ(root->atts()[1].value, "IMPLIED");
 }
 
 TEST(ReaderShortcutsTest, ElementNamesFromTheCacheAreTheInternedNames) {
@@ -67,8 +67,8 @@ TEST(ReaderShortcutsTest, ElementNamesFromTheCacheAreTheInternedNames) {
   ElemNode* root = test::ReadDocument(esis);
   ASSERT_EQ(root->childCount, int(names.size()));
   for (size_t i = 0; i < names.size(); ++i) {
-    EXPECT_EQ(root->children[i]->gi, names[i]);
-    EXPECT_EQ(root->children[i]->gi, doc.giTable.Find(names[i])) << names[i];
+    EXPECT_EQ(NthChild(root, i)->gi, names[i]);
+    EXPECT_EQ(NthChild(root, i)->gi, doc.giTable.Find(names[i])) << names[i];
   }
   EXPECT_EQ(doc.giTable.texts().size(), 303u);  // DOC, 300 names, E1X, E
 }

@@ -34,7 +34,7 @@ const char* const kDoc =
 
 TEST(Reports, UsageSummaryOfSubtreeKeepsRealParentAndDepth) {
   ElemNode* root = ReadDocument(kDoc);
-  EXPECT_EQ(Capture([&](std::FILE* f) { PrintUsageSummary(root->children[1], f); }),
+  EXPECT_EQ(Capture([&](std::FILE* f) { PrintUsageSummary(NthChild(root, 1), f); }),
             "Element             Att  Data  Chd  Dep Parent\n"
             "S                     2     0    2    1 DOC\n"
             "                                            0: ID = S1\n"
@@ -45,7 +45,7 @@ TEST(Reports, UsageSummaryOfSubtreeKeepsRealParentAndDepth) {
 
 TEST(Reports, TreeOfSubtreeIndentsByDocumentDepth) {
   ElemNode* root = ReadDocument(kDoc);
-  EXPECT_EQ(Capture([&](std::FILE* f) { PrintTreeReport(root->children[1], f); }),
+  EXPECT_EQ(Capture([&](std::FILE* f) { PrintTreeReport(NthChild(root, 1), f); }),
             ".  S  (2,0)\n"
             ".  .  B  (0,1)\n"
             ".  .  A  (0,2)\n"
@@ -57,7 +57,7 @@ TEST(Reports, StatisticsOfSubtreeListNamesInFirstSeenOrder) {
   InternElementName("ONLYINSPEC");  // interned, used by no element: not listed
   // The top element S is not counted in the total: 2 elements, three names
   // at 50% each.  DOC lies outside the subtree.
-  EXPECT_EQ(Capture([&](std::FILE* f) { PrintStatistics(root->children[1], f); }),
+  EXPECT_EQ(Capture([&](std::FILE* f) { PrintStatistics(NthChild(root, 1), f); }),
             "Element name           Occurrances   Character Content\n"
             "---------------        -----------   -----------------\n"
             "A                         1  50.0%        3     3\n"
@@ -99,7 +99,7 @@ TEST(Reports, StatisticsShareIsRoundedToSinglePrecision) {
 
 TEST(Reports, ContextOfSubtree) {
   ElemNode* root = ReadDocument(kDoc);
-  EXPECT_EQ(Capture([&](std::FILE* f) { PrintContextReport(root->children[1], f); }),
+  EXPECT_EQ(Capture([&](std::FILE* f) { PrintContextReport(NthChild(root, 1), f); }),
             "Element                Context\n"
             "---------------        -----------\n"
             "S                      DOC\n"

@@ -21,7 +21,7 @@ class TableModel : public testing::Test {
   // unless the root is the TGROUP).
   ElemNode* Group(std::string_view tags) {
     ElemNode* root = Read(tags);
-    ElemNode* tgroup = tabletest::Is(root, "TGROUP") ? root : root->children[0];
+    ElemNode* tgroup = tabletest::Is(root, "TGROUP") ? root : NthChild(root, 0);
     BuildTableGroup(tgroup);
     return tgroup;
   }
@@ -70,8 +70,8 @@ TEST_F(TableModel, SectionColumnSpecsRestartNumberingAndApplyToTheirRows) {
   // Head rows take the first record of their section or of the group: the
   // group's column 1 comes first in the list, the head's own column 2 has
   // no group rival.  Body rows take their own section's record.
-  EXPECT_EQ(Keys(BuildRowFormat(tgroup->children[1]->children[2], false, SEC_Head)), "lc");
-  EXPECT_EQ(Keys(BuildRowFormat(tgroup->children[2]->children[1], false, SEC_Body)), "rl");
+  EXPECT_EQ(Keys(BuildRowFormat(NthChild(NthChild(tgroup, 1), 2), false, SEC_Head)), "lc");
+  EXPECT_EQ(Keys(BuildRowFormat(NthChild(NthChild(tgroup, 2), 1), false, SEC_Body)), "rl");
 }
 
 TEST_F(TableModel, ColumnsWithoutColspecTakeTheGroupsSpecification) {
@@ -80,7 +80,7 @@ TEST_F(TableModel, ColumnsWithoutColspecTakeTheGroupsSpecification) {
       "<ROW><ENTRY>a</ENTRY><ENTRY>b</ENTRY><ENTRY COLNAME=nosuch ROWSEP=0>c</ENTRY></ROW>"
       "</TBODY></TGROUP>");
   CaptureStderr();
-  RowFormat f = BuildRowFormat(tgroup->children[1]->children[0], true, SEC_Body);
+  RowFormat f = BuildRowFormat(NthChild(NthChild(tgroup, 1), 0), true, SEC_Body);
   EXPECT_EQ(GetCapturedStderr(), "? can't find column name 'nosuch'\n");
   EXPECT_EQ(Keys(f), "lrr");
   EXPECT_FALSE(f.cols[0].colsep);
@@ -117,7 +117,7 @@ TEST_F(TableModel, UnknownColumnNameGivesMessageAndThePositionsSpec) {
   ElemNode* tgroup = Group(
       "<TGROUP COLS=2><COLSPEC COLNAME=a ALIGN=RIGHT/><COLSPEC COLNAME=b ALIGN=CENTER/>"
       "<TBODY><ROW><ENTRY COLNAME=zz>x</ENTRY><ENTRY COLNAME=a>y</ENTRY></ROW></TBODY></TGROUP>");
-  ElemNode* row = tgroup->children[2]->children[0];
+  ElemNode* row = NthChild(NthChild(tgroup, 2), 0);
   CaptureStderr();
   RowFormat f = BuildRowFormat(row, false, SEC_Body);
   EXPECT_EQ(GetCapturedStderr(), "? can't find column name 'zz'\n");
@@ -133,9 +133,9 @@ TEST_F(TableModel, ProportionalWidthsBecomeInchesOnlyWhenEveryColumnHasOne) {
       "<ROW><ENTRY COLWIDTH=*>a</ENTRY><ENTRY COLWIDTH=*>b</ENTRY><ENTRY COLWIDTH=*>c</ENTRY></ROW>"
       "<ROW><ENTRY COLWIDTH=0.5*>a</ENTRY><ENTRY COLWIDTH=1.5*>b</ENTRY><ENTRY COLWIDTH=*>c</ENTRY></ROW>"
       "</TBODY></TGROUP>");
-  ElemNode* body = tgroup->children[3];
+  ElemNode* body = NthChild(tgroup, 3);
   auto widths = [&](int row) {
-    RowFormat f = BuildRowFormat(body->children[row], false, SEC_Body);
+    RowFormat f = BuildRowFormat(NthChild(body, row), false, SEC_Body);
     std::string text;
     for (const ColumnFormat& c : f.cols) text += c.width + ",";
     return text;
@@ -155,11 +155,11 @@ TEST_F(TableModel, RowFormatsDifferInAnyColumnAndNeverShareWhenSpanningRows) {
       "<ROW><ENTRY>a</ENTRY><ENTRY>b</ENTRY></ROW>"
       "<ROW><ENTRY MOREROWS=1>a</ENTRY><ENTRY>b</ENTRY></ROW>"
       "</TBODY></TGROUP>");
-  ElemNode* body = tgroup->children[0];
-  RowFormat r0 = BuildRowFormat(body->children[0], false, SEC_Body);
-  RowFormat r1 = BuildRowFormat(body->children[1], false, SEC_Body);
-  RowFormat r2 = BuildRowFormat(body->children[2], false, SEC_Body);
-  RowFormat r3 = BuildRowFormat(body->children[3], false, SEC_Body);
+  ElemNode* body = NthChild(tgroup, 0);
+  RowFormat r0 = BuildRowFormat(NthChild(body, 0), false, SEC_Body);
+  RowFormat r1 = BuildRowFormat(NthChild(body, 1), false, SEC_Body);
+  RowFormat r2 = BuildRowFormat(NthChild(body, 2), false, SEC_Body);
+  RowFormat r3 = BuildRowFormat(NthChild(body, 3), false, SEC_Body);
   EXPECT_TRUE(SameRowFormat(r0, r2));
   EXPECT_FALSE(SameRowFormat(r0, r1));
   EXPECT_EQ(r3.cols[0].moreRows, 1);
@@ -178,14 +178,14 @@ TEST_F(TableModel, SpanningEntryHoldsItsColumnsAndTheNextEntryFollows) {
       "<ENTRY>extra</ENTRY></ROW>"
       "<ROW><ENTRY>a</ENTRY></ROW>"
       "</TBODY></TGROUP>");
-  ElemNode* body = tgroup->children[5];
+  ElemNode* body = NthChild(tgroup, 5);
   // A body entry finds the group's span specification by name.
-  EXPECT_EQ(Keys(BuildRowFormat(body->children[0], false, SEC_Body)), "lcsl");
-  EXPECT_EQ(Keys(BuildRowFormat(body->children[1], false, SEC_Body)), "rssl");
+  EXPECT_EQ(Keys(BuildRowFormat(NthChild(body, 0), false, SEC_Body)), "lcsl");
+  EXPECT_EQ(Keys(BuildRowFormat(NthChild(body, 1), false, SEC_Body)), "rssl");
   // A reversed span covers nothing; a fifth entry has no column; missing
   // entries leave plain columns.
-  EXPECT_EQ(Keys(BuildRowFormat(body->children[2], false, SEC_Body)), "llll");
-  EXPECT_EQ(Keys(BuildRowFormat(body->children[3], false, SEC_Body)), "llll");
+  EXPECT_EQ(Keys(BuildRowFormat(NthChild(body, 2), false, SEC_Body)), "llll");
+  EXPECT_EQ(Keys(BuildRowFormat(NthChild(body, 3), false, SEC_Body)), "llll");
 }
 
 TEST_F(TableModel, RowsUnderAVerticalSpanSkipTheCoveredColumns) {
@@ -197,12 +197,12 @@ TEST_F(TableModel, RowsUnderAVerticalSpanSkipTheCoveredColumns) {
       "<ROW><ENTRY>f</ENTRY><ENTRY>g</ENTRY></ROW>"
       "<ROW><ENTRY MOREROWS=1 SPANNAME=s23>h</ENTRY></ROW>"
       "</TBODY></TGROUP>");
-  ElemNode* body = tgroup->children[4];
+  ElemNode* body = NthChild(tgroup, 4);
   RowPlacement p0, p1, p2;
-  RowFormat r0 = BuildRowFormat(body->children[0], false, SEC_Body, nullptr, &p0);
+  RowFormat r0 = BuildRowFormat(NthChild(body, 0), false, SEC_Body, nullptr, &p0);
   EXPECT_EQ(p0.coverBelow[1].rowsLeft, 2);
-  RowFormat r1 = BuildRowFormat(body->children[1], false, SEC_Body, &p0.coverBelow, &p1);
-  RowFormat r2 = BuildRowFormat(body->children[2], false, SEC_Body, &p1.coverBelow, &p2);
+  RowFormat r1 = BuildRowFormat(NthChild(body, 1), false, SEC_Body, &p0.coverBelow, &p1);
+  RowFormat r2 = BuildRowFormat(NthChild(body, 2), false, SEC_Body, &p1.coverBelow, &p2);
   EXPECT_EQ(Keys(r1), "l^r");  // e stands in column 3 and takes its alignment
   EXPECT_TRUE(r1.cols[1].colsep);  // the spanning entry's rule goes on down
   EXPECT_EQ(p1.coveredBefore, (std::vector<int>{0, 1}));
@@ -213,7 +213,7 @@ TEST_F(TableModel, RowsUnderAVerticalSpanSkipTheCoveredColumns) {
   // An entry spanning columns and rows covers "^ s" below; placed in column
   // 1 it holds columns 1 to 3.
   RowPlacement p3;
-  RowFormat r3 = BuildRowFormat(body->children[3], false, SEC_Body, nullptr, &p3);
+  RowFormat r3 = BuildRowFormat(NthChild(body, 3), false, SEC_Body, nullptr, &p3);
   EXPECT_EQ(Keys(r3), "lls");
   EXPECT_EQ(p3.coverBelow[0].key, '^');
   EXPECT_EQ(p3.coverBelow[2].key, 's');
@@ -247,7 +247,7 @@ TEST_F(TableModel, WideTablesAndLongTextsWorkWhole) {
   ElemNode* tgroup = Group(tags);
   ASSERT_EQ(tableState.columnCount, 45);
   CaptureStderr();
-  RowFormat f = BuildRowFormat(tgroup->children[46]->children[0], false, SEC_Body);
+  RowFormat f = BuildRowFormat(NthChild(NthChild(tgroup, 46), 0), false, SEC_Body);
   EXPECT_EQ(GetCapturedStderr(), "");
   ASSERT_EQ(f.ncols(), 45);
   EXPECT_EQ(f.cols[44].width, "1.234567890123456789in");

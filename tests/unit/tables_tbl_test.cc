@@ -55,13 +55,13 @@ TEST_F(Tbl, InstructionsOutOfOrderDoNotFail) {
   ElemNode* root = Read(Table("", " COLS=2",
                               "<TFOOT>" + Row({"f", "g"}) + "</TFOOT><TBODY>" + Row({"a", "b"}) +
                                   "</TBODY>"));
-  ElemNode* tgroup = root->children[0];
-  ElemNode* row = tgroup->children[1]->children[0];
+  ElemNode* tgroup = NthChild(root, 0);
+  ElemNode* row = NthChild(NthChild(tgroup, 1), 0);
   std::string out = tabletest::Capture([&](std::FILE* f) {
     Call(f, row, "tbl", "rowend");  // before any table: ends the line only
-    Call(f, row->children[0], "tbl", "entrystart");
-    Call(f, row->children[0], "tbl", "entryend");
-    Call(f, tgroup->children[0], "tbl", "tablefoot");  // no group: no columns
+    Call(f, NthChild(row, 0), "tbl", "entrystart");
+    Call(f, NthChild(row, 0), "tbl", "entryend");
+    Call(f, NthChild(tgroup, 0), "tbl", "tablefoot");  // no group: no columns
     Call(f, nullptr, "tbl", "tablegroup");
     Call(f, nullptr, "tbl", "entryend");
     Call(f, nullptr, "tbl", "rowend");

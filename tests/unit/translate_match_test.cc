@@ -25,13 +25,13 @@ class MatchTest : public testing::Test {
     settings.globalVars = NewVarTable(20);
     ClearSpecList();
     root_ = test::ReadDocument(kDoc);
-    list_ = root_->children[0];
-    item1_ = list_->children[0];
-    item2_ = list_->children[1];
-    p1_ = item1_->children[0];
-    p2_ = item1_->children[1];
-    p3_ = item2_->children[1];
-    loose_ = root_->children[1];
+    list_ = NthChild(root_, 0);
+    item1_ = NthChild(list_, 0);
+    item2_ = NthChild(list_, 1);
+    p1_ = NthChild(item1_, 0);
+    p2_ = NthChild(item1_, 1);
+    p3_ = NthChild(item2_, 1);
+    loose_ = NthChild(root_, 1);
   }
   void TearDown() override {
     ClearSpecList();
@@ -133,10 +133,10 @@ TEST_F(MatchTest, WarningsOffSilenceTheNotFoundWarning) {
 TEST_F(MatchTest, AssignSpecsCoversTheSubtreeAndFindSpecById) {
   Load("GI: P\nSpecID: 3\nStartText: p\n-\nGI: ITEM\nStartText: i\n-\nGI: *\n-\n");
   AssignSpecs(list_);
-  EXPECT_EQ(root_->spec, nullptr);
-  EXPECT_EQ(*item1_->spec->startText, "i");
-  EXPECT_EQ(*p3_->spec->startText, "p");
-  EXPECT_EQ(FindSpecById(3), p3_->spec);
+  EXPECT_EQ(ElementSpec(root_), nullptr);
+  EXPECT_EQ(*ElementSpec(item1_)->startText, "i");
+  EXPECT_EQ(*ElementSpec(p3_)->startText, "p");
+  EXPECT_EQ(FindSpecById(3), ElementSpec(p3_));
   EXPECT_EQ(*FindSpecById(0)->startText, "i") << "0 finds the first spec without a SpecID";
   EXPECT_EQ(FindSpecById(4), nullptr);
 }

@@ -10,6 +10,7 @@
 #include "testutil.h"
 #include "translate/expand.h"
 #include "translate/links.h"
+#include "translate/match.h"
 #include "translate/special.h"
 #include "transpec/transpec.h"
 #include "util/libfile.h"
@@ -55,12 +56,12 @@ class SpecialTest : public testing::Test {
     ClearSpecList();
     output.outputColumn = 0;
     root_ = test::ReadDocument(kDoc);
-    list_ = root_->children[0];
-    i1_ = list_->children[0];
-    i2_ = list_->children[1];
-    i3_ = list_->children[2];
-    ref_ = root_->children[1];
-    data_ = root_->children[2];
+    list_ = NthChild(root_, 0);
+    i1_ = NthChild(list_, 0);
+    i2_ = NthChild(list_, 1);
+    i3_ = NthChild(list_, 2);
+    ref_ = NthChild(root_, 1);
+    data_ = NthChild(root_, 2);
     Load(kSpecs);
   }
   void TearDown() override {
@@ -100,14 +101,14 @@ TEST_F(SpecialTest, ElementValues) {
   EXPECT_EQ(Run("[${_n1gchild}]", i2_), "[]") << "no child element";
   EXPECT_EQ(Run("${_allatts}", i1_), "ID=\"I1\" LINKEND=\"I3\" K=\"a b c\"");
   EXPECT_EQ(Run("[${_allatts}]", data_), "[]");
-  EXPECT_EQ(Run("${_path}", i3_->children[0]), "DOC(0) LIST(2) ITEM(0) P");
+  EXPECT_EQ(Run("${_path}", NthChild(i3_, 0)), "DOC(0) LIST(2) ITEM(0) P");
   EXPECT_EQ(Run("${_pattr TYPE}|${_pattr NONE}|${_pattr ID}", i1_), "bullet||L1");
   EXPECT_EQ(Run("[${_pattr TYPE}]", root_), "[]");
   EXPECT_EQ(err_, "Element does not have a parent:\n");
   EXPECT_EQ(Run("${_infile}|${_infile root}|${_infile line}", i1_),
             "input-file??|input-file??|input-file?? 0");
   SetFileNameFrom(i1_, "dir.v2/doc.sgml");
-  i1_->line = 12;
+  SetLineFrom(i1_, 12);
   EXPECT_EQ(Run("${_infile root}|${_infile line}", i1_), "dir.v2/doc|dir.v2/doc.sgml 12");
   SetFileNameFrom(i1_, nullptr);
   EXPECT_EQ(Run("${_infile root}|${_infile line}", i1_), "input-file??|input-file?? 12");
@@ -214,11 +215,11 @@ TEST_F(SpecialTest, IncludeCopiesFilesRaw) {
 TEST_F(SpecialTest, UnknownNamesAndMissingWords) {
   Load("GI: REF\nStartText: ${_nosuch}\n-\n");
   TranSpec* spec = FirstSpecWithGi("REF");
-  ref_->spec = spec;
+  SetElementSpec(ref_, spec);
   Run("${_nosuch a b}", ref_);
   EXPECT_EQ(err_, "Unknown special variable: nosuch\nUsed in transpec, line " +
                       std::to_string(spec->lineNumber) + "\n");
-  ref_->spec = nullptr;
+  SetElementSpec(ref_, nullptr);
   Run("${_}${_  }", ref_);
   EXPECT_EQ(err_, "Error: Empty special variable call.\nError: Empty special variable call.\n");
   // Before any loop ran, _A and _C are unknown names.
@@ -355,7 +356,7 @@ TEST_F(SpecialTest, LoopValues) {
 }
 
 TEST_F(SpecialTest, NameList) {
-  ElemNode* names = root_->children[3];
+  ElemNode* names = NthChild(root_, 3);
   EXPECT_EQ(Run("${_namelist 1 2}", names), "<1:ITEMI1><2:ITEMI3><2:ITEMI2>");
   EXPECT_EQ(err_, "Error: Can not find ID: NOPE.\n") << "the first word of the second item";
   EXPECT_EQ(Run("${_namelist 2}", names), "<2:ITEMI1><2:ITEMI3><2:ITEMI2>");
