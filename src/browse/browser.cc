@@ -99,7 +99,7 @@ void ListElement(const ElemNode* e) {
 // "ls -n": the content items in order.
 void ListContent(const ElemNode* e) {
   for (int i = 0; i < e->contentCount; ++i) {
-    const ContentItem& item = e->content[i];
+    const ContentItem& item = e->items()[i];
     switch (item.kind()) {
       case '(': std::printf("%s\n", item.elem()->gi); break;
       case '-': std::printf("#data %s\n", item.text()); break;

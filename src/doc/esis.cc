@@ -261,8 +261,12 @@ void Reader::CloseElement() {
   if (n) {
     const ContentItem* items = items_.data() + top.firstItem;
     e->contentCount = int(n);
-    e->content = doc.arena.Array<ContentItem>(n);
-    std::memcpy(e->content, items, n * sizeof(ContentItem));
+    if (n == 1) {
+      e->oneItem = items[0];
+    } else {
+      e->manyItems = doc.arena.Array<ContentItem>(n);
+      std::memcpy(e->manyItems, items, n * sizeof(ContentItem));
+    }
     int nchild = 0;
     for (size_t i = 0; i < n; ++i)
       if (items[i].kind() == '(') items[i].elem()->order = nchild++;

@@ -143,7 +143,7 @@ void WalkTree(ElemNode* elem, ElemCallback before, ElemCallback after, ItemCallb
       continue;
     }
     stack.back().second = i + 1;
-    ContentItem* ci = &node->content[i];
+    ContentItem* ci = &node->items()[i];
     if (ci->kind() == '(') {
       if (before) before(ci->elem(), userData);
       stack.emplace_back(ci->elem(), 0);

@@ -86,7 +86,7 @@ const char* NthData(const ElemNode* e, int n) {
 
 int DataCount(const ElemNode* e) {
   int n = 0;
-  for (int i = 0; i < e->contentCount; ++i) n += e->content[i].kind() == '-';
+  for (int i = 0; i < e->contentCount; ++i) n += e->items()[i].kind() == '-';
   return n;
 }
 

@@ -42,7 +42,7 @@ class ContentItem {
 
  private:
   explicit ContentItem(uintptr_t bits) : bits_(bits) {}
-  uintptr_t bits_ = 0;
+  uintptr_t bits_;  // trivial, so that an element can hold one item in a union
 };
 
 struct AttrPair {
@@ -78,7 +78,12 @@ struct ElemNode {
   // What few elements have, or what runs of elements share (the file and
   // line they were read from), is kept in the Document; see below.
   const char* gi = nullptr;  // interned in giTable
-  ContentItem* content = nullptr;
+  // The content, contentCount items in document order (items()).  Most
+  // elements hold a single item: it is kept here in place of the pointer.
+  union {
+    ContentItem* manyItems = nullptr;
+    ContentItem oneItem;
+  };
   const AttrList* attList = nullptr;  // null: no attribute with a value
   ElemNode* parent = nullptr;
   int contentCount = 0;
@@ -92,6 +97,8 @@ struct ElemNode {
   // The marks of translations (the ids of specs inserted before and after
   // the content, finished or not) are few and live in the Document.
 
+  const ContentItem* items() const { return contentCount == 1 ? &oneItem : manyItems; }
+  ContentItem* items() { return contentCount == 1 ? &oneItem : manyItems; }
   int attCount() const { return attList ? attList->count : 0; }
   const AttrPair* atts() const { return attList ? attList->pairs() : nullptr; }
 };
@@ -102,7 +109,7 @@ static_assert(alignof(ElemNode) >= ContentItem::kTextAlign, "the item's kind bit
 // read in place (the tree keeps no second list of them).
 class DataTexts {
  public:
-  explicit DataTexts(const ElemNode* e) : begin_(e->content), end_(e->content + e->contentCount) {}
+  explicit DataTexts(const ElemNode* e) : begin_(e->items()), end_(e->items() + e->contentCount) {}
   class iterator {
    public:
     iterator(const ContentItem* p, const ContentItem* end) : p_(p), end_(end) { Skip(); }

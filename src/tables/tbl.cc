@@ -146,7 +146,7 @@ void EntryStart(const ElemNode* entry, std::FILE* stream) {
   if (covered != ts.coveredBeforeEntry.end()) Emit(std::string(covered->second, kBel), stream);
   bool block = false;
   for (int i = 0; i < entry->contentCount && !block; ++i)
-    block = entry->content[i].kind() == '?';
+    block = entry->items()[i].kind() == '?';
   if (!block)
     block = static_cast<long long>(EntryDataLength(entry)) > settings.textBlockThreshold;
   if (!block) return;

@@ -46,7 +46,7 @@ template <bool kTrack>
 void AppendContent(Sink<kTrack>& dest, const ElemNode* elem) {
   if (!elem) return;
   for (int i = 0; i < elem->contentCount; ++i) {
-    const ContentItem& item = elem->content[i];
+    const ContentItem& item = elem->items()[i];
     if (item.kind() == '-') dest.Append(item.text(), true);
     else std::fputs("warning: ${+current} skipped element content\n", stderr);
   }

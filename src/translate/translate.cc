@@ -161,7 +161,7 @@ void ProcessElement(ElemNode* top, std::FILE* stream, TranSpec* spec) {
       EndElement(e, s, stream);
       continue;
     }
-    ContentItem& item = f.elem->content[f.next++];
+    ContentItem& item = f.elem->items()[f.next++];
     if (item.kind() == '?') {
       WriteProcessingInstruction(item.text(), stream);
     } else if (item.kind() == '-') {

@@ -34,7 +34,7 @@ void CheckTree(const qlx::ElemNode* root) {
     if (!e->gi) Broken("element without a name", e);
     int children = 0, data = 0;
     for (int i = 0; i < e->contentCount; ++i) {
-      const qlx::ContentItem& item = e->content[i];
+      const qlx::ContentItem& item = e->items()[i];
       if (item.kind() == '(') {
         const qlx::ElemNode* c = item.elem();
         if (children >= e->childCount || NthChild(e, children) != c) Broken("children array", e);

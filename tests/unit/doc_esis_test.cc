@@ -46,8 +46,8 @@ TEST(Esis, AttributesIdsAndInterning) {
 TEST(Esis, ContentOrderChildrenDataAndSerials) {
   ElemNode* root = ReadDocument("(DOC\n-a\n(X\n)X\n?pi text\n-b\n(Y\n(Z\n)Z\n)Y\n)DOC\n");
   ASSERT_EQ(root->contentCount, 5);
-  EXPECT_EQ(root->content[2].kind(), '?');
-  EXPECT_STREQ(root->content[2].text(), "pi text");
+  EXPECT_EQ(root->items()[2].kind(), '?');
+  EXPECT_STREQ(root->items()[2].text(), "pi text");
   ASSERT_EQ(root->childCount, 2);
   ASSERT_EQ(DataCount(root), 2);
   EXPECT_STREQ(NthData(root, 1), "b");
