@@ -68,51 +68,69 @@ inline uint64_t Load4(const char* p) {
   return w;
 }
 
-// The position of the first special byte in s[i, n), or n.  Sixteen bytes
-// at a time where the processor allows.  Nothing outside s[i, n) is read:
-// the last bytes of a text are taken by one more load that ends at its end
+// The position of the first byte of s[i, n) that the scan stops at, or n:
+// `hit` takes sixteen bytes and gives the mask of those it stops at,
+// `stops` tells it for one byte.  Nothing outside s[i, n) is read: the
+// last bytes of a text are taken by one more load that ends at its end
 // (overlapping bytes already looked at), and a text shorter than sixteen
 // bytes by two overlapping loads of eight or four bytes, never by a loop
 // over single bytes (most texts are a few bytes long).
-inline size_t SkipOrdinary(const char* s, size_t i, size_t n) {
 #if defined(__SSE2__)
-  const __m128i backslash = _mm_set1_epi8('\\');
-  const __m128i caret = _mm_set1_epi8('^');
-  const __m128i newline = _mm_set1_epi8('\n');
-  const __m128i zero = _mm_setzero_si128();
-  auto special = [&](__m128i v) {
-    __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, backslash), _mm_cmpeq_epi8(v, caret)),
-                               _mm_or_si128(_mm_cmpeq_epi8(v, newline), _mm_cmpeq_epi8(v, zero)));
-    return unsigned(_mm_movemask_epi8(hit));
-  };
+template <class Hit, class Stops>
+[[gnu::always_inline]] inline size_t Scan(const char* s, size_t i, size_t n, Hit hit, Stops stops) {
   auto load = [](const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
   const size_t left = n - i;
   if (left >= 16) {
     for (; i + 16 <= n; i += 16)
-      if (unsigned mask = special(load(s + i))) return i + size_t(__builtin_ctz(mask));
+      if (unsigned mask = hit(load(s + i))) return i + size_t(__builtin_ctz(mask));
     if (i == n) return n;
   }
   if (n >= 16) {  // s[n - 16, n): the bits below i are bytes already looked at
-    if (unsigned mask = special(load(s + n - 16)) >> (16 - (n - i)))
-      return i + size_t(__builtin_ctz(mask));
+    if (unsigned mask = hit(load(s + n - 16)) >> (16 - (n - i))) return i + size_t(__builtin_ctz(mask));
     return n;
   }
   if (left >= 8) {  // lanes 0-7: s[i, i + 8); lanes 8-15: s[n - 8, n)
-    const __m128i v = _mm_set_epi64x(int64_t(Load8(s + n - 8)), int64_t(Load8(s + i)));
-    if (unsigned mask = special(v)) {
+    if (unsigned mask = hit(_mm_set_epi64x(int64_t(Load8(s + n - 8)), int64_t(Load8(s + i))))) {
       const size_t k = size_t(__builtin_ctz(mask));
       return k < 8 ? i + k : n - 16 + k;
     }
     return n;
   }
   if (left >= 4) {  // lanes 0-3: s[i, i + 4); lanes 4-7: s[n - 4, n)
-    const __m128i v = _mm_set_epi64x(0, int64_t(Load4(s + i) | (Load4(s + n - 4) << 32)));
-    if (unsigned mask = special(v) & 0xFF) {
+    if (unsigned mask = hit(_mm_set_epi64x(0, int64_t(Load4(s + i) | (Load4(s + n - 4) << 32)))) & 0xFF) {
       const size_t k = size_t(__builtin_ctz(mask));
       return k < 4 ? i + k : n - 8 + k;
     }
     return n;
   }
+  while (i < n && !stops(static_cast<unsigned char>(s[i]))) ++i;
+  return i;
+}
+
+// The special bytes among sixteen.
+inline __m128i SpecialLanes(__m128i v) {
+  const __m128i a = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\\')), _mm_cmpeq_epi8(v, _mm_set1_epi8('^')));
+  const __m128i b = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(v, _mm_setzero_si128()));
+  return _mm_or_si128(a, b);
+}
+
+// The bytes among sixteen that equal one of the first `Count` key blocks.
+template <size_t Count>
+inline __m128i KeyLanes(__m128i v, const CharMap::KeyBlock* blocks) {
+  __m128i hit = _mm_cmpeq_epi8(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(blocks[0].data())));
+  for (size_t j = 1; j < Count; ++j)
+    hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(blocks[j].data()))));
+  return hit;
+}
+
+inline unsigned Mask(__m128i lanes) { return unsigned(_mm_movemask_epi8(lanes)); }
+#endif
+
+// The position of the first special byte in s[i, n), or n.
+inline size_t SkipOrdinary(const char* s, size_t i, size_t n) {
+  auto stops = [](unsigned char c) { return kSpecialBytes[c]; };
+#if defined(__SSE2__)
+  return Scan(s, i, n, [](__m128i v) { return Mask(SpecialLanes(v)); }, stops);
 #else
   if constexpr (std::endian::native == std::endian::little) {  // eight at a time
     for (; i + 8 <= n; i += 8)
@@ -123,38 +141,38 @@ inline size_t SkipOrdinary(const char* s, size_t i, size_t n) {
       return n;
     }
   }
-#endif
-  while (i < n && !kSpecialBytes[static_cast<unsigned char>(s[i])]) ++i;
+  while (i < n && !stops(static_cast<unsigned char>(s[i]))) ++i;
   return i;
+#endif
 }
 
-// Whether `data` holds a byte that the character map has an entry for.
-// Several bytes at a time where the processor allows: most data texts hold
-// none and are written without a mapped copy.
-bool HasMapKey(std::string_view data) {
+// The position in data[i, n) of the first byte that the character map has
+// an entry for, or (with `specials`) of the first special byte if that
+// comes first; n when there is none.  Most data texts hold neither and are
+// written as they stand, and most others are written without a mapped copy.
+size_t FindMapKey(std::string_view data, size_t i, bool specials) {
   const CharMap& map = output.charMap;
   const std::string& keys = map.keyBytes();
   const char* s = data.data();
   const size_t n = data.size();
-  if (keys.empty() || n == 0) return false;
-  if (keys.size() == 1) return std::memchr(s, keys[0], n) != nullptr;
-  size_t i = 0;
+  auto stops = [&map, specials](unsigned char c) {
+    return map.Find(c) != nullptr || (specials && kSpecialBytes[c]);
+  };
 #if defined(__SSE2__)
-  if (keys.size() <= 8) {
-    __m128i wanted[8];
-    const size_t k = keys.size();
-    for (size_t j = 0; j < k; ++j) wanted[j] = _mm_set1_epi8(keys[j]);
-    for (; i + 16 <= n; i += 16) {
-      __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-      __m128i hit = _mm_cmpeq_epi8(v, wanted[0]);
-      for (size_t j = 1; j < k; ++j) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, wanted[j]));
-      if (_mm_movemask_epi8(hit)) return true;
-    }
+  // Four or eight comparisons for each sixteen bytes (the key blocks beyond
+  // the last key repeat the first).
+  const CharMap::KeyBlock* blocks = map.keyBlocks().data();
+  if (keys.size() <= 4) {
+    if (specials) return Scan(s, i, n, [blocks](__m128i v) { return Mask(_mm_or_si128(KeyLanes<4>(v, blocks), SpecialLanes(v))); }, stops);
+    return Scan(s, i, n, [blocks](__m128i v) { return Mask(KeyLanes<4>(v, blocks)); }, stops);
+  }
+  if (keys.size() <= CharMap::kKeyBlocks) {
+    if (specials) return Scan(s, i, n, [blocks](__m128i v) { return Mask(_mm_or_si128(KeyLanes<8>(v, blocks), SpecialLanes(v))); }, stops);
+    return Scan(s, i, n, [blocks](__m128i v) { return Mask(KeyLanes<8>(v, blocks)); }, stops);
   }
 #endif
-  for (; i < n; ++i)
-    if (map.Find(static_cast<unsigned char>(s[i]))) return true;
-  return false;
+  while (i < n && !stops(static_cast<unsigned char>(s[i]))) ++i;
+  return i;
 }
 
 // Hands n bytes to the stream.  Where the C library lets a program fill a
@@ -498,14 +516,24 @@ void EmitData(const char* text, std::FILE* stream, bool verbatim) {
     return;
   }
   std::string_view data(text);
-  if (!HasMapKey(data)) {  // nothing to map: every caret is the data's own
-    Write(data, stream, true, Carets::kLiteral, nullptr);
+  // One scan finds the first map key or special byte.  Up to there the
+  // text is written as it stands; after a special byte the rest of the
+  // text is searched for a key before anything is written.
+  const size_t first = FindMapKey(data, 0, true);
+  if (first == data.size()) {
+    PutBytes(stream, data.data(), first);
+    AddColumn(first);
+    return;
+  }
+  if (!output.charMap.Find(static_cast<unsigned char>(data[first])) &&
+      FindMapKey(data, first + 1, false) == data.size()) {
+    // Nothing to map: every caret is the data's own.
+    WriteFrom(data, first, stream, true, Carets::kLiteral, nullptr);
     return;
   }
   std::vector<size_t> dataCarets;
   std::string mapped = ApplyCharMap(data, &dataCarets);
-  Write(mapped, stream, true, dataCarets.empty() ? Carets::kBreak : Carets::kListed,
-        &dataCarets);
+  Write(mapped, stream, true, dataCarets.empty() ? Carets::kBreak : Carets::kListed, &dataCarets);
 }
 
 }  // namespace qlx
