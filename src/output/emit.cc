@@ -29,77 +29,150 @@ enum class Carets {
   kListed,   // the carets at the listed positions are carets (mapped data)
 };
 
-// The bytes that end a run of ordinary characters.
+// The bytes that end a run of ordinary characters.  A text ends at its
+// first NUL byte, so the NUL is one of them.
 constexpr std::array<bool, 256> MakeSpecialBytes() {
   std::array<bool, 256> special{};
   special['\\'] = true;
   special['^'] = true;
   special['\n'] = true;
+  special['\0'] = true;
   return special;
 }
 constexpr std::array<bool, 256> kSpecialBytes = MakeSpecialBytes();
 
+constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+
+// The high bit of each zero byte of x, and no other bit.
+inline uint64_t ZeroBytes(uint64_t x) { return ~(((x & kLow7) + kLow7) | x | kLow7); }
+
 // The high bit of each byte of w that equals c, and no other bit.
 inline uint64_t BytesEqual(uint64_t w, unsigned char c) {
-  constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
-  const uint64_t x = w ^ (0x0101010101010101ull * c);  // zero where w had c
-  return ~(((x & kLow7) + kLow7) | x | kLow7);
+  return ZeroBytes(w ^ (0x0101010101010101ull * c));
 }
 
-// The position of the first special byte in s[i, n), or n.  Sixteen bytes
-// at a time where the processor allows.
-inline size_t SkipOrdinary(const char* s, size_t i, size_t n) {
+// The high bit of each special byte of w.
+inline uint64_t SpecialBytes(uint64_t w) {
+  return BytesEqual(w, '\\') | BytesEqual(w, '^') | BytesEqual(w, '\n') | ZeroBytes(w);
+}
+
+inline uint64_t Load8(const char* p) {
+  uint64_t w;
+  std::memcpy(&w, p, 8);
+  return w;
+}
+
+inline uint64_t Load4(const char* p) {
+  uint32_t w;
+  std::memcpy(&w, p, 4);
+  return w;
+}
+
+// The position of the first byte of s[i, n) that the scan stops at, or n:
+// `hit` takes sixteen bytes and gives the mask of those it stops at,
+// `stops` tells it for one byte.  Nothing outside s[i, n) is read: the
+// last bytes of a text are taken by one more load that ends at its end
+// (overlapping bytes already looked at), and a text shorter than sixteen
+// bytes by two overlapping loads of eight or four bytes, never by a loop
+// over single bytes (most texts are a few bytes long).
 #if defined(__SSE2__)
-  const __m128i backslash = _mm_set1_epi8('\\');
-  const __m128i caret = _mm_set1_epi8('^');
-  const __m128i newline = _mm_set1_epi8('\n');
-  while (i + 16 <= n) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-    __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, backslash), _mm_cmpeq_epi8(v, caret)),
-                               _mm_cmpeq_epi8(v, newline));
-    if (int mask = _mm_movemask_epi8(hit)) return i + size_t(__builtin_ctz(unsigned(mask)));
-    i += 16;
+template <class Hit, class Stops>
+[[gnu::always_inline]] inline size_t Scan(const char* s, size_t i, size_t n, Hit hit, Stops stops) {
+  auto load = [](const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+  const size_t left = n - i;
+  if (left >= 16) {
+    for (; i + 16 <= n; i += 16)
+      if (unsigned mask = hit(load(s + i))) return i + size_t(__builtin_ctz(mask));
+    if (i == n) return n;
   }
-#endif
-  if constexpr (std::endian::native == std::endian::little) {  // then eight at a time
-    for (; i + 8 <= n; i += 8) {
-      uint64_t w;
-      std::memcpy(&w, s + i, 8);
-      if (uint64_t hit = BytesEqual(w, '\\') | BytesEqual(w, '^') | BytesEqual(w, '\n'))
-        return i + size_t(__builtin_ctzll(hit) / 8);
+  if (n >= 16) {  // s[n - 16, n): the bits below i are bytes already looked at
+    if (unsigned mask = hit(load(s + n - 16)) >> (16 - (n - i))) return i + size_t(__builtin_ctz(mask));
+    return n;
+  }
+  if (left >= 8) {  // lanes 0-7: s[i, i + 8); lanes 8-15: s[n - 8, n)
+    if (unsigned mask = hit(_mm_set_epi64x(int64_t(Load8(s + n - 8)), int64_t(Load8(s + i))))) {
+      const size_t k = size_t(__builtin_ctz(mask));
+      return k < 8 ? i + k : n - 16 + k;
     }
+    return n;
   }
-  while (i < n && !kSpecialBytes[static_cast<unsigned char>(s[i])]) ++i;
+  if (left >= 4) {  // lanes 0-3: s[i, i + 4); lanes 4-7: s[n - 4, n)
+    if (unsigned mask = hit(_mm_set_epi64x(0, int64_t(Load4(s + i) | (Load4(s + n - 4) << 32)))) & 0xFF) {
+      const size_t k = size_t(__builtin_ctz(mask));
+      return k < 4 ? i + k : n - 8 + k;
+    }
+    return n;
+  }
+  while (i < n && !stops(static_cast<unsigned char>(s[i]))) ++i;
   return i;
 }
 
-// Whether `data` holds a byte that the character map has an entry for.
-// Several bytes at a time where the processor allows: most data texts hold
-// none and are written without a mapped copy.
-bool HasMapKey(std::string_view data) {
+// The special bytes among sixteen.
+inline __m128i SpecialLanes(__m128i v) {
+  const __m128i a = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\\')), _mm_cmpeq_epi8(v, _mm_set1_epi8('^')));
+  const __m128i b = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(v, _mm_setzero_si128()));
+  return _mm_or_si128(a, b);
+}
+
+// The bytes among sixteen that equal one of the first `Count` key blocks.
+template <size_t Count>
+inline __m128i KeyLanes(__m128i v, const CharMap::KeyBlock* blocks) {
+  __m128i hit = _mm_cmpeq_epi8(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(blocks[0].data())));
+  for (size_t j = 1; j < Count; ++j)
+    hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(blocks[j].data()))));
+  return hit;
+}
+
+inline unsigned Mask(__m128i lanes) { return unsigned(_mm_movemask_epi8(lanes)); }
+#endif
+
+// The position of the first special byte in s[i, n), or n.
+inline size_t SkipOrdinary(const char* s, size_t i, size_t n) {
+  auto stops = [](unsigned char c) { return kSpecialBytes[c]; };
+#if defined(__SSE2__)
+  return Scan(s, i, n, [](__m128i v) { return Mask(SpecialLanes(v)); }, stops);
+#else
+  if constexpr (std::endian::native == std::endian::little) {  // eight at a time
+    for (; i + 8 <= n; i += 8)
+      if (uint64_t hit = SpecialBytes(Load8(s + i))) return i + size_t(__builtin_ctzll(hit) / 8);
+    if (i < n && n >= 8) {  // s[n - 8, n), shifted past the bytes before i
+      if (uint64_t hit = SpecialBytes(Load8(s + n - 8)) >> (8 * (8 - (n - i))))
+        return i + size_t(__builtin_ctzll(hit) / 8);
+      return n;
+    }
+  }
+  while (i < n && !stops(static_cast<unsigned char>(s[i]))) ++i;
+  return i;
+#endif
+}
+
+// The position in data[i, n) of the first byte that the character map has
+// an entry for, or (with `specials`) of the first special byte if that
+// comes first; n when there is none.  Most data texts hold neither and are
+// written as they stand, and most others are written without a mapped copy.
+size_t FindMapKey(std::string_view data, size_t i, bool specials) {
   const CharMap& map = output.charMap;
   const std::string& keys = map.keyBytes();
   const char* s = data.data();
   const size_t n = data.size();
-  if (keys.empty() || n == 0) return false;
-  if (keys.size() == 1) return std::memchr(s, keys[0], n) != nullptr;
-  size_t i = 0;
+  auto stops = [&map, specials](unsigned char c) {
+    return map.Find(c) != nullptr || (specials && kSpecialBytes[c]);
+  };
 #if defined(__SSE2__)
-  if (keys.size() <= 8) {
-    __m128i wanted[8];
-    const size_t k = keys.size();
-    for (size_t j = 0; j < k; ++j) wanted[j] = _mm_set1_epi8(keys[j]);
-    for (; i + 16 <= n; i += 16) {
-      __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-      __m128i hit = _mm_cmpeq_epi8(v, wanted[0]);
-      for (size_t j = 1; j < k; ++j) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, wanted[j]));
-      if (_mm_movemask_epi8(hit)) return true;
-    }
+  // Four or eight comparisons for each sixteen bytes (the key blocks beyond
+  // the last key repeat the first).
+  const CharMap::KeyBlock* blocks = map.keyBlocks().data();
+  if (keys.size() <= 4) {
+    if (specials) return Scan(s, i, n, [blocks](__m128i v) { return Mask(_mm_or_si128(KeyLanes<4>(v, blocks), SpecialLanes(v))); }, stops);
+    return Scan(s, i, n, [blocks](__m128i v) { return Mask(KeyLanes<4>(v, blocks)); }, stops);
+  }
+  if (keys.size() <= CharMap::kKeyBlocks) {
+    if (specials) return Scan(s, i, n, [blocks](__m128i v) { return Mask(_mm_or_si128(KeyLanes<8>(v, blocks), SpecialLanes(v))); }, stops);
+    return Scan(s, i, n, [blocks](__m128i v) { return Mask(KeyLanes<8>(v, blocks)); }, stops);
   }
 #endif
-  for (; i < n; ++i)
-    if (map.Find(static_cast<unsigned char>(s[i]))) return true;
-  return false;
+  while (i < n && !stops(static_cast<unsigned char>(s[i]))) ++i;
+  return i;
 }
 
 // Hands n bytes to the stream.  Where the C library lets a program fill a
@@ -120,42 +193,86 @@ inline void PutBytes(std::FILE* stream, const char* p, size_t n) {
   fwrite_unlocked(p, 1, n, stream);
 }
 
-// Collects the bytes of one EmitText call and hands them to the stream in
-// blocks, so that even an unbuffered stream (standard error) sees one write
-// per block rather than one per character.
+// Where the bytes of one Write call go: the free room of a fully buffered
+// stream's own buffer, filled directly as PutBytes does, or (for a
+// line-buffered or unbuffered stream, or one that has no buffer yet) a
+// local block handed to the stream whenever it is full, so that even
+// standard error sees one write per block rather than one per character.
+// Whatever was written is the stream's once Release returns; before anyone
+// else writes to the stream, Release must be called, and Resume after.
 class Sink {
  public:
-  explicit Sink(std::FILE* stream) : stream_(stream) {}
-  ~Sink() { Flush(); }
+  Sink(std::FILE* stream, char* block, size_t blockSize)
+      : stream_(stream), block_(block), blockSize_(blockSize) {
+#if defined(__GLIBC__)
+    direct_ = stream->_IO_write_ptr && stream->_IO_write_end > stream->_IO_write_ptr;
+#endif
+    if (direct_) TakeRoom();
+    else p_ = block_, end_ = block_ + blockSize_;
+  }
+  ~Sink() { Release(); }
   Sink(const Sink&) = delete;
   Sink& operator=(const Sink&) = delete;
 
   void Put(char c) {
-    if (used_ == sizeof buf_) Flush();
-    buf_[used_++] = c;
+    if (p_ != end_) *p_++ = c;
+    else Overflow(&c, 1);
   }
   void Put(const char* p, size_t len) {
-    if (len > sizeof buf_ - used_) {
-      Flush();
-      if (len >= sizeof buf_) {
-        PutBytes(stream_, p, len);
-        return;
-      }
+    if (size_t(end_ - p_) >= len) {
+      std::memcpy(p_, p, len);
+      p_ += len;
+    } else {
+      Overflow(p, len);
     }
-    std::memcpy(buf_ + used_, p, len);
-    used_ += len;
   }
   void Put(std::string_view s) { Put(s.data(), s.size()); }
-  void Flush() {
-    if (used_ == 0) return;
-    PutBytes(stream_, buf_, used_);
-    used_ = 0;
+
+  // Hands what was written to the stream.
+  void Release() {
+#if defined(__GLIBC__)
+    if (direct_) {
+      stream_->_IO_write_ptr = p_;
+      return;
+    }
+#endif
+    PutBytes(stream_, block_, size_t(p_ - block_));
+    p_ = block_;
+  }
+  // Goes on after Release, whatever was written to the stream meanwhile.
+  void Resume() {
+    if (direct_) TakeRoom();
   }
 
  private:
+  // The free room of the stream's buffer; none when it has no buffer.
+  void TakeRoom() {
+#if defined(__GLIBC__)
+    p_ = stream_->_IO_write_ptr;
+    end_ = stream_->_IO_write_end;
+    if (!p_ || end_ < p_) end_ = p_;
+#endif
+  }
+  // Writes what does not fit.
+  void Overflow(const char* p, size_t len) {
+    Release();
+    if (direct_) {
+      fwrite_unlocked(p, 1, len, stream_);
+      Resume();
+    } else if (len >= blockSize_) {
+      PutBytes(stream_, p, len);
+    } else {
+      std::memcpy(p_, p, len);
+      p_ += len;
+    }
+  }
+
   std::FILE* stream_;
-  size_t used_ = 0;
-  char buf_[16384];
+  char* block_;
+  size_t blockSize_;
+  bool direct_ = false;
+  char* p_ = nullptr;
+  char* end_ = nullptr;
 };
 
 void AddColumn(size_t n) {
@@ -200,11 +317,6 @@ size_t CharacterNumber(const char* s, size_t n, size_t i, Sink& out) {
   return j + 1;
 }
 
-std::string_view UpToNul(std::string_view s) {
-  const void* nul = std::memchr(s.data(), '\0', s.size());
-  return nul ? s.substr(0, size_t(static_cast<const char*>(nul) - s.data())) : s;
-}
-
 const VarEntry* FindEntry(const VarTable* table, std::string_view name) {
   if (!table || table->entries.empty()) return nullptr;
   auto it = table->index.find(std::string(name));
@@ -224,8 +336,9 @@ bool FindReplacement(std::string_view name, Sink& out, std::string* replacement)
   if (!mapped) return false;
   *replacement = mapped->value;
   if (!output.sdataUsed) output.sdataUsed = NewVarTable(30);
-  out.Flush();  // recording may run a command ("!" values)
+  out.Release();  // recording may run a command ("!" values)
   SetMapping(output.sdataUsed, name, std::string_view(*replacement));
+  out.Resume();
   // The recorded value is what is written from now on (a reserved name such
   // as "verbose" is not recorded; its map value stands).
   if (const VarEntry* used = FindEntry(output.sdataUsed, name)) *replacement = used->value;
@@ -248,17 +361,15 @@ bool IsListedCaret(Level& level, size_t pos) {
   return level.nextListed < list.size() && list[level.nextListed] == pos;
 }
 
-void Write(std::string_view text, std::FILE* stream, bool track, Carets carets,
-           const std::vector<size_t>* listed) {
-  // Most texts hold no escape, caret or line end: written as they stand.
-  if (SkipOrdinary(text.data(), 0, text.size()) == text.size()) {
-    PutBytes(stream, text.data(), text.size());
-    if (track) AddColumn(text.size());
-    return;
-  }
-  Sink out(stream);
+// Writes `text` from `start` on, where the first special byte is.
+void WriteFrom(std::string_view text, size_t start, std::FILE* stream, bool track, Carets carets,
+               const std::vector<size_t>* listed) {
+  char block[16384];
+  Sink out(stream, block, sizeof block);
+  out.Put(text.data(), start);
+  if (track) AddColumn(start);
   int& column = output.outputColumn;
-  Level cur{text, 0, 0, carets, listed, 0};
+  Level cur{text, 0, start, carets, listed, 0};
   // SDATA replacements being written: the names and replacement texts, one
   // per nesting level, and the interrupted texts.  A level's text is taken
   // anew from `subs` when it is resumed, as `subs` may have moved.
@@ -284,6 +395,7 @@ void Write(std::string_view text, std::FILE* stream, bool track, Carets carets,
         if (i == n) break;
       }
       const char c = s[i++];
+      if (c == '\0') break;  // the text ends here
       if (c == '\n') {
         out.Put('\n');
         if (track) column = 0;
@@ -305,7 +417,7 @@ void Write(std::string_view text, std::FILE* stream, bool track, Carets carets,
       }
       // A backslash: an escape.
       if (track) AddColumn(1);
-      if (i == n) break;  // a backslash at the end writes nothing
+      if (i == n || s[i] == '\0') break;  // a backslash at the end writes nothing
       const char e = s[i];
       if (e >= '0' && e <= '7') {
         unsigned value = unsigned(e - '0');
@@ -326,15 +438,16 @@ void Write(std::string_view text, std::FILE* stream, bool track, Carets carets,
       }
       // An SDATA reference: the name runs to the next backslash.
       const size_t start = i + 1;
-      const void* close = std::memchr(s + start, '\\', n - start);
-      if (!close) {  // never closed: the opening writes '|', the rest goes on
+      size_t end = start;
+      while (end < n && s[end] != '\\' && s[end] != '\0') ++end;
+      if (end == n || s[end] == '\0') {  // never closed: the opening writes '|', the rest goes on
         out.Put('|');
         ++i;
         continue;
       }
-      const size_t end = size_t(static_cast<const char*>(close) - s);
       const std::string_view name(s + start, end - start);
-      i = std::min(end + 2, n);
+      i = end + 1;  // the closing backslash and the character after it
+      if (i < n && s[i] != '\0') ++i;
       std::string replacement;
       const char* problem = nullptr;
       if (!FindReplacement(name, out, &replacement)) {
@@ -346,8 +459,9 @@ void Write(std::string_view text, std::FILE* stream, bool track, Carets carets,
         problem = "Error: SDATA substitutions nested too deeply at '%.*s'; written as its name.\n";
       }
       if (problem) {
-        out.Flush();
+        out.Release();
         std::fprintf(stderr, problem, int(name.size()), name.data());
+        out.Resume();
         out.Put('[');
         out.Put(name);
         out.Put(']');
@@ -357,7 +471,7 @@ void Write(std::string_view text, std::FILE* stream, bool track, Carets carets,
       subs.push_back(std::move(sub));
       cur.pos = i;
       saved.push_back(cur);
-      cur = Level{UpToNul(subs.back().text), int(subs.size()), 0, Carets::kBreak, nullptr, 0};
+      cur = Level{subs.back().text, int(subs.size()), 0, Carets::kBreak, nullptr, 0};
       entered = true;
     }
     if (entered) continue;
@@ -365,8 +479,21 @@ void Write(std::string_view text, std::FILE* stream, bool track, Carets carets,
     subs.pop_back();
     cur = saved.back();
     saved.pop_back();
-    if (cur.depth > 0) cur.text = UpToNul(subs[size_t(cur.depth) - 1].text);
+    if (cur.depth > 0) cur.text = subs[size_t(cur.depth) - 1].text;
   }
+}
+
+// Writes `text`, up to its end or its first NUL byte.
+void Write(std::string_view text, std::FILE* stream, bool track, Carets carets,
+           const std::vector<size_t>* listed) {
+  // Most texts hold no escape, caret or line end: written as they stand.
+  const size_t j = SkipOrdinary(text.data(), 0, text.size());
+  if (j == text.size() || text[j] == '\0') {
+    PutBytes(stream, text.data(), j);
+    if (track) AddColumn(j);
+    return;
+  }
+  WriteFrom(text, j, stream, track, carets, listed);
 }
 
 }  // namespace
@@ -379,7 +506,7 @@ void EmitText(const char* text, std::FILE* stream, int trackColumn) {
 
 void EmitText(std::string_view text, std::FILE* stream, int trackColumn) {
   if (!stream) return;
-  Write(UpToNul(text), stream, trackColumn != 0, Carets::kBreak, nullptr);
+  Write(text, stream, trackColumn != 0, Carets::kBreak, nullptr);
 }
 
 void EmitData(const char* text, std::FILE* stream, bool verbatim) {
@@ -389,14 +516,24 @@ void EmitData(const char* text, std::FILE* stream, bool verbatim) {
     return;
   }
   std::string_view data(text);
-  if (!HasMapKey(data)) {  // nothing to map: every caret is the data's own
-    Write(data, stream, true, Carets::kLiteral, nullptr);
+  // One scan finds the first map key or special byte.  Up to there the
+  // text is written as it stands; after a special byte the rest of the
+  // text is searched for a key before anything is written.
+  const size_t first = FindMapKey(data, 0, true);
+  if (first == data.size()) {
+    PutBytes(stream, data.data(), first);
+    AddColumn(first);
+    return;
+  }
+  if (!output.charMap.Find(static_cast<unsigned char>(data[first])) &&
+      FindMapKey(data, first + 1, false) == data.size()) {
+    // Nothing to map: every caret is the data's own.
+    WriteFrom(data, first, stream, true, Carets::kLiteral, nullptr);
     return;
   }
   std::vector<size_t> dataCarets;
   std::string mapped = ApplyCharMap(data, &dataCarets);
-  Write(UpToNul(mapped), stream, true, dataCarets.empty() ? Carets::kBreak : Carets::kListed,
-        &dataCarets);
+  Write(mapped, stream, true, dataCarets.empty() ? Carets::kBreak : Carets::kListed, &dataCarets);
 }
 
 }  // namespace qlx

@@ -37,12 +37,15 @@
 // message and write "[name]" in the same way.  "\|" with no later backslash
 // writes '|' and the rest of the text is written as usual.
 //
-// Buffering: each call collects its bytes in a local block and hands them
-// to the stdio stream with fwrite (one call per block, never one per
-// character), so nothing stays inside this module between calls; whoever
-// lets another process write to the same file descriptor must fflush the
-// stream first.  Messages that a call writes to standard error are written
-// after the bytes collected before them have been handed to the stream.
+// Buffering: on a fully buffered stream (the output) the bytes go straight
+// into the stream's own buffer, as putc would put them; on a line-buffered
+// or unbuffered stream (standard error) each call collects them in a local
+// block and hands it over with fwrite (one call per block, never one per
+// character).  Either way nothing stays inside this module between calls;
+// whoever lets another process write to the same file descriptor must
+// fflush the stream first.  Messages that a call writes to standard error
+// are written after the bytes written before them have been handed to the
+// stream.
 #pragma once
 
 #include <cstdio>
@@ -73,7 +76,7 @@ inline constexpr int kMaxSdataNesting = 64;
 void EmitText(const char* text, std::FILE* stream, int trackColumn);
 
 // The same for a run cut out of a longer text: the text ends at the end of
-// the view, or at a NUL byte inside it.
+// the view, or at a NUL byte inside it (as does an SDATA replacement).
 void EmitText(std::string_view text, std::FILE* stream, int trackColumn);
 
 // Writes a data text of the document (what the data writer of the

@@ -18,6 +18,7 @@ void CharMap::Clear() {
   entries.clear();
   first.fill(-1);
   keyBytes_.clear();
+  keyBlocks_ = {};
 }
 
 void CharMap::Add(std::string key, std::string replacement) {
@@ -26,6 +27,12 @@ void CharMap::Add(std::string key, std::string replacement) {
     if (first[c] < 0) {
       first[c] = int(entries.size());
       keyBytes_ += key[0];
+      const size_t k = keyBytes_.size() - 1;
+      if (k == 0) {
+        for (KeyBlock& block : keyBlocks_) block.fill(key[0]);
+      } else if (k < kKeyBlocks) {
+        keyBlocks_[k].fill(key[0]);
+      }
     }
   }
   entries.push_back(CharMapEntry{std::move(key), std::move(replacement)});

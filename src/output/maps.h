@@ -49,9 +49,16 @@ struct CharMap {
   void Add(std::string key, std::string replacement);
   // The distinct bytes that have an entry, in the order they were added.
   const std::string& keyBytes() const { return keyBytes_; }
+  // For scans that compare sixteen bytes at once: the first kKeyBlocks of
+  // keyBytes, each repeated sixteen times; where there are fewer, the
+  // first key fills the rest.
+  static constexpr size_t kKeyBlocks = 8;
+  using KeyBlock = std::array<char, 16>;
+  const std::array<KeyBlock, kKeyBlocks>& keyBlocks() const { return keyBlocks_; }
 
  private:
   std::string keyBytes_;
+  std::array<KeyBlock, kKeyBlocks> keyBlocks_{};
   std::array<int, 256> first = MakeEmptyIndex();
   static std::array<int, 256> MakeEmptyIndex() {
     std::array<int, 256> a;

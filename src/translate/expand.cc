@@ -1,7 +1,10 @@
 #include "translate/expand.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstddef>
 #include <cstdio>
+#include <utility>
 
 #include "doc/query.h"
 #include "doc/tree.h"
@@ -13,34 +16,36 @@
 namespace qlx {
 namespace {
 
-// The destination of an expansion, with or without the origin flags.  The
-// flags are kept only once a character of the document has arrived (most
-// expansions hold none): until then fromDocument stays empty.
+// The destination of an expansion, with or without the origin of its
+// characters: the ranges [first, second) of text that came from the
+// document, in order and apart (most expansions hold none).
 template <bool kTrack>
 struct Sink {
   std::string text;
-  std::vector<bool> fromDocument;
-  bool anyFromDocument = false;
+  std::vector<std::pair<size_t, size_t>> fromDocument;
 
   void Append(std::string_view s, bool document) {
     if constexpr (kTrack) {
-      if (document && !s.empty() && !anyFromDocument) {
-        fromDocument.assign(text.size(), false);
-        anyFromDocument = true;
+      if (document && !s.empty()) {
+        if (!fromDocument.empty() && fromDocument.back().second == text.size())
+          fromDocument.back().second += s.size();
+        else
+          fromDocument.emplace_back(text.size(), text.size() + s.size());
       }
-      text.append(s);
-      if (anyFromDocument) fromDocument.resize(text.size(), document);
-    } else {
-      text.append(s);
     }
+    text.append(s);
   }
-  void Append(char c) {
-    text += c;
-    if constexpr (kTrack) {
-      if (anyFromDocument) fromDocument.push_back(false);
-    }
-  }
+  void Append(char c) { text += c; }
 };
+
+// Whether text[i] of an expansion came from the document.
+bool FromDocument(const std::vector<std::pair<size_t, size_t>>& ranges, size_t i) {
+  for (const auto& [first, end] : ranges) {
+    if (i < first) return false;
+    if (i < end) return true;
+  }
+  return false;
+}
 
 template <bool kTrack>
 void AppendContent(Sink<kTrack>& dest, const ElemNode* elem) {
@@ -149,7 +154,13 @@ std::string ExpandVariables(std::string_view src, const ElemNode* elem) {
 
 Expansion ExpandTracked(std::string_view src, const ElemNode* elem) {
   Sink<true> sink = Expand<true>(src, elem);
-  return Expansion{std::move(sink.text), std::move(sink.fromDocument), sink.anyFromDocument};
+  Expansion exp{std::move(sink.text), {}, !sink.fromDocument.empty()};
+  if (exp.anyFromDocument) {
+    exp.fromDocument.assign(exp.text.size(), false);
+    for (const auto& [first, end] : sink.fromDocument)
+      std::fill(exp.fromDocument.begin() + ptrdiff_t(first), exp.fromDocument.begin() + ptrdiff_t(end), true);
+  }
+  return exp;
 }
 
 void WriteSpecText(std::string_view text, ElemNode* elem, std::FILE* stream, int trackColumn) {
@@ -159,44 +170,57 @@ void WriteSpecText(std::string_view text, ElemNode* elem, std::FILE* stream, int
     EmitText(text, stream, trackColumn);
     return;
   }
-  Expansion exp = ExpandTracked(text, elem);
+  Sink<true> exp = Expand<true>(text, elem);
   const std::string& expanded = exp.text;
   if (expanded.find('$') == std::string::npos) {
     EmitText(std::string_view(expanded), stream, trackColumn);
     return;
   }
+  // The text between the calls goes to EmitText in one piece per stretch,
+  // with "\$" written as '$'; it is copied only where it holds one.
   std::string run;
+  size_t from = 0;  // the part of expanded[from, i) not yet in run
+  auto flushRun = [&](size_t i) {
+    if (run.empty()) {
+      if (i > from) EmitText(std::string_view(expanded).substr(from, i - from), stream, trackColumn);
+      return;
+    }
+    run.append(expanded, from, i - from);
+    EmitText(std::string_view(run), stream, trackColumn);
+    run.clear();
+  };
   size_t i = 0, n = expanded.size();
   while (i < n) {
     char c = expanded[i];
     if (c == '\\' && i + 1 < n && expanded[i + 1] == '$') {
+      run.append(expanded, from, i - from);
       run += '$';
       i += 2;
+      from = i;
       continue;
     }
-    if (c == '$' && i + 1 < n && expanded[i + 1] == '{' &&
-        !(exp.anyFromDocument && exp.fromDocument[i])) {
-      if (!run.empty()) {
-        EmitText(run.c_str(), stream, trackColumn);
-        run.clear();
-      }
+    if (c == '$' && i + 1 < n && expanded[i + 1] == '{' && !FromDocument(exp.fromDocument, i)) {
+      flushRun(i);
       size_t close = expanded.find('}', i + 1);
       if (close == std::string::npos) {
         std::fprintf(stderr, "Mismatched braces in TranSpec: %s\n", expanded.c_str() + i + 1);
       }
-      size_t from = i + 3;  // the character right after '{' is dropped
-      size_t to = close == std::string::npos ? n : close;
-      std::string call = from < to ? expanded.substr(from, to - from) : std::string();
+      const size_t first = i + 3;  // the character right after '{' is dropped
+      const size_t end = close == std::string::npos ? n : close;
+      std::string call = first < end ? expanded.substr(first, end - first) : std::string();
       std::vector<bool> origin;
-      if (from < to && exp.anyFromDocument) origin.assign(exp.fromDocument.begin() + from, exp.fromDocument.begin() + to);
+      if (first < end && !exp.fromDocument.empty()) {
+        origin.resize(end - first);
+        for (size_t k = first; k < end; ++k) origin[k - first] = FromDocument(exp.fromDocument, k);
+      }
       CallSpecialVariable(call, elem, stream, trackColumn, origin);
       i = close == std::string::npos ? n : close + 1;
+      from = i;
       continue;
     }
-    run += c;
     ++i;
   }
-  if (!run.empty()) EmitText(run.c_str(), stream, trackColumn);
+  flushRun(n);
 }
 
 }  // namespace qlx

@@ -131,5 +131,38 @@ TEST(DataWriterScanTest, MapKeysAnywhereForAnyNumberOfKeys) {
   output = OutputState();
 }
 
+// A key anywhere after the first special byte, or before it, for key
+// counts on both sides of each way the scan compares (four, eight, more),
+// and after the map was cleared and filled anew.
+TEST(DataWriterScanTest, KeysBeforeAndAfterEscapesAtEveryPlace) {
+  output = OutputState();
+  for (int keys : {1, 4, 5, 8, 9}) {
+    output.charMap.Clear();
+    output.charMap.Add("Z", "zz");  // cleared below: must map nothing then
+    output.charMap.Clear();
+    output.charMap.Add("&", "&amp;");
+    for (int k = 1; k < keys; ++k) output.charMap.Add(std::string(1, char('a' + k)), "?");
+    for (size_t len = 1; len <= 34; ++len) {
+      std::string plain(len, 'Q');
+      for (size_t at = 0; at < len; ++at) {
+        std::string text = plain;
+        text[at] = '&';
+        std::string want = plain.substr(0, at) + "&amp;" + plain.substr(at + 1);
+        EXPECT_EQ(Emitted(text.c_str()), want) << keys << " " << len << " " << at;
+        // An escape and a data caret before the key, and after it.
+        EXPECT_EQ(Emitted(("^\\n" + text).c_str()), "^\n" + want) << keys << " " << at;
+        EXPECT_EQ(Emitted((text + "\\nZ^").c_str()), want + "\nZ^") << keys << " " << at;
+        if (keys > 1) {  // the last key added, right after the escape
+          std::string last = plain;
+          last[at] = char('a' + keys - 1);
+          EXPECT_EQ(Emitted(("\\n" + last).c_str()), "\n" + plain.substr(0, at) + "?" + plain.substr(at + 1))
+              << keys << " " << at;
+        }
+      }
+    }
+  }
+  output = OutputState();
+}
+
 }  // namespace
 }  // namespace qlx

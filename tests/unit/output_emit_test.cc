@@ -147,6 +147,56 @@ TEST_F(EmitTest, ViewsEndAtTheirEndOrAtNul) {
   EXPECT_EQ(out.Text(), "ab\nx");
 }
 
+// Every special byte at every place of texts of every length up to a few
+// of the scan's blocks, reached from every starting point the writer uses:
+// the first one is found, none is found where there is none.
+TEST_F(EmitTest, SpecialBytesFoundAtEveryPlace) {
+  for (size_t len = 0; len <= 40; ++len) {
+    std::string plain(len, 'x');
+    for (size_t k = 0; k < len; ++k) plain[k] = char('A' + k % 26);  // no escape letters
+    EXPECT_EQ(Emit(plain.c_str(), 0), plain);
+    for (size_t at = 0; at < len; ++at) {
+      std::string text = plain;
+      const std::string head = plain.substr(0, at), tail = plain.substr(at + 1);
+      text[at] = '^';  // untracked: always a line end
+      EXPECT_EQ(Emit(text.c_str(), 0), head + "\n" + tail) << len << " " << at;
+      text[at] = '\n';
+      EXPECT_EQ(Emit(text.c_str(), 0), head + "\n" + tail) << len << " " << at;
+      text[at] = '\\';  // escapes the next character, or ends the text
+      EXPECT_EQ(Emit(text.c_str(), 0), head + tail) << len << " " << at;
+      text[at] = '\0';
+      MemoryStream out;
+      EmitText(std::string_view(text), out.get(), 0);
+      EXPECT_EQ(out.Text(), head) << len << " " << at;
+      // A second special further on: the scan resumes after the first.
+      for (size_t second = at + 1; second < len; second += 5) {
+        std::string two = plain;
+        two[at] = '^';
+        two[second] = '^';
+        std::string want = plain;
+        want[at] = '\n';
+        want[second] = '\n';
+        EXPECT_EQ(Emit(two.c_str(), 0), want) << len << " " << at << " " << second;
+      }
+    }
+  }
+}
+
+// A NUL ends a text wherever the writer stands: in an escape, after an
+// SDATA reference, inside a replacement.
+TEST_F(EmitTest, NulEndsTextsAndReplacements) {
+  Map("n", "N");
+  SetMapping(output.sdataMap, "z", std::string_view("A\0B", 3));
+  MemoryStream out;
+  EmitText(std::string_view("a\\\0n", 4), out.get(), 1);
+  EmitText(std::string_view("|\\|n\\\0zz", 8), out.get(), 1);
+  EmitText(std::string_view("|\\|n\\q\0zz", 9), out.get(), 1);
+  EmitText(std::string_view("|\\101\0", 6), out.get(), 1);
+  EmitText(std::string_view("|\\#65\0;", 7), out.get(), 1);
+  EmitText("|x\\|z\\|y", out.get(), 1);
+  EXPECT_EQ(out.Text(), "a|N|N|A|#65|xAy");
+}
+
 TEST_F(EmitTest, SdataFromMapAndUnknownNames) {
   Map("[amp  ]", "&");
   CaptureStderr();
@@ -296,6 +346,17 @@ TEST(EmitStreamTest, KeepsOrderWithStdioAndLineBuffering) {
   }
   EmitText(std::string(1000, 'x'), file, 1);  // longer than the buffer
   expected += std::string(1000, 'x');
+  // Escapes and line ends written into the buffer while it fills and is
+  // written out many times within one text.
+  std::string escaped, plain;
+  for (int i = 0; i < 300; ++i) {
+    escaped += "w" + std::to_string(i) + "\\s\\#233;^";
+    plain += "w" + std::to_string(i) + " \xc3\xa9\n";
+  }
+  EmitText(escaped, file, 1);
+  std::fputs("<put>", file);
+  EmitText(escaped.c_str(), file, 0);
+  expected += plain + "<put>" + plain;
   ASSERT_EQ(std::fflush(file), 0);
   std::rewind(file);
   std::string got(expected.size() + 10, '\0');

@@ -129,6 +129,29 @@ TEST(WriteSpecText, DocumentTextNeverBecomesASpecialCall) {
   settings = saved;
 }
 
+// Document text next to, between and inside the author's calls: only the
+// author's "${" makes a call, and the stretches between calls (with "\$"
+// written as '$') are written in order.
+TEST(WriteSpecText, DocumentTextBesideCallsAndEscapedDollars) {
+  RunSettings saved = settings;
+  settings.globalVars = NewVarTable(20);
+  ElemNode* root = test::ReadDocument("AT CDATA ${_gi}\nAU CDATA u\n(DOC\n)DOC\n");
+  auto [out, err] = Written("${T}${_gi}${T}|${U}${T}${U}${_gi}", root);
+  EXPECT_EQ(out, "${_gi}DOC${_gi}|u${_gi}uDOC");
+  EXPECT_EQ(err, "");
+  std::tie(out, err) = Written("x\\$y${_gi}\\$z\\n\\$^w", root);
+  EXPECT_EQ(out, "x$yDOC$z\n$\nw");
+
+  Expansion exp = ExpandTracked("[${T}]${U}${U}-", root);
+  ASSERT_EQ(exp.text, "[${_gi}]uu-");
+  ASSERT_TRUE(exp.anyFromDocument);
+  std::string flags;
+  for (bool b : exp.fromDocument) flags += b ? '1' : '0';
+  EXPECT_EQ(flags, "0111111011" "0");
+  EXPECT_FALSE(ExpandTracked("${_gi} plain", root).anyFromDocument);
+  settings = saved;
+}
+
 TEST(WriteSpecText, EscapedDollarAndMismatchedBraces) {
   RunSettings saved = settings;
   settings.globalVars = NewVarTable(20);
