@@ -206,6 +206,9 @@ struct Document {
   // elements whose translation has ended.  They stay for later runs.
   std::unordered_map<const ElemNode*, int> insertedBefore, insertedAfter;
   std::vector<bool> processed;
+  // The serials [specsFrom, specsTo) that the last translation run gave
+  // specs to.  A spec lives for one run: the next run clears them first.
+  int specsFrom = 0, specsTo = 0;
   int currentLine = 0;
   const char* currentFileName = nullptr;
 };

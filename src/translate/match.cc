@@ -150,6 +150,10 @@ TranSpec* MatchSpec(ElemNode* e, int wanted) {
 }
 
 void AssignSpecs(ElemNode* top) {
+  // What an earlier run gave points at specs that are gone.
+  for (int s = doc.specsFrom; s < doc.specsTo; ++s) ElementBySerial(s)->specIndex = 0;
+  doc.specsFrom = top->serial;
+  doc.specsTo = SubtreeEnd(top);
   // The subtree in document order, as the elements lie in memory.
   for (int s = top->serial, end = SubtreeEnd(top); s < end; ++s) {
     ElemNode* e = ElementBySerial(s);
@@ -161,7 +165,10 @@ TranSpec* ElementSpec(const ElemNode* e) {
   switch (e->specIndex) {
     case 0: return nullptr;
     case 1: return &emptySpec;
-    default: return specList.specs[e->specIndex - 2].get();
+    default: {
+      const size_t i = e->specIndex - 2;
+      return i < specList.specs.size() ? specList.specs[i].get() : nullptr;
+    }
   }
 }
 

@@ -240,10 +240,8 @@ void TranslateTree(ElemNode* top, const char* specFile, std::FILE* stream) {
         },
         nullptr, nullptr, nullptr);
   }
-  // The spec records die with the run: no element may keep pointing at
-  // them (a later run may reach elements outside its own subtree).  Only
-  // AssignSpecs(top) gave specs, to top's subtree.
-  for (int s = top->serial, end = SubtreeEnd(top); s < end; ++s) ElementBySerial(s)->specIndex = 0;
+  // The spec records die with the run; the elements' numbers of them are
+  // cleared by the next run's AssignSpecs, should there be one.
   ClearSpecList();
 }
 

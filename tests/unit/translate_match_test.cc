@@ -141,5 +141,27 @@ TEST_F(MatchTest, AssignSpecsCoversTheSubtreeAndFindSpecById) {
   EXPECT_EQ(FindSpecById(4), nullptr);
 }
 
+// A spec lives for one run: the next run's assignment, on another subtree,
+// leaves no element outside it with the earlier run's spec.
+TEST_F(MatchTest, ANewRunClearsTheSpecsOfTheLastOne) {
+  Load("GI: P\nStartText: first\n-\nGI: *\n-\n");
+  AssignSpecs(root_);
+  EXPECT_EQ(*ElementSpec(loose_)->startText, "first");
+  ClearSpecList();
+  Load("GI: P\nStartText: second\n-\n");
+  AssignSpecs(item1_);
+  EXPECT_EQ(*ElementSpec(p1_)->startText, "second");
+  EXPECT_EQ(ElementSpec(loose_), nullptr);
+  EXPECT_EQ(ElementSpec(root_), nullptr);
+  EXPECT_EQ(ElementSpec(p3_), nullptr);
+}
+
+// A plain context is compared name by name with the nearest ancestors.
+TEST_F(MatchTest, PlainContextsCompareWholeNames) {
+  Load("GI: P\nContext: IT LIST\nStartText: part\n-\nGI: P\nContext: ITEM  LIST\nStartText: two\n-\n"
+       "GI: P\nContext: ITEM LIST DOC X\nStartText: long\n-\nGI: P\nContext: ITEM LIST DOC\nStartText: all\n-\n");
+  EXPECT_EQ(Chosen(p1_), "all");
+}
+
 }  // namespace
 }  // namespace qlx
