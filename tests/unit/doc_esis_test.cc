@@ -93,6 +93,18 @@ TEST(Esis, NavigationFollowsSubtreesAndData) {
   EXPECT_EQ(DataCount(a), 1);
 }
 
+// Attribute records are split on runs of blanks (spaces and tabs), the
+// value taking the rest; the common single-space forms agree with that.
+TEST(Esis, AttributeRecordsOfEveryBlankForm) {
+  ElemNode* root = ReadDocument(
+      "AA CDATA one two\nAB\tCDATA\tx\ty\nAC  TOKEN   z\nAD CDATA \nAE CDATA\n"
+      "AF IMPLIED\nAG\tIMPLIED\nAH  IMPLIED\nAI TOKEN IMPLIED\n(DOC\n)DOC\n");
+  std::string got;
+  for (int i = 0; i < root->attCount(); ++i)
+    got += std::string(root->atts()[i].name) + "=[" + root->atts()[i].value + "] ";
+  EXPECT_EQ(got, "A=[one two] B=[x\ty] C=[z] D=[] E=[] I=[IMPLIED] ");
+}
+
 // Equal attribute lists are stored once; lists that differ in a value, in
 // order or in length are not confused.
 TEST(Esis, EqualAttributeListsAreShared) {
