@@ -52,8 +52,7 @@ const char* FindAttValue(const ElemNode* elem, const char* name) {
 
 ElemNode* FindElementByID(const char* id) {
   if (!id) return nullptr;
-  auto it = doc.idLookup.find(std::string_view(id));
-  return it == doc.idLookup.end() ? nullptr : it->second;
+  return static_cast<ElemNode*>(doc.attStringTable.FindPayload(id));
 }
 
 Relation RelationFromName(const char* name) {

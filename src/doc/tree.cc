@@ -62,15 +62,25 @@ const char* InternTable::Find(std::string_view text) const {
   return slots_[Probe(text, Hash(text))].text;
 }
 
-const char* InternTable::Intern(std::string_view text) {
+InternTable::Slot& InternTable::Store(std::string_view text) {
   if ((texts_.size() + 1) * 2 > slots_.size()) Grow();
   const uint64_t hash = Hash(text);
   Slot& slot = slots_[Probe(text, hash)];
-  if (slot.text) return slot.text;
+  if (slot.text) return slot;
   const char* copy = arena_->Copy(text);
   texts_.push_back(copy);
-  slot = Slot{copy, text.size(), hash};
-  return copy;
+  slot = Slot{copy, nullptr, hash, text.size()};
+  return slot;
+}
+
+const char* InternTable::Intern(std::string_view text) { return Store(text).text; }
+
+void*& InternTable::PayloadOf(std::string_view text) { return Store(text).payload; }
+
+void* InternTable::FindPayload(std::string_view text) const {
+  if (slots_.empty()) return nullptr;
+  const Slot& slot = slots_[Probe(text, Hash(text))];
+  return slot.text ? slot.payload : nullptr;
 }
 
 const char* InternElementName(std::string_view text) { return doc.giTable.Intern(text); }
@@ -214,7 +224,8 @@ void MarkProcessed(const ElemNode* e) {
 
 void RegisterID(const char* id, ElemNode* elem) {
   doc.idIndex.push_back(IdEntry{id, elem});
-  doc.idLookup.emplace(std::string_view(id), elem);  // keeps the first
+  void*& first = doc.attStringTable.PayloadOf(id);
+  if (!first) first = elem;
 }
 
 void FinishTree(ElemNode* root) {

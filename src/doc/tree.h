@@ -153,14 +153,22 @@ class InternTable {
   // The stored text equal to `text`, or null (nothing is stored).
   const char* Find(std::string_view text) const;
   const std::vector<const char*>& texts() const { return texts_; }
+  // A word the table's user keeps with each stored text (null at first):
+  // the one kept with `text`, or null when it is not stored; and the one
+  // to set, the text being stored first when it is not.
+  void* FindPayload(std::string_view text) const;
+  void*& PayloadOf(std::string_view text);
 
  private:
   struct Slot {
     const char* text = nullptr;  // null: free
-    size_t size = 0;
+    void* payload = nullptr;
     uint64_t hash = 0;
+    size_t size = 0;
   };
   static uint64_t Hash(std::string_view text);
+  // The slot of `text`, stored first when it is not.
+  Slot& Store(std::string_view text);
   // The slot holding `text`, or the free slot where it belongs.
   size_t Probe(std::string_view text, uint64_t hash) const;
   void Grow();
@@ -196,8 +204,9 @@ struct Document {
   int nextSerial = 0;  // also the number of elements
   EntityInfo* entityFirst = nullptr;  // entityList, in record order
   EntityInfo* entityLast = nullptr;
-  std::vector<IdEntry> idIndex;  // document order
-  std::unordered_map<std::string_view, ElemNode*> idLookup;  // first of each ID
+  // Every ID attribute in document order.  The first element with each ID
+  // is kept as the payload of the ID's text in attStringTable.
+  std::vector<IdEntry> idIndex;
   // The entity of each element that names one (few do, so the elements
   // carry no field for it).
   std::unordered_map<const ElemNode*, EntityInfo*> entityOf;

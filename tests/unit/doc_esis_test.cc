@@ -180,7 +180,7 @@ TEST(Esis, EndRecordClosesWhateverItsName) {
 TEST(Esis, DuplicateIdsAreAllRegisteredFirstWins) {
   ReadDocument("(DOC\nAID TOKEN A\n(P\n)P\nAID TOKEN A\n(P\n)P\n)DOC\n");
   ASSERT_EQ(doc.idIndex.size(), 2u);
-  EXPECT_EQ(doc.idLookup.at("A"), doc.idIndex[0].elem);
+  EXPECT_EQ(FindElementByID("A"), doc.idIndex[0].elem);
 }
 
 struct FatalCase {
