@@ -61,7 +61,7 @@ void PrintNotFound(const std::string& id) {
 // "ls": the element information block.
 void ListElement(const ElemNode* e) {
   std::printf("Element: %s\tLineNumber: %d\n", e->gi, ElementLine(e));
-  if (e->parent) std::printf("Context: %s\n", AncestorNames(e, 20).c_str());
+  if (e->parent()) std::printf("Context: %s\n", AncestorNames(e, 20).c_str());
   if (e->attCount() > 0) {
     std::printf("%d attributes:\n", e->attCount());
     const AttrPair* atts = e->atts();
@@ -124,7 +124,7 @@ void ChangeElement(const Words& w, ElemNode** current) {
   for (size_t i = 1; i < w.size(); ++i) {
     const std::string& step = w[i];
     if (step == "..") {
-      if (e->parent) e = e->parent;
+      if (e->parent()) e = e->parent();
     } else if (step == "/") {
       e = settings.docRoot;
     } else if (!step.empty() && IsDigit(step[0])) {

@@ -42,7 +42,7 @@ bool Passes(Search* s, ElemNode* e) {
       return value && std::strcmp(value, s->y) == 0;
     }
     case FIND_Parent:
-      return e->parent && e->parent->gi == s->name;
+      return e->parent() && e->parent()->gi == s->name;
     case FIND_Child:
       for (const ElemNode* c = FirstChild(e); c; c = NextSibling(c)) {
         if (c->gi == s->name) return true;
@@ -54,7 +54,7 @@ bool Passes(Search* s, ElemNode* e) {
       }
       return false;
     case FIND_Sib:
-      return e->parent && NamedChildren(s, e->parent) - (e->gi == s->name) > 0;
+      return e->parent() && NamedChildren(s, e->parent()) - (e->gi == s->name) > 0;
     case FIND_Desc:
       return s->hasNamedDesc[size_t(e->serial)] != 0;
     case FIND_Anc:
@@ -92,8 +92,8 @@ void MarkNamedDescendants(Search* s, ElemNode* top) {
       },
       nullptr, nullptr, &named);
   for (ElemNode* e : named.elems) {
-    for (ElemNode* a = e; a != top && !s->hasNamedDesc[size_t(a->parent->serial)]; a = a->parent) {
-      s->hasNamedDesc[size_t(a->parent->serial)] = 1;
+    for (ElemNode* a = e; a != top && !s->hasNamedDesc[size_t(a->parent()->serial)]; a = a->parent()) {
+      s->hasNamedDesc[size_t(a->parent()->serial)] = 1;
     }
   }
 }
@@ -127,7 +127,7 @@ std::vector<ElemNode*> FindElements(ElemNode* top, FindTest test, const char* x,
   }
   if (test == FIND_Desc) MarkNamedDescendants(&s, top);
   if (test == FIND_Anc) {
-    for (const ElemNode* a = top->parent; a; a = a->parent) s.openNamed += a->gi == s.name;
+    for (const ElemNode* a = top->parent(); a; a = a->parent()) s.openNamed += a->gi == s.name;
   }
   WalkTree(top, Before, test == FIND_Anc ? After : nullptr, nullptr, &s);
   return std::move(s.hits);

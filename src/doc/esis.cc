@@ -164,7 +164,7 @@ void Reader::StartElement(ElemNode* e, std::string_view name) {
     }
   }
   if (const char* id = ElementId(e)) RegisterID(id, e);  // start order is document order
-  e->parent = open_.empty() ? nullptr : open_.back().elem;
+  e->parentSerial = open_.empty() ? -1 : open_.back().elem->serial;
   open_.push_back(OpenElement{e, items_.size()});
 }
 

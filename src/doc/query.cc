@@ -82,7 +82,7 @@ Relation RelationFromName(const char* name) {
 
 ElemNode* FindRelated(ElemNode* elem, const char* name, Relation rel) {
   if (!elem || !name || rel < REL_None || rel > REL_Unknown) return nullptr;
-  ElemNode* parent = elem->parent;
+  ElemNode* parent = elem->parent();
   switch (rel) {
     case REL_None:
     case REL_Unknown:
@@ -93,7 +93,7 @@ ElemNode* FindRelated(ElemNode* elem, const char* name, Relation rel) {
     case REL_Child:
       return FirstNamedFrom(FirstChild(elem), name);
     case REL_Ancestor:
-      for (ElemNode* a = parent; a; a = a->parent) {
+      for (ElemNode* a = parent; a; a = a->parent()) {
         if (SameName(a->gi, name)) return a;
       }
       return nullptr;
@@ -158,7 +158,7 @@ std::string BuildPath(const ElemNode* elem) {
   // The ancestors, root first; each step down is written with the order
   // of the element it leads to.
   std::vector<const ElemNode*> chain;
-  for (const ElemNode* e = elem; e; e = e->parent) chain.push_back(e);
+  for (const ElemNode* e = elem; e; e = e->parent()) chain.push_back(e);
   for (size_t i = chain.size() - 1; i > 0; --i) {
     path += chain[i]->gi;
     path += '(';
@@ -171,10 +171,10 @@ std::string BuildPath(const ElemNode* elem) {
 
 std::string AncestorNames(const ElemNode* elem, int n) {
   std::string names;
-  if (!elem || !elem->parent || n == 0) return names;
-  names = elem->parent->gi;
+  if (!elem || !elem->parent() || n == 0) return names;
+  names = elem->parent()->gi;
   int written = 1;
-  for (const ElemNode* a = elem->parent->parent; a && (n < 0 || written < n); a = a->parent) {
+  for (const ElemNode* a = elem->parent()->parent(); a && (n < 0 || written < n); a = a->parent()) {
     names += ' ';
     names += a->gi;
     ++written;
@@ -187,8 +187,8 @@ void PrintLocation(const ElemNode* elem, std::FILE* stream) {
   std::fprintf(stream, "  Path: %s\n", BuildPath(elem).c_str());
   // The nearest TITLE at or before the element among its siblings, then
   // among its parent's, and so on up.
-  for (const ElemNode* x = elem; x->parent; x = x->parent) {
-    const ElemNode* p = x->parent;
+  for (const ElemNode* x = elem; x->parent(); x = x->parent()) {
+    const ElemNode* p = x->parent();
     if (const ElemNode* title = FirstNamedFrom(FirstChild(p), "TITLE", NextSibling(x))) {
       const char* text = NthData(title, 0);
       std::fprintf(stream, "  Position hint: TITLE='%s'\n", text ? text : "-empty-");

@@ -115,16 +115,16 @@ ElemNode* NextElement(const ElemNode* e) {
 
 ElemNode* NextSibling(const ElemNode* e) {
   // The next subtree starts where e's ends: a sibling if it has e's parent.
-  if (!e->parent || e->end >= doc.nextSerial) return nullptr;
+  if (!e->parent() || e->end >= doc.nextSerial) return nullptr;
   ElemNode* next = ElementBySerial(e->end);
-  return next->parent == e->parent ? next : nullptr;
+  return next->parent() == e->parent() ? next : nullptr;
 }
 
 ElemNode* PrevSibling(const ElemNode* e) {
   // The element before e is the last of the previous sibling's subtree.
-  if (!e->parent || e->order <= 0) return nullptr;
+  if (!e->parent() || e->order <= 0) return nullptr;
   ElemNode* x = ElementBySerial(e->serial - 1);
-  while (x->parent != e->parent) x = x->parent;
+  while (x->parent() != e->parent()) x = x->parent();
   return x;
 }
 
@@ -137,7 +137,7 @@ ElemNode* NthChild(const ElemNode* e, int n) {
 
 int ElementDepth(const ElemNode* e) {
   int depth = 0;
-  for (const ElemNode* a = e->parent; a; a = a->parent) ++depth;
+  for (const ElemNode* a = e->parent(); a; a = a->parent()) ++depth;
   return depth;
 }
 

@@ -85,20 +85,18 @@ struct ElemNode {
     ContentItem oneItem;
   };
   const AttrList* attList = nullptr;  // null: no attribute with a value
-  ElemNode* parent = nullptr;
+  int parentSerial = -1;  // -1: the root (parent())
   int contentCount = 0;
   int childCount = 0;
   int serial = 0;  // creation number, 0 for the root
   int order = 0;  // index among the parent's children; -1 for the root
   int end = 0;  // one past the serial of the subtree's last element
-  // The spec a translation run gave the element, as the run numbers its
-  // specs (0: none yet).
-  uint32_t specIndex = 0;
   // The marks of translations (the ids of specs inserted before and after
   // the content, finished or not) are few and live in the Document.
 
   const ContentItem* items() const { return contentCount == 1 ? &oneItem : manyItems; }
   ContentItem* items() { return contentCount == 1 ? &oneItem : manyItems; }
+  ElemNode* parent() const;  // null for the root
   int attCount() const { return attList ? attList->count : 0; }
   const AttrPair* atts() const { return attList ? attList->pairs() : nullptr; }
 };
@@ -215,9 +213,6 @@ struct Document {
   // elements whose translation has ended.  They stay for later runs.
   std::unordered_map<const ElemNode*, int> insertedBefore, insertedAfter;
   std::vector<bool> processed;
-  // The serials [specsFrom, specsTo) that the last translation run gave
-  // specs to.  A spec lives for one run: the next run clears them first.
-  int specsFrom = 0, specsTo = 0;
   int currentLine = 0;
   const char* currentFileName = nullptr;
 };
@@ -238,6 +233,10 @@ ElemNode* NewElementRecord();
 // The element with the given serial number (0 <= serial < doc.nextSerial).
 inline ElemNode* ElementBySerial(int serial) {
   return doc.elemBlocks[size_t(serial / Document::kElemBlock)] + serial % Document::kElemBlock;
+}
+
+inline ElemNode* ElemNode::parent() const {
+  return parentSerial < 0 ? nullptr : ElementBySerial(parentSerial);
 }
 
 // The element after e in document order (the order they were created in),

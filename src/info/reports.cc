@@ -25,7 +25,7 @@ class DepthTracker {
  public:
   int Enter(const ElemNode* e) {
     if (chain_.empty()) base_ = ElementDepth(e);
-    while (!chain_.empty() && chain_.back() != e->parent) chain_.pop_back();
+    while (!chain_.empty() && chain_.back() != e->parent()) chain_.pop_back();
     chain_.push_back(e);
     return base_ + int(chain_.size()) - 1;
   }
@@ -44,7 +44,7 @@ void UsageLine(ElemNode* e, void* user) {
   auto* st = static_cast<UsageState*>(user);
   std::FILE* out = st->out;
   std::fprintf(out, "%-18.18s %4d %5lld %4d %4d %s\n", e->gi, e->attCount(), DataChars(e),
-               e->childCount, st->depth.Enter(e), e->parent ? e->parent->gi : "-");
+               e->childCount, st->depth.Enter(e), e->parent() ? e->parent()->gi : "-");
   for (int i = 0; i < e->attCount(); ++i) {
     const AttrPair& a = e->atts()[i];
     std::fprintf(out, "%45d: %s = %s\n", i, a.name, a.value ? a.value : "empty");

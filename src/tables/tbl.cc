@@ -98,7 +98,7 @@ void WriteOptions(const ElemNode* tgroup, std::FILE* stream) {
   std::string line = "tab(";
   line += kBel;
   line += ')';
-  const char* frame = tgroup->parent ? FindAttValue(tgroup->parent, "FRAME") : nullptr;
+  const char* frame = tgroup->parent() ? FindAttValue(tgroup->parent(), "FRAME") : nullptr;
   if (frame && std::strcmp(frame, "ALL") == 0) {
     const ColSpec& last = ts.colSpecs.back();
     line += last.colsep && last.rowsep ? " allbox" : " box";
@@ -175,8 +175,8 @@ void RowEnd(const ElemNode* row, std::FILE* stream) {
   TableState& ts = tableState;
   Emit("^", stream);
   if (!row) return;
-  int section = IsNamed(row->parent, "TFOOT")   ? SEC_Foot
-                : IsNamed(row->parent, "THEAD") ? SEC_Head
+  int section = IsNamed(row->parent(), "TFOOT")   ? SEC_Foot
+                : IsNamed(row->parent(), "THEAD") ? SEC_Head
                                                 : SEC_Body;
   auto cover = ts.coverAbove.find(row);
   RowFormat format = BuildRowFormat(row, true, section,

@@ -198,7 +198,7 @@ struct FindRequest {
 };
 
 bool ParentNamed(const ElemNode* e, const std::string& name) {
-  return e->parent && e->parent->gi == name;
+  return e->parent() && e->parent()->gi == name;
 }
 
 void VisitForFind(ElemNode* e, void* data) {
@@ -234,7 +234,7 @@ void FindAndRun(ElemNode* elem, const CallWords& words, std::FILE* stream, bool 
                    int(words[0].size()), words[0].data(), int(words[0].size()), words[0].data());
       return;
     }
-    start = fromParent && elem->parent ? elem->parent : elem;
+    start = fromParent && elem->parent() ? elem->parent() : elem;
   }
   if (count <= 3) {
     std::fputs("Bad '_find' specification - missing args.\n", stderr);

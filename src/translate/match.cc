@@ -23,7 +23,7 @@ namespace {
 bool AncestorsAre(const ElemNode* e, int depth, std::string_view context) {
   size_t pos = 0;
   int k = 0;
-  for (const ElemNode* a = e->parent; a && k < depth; a = a->parent, ++k) {
+  for (const ElemNode* a = e->parent(); a && k < depth; a = a->parent(), ++k) {
     if (k > 0) {
       if (pos >= context.size() || context[pos] != ' ') return false;
       ++pos;
@@ -53,11 +53,11 @@ bool RelationsHold(const TranSpec& s, ElemNode* e) {
 }
 
 bool ParentAttributeHolds(const TranSpec& s, ElemNode* e) {
-  if (!e->parent) return true;
+  if (!e->parent()) return true;
   std::vector<std::string_view> words = Split(*s.pAttSet, 2);
   if (words.empty()) return true;
   std::string name(words[0]);
-  const char* value = FindAttValue(e->parent, name.c_str());
+  const char* value = FindAttValue(e->parent(), name.c_str());
   if (!value) return false;
   if (words.size() < 2) return true;
   return ExpandVariables(words[1], nullptr) == value;
@@ -65,8 +65,8 @@ bool ParentAttributeHolds(const TranSpec& s, ElemNode* e) {
 
 bool PositionHolds(const TranSpec& s, ElemNode* e) {
   if (s.nthChild > 0) return e->order == s.nthChild - 1;
-  if (!e->parent) return false;  // the root has no position to count from the end
-  return e->order == e->parent->childCount + s.nthChild;
+  if (!e->parent()) return false;  // the root has no position to count from the end
+  return e->order == e->parent()->childCount + s.nthChild;
 }
 
 // Tests 2 to 11 (the name test is done by the candidate choice).
@@ -77,7 +77,7 @@ bool SpecHolds(const TranSpec& s, ElemNode* e) {
       if (name == e->gi) found = true;
     if (!found) return false;
   }
-  if (s.parentName && !(e->parent && *s.parentName == e->parent->gi)) return false;
+  if (s.parentName && !(e->parent() && *s.parentName == e->parent()->gi)) return false;
   if (s.context && !ContextHolds(s, e)) return false;
   for (const AttValueTest& t : s.attValues) {
     const char* value = FindAttValue(e, t.name.c_str());
@@ -150,10 +150,7 @@ TranSpec* MatchSpec(ElemNode* e, int wanted) {
 }
 
 void AssignSpecs(ElemNode* top) {
-  // What an earlier run gave points at specs that are gone.
-  for (int s = doc.specsFrom; s < doc.specsTo; ++s) ElementBySerial(s)->specIndex = 0;
-  doc.specsFrom = top->serial;
-  doc.specsTo = SubtreeEnd(top);
+  specList.specOf.assign(size_t(doc.nextSerial), 0);
   // The subtree in document order, as the elements lie in memory.
   for (int s = top->serial, end = SubtreeEnd(top); s < end; ++s) {
     ElemNode* e = ElementBySerial(s);
@@ -162,20 +159,21 @@ void AssignSpecs(ElemNode* top) {
 }
 
 TranSpec* ElementSpec(const ElemNode* e) {
-  switch (e->specIndex) {
+  const auto& specOf = specList.specOf;
+  const uint32_t n = size_t(e->serial) < specOf.size() ? specOf[size_t(e->serial)] : 0;
+  switch (n) {
     case 0: return nullptr;
     case 1: return &emptySpec;
-    default: {
-      const size_t i = e->specIndex - 2;
-      return i < specList.specs.size() ? specList.specs[i].get() : nullptr;
-    }
+    default: return specList.specs[n - 2].get();
   }
 }
 
 void SetElementSpec(ElemNode* e, TranSpec* spec) {
-  if (!spec) e->specIndex = 0;
-  else if (spec == &emptySpec) e->specIndex = 1;
-  else e->specIndex = uint32_t(spec->fileIndex) + 2;
+  auto& specOf = specList.specOf;
+  if (specOf.size() <= size_t(e->serial)) specOf.resize(size_t(doc.nextSerial), 0);
+  if (!spec) specOf[size_t(e->serial)] = 0;
+  else if (spec == &emptySpec) specOf[size_t(e->serial)] = 1;
+  else specOf[size_t(e->serial)] = uint32_t(spec->fileIndex) + 2;
 }
 
 }  // namespace qlx

@@ -117,7 +117,7 @@ void AttributeTest(Call& c, const ElemNode* owner) {
 }
 
 void AttVal(Call& c) { AttributeTest(c, c.elem); }
-void PAttVal(Call& c) { AttributeTest(c, c.elem->parent); }
+void PAttVal(Call& c) { AttributeTest(c, c.elem->parent()); }
 
 void CalsTable(Call& c) { TableInstruction(c.words, c.elem, c.stream); }
 
@@ -245,11 +245,11 @@ void Path(Call& c) { c.Emit(BuildPath(c.elem)); }
 
 void PAttr(Call& c) {
   if (c.count() < 2) return NotEnoughArgs(c.words[0]);
-  if (!c.elem->parent) {
+  if (!c.elem->parent()) {
     std::fputs("Element does not have a parent:\n", stderr);
     return;
   }
-  if (const char* value = FindAttValue(c.elem->parent, c.Word(1).c_str())) c.Emit(value);
+  if (const char* value = FindAttValue(c.elem->parent(), c.Word(1).c_str())) c.Emit(value);
 }
 
 // A value that holds text of the document is stored as text: it never runs

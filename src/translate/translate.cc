@@ -240,8 +240,7 @@ void TranslateTree(ElemNode* top, const char* specFile, std::FILE* stream) {
         },
         nullptr, nullptr, nullptr);
   }
-  // The spec records die with the run; the elements' numbers of them are
-  // cleared by the next run's AssignSpecs, should there be one.
+  // The spec records die with the run, and the elements' numbers of them.
   ClearSpecList();
 }
 

@@ -4,6 +4,7 @@
 // for matching and appends it to the spec list of the current run.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -67,6 +68,9 @@ struct SpecList {
   std::unordered_map<const char*, TranSpec*> firstWithGi;  // exact "GI:" value
   std::unordered_map<int, TranSpec*> firstWithId;          // SpecID (0: none)
   std::unordered_map<int, std::vector<TranSpec*>> byId;    // SpecID -> specs
+  // The spec each element has in this run, by serial number: 0 none, 1
+  // the empty spec, k + 2 specs[k] (see ElementSpec).
+  std::vector<uint32_t> specOf;
 
   TranSpec* head() const { return specs.empty() ? nullptr : specs.front().get(); }
 };

@@ -24,7 +24,7 @@ namespace {
 // Parent links, depths, the children and data arrays against the content,
 // sibling order, the element chain and the ID index.
 void CheckTree(const qlx::ElemNode* root) {
-  if (root->parent || root->order != -1 || ElementDepth(root) != 0) Broken("root fields", root);
+  if (root->parent() || root->order != -1 || ElementDepth(root) != 0) Broken("root fields", root);
   std::vector<const qlx::ElemNode*> stack{root};
   int seen = 0;
   while (!stack.empty()) {
@@ -38,7 +38,7 @@ void CheckTree(const qlx::ElemNode* root) {
       if (item.kind() == '(') {
         const qlx::ElemNode* c = item.elem();
         if (children >= e->childCount || NthChild(e, children) != c) Broken("children array", e);
-        if (c->parent != e || ElementDepth(c) != ElementDepth(e) + 1 || c->order != children)
+        if (c->parent() != e || ElementDepth(c) != ElementDepth(e) + 1 || c->order != children)
           Broken("child fields", c);
         ++children;
         stack.push_back(c);

@@ -21,7 +21,7 @@ TEST(Esis, SingleEmptyElement) {
   EXPECT_EQ(DataCount(root), 0);
   EXPECT_EQ(root->order, -1);
   EXPECT_EQ(root->serial, 0);
-  EXPECT_EQ(root->parent, nullptr);
+  EXPECT_EQ(root->parent(), nullptr);
 }
 
 TEST(Esis, AttributesIdsAndInterning) {
@@ -55,7 +55,7 @@ TEST(Esis, ContentOrderChildrenDataAndSerials) {
   EXPECT_EQ(y->order, 1);
   EXPECT_EQ(y->serial, 2);
   EXPECT_EQ(ElementDepth(NthChild(y, 0)), 2);
-  EXPECT_EQ(NthChild(y, 0)->parent, y);
+  EXPECT_EQ(NthChild(y, 0)->parent(), y);
   EXPECT_EQ(NextElement(root), NthChild(root, 0));
   EXPECT_EQ(NextElement(NthChild(root, 0)), y);
   EXPECT_EQ(NextElement(y), NthChild(y, 0));

@@ -200,7 +200,7 @@ TEST(Query, DeepDocument) {
   ASSERT_EQ(ElementDepth(deepest), kDepth - 1);
   EXPECT_EQ(FindRelated(root, "T", REL_Descendant), deepest);
   EXPECT_EQ(FindRelated(root, "Q", REL_Descendant), nullptr);
-  EXPECT_EQ(FindRelated(deepest, "E", REL_Ancestor), deepest->parent);
+  EXPECT_EQ(FindRelated(deepest, "E", REL_Ancestor), deepest->parent());
 
   int before = 0, after = 0;
   WalkTree(
