@@ -20,12 +20,17 @@
 namespace qlx {
 namespace {
 
-void WriteText(const OptText& text, ElemNode* elem, std::FILE* stream) {
-  if (text) WriteSpecText(*text, elem, stream, 1);
+// A spec's text (plain: without a '$', written as it stands).
+void WriteText(const OptText& text, bool plain, ElemNode* elem, std::FILE* stream) {
+  if (!text) return;
+  if (plain) EmitText(std::string_view(*text), stream, 1);
+  else WriteSpecText(*text, elem, stream, 1);
 }
 
-void WriteMessage(const OptText& text, ElemNode* elem) {
-  if (text) WriteSpecText(*text, elem, stderr, 0);
+void WriteMessage(const OptText& text, bool plain, ElemNode* elem) {
+  if (!text) return;
+  if (plain) EmitText(std::string_view(*text), stderr, 0);
+  else WriteSpecText(*text, elem, stderr, 0);
 }
 
 // The texts of a spec that _insertnode placed before or after the content.
@@ -33,19 +38,19 @@ void WriteInserted(int specId, ElemNode* elem, std::FILE* stream) {
   if (specId == 0) return;
   TranSpec* s = FindSpecById(specId);
   if (!s) return;
-  WriteText(s->startText, elem, stream);
-  WriteMessage(s->message, elem);
-  WriteText(s->endText, elem, stream);
+  WriteText(s->startText, s->startPlain, elem, stream);
+  WriteMessage(s->message, s->messagePlain, elem);
+  WriteText(s->endText, s->endPlain, elem, stream);
 }
 
 // _Start and _End: start text, replace text, message, end text.
 void WriteFrameTexts(const char* name, std::FILE* stream) {
   TranSpec* s = FirstSpecWithGi(name);
   if (!s) return;
-  WriteText(s->startText, nullptr, stream);
-  WriteText(s->replace, nullptr, stream);
-  WriteMessage(s->message, nullptr);
-  WriteText(s->endText, nullptr, stream);
+  WriteText(s->startText, s->startPlain, nullptr, stream);
+  WriteText(s->replace, s->replacePlain, nullptr, stream);
+  WriteMessage(s->message, s->messagePlain, nullptr);
+  WriteText(s->endText, s->endPlain, nullptr, stream);
 }
 
 TranSpec* SpecOf(ElemNode* e) {
@@ -63,13 +68,13 @@ bool BeginElement(ElemNode* e, TranSpec* s, std::FILE* stream) {
     Fatal(1);
   }
   if (s->replace) {
-    WriteText(s->replace, e, stream);
-    WriteMessage(s->message, e);
+    WriteText(s->replace, s->replacePlain, e, stream);
+    WriteMessage(s->message, s->messagePlain, e);
     UpdateVariables(*s, e);
     return false;
   }
-  WriteText(s->startText, e, stream);
-  WriteMessage(s->message, e);
+  WriteText(s->startText, s->startPlain, e, stream);
+  WriteMessage(s->message, s->messagePlain, e);
   if (s->ignore == IGNORE_All) return true;
   WriteInserted(InsertedSpecId(e, 'S'), e, stream);
   return true;
@@ -79,7 +84,7 @@ bool BeginElement(ElemNode* e, TranSpec* s, std::FILE* stream) {
 void EndElement(ElemNode* e, TranSpec* s, std::FILE* stream) {
   if (s->ignore != IGNORE_All) WriteInserted(InsertedSpecId(e, 'E'), e, stream);
   UpdateVariables(*s, e);
-  WriteText(s->endText, e, stream);
+  WriteText(s->endText, s->endPlain, e, stream);
   MarkProcessed(e);
 }
 
@@ -209,13 +214,13 @@ void WriteProcessingInstruction(const char* text, std::FILE* stream) {
     return;
   }
   if (s->replace) {
-    WriteText(s->replace, nullptr, stream);
+    WriteText(s->replace, s->replacePlain, nullptr, stream);
   } else {
-    WriteText(s->startText, nullptr, stream);
+    WriteText(s->startText, s->startPlain, nullptr, stream);
     if (s->ignore != IGNORE_Data && !rest.empty()) EmitText(rest, stream, 1);
-    WriteText(s->endText, nullptr, stream);
+    WriteText(s->endText, s->endPlain, nullptr, stream);
   }
-  WriteMessage(s->message, nullptr);
+  WriteMessage(s->message, s->messagePlain, nullptr);
 }
 
 void TranslateTree(ElemNode* top, const char* specFile, std::FILE* stream) {

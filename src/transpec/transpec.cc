@@ -250,7 +250,14 @@ void CompileTranSpec(TranSpec&& in) {
     s.gi = nullptr;
   }
 
-  // 5. Append, and index by name and by SpecID.
+  // 5. The texts that need no expansion.
+  auto plain = [](const OptText& text) { return text && text->find('$') == std::string::npos; };
+  s.startPlain = plain(s.startText);
+  s.endPlain = plain(s.endText);
+  s.replacePlain = plain(s.replace);
+  s.messagePlain = plain(s.message);
+
+  // 6. Append, and index by name and by SpecID.
   TranSpec* p = spec.get();
   p->fileIndex = int(specList.specs.size());
   if (!specList.specs.empty()) specList.specs.back()->next = p;

@@ -44,6 +44,9 @@ struct TranSpec {
   CompiledPattern* varREValuePattern = nullptr;
   VarTable* relations = nullptr;
   OptText startText, endText, replace, message;
+  // Texts without a '$' hold no variable and no call: they are written as
+  // they stand, with no expansion pass (set when the spec is compiled).
+  bool startPlain = false, endPlain = false, replacePlain = false, messagePlain = false;
   int ignore = IGNORE_None;
   int verbatim = 0;
   VarTable* setVars = nullptr;
