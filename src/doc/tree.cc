@@ -200,26 +200,10 @@ void SetElementEntity(const ElemNode* e, EntityInfo* entity) {
   else doc.entityOf.erase(e);
 }
 
-int InsertedSpecId(const ElemNode* e, char where) {
-  auto& marks = where == 'S' ? doc.insertedBefore : doc.insertedAfter;
-  if (marks.empty()) return 0;
-  auto it = marks.find(e);
-  return it == marks.end() ? 0 : it->second;
-}
-
 void SetInsertedSpecId(const ElemNode* e, char where, int id) {
   auto& marks = where == 'S' ? doc.insertedBefore : doc.insertedAfter;
   if (id != 0) marks[e] = id;
   else marks.erase(e);
-}
-
-bool IsProcessed(const ElemNode* e) {
-  return size_t(e->serial) < doc.processed.size() && doc.processed[size_t(e->serial)];
-}
-
-void MarkProcessed(const ElemNode* e) {
-  if (size_t(e->serial) >= doc.processed.size()) doc.processed.resize(size_t(doc.nextSerial));
-  doc.processed[size_t(e->serial)] = true;
 }
 
 void RegisterID(const char* id, ElemNode* elem) {

@@ -285,12 +285,22 @@ void SetElementEntity(const ElemNode* e, EntityInfo* entity);
 
 // The spec id inserted before ('S') or after ('E') the element's content,
 // or 0; setting 0 removes the mark.
-int InsertedSpecId(const ElemNode* e, char where);
+inline int InsertedSpecId(const ElemNode* e, char where) {
+  const auto& marks = where == 'S' ? doc.insertedBefore : doc.insertedAfter;
+  if (marks.empty()) return 0;  // the usual case, asked twice per element
+  auto it = marks.find(e);
+  return it == marks.end() ? 0 : it->second;
+}
 void SetInsertedSpecId(const ElemNode* e, char where, int id);
 
 // Whether a translation has finished the element; and marking it so.
-bool IsProcessed(const ElemNode* e);
-void MarkProcessed(const ElemNode* e);
+inline bool IsProcessed(const ElemNode* e) {
+  return size_t(e->serial) < doc.processed.size() && doc.processed[size_t(e->serial)];
+}
+inline void MarkProcessed(const ElemNode* e) {
+  if (size_t(e->serial) >= doc.processed.size()) doc.processed.resize(size_t(doc.nextSerial));
+  doc.processed[size_t(e->serial)] = true;
+}
 
 // Appends an entry to the ID index.
 void RegisterID(const char* id, ElemNode* elem);

@@ -118,6 +118,7 @@ void Increment(const VarEntry& entry) {
 }  // namespace
 
 void UpdateVariables(const TranSpec& spec, ElemNode* elem) {
+  if (!spec.setVars && !spec.incrementVars) return;
   if (spec.setVars) {
     for (const VarEntry& entry : spec.setVars->entries) {
       if (!entry.hasValue) {
