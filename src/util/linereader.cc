@@ -4,10 +4,6 @@
 #include <cstring>
 #include <unistd.h>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace qlx {
 
 LineReader::LineReader(int fd) : fd_(fd), buf_(1 << 20) {}
@@ -39,37 +35,10 @@ bool LineReader::Fill() {
   }
 }
 
-namespace {
-
-// The first newline in [p, end), or null.  Most lines are short: sixteen
-// bytes at a time inline where the processor allows, memchr for the rest.
-inline const char* FindNewline(const char* p, const char* end) {
-#if defined(__SSE2__)
-  const __m128i newline = _mm_set1_epi8('\n');
-  for (int blocks = 0; blocks < 4 && end - p >= 16; ++blocks, p += 16) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    if (int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(v, newline)))
-      return p + __builtin_ctz(unsigned(mask));
-  }
-#endif
-  return p < end ? static_cast<const char*>(std::memchr(p, '\n', size_t(end - p))) : nullptr;
-}
-
-}  // namespace
-
-bool LineReader::Next(std::string_view* line) {
-  size_t scanned = begin_;
+bool LineReader::NextAfterFill(std::string_view* line) {
+  size_t scanned = end_;  // no newline before it
   for (;;) {
-    const char* start = buf_.data() + scanned;
-    const char* nl = FindNewline(start, buf_.data() + end_);
-    if (nl) {
-      size_t pos = size_t(nl - buf_.data());
-      *line = std::string_view(buf_.data() + begin_, pos - begin_);
-      begin_ = pos + 1;
-      hadNewline_ = true;
-      return true;
-    }
-    size_t offset = end_ - begin_;  // already scanned, relative to begin_
+    size_t offset = scanned - begin_;  // already scanned, relative to begin_
     if (!Fill()) {
       if (end_ > begin_ && error_ == 0) {  // last line without a newline
         *line = std::string_view(buf_.data() + begin_, end_ - begin_);
@@ -80,6 +49,15 @@ bool LineReader::Next(std::string_view* line) {
       return false;
     }
     scanned = begin_ + offset;
+    const char* nl = FindNewline(buf_.data() + scanned, buf_.data() + end_);
+    if (nl) {
+      size_t pos = size_t(nl - buf_.data());
+      *line = std::string_view(buf_.data() + begin_, pos - begin_);
+      begin_ = pos + 1;
+      hadNewline_ = true;
+      return true;
+    }
+    scanned = end_;
   }
 }
 
