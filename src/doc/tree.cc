@@ -100,15 +100,6 @@ int DataCount(const ElemNode* e) {
   return n;
 }
 
-ElemNode* NewElementRecord() {
-  const int serial = doc.nextSerial++;
-  if (serial % Document::kElemBlock == 0)
-    doc.elemBlocks.push_back(doc.arena.Array<ElemNode>(Document::kElemBlock));
-  ElemNode* e = new (ElementBySerial(serial)) ElemNode();
-  e->serial = serial;
-  return e;
-}
-
 ElemNode* NextElement(const ElemNode* e) {
   return e->serial + 1 < doc.nextSerial ? ElementBySerial(e->serial + 1) : nullptr;
 }
@@ -163,7 +154,7 @@ int ElementLine(const ElemNode* e) {
   return after == runs.begin() ? 0 : std::prev(after)->line;
 }
 
-void SetLineFrom(const ElemNode* e, int line) {
+void SetLineRun(const ElemNode* e, int line) {
   auto& runs = doc.lineRuns;
   // The reader sets the newest element's line: the last run, or a new one
   // when the line changes.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -227,12 +228,20 @@ void ResetDocument();
 const char* InternElementName(std::string_view text);
 const char* InternAttrString(std::string_view text);
 
-// A new element with the next serial number, every field at its default.
-ElemNode* NewElementRecord();
-
 // The element with the given serial number (0 <= serial < doc.nextSerial).
 inline ElemNode* ElementBySerial(int serial) {
-  return doc.elemBlocks[size_t(serial / Document::kElemBlock)] + serial % Document::kElemBlock;
+  const unsigned s = unsigned(serial);
+  return doc.elemBlocks[s / Document::kElemBlock] + s % Document::kElemBlock;
+}
+
+// A new element with the next serial number, every field at its default.
+inline ElemNode* NewElementRecord() {
+  const int serial = doc.nextSerial++;
+  if (serial % Document::kElemBlock == 0)
+    doc.elemBlocks.push_back(doc.arena.Array<ElemNode>(Document::kElemBlock));
+  ElemNode* e = new (ElementBySerial(serial)) ElemNode();
+  e->serial = serial;
+  return e;
 }
 
 inline ElemNode* ElemNode::parent() const {
@@ -271,9 +280,14 @@ void SetFileNameFrom(const ElemNode* e, const char* name);
 
 // The instance line the element was read at (0: not known).
 int ElementLine(const ElemNode* e);
-// Records that the elements from e on, e being the newest element, were
-// read at `line`.
-void SetLineFrom(const ElemNode* e, int line);
+// Records that the elements from e on were read at `line` (the reader
+// sets the newest element's; most keep the line of the one before).
+void SetLineRun(const ElemNode* e, int line);
+inline void SetLineFrom(const ElemNode* e, int line) {
+  const auto& runs = doc.lineRuns;
+  if (runs.empty() ? line == 0 : runs.back().serial <= e->serial && runs.back().line == line) return;
+  SetLineRun(e, line);
+}
 
 // The value of the element's attribute named ID, or null.
 const char* ElementId(const ElemNode* e);
