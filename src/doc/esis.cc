@@ -88,6 +88,9 @@ class Reader {
     }
   }
   void StartElement(ElemNode* e, std::string_view name);
+  // Links the element to the entity its NAME, ENTITYREF or EXTERNAL
+  // attribute names, the first of them that names one.
+  void FindEntity(ElemNode* e);
   void CloseElement();
   const char* CopyText(std::string_view text, size_t align = 1);
   [[noreturn]] void ReadFailed();
@@ -148,9 +151,15 @@ void Reader::StartElement(ElemNode* e, std::string_view name) {
   e->gi = ElementName(name);
   if (!atts_.empty()) e->attList = attLists_.Intern(atts_);
   // An attribute names an entity only when one has been declared.
+  if (doc.entityFirst && !atts_.empty()) FindEntity(e);
+  if (const char* id = ElementId(e)) RegisterID(id, e);  // start order is document order
+  e->parentSerial = open_.empty() ? -1 : open_.back().elem->serial;
+  open_.push_back(OpenElement{e, items_.size()});
+}
+
+void Reader::FindEntity(ElemNode* e) {
   const char* entName = nullptr;
   for (const char* key : {"NAME", "ENTITYREF", "EXTERNAL"}) {
-    if (!doc.entityFirst) break;
     for (size_t i = 0; i < atts_.size() && !entName; ++i)
       if (std::strcmp(atts_[i].name, key) == 0) entName = atts_[i].value;
     if (entName) break;
@@ -163,9 +172,6 @@ void Reader::StartElement(ElemNode* e, std::string_view name) {
       }
     }
   }
-  if (const char* id = ElementId(e)) RegisterID(id, e);  // start order is document order
-  e->parentSerial = open_.empty() ? -1 : open_.back().elem->serial;
-  open_.push_back(OpenElement{e, items_.size()});
 }
 
 const char* Reader::ElementName(std::string_view name) {
