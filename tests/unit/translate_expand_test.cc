@@ -111,9 +111,18 @@ std::pair<std::string, std::string> Written(const char* text, ElemNode* elem) {
   return {written, err};
 }
 
-TEST(WriteSpecText, DocumentTextNeverBecomesASpecialCall) {
-  RunSettings saved = settings;
-  settings.globalVars = NewVarTable(20);
+// Spec texts are written with a variable table of their own.
+class WriteSpecTextTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = settings;
+    settings.globalVars = NewVarTable(20);
+  }
+  void TearDown() override { settings = saved_; }
+  RunSettings saved_;
+};
+
+TEST_F(WriteSpecTextTest, DocumentTextNeverBecomesASpecialCall) {
   ElemNode* root = test::ReadDocument("AT CDATA ${_!echo pwned}\n(DOC\n-x ${_gi} y\n)DOC\n");
   auto [out, err] = Written("[${T}][${+content}]", root);
   EXPECT_EQ(out, "[${_!echo pwned}][x ${_gi} y]");
@@ -126,15 +135,12 @@ TEST(WriteSpecText, DocumentTextNeverBecomesASpecialCall) {
   SetMapping(settings.globalVars, "macro", "${_nosuch}");
   std::tie(out, err) = Written("${macro}", root);
   EXPECT_EQ(err, "Unknown special variable: nosuch\n");
-  settings = saved;
 }
 
 // Document text next to, between and inside the author's calls: only the
 // author's "${" makes a call, and the stretches between calls (with "\$"
 // written as '$') are written in order.
-TEST(WriteSpecText, DocumentTextBesideCallsAndEscapedDollars) {
-  RunSettings saved = settings;
-  settings.globalVars = NewVarTable(20);
+TEST_F(WriteSpecTextTest, DocumentTextBesideCallsAndEscapedDollars) {
   ElemNode* root = test::ReadDocument("AT CDATA ${_gi}\nAU CDATA u\n(DOC\n)DOC\n");
   auto [out, err] = Written("${T}${_gi}${T}|${U}${T}${U}${_gi}", root);
   EXPECT_EQ(out, "${_gi}DOC${_gi}|u${_gi}uDOC");
@@ -149,12 +155,9 @@ TEST(WriteSpecText, DocumentTextBesideCallsAndEscapedDollars) {
   for (bool b : exp.fromDocument) flags += b ? '1' : '0';
   EXPECT_EQ(flags, "0111111011" "0");
   EXPECT_FALSE(ExpandTracked("${_gi} plain", root).anyFromDocument);
-  settings = saved;
 }
 
-TEST(WriteSpecText, EscapedDollarAndMismatchedBraces) {
-  RunSettings saved = settings;
-  settings.globalVars = NewVarTable(20);
+TEST_F(WriteSpecTextTest, EscapedDollarAndMismatchedBraces) {
   ElemNode* root = test::ReadDocument("(DOC\n)DOC\n");
   auto [out, err] = Written("a\\${_gi}b", root);
   EXPECT_EQ(out, "a${_gi}b");
@@ -162,7 +165,6 @@ TEST(WriteSpecText, EscapedDollarAndMismatchedBraces) {
   std::tie(out, err) = Written("a${_nosuch x y", root);
   EXPECT_EQ(out, "a");
   EXPECT_EQ(err, "Mismatched braces in TranSpec: {_nosuch x y\nUnknown special variable: nosuch\n");
-  settings = saved;
 }
 
 }  // namespace
