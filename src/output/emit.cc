@@ -41,6 +41,8 @@ constexpr std::array<bool, 256> MakeSpecialBytes() {
 }
 constexpr std::array<bool, 256> kSpecialBytes = MakeSpecialBytes();
 
+#if !defined(__SSE2__)
+// Eight bytes at a time where sixteen are not to be had.
 constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
 
 // The high bit of each zero byte of x, and no other bit.
@@ -55,6 +57,7 @@ inline uint64_t BytesEqual(uint64_t w, unsigned char c) {
 inline uint64_t SpecialBytes(uint64_t w) {
   return BytesEqual(w, '\\') | BytesEqual(w, '^') | BytesEqual(w, '\n') | ZeroBytes(w);
 }
+#endif
 
 inline uint64_t Load8(const char* p) {
   uint64_t w;
@@ -155,8 +158,8 @@ size_t FindMapKey(std::string_view data, size_t i, bool specials) {
   const std::string& keys = map.keyBytes();
   const char* s = data.data();
   const size_t n = data.size();
-  auto stops = [&map, specials](unsigned char c) {
-    return map.Find(c) != nullptr || (specials && kSpecialBytes[c]);
+  auto stops = [specials](unsigned char c) {
+    return output.charMap.Find(c) != nullptr || (specials && kSpecialBytes[c]);
   };
 #if defined(__SSE2__)
   // Four or eight comparisons for each sixteen bytes (the key blocks beyond
