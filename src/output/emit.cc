@@ -154,14 +154,14 @@ inline size_t SkipOrdinary(const char* s, size_t i, size_t n) {
 // comes first; n when there is none.  Most data texts hold neither and are
 // written as they stand, and most others are written without a mapped copy.
 size_t FindMapKey(std::string_view data, size_t i, bool specials) {
-  const CharMap& map = output.charMap;
-  const std::string& keys = map.keyBytes();
   const char* s = data.data();
   const size_t n = data.size();
   auto stops = [specials](unsigned char c) {
     return output.charMap.Find(c) != nullptr || (specials && kSpecialBytes[c]);
   };
 #if defined(__SSE2__)
+  const CharMap& map = output.charMap;
+  const std::string& keys = map.keyBytes();
   // Four or eight comparisons for each sixteen bytes (the key blocks beyond
   // the last key repeat the first).
   const CharMap::KeyBlock* blocks = map.keyBlocks().data();
