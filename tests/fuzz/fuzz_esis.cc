@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "doc/query.h"
@@ -21,27 +22,34 @@ namespace {
   std::abort();
 }
 
-// Parent links, depths, the children and data arrays against the content,
-// sibling order, the element chain and the ID index.
+// Parent links, depths, the children (as serial order finds them) and the
+// data against the content, subtree ends, the element chain and the ID
+// index.
 void CheckTree(const qlx::ElemNode* root) {
   if (root->parent() || root->order != -1 || ElementDepth(root) != 0) Broken("root fields", root);
-  std::vector<const qlx::ElemNode*> stack{root};
+  // Each element with its depth.
+  std::vector<std::pair<const qlx::ElemNode*, int>> stack{{root, 0}};
   int seen = 0;
   while (!stack.empty()) {
-    const qlx::ElemNode* e = stack.back();
+    auto [e, depth] = stack.back();
     stack.pop_back();
     ++seen;
     if (!e->gi) Broken("element without a name", e);
+    if (qlx::SubtreeEnd(e) <= e->serial || qlx::SubtreeEnd(e) > qlx::doc.nextSerial)
+      Broken("subtree end", e);
     int children = 0, data = 0;
+    const qlx::ElemNode* prev = nullptr;  // the child before, by the content
     for (int i = 0; i < e->contentCount; ++i) {
       const qlx::ContentItem& item = e->items()[i];
       if (item.kind() == '(') {
         const qlx::ElemNode* c = item.elem();
-        if (children >= e->childCount || NthChild(e, children) != c) Broken("children array", e);
-        if (c->parent() != e || ElementDepth(c) != ElementDepth(e) + 1 || c->order != children)
-          Broken("child fields", c);
+        if (children >= e->childCount || (prev ? NextSibling(prev) : FirstChild(e)) != c ||
+            PrevSibling(c) != prev)
+          Broken("children in serial order", e);
+        if (c->parent() != e || c->order != children) Broken("child fields", c);
         ++children;
-        stack.push_back(c);
+        prev = c;
+        stack.emplace_back(c, depth + 1);
       } else if (item.kind() == '-') {
         if (data >= DataCount(e) || qlx::NthData(e, data) != item.text()) Broken("data texts", e);
         if (std::strchr(item.text(), '\n')) Broken("line end kept in data", e);
@@ -50,7 +58,9 @@ void CheckTree(const qlx::ElemNode* root) {
         Broken("content kind", e);
       }
     }
-    if (children != e->childCount || data != DataCount(e)) Broken("counts", e);
+    if (children != e->childCount || data != DataCount(e) || (prev && NextSibling(prev)))
+      Broken("counts", e);
+    if (depth < 64 && ElementDepth(e) != depth) Broken("depth", e);
     for (int i = 0; i < e->attCount(); ++i) {
       if (!e->atts()[i].name || !e->atts()[i].value) Broken("attribute", e);
     }
