@@ -13,8 +13,9 @@ struct TranSpec;
 // that SpecID are candidates (their "GI:" is not looked at).  Never null.
 TranSpec* MatchSpec(ElemNode* elem, int wanted);
 
-// Stores MatchSpec(e, 0) in every element of the subtree, in document
-// order.
+// Gives every element of the subtree MatchSpec(e, 0), in document order
+// (ElementSpec tells it; the run's spec list keeps it, and forgets every
+// earlier assignment).
 void AssignSpecs(ElemNode* top);
 
 // The spec AssignSpecs gave the element in this run (null: none yet), and
