@@ -15,7 +15,6 @@
 
 namespace qlx {
 
-struct TranSpec;
 struct ElemNode;
 
 // One entry of an element's content.  kind() is the ESIS command
