@@ -46,8 +46,9 @@ struct FailedRun {
 
 class Matcher {
  public:
-  Matcher(CompiledPattern* pattern, const char* subject)
-      : pattern_(pattern),
+  // A null `record` leaves the group positions alone.
+  Matcher(const CompiledPattern* pattern, const char* subject, CompiledPattern* record)
+      : pattern_(record),
         prog_(pattern->code),
         size_(static_cast<uint32_t>(pattern->codeSize)),
         plan_(*pattern->plan),
@@ -60,7 +61,7 @@ class Matcher {
     const char* pos = at;
     for (;;) {
       if (Forward(node, pos)) {
-        Record(at, pos);
+        if (pattern_) Record(at, pos);
         return true;
       }
       if (!Backtrack(node, pos)) return false;
@@ -395,7 +396,9 @@ class Matcher {
 
 }  // namespace
 
-int MatchPattern(CompiledPattern* pattern, const char* subject) {
+namespace {
+
+int Match(const CompiledPattern* pattern, const char* subject, CompiledPattern* record) {
   if (!pattern || !subject) PatternError("NULL parameter");
   if (pattern->code[0] != kPatternMagic || !pattern->plan) PatternError("corrupted program");
 
@@ -403,7 +406,7 @@ int MatchPattern(CompiledPattern* pattern, const char* subject) {
   // the program, so it ends where its length says).
   if (pattern->mustText && !std::strstr(subject, pattern->mustText)) return 0;
 
-  Matcher matcher(pattern, subject);
+  Matcher matcher(pattern, subject, record);
   if (pattern->anchored) return matcher.Attempt(subject);
   if (char first = pattern->firstChar) {
     for (const char* p = std::strchr(subject, first); p; p = std::strchr(p + 1, first))
@@ -415,6 +418,16 @@ int MatchPattern(CompiledPattern* pattern, const char* subject) {
     if (starts.Has(static_cast<unsigned char>(*p)) && matcher.Attempt(p)) return 1;
     if (!*p) return 0;
   }
+}
+
+}  // namespace
+
+int MatchPattern(CompiledPattern* pattern, const char* subject) {
+  return Match(pattern, subject, pattern);
+}
+
+bool PatternMatches(const CompiledPattern* pattern, const char* subject) {
+  return Match(pattern, subject, nullptr) != 0;
 }
 
 }  // namespace qlx

@@ -93,6 +93,10 @@ CompiledPattern* CompilePattern(const char* text);
 // meaningful.  Not reentrant: the positions live in the pattern.
 int MatchPattern(CompiledPattern* pattern, const char* subject);
 
+// Whether some substring of `subject` matches, without the positions: the
+// pattern is only read, so several threads may test with it at once.
+bool PatternMatches(const CompiledPattern* pattern, const char* subject);
+
 // Gives back a pattern and its matcher tables (null: nothing).
 void FreePattern(CompiledPattern* pattern);
 

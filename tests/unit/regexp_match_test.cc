@@ -10,8 +10,16 @@ namespace {
 
 // "no", or the bounds of the match and of groups 1 to 9 as offsets into
 // the subject ("." for an unset group), trailing unset groups left out.
+// Also checks that the plain test agrees, and leaves the positions alone.
 std::string Spans(CompiledPattern* p, const std::string& subject) {
-  if (!MatchPattern(p, subject.c_str())) return "no";
+  const char* before = p->start[0];
+  const bool matches = PatternMatches(p, subject.c_str());
+  EXPECT_EQ(p->start[0], before);
+  if (!MatchPattern(p, subject.c_str())) {
+    EXPECT_FALSE(matches) << subject;
+    return "no";
+  }
+  EXPECT_TRUE(matches) << subject;
   std::string out;
   int last = 0;
   for (int n = 0; n < 10; ++n)
