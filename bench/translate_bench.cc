@@ -118,7 +118,7 @@ BENCHMARK(BM_ReadESIS)->Unit(benchmark::kMillisecond);
 void BM_EmitText(benchmark::State& state) {
   Fixture& f = Shared();
   const std::string text = "^<div class=\"section\" id=\"sect12\">^\\s<h2>";
-  output.outputColumn = 0;
+  outputColumn = 0;
   for (auto _ : state) EmitText(text, f.sink, 1);
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
 }

@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "util/fatal.h"
+
 namespace qlx {
 namespace {
 
@@ -68,7 +70,7 @@ Relation RelationFromName(const char* name) {
   };
   if (!name) name = "";
   if (std::strcmp(name, "?") == 0) {
-    std::fprintf(stderr, "Supported query/relationships %s\n%s.\n",
+    std::fprintf(Diagnostics(), "Supported query/relationships %s\n%s.\n",
                  "child, parent, ancestor, descendant,",
                  "sibling, sibling+, sibling+1, sibling-, sibling-1");
     return REL_None;
@@ -76,7 +78,7 @@ Relation RelationFromName(const char* name) {
   for (const auto& entry : kNames) {
     if (std::strcmp(name, entry.name) == 0) return entry.rel;
   }
-  std::fprintf(stderr, "Unknown relationship: %s\n", name);
+  std::fprintf(Diagnostics(), "Unknown relationship: %s\n", name);
   return REL_Unknown;
 }
 
@@ -86,7 +88,7 @@ ElemNode* FindRelated(ElemNode* elem, const char* name, Relation rel) {
   switch (rel) {
     case REL_None:
     case REL_Unknown:
-      std::fputs("You can not query 'REL_None' or 'REL_Unknown'.\n", stderr);
+      std::fputs("You can not query 'REL_None' or 'REL_Unknown'.\n", Diagnostics());
       return nullptr;
     case REL_Parent:
       return parent && SameName(parent->gi, name) ? parent : nullptr;

@@ -16,6 +16,7 @@
 #include "doc/tree.h"
 #include "info/reports.h"
 #include "output/maps.h"
+#include "translate/parallel.h"
 #include "translate/translate.h"
 #include "util/fatal.h"
 #include "util/linereader.h"
@@ -161,6 +162,8 @@ int RunMain(int argc, char** argv) {
   // 1. Defaults and the start-up variables.
   settings.progName = argc > 0 && argv[0] ? argv[0] : "qlx";
   if (const char* lib = std::getenv("QLX_LIB")) settings.libDir = lib;
+  // QLX_THREADS=1 keeps the translation on one thread.
+  if (const char* threads = std::getenv("QLX_THREADS")) aheadSettings.threads = std::atoi(threads);
   settings.warnings = 1;
   settings.foldcase = 1;
   settings.globalVars = NewVarTable(20);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "util/fatal.h"
 #include "util/vartable.h"
 
 #if defined(__SSE2__)
@@ -19,6 +20,7 @@
 namespace qlx {
 
 OutputState output;
+thread_local constinit int outputColumn = 0;
 
 namespace {
 
@@ -279,8 +281,8 @@ class Sink {
 };
 
 void AddColumn(size_t n) {
-  long long v = static_cast<long long>(output.outputColumn) + static_cast<long long>(n);
-  output.outputColumn = v > INT_MAX ? INT_MAX : static_cast<int>(v);
+  long long v = static_cast<long long>(outputColumn) + static_cast<long long>(n);
+  outputColumn = v > INT_MAX ? INT_MAX : static_cast<int>(v);
 }
 
 void PutUtf8(Sink& out, uint32_t cp) {
@@ -371,7 +373,7 @@ void WriteFrom(std::string_view text, size_t start, std::FILE* stream, bool trac
   Sink out(stream, block, sizeof block);
   out.Put(text.data(), start);
   if (track) AddColumn(start);
-  int& column = output.outputColumn;
+  int& column = outputColumn;
   Level cur{text, 0, start, carets, listed, 0};
   // SDATA replacements being written: the names and replacement texts, one
   // per nesting level, and the interrupted texts.  A level's text is taken
@@ -463,7 +465,7 @@ void WriteFrom(std::string_view text, size_t start, std::FILE* stream, bool trac
       }
       if (problem) {
         out.Release();
-        std::fprintf(stderr, problem, int(name.size()), name.data());
+        std::fprintf(Diagnostics(), problem, int(name.size()), name.data());
         out.Resume();
         out.Put('[');
         out.Put(name);

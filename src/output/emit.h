@@ -59,13 +59,17 @@ struct VarTable;
 
 // The output state shared by every stream.
 struct OutputState {
-  int outputColumn = 0;           // characters since the last newline
   VarTable* sdataMap = nullptr;   // created by the first SDATA map file
   VarTable* sdataUsed = nullptr;  // substitutions made so far
   CharMap charMap;                // the current character map
 };
 
 extern OutputState output;
+
+// Characters written since the last newline, on this thread.  A thread that
+// translates part of a document ahead writes into a buffer of its own and
+// keeps its own column there.
+extern thread_local constinit int outputColumn;
 
 // How deep SDATA replacements may nest inside each other.
 inline constexpr int kMaxSdataNesting = 64;

@@ -10,6 +10,7 @@
 #include "doc/tree.h"
 #include "output/emit.h"
 #include "translate/special.h"
+#include "util/fatal.h"
 #include "util/settings.h"
 #include "util/vartable.h"
 
@@ -53,7 +54,7 @@ void AppendContent(Sink<kTrack>& dest, const ElemNode* elem) {
   for (int i = 0; i < elem->contentCount; ++i) {
     const ContentItem& item = elem->items()[i];
     if (item.kind() == '-') dest.Append(item.text(), true);
-    else std::fputs("warning: ${+current} skipped element content\n", stderr);
+    else std::fputs("warning: ${+current} skipped element content\n", Diagnostics());
   }
 }
 
@@ -61,7 +62,7 @@ template <bool kTrack>
 void AppendReference(Sink<kTrack>& dest, std::string_view ref, const ElemNode* elem) {
   if (!ref.empty() && ref[0] == '+') {
     if (ref == "+content") AppendContent(dest, elem);
-    else std::fprintf(stderr, "unknown immediate variable: %.*s\n", int(ref.size()), ref.data());
+    else std::fprintf(Diagnostics(), "unknown immediate variable: %.*s\n", int(ref.size()), ref.data());
     return;
   }
   std::string_view name = ref, defaultText, modifier;
@@ -137,7 +138,7 @@ Sink<kTrack> Expand(std::string_view src, const ElemNode* elem) {
       }
     }
     if (!closed && depth > 0) {
-      std::fprintf(stderr, "Botched variable use: %.*s\n", int(src.size()), src.data());
+      std::fprintf(Diagnostics(), "Botched variable use: %.*s\n", int(src.size()), src.data());
       return dest;
     }
     AppendReference(dest, src.substr(start, j - start), elem);
@@ -203,7 +204,7 @@ void WriteSpecText(std::string_view text, ElemNode* elem, std::FILE* stream, int
       flushRun(i);
       size_t close = expanded.find('}', i + 1);
       if (close == std::string::npos) {
-        std::fprintf(stderr, "Mismatched braces in TranSpec: %s\n", expanded.c_str() + i + 1);
+        std::fprintf(Diagnostics(), "Mismatched braces in TranSpec: %s\n", expanded.c_str() + i + 1);
       }
       const size_t first = i + 3;  // the character right after '{' is dropped
       const size_t end = close == std::string::npos ? n : close;

@@ -8,6 +8,7 @@
 #include "doc/query.h"
 #include "doc/tree.h"
 #include "translate/translate.h"
+#include "util/fatal.h"
 #include "util/settings.h"
 #include "util/split.h"
 #include "util/vartable.h"
@@ -72,7 +73,7 @@ const std::string* LoopValue(char which) {
   static const std::string kEmpty;
   const std::optional<std::string>& value = which == 'A' ? linkLoop.eachA : linkLoop.eachC;
   if (value) return &*value;
-  std::fprintf(stderr, "Requested value for unset _%c variable\n", which);
+  std::fprintf(Diagnostics(), "Requested value for unset _%c variable\n", which);
   return &kEmpty;
 }
 
@@ -86,7 +87,7 @@ void SetLoopWord(std::optional<std::string>& slot, std::string_view word) {
 }  // namespace
 
 void NotEnoughArgs(std::string_view name) {
-  std::fprintf(stderr, "Error: Not enough args for _%.*s.\n", int(name.size()), name.data());
+  std::fprintf(Diagnostics(), "Error: Not enough args for _%.*s.\n", int(name.size()), name.data());
 }
 
 const std::vector<std::string>& LinkAttributeNames() {
@@ -115,7 +116,7 @@ void FollowLink(ElemNode* elem, const CallWords& words, std::FILE* stream) {
     std::string attr(words[1]);
     const char* value = FindAttValue(elem, attr.c_str());
     if (!value) {
-      std::fprintf(stderr, "Error: Did not find attr: %s.\n", attr.c_str());
+      std::fprintf(Diagnostics(), "Error: Did not find attr: %s.\n", attr.c_str());
       return;
     }
     if (ElemNode* target = FindElementByID(value)) RunNamedAction(target, words[2], stream);
@@ -131,10 +132,10 @@ void FollowLink(ElemNode* elem, const CallWords& words, std::FILE* stream) {
       RunNamedAction(target, action, stream);
       return;
     }
-    std::fprintf(stderr, "Error: Can not find elem for ID: %s.\n", id.c_str());
+    std::fprintf(Diagnostics(), "Error: Can not find elem for ID: %s.\n", id.c_str());
   }
-  std::fputs("Error: Element does not have IDREF attribute set:\n", stderr);
-  PrintLocation(elem, stderr);
+  std::fputs("Error: Element does not have IDREF attribute set:\n", Diagnostics());
+  PrintLocation(elem, Diagnostics());
 }
 
 void ChaseLink(ElemNode* elem, std::string_view name, std::string_view action,
@@ -149,7 +150,7 @@ void ChaseLink(ElemNode* elem, std::string_view name, std::string_view action,
     if (!FirstLinkId(at, &id)) return;
     ElemNode* target = FindElementByID(id.c_str());
     if (!target) {
-      std::fprintf(stderr, "Error: Could not find ID %s\n", id.c_str());
+      std::fprintf(Diagnostics(), "Error: Could not find ID %s\n", id.c_str());
       return;
     }
     if (SameName(target->gi, name)) {
@@ -164,11 +165,11 @@ void ChaseLink(ElemNode* elem, std::string_view name, std::string_view action,
     }
     // Reaching an element a second time would go round for ever.
     if (!met.insert(target).second) {
-      std::fprintf(stderr,
+      std::fprintf(Diagnostics(),
                    "Error: _chasetogi met the element with ID %s twice (a link cycle) "
                    "without reaching %.*s.\n",
                    id.c_str(), int(name.size()), name.data());
-      PrintLocation(target, stderr);
+      PrintLocation(target, Diagnostics());
       return;
     }
     at = target;
@@ -177,7 +178,7 @@ void ChaseLink(ElemNode* elem, std::string_view name, std::string_view action,
 
 void ChaseToGi(ElemNode* elem, const CallWords& words, std::FILE* stream) {
   if (words.size() < 3) {
-    std::fputs("Error: Not enough args for _chasetogi.\n", stderr);
+    std::fputs("Error: Not enough args for _chasetogi.\n", Diagnostics());
     return;
   }
   if (std::atoi(std::string(words[2]).c_str()) == 0) return;
@@ -228,7 +229,7 @@ void FindAndRun(ElemNode* elem, const CallWords& words, std::FILE* stream, bool 
     --count;
   } else {
     if (!elem) {
-      std::fprintf(stderr,
+      std::fprintf(Diagnostics(),
                    "Error: _%.*s needs a current element; this text has none "
                    "(use '_%.*s top ...').\n",
                    int(words[0].size()), words[0].data(), int(words[0].size()), words[0].data());
@@ -237,7 +238,7 @@ void FindAndRun(ElemNode* elem, const CallWords& words, std::FILE* stream, bool 
     start = fromParent && elem->parent() ? elem->parent() : elem;
   }
   if (count <= 3) {
-    std::fputs("Bad '_find' specification - missing args.\n", stderr);
+    std::fputs("Bad '_find' specification - missing args.\n", Diagnostics());
     return;
   }
   std::string_view kind = words[base];
@@ -250,7 +251,7 @@ void FindAndRun(ElemNode* elem, const CallWords& words, std::FILE* stream, bool 
   } else if (kind == "gi-parent" || kind == "attr") {
     req.kind = kind == "attr" ? FIND_Attr : FIND_GiParent;
     if (count < 5) {
-      std::fprintf(stderr, "Bad '_%.*s' specification - missing args (the action after '%.*s').\n",
+      std::fprintf(Diagnostics(), "Bad '_%.*s' specification - missing args (the action after '%.*s').\n",
                    int(words[0].size()), words[0].data(), int(kind.size()), kind.data());
       return;
     }
@@ -338,7 +339,7 @@ void NameList(ElemNode* elem, const CallWords& words, std::FILE* stream) {
       if (ElemNode* target = FindElementByID(id.c_str())) {
         RunNamedAction(target, i == 0 ? action : other, stream);
       } else {
-        std::fprintf(stderr, "Error: Can not find ID: %s.\n", id.c_str());
+        std::fprintf(Diagnostics(), "Error: Can not find ID: %s.\n", id.c_str());
       }
     }
   }

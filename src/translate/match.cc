@@ -10,6 +10,7 @@
 #include "regexp/regexp.h"
 #include "translate/expand.h"
 #include "transpec/transpec.h"
+#include "util/fatal.h"
 #include "util/settings.h"
 #include "util/split.h"
 #include "util/vartable.h"
@@ -38,7 +39,7 @@ bool AncestorsAre(const ElemNode* e, int depth, std::string_view context) {
 bool ContextHolds(const TranSpec& s, ElemNode* e) {
   if (!s.contextPattern && s.contextDepth >= 0) return AncestorsAre(e, s.contextDepth, *s.context);
   std::string ancestors = AncestorNames(e, s.contextDepth);
-  if (s.contextPattern) return MatchPattern(s.contextPattern, ancestors.c_str());
+  if (s.contextPattern) return PatternMatches(s.contextPattern, ancestors.c_str());
   return ElementDepth(e) >= s.contextDepth && ancestors == *s.context;
 }
 
@@ -81,7 +82,7 @@ bool SpecHolds(const TranSpec& s, ElemNode* e) {
   if (s.context && !ContextHolds(s, e)) return false;
   for (const AttValueTest& t : s.attValues) {
     const char* value = FindAttValue(e, t.name.c_str());
-    if (!value || !MatchPattern(t.pattern, value)) return false;
+    if (!value || !PatternMatches(t.pattern, value)) return false;
   }
   if (s.relations && !RelationsHold(s, e)) return false;
   if (s.pAttSet && !ParentAttributeHolds(s, e)) return false;
@@ -92,12 +93,12 @@ bool SpecHolds(const TranSpec& s, ElemNode* e) {
   }
   if (s.varREValueName) {
     const std::string* v = LookupVar(settings.globalVars, *s.varREValueName);
-    if (!v || !MatchPattern(s.varREValuePattern, v->c_str())) return false;
+    if (!v || !PatternMatches(s.varREValuePattern, v->c_str())) return false;
   }
   if (s.content) {
     bool any = false;
     for (const char* data : DataTexts(e))
-      if ((any = MatchPattern(s.contentPattern, data))) break;
+      if ((any = PatternMatches(s.contentPattern, data))) break;
     if (!any) return false;
   }
   return true;
@@ -111,7 +112,7 @@ TranSpec* FollowAction(TranSpec* s, ElemNode* e) {
     s->actionSpec = target;
     return target;
   }
-  std::fprintf(stderr, "Warning: transpec ID (%d) not found for %s.\n", s->action, e->gi);
+  std::fprintf(Diagnostics(), "Warning: transpec ID (%d) not found for %s.\n", s->action, e->gi);
   s->action = -1;
   return &emptySpec;
 }
@@ -145,7 +146,7 @@ TranSpec* MatchSpec(ElemNode* e, int wanted) {
   }
   if (TranSpec* any = FirstSpecWithGi("*")) return any;
   if (wanted == 0 && settings.warnings)
-    std::fprintf(stderr, "Warning: transpec not found for %s\n", e->gi);
+    std::fprintf(Diagnostics(), "Warning: transpec not found for %s\n", e->gi);
   return &emptySpec;
 }
 
@@ -156,6 +157,11 @@ void AssignSpecs(ElemNode* top) {
     ElemNode* e = ElementBySerial(s);
     SetElementSpec(e, MatchSpec(e, 0));
   }
+}
+
+void ResolveActions() {
+  for (const auto& s : specList.specs)
+    if (s->action > 0 && !s->actionSpec) s->actionSpec = FindSpecById(s->action);
 }
 
 TranSpec* ElementSpec(const ElemNode* e) {

@@ -18,6 +18,10 @@ TranSpec* MatchSpec(ElemNode* elem, int wanted);
 // earlier assignment).
 void AssignSpecs(ElemNode* top);
 
+// Looks up now every "Action:" target that exists, as matching would on
+// first use (a missing one is left to matching, which reports it).
+void ResolveActions();
+
 // The spec AssignSpecs gave the element in this run (null: none yet), and
 // setting it (the spec must be in the run's list, or emptySpec, or null).
 TranSpec* ElementSpec(const ElemNode* e);

@@ -52,11 +52,11 @@ struct Call {
 
 void LineOfSpec(const ElemNode* elem) {
   const TranSpec* spec = elem ? ElementSpec(elem) : nullptr;
-  if (spec && spec->lineNumber) std::fprintf(stderr, "Used in transpec, line %d\n", spec->lineNumber);
+  if (spec && spec->lineNumber) std::fprintf(Diagnostics(), "Used in transpec, line %d\n", spec->lineNumber);
 }
 
 void UnknownName(std::string_view name, const ElemNode* elem) {
-  std::fprintf(stderr, "Unknown special variable: %.*s\n", int(name.size()), name.data());
+  std::fprintf(Diagnostics(), "Unknown special variable: %.*s\n", int(name.size()), name.data());
   LineOfSpec(elem);
 }
 
@@ -77,7 +77,7 @@ void RunCommand(const std::string& command, std::FILE* stream) {
   std::FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) {
     std::string text = strerror(errno);
-    std::fprintf(stderr, "Could not start program '%s': %s", command.c_str(), text.c_str());
+    std::fprintf(Diagnostics(), "Could not start program '%s': %s", command.c_str(), text.c_str());
     return;
   }
   CopyRaw(pipe, stream);
@@ -139,11 +139,11 @@ void Env(Call& c) {
 void FileName(Call& c) {
   const EntityInfo* entity = ElementEntity(c.elem);
   if (!entity) {
-    std::fputs("Expected ext entity (internal error? bug?):\n", stderr);
-    PrintLocation(c.elem, stderr);
+    std::fputs("Expected ext entity (internal error? bug?):\n", Diagnostics());
+    PrintLocation(c.elem, Diagnostics());
   } else if (!entity->generatedName) {
-    std::fputs("Expected filename (internal error? bug?):\n", stderr);
-    PrintLocation(c.elem, stderr);
+    std::fputs("Expected filename (internal error? bug?):\n", Diagnostics());
+    PrintLocation(c.elem, Diagnostics());
   } else {
     c.Emit(entity->generatedName);
   }
@@ -175,7 +175,7 @@ void Id(Call& c) {
 
 void Include(Call& c) {
   if (c.count() < 2 || c.words[1].empty()) {
-    std::fputs("No file name specified for include\n", stderr);
+    std::fputs("No file name specified for include\n", Diagnostics());
     return;
   }
   std::string name = c.Word(1);
@@ -246,7 +246,7 @@ void Path(Call& c) { c.Emit(BuildPath(c.elem)); }
 void PAttr(Call& c) {
   if (c.count() < 2) return NotEnoughArgs(c.words[0]);
   if (!c.elem->parent()) {
-    std::fputs("Element does not have a parent:\n", stderr);
+    std::fputs("Element does not have a parent:\n", Diagnostics());
     return;
   }
   if (const char* value = FindAttValue(c.elem->parent(), c.Word(1).c_str())) c.Emit(value);
@@ -325,7 +325,7 @@ void CallSpecialVariable(const std::string& call, ElemNode* elem, std::FILE* str
   if (!call.empty() && call[0] == '!') {
     // A document must never run commands on the translating machine.
     if (!fromDocument.empty() && fromDocument[0]) {
-      std::fprintf(stderr, "Error: Command from the document not run: %s\n", call.c_str());
+      std::fprintf(Diagnostics(), "Error: Command from the document not run: %s\n", call.c_str());
       LineOfSpec(elem);
       return;
     }
@@ -335,14 +335,14 @@ void CallSpecialVariable(const std::string& call, ElemNode* elem, std::FILE* str
 
   Call c{call, fromDocument, Split(call), elem, stream, trackColumn};
   if (c.words.empty()) {
-    std::fputs("Error: Empty special variable call.\n", stderr);
+    std::fputs("Error: Empty special variable call.\n", Diagnostics());
     LineOfSpec(elem);
     return;
   }
   const Entry* entry = FindEntry(c.words[0]);
   if (!entry) return UnknownName(c.words[0], elem);
   if (entry->needsElement && !elem) {
-    std::fprintf(stderr,
+    std::fprintf(Diagnostics(),
                  "Error: _%.*s needs a current element; this text has none "
                  "(a _Start, _End or processing-instruction text).\n",
                  int(c.words[0].size()), c.words[0].data());

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "output/emit.h"
 #include "translate/expand.h"
 #include "translate/match.h"
+#include "translate/parallel.h"
 #include "transpec/transpec.h"
 #include "util/fatal.h"
 #include "util/settings.h"
@@ -29,8 +31,8 @@ void WriteText(const OptText& text, bool plain, ElemNode* elem, std::FILE* strea
 
 void WriteMessage(const OptText& text, bool plain, ElemNode* elem) {
   if (!text) return;
-  if (plain) EmitText(std::string_view(*text), stderr, 0);
-  else WriteSpecText(*text, elem, stderr, 0);
+  if (plain) EmitText(std::string_view(*text), Diagnostics(), 0);
+  else WriteSpecText(*text, elem, Diagnostics(), 0);
 }
 
 // The texts of a spec that _insertnode placed before or after the content.
@@ -62,9 +64,9 @@ TranSpec* SpecOf(ElemNode* e) {
 // true when the content is to be visited.
 bool BeginElement(ElemNode* e, TranSpec* s, std::FILE* stream) {
   if (s->quit) {
-    std::fputs("Quitting at location:\n", stderr);
-    PrintLocation(e, stderr);
-    std::fprintf(stderr, "%s\n", s->quit->c_str());
+    std::fputs("Quitting at location:\n", Diagnostics());
+    PrintLocation(e, Diagnostics());
+    std::fprintf(Diagnostics(), "%s\n", s->quit->c_str());
     Fatal(1);
   }
   if (s->replace) {
@@ -85,13 +87,77 @@ void EndElement(ElemNode* e, TranSpec* s, std::FILE* stream) {
   if (s->ignore != IGNORE_All) WriteInserted(InsertedSpecId(e, 'E'), e, stream);
   UpdateVariables(*s, e);
   WriteText(s->endText, s->endPlain, e, stream);
-  MarkProcessed(e);
+  if (finishedAhead) finishedAhead->push_back(e->serial);
+  else MarkProcessed(e);
 }
 
 struct Frame {
   ElemNode* elem;
   TranSpec* spec;
   int next;  // the next content item to process
+};
+
+// One item of the content of an element translated with spec s; a child
+// whose content is to be visited gets a frame on the stack.
+void VisitItem(const ContentItem& item, const TranSpec* s, std::FILE* stream,
+               std::vector<Frame>& stack) {
+  if (item.kind() == '?') {
+    WriteProcessingInstruction(item.text(), stream);
+  } else if (item.kind() == '-') {
+    if (s->ignore != IGNORE_Data) WriteData(item.text(), stream, s->verbatim != 0);
+  } else if (s->ignore != IGNORE_Children) {
+    ElemNode* child = item.elem();
+    TranSpec* cs = SpecOf(child);
+    if (BeginElement(child, cs, stream)) stack.push_back(Frame{child, cs, 0});
+  }
+}
+
+// Runs the frames on the stack to the end.  With `ahead`, the runs of
+// content it planned are taken from it instead of being visited here.
+void RunFrames(std::vector<Frame>& stack, std::FILE* stream, AheadTranslator* ahead) {
+  while (!stack.empty()) {
+    Frame& f = stack.back();
+    TranSpec* s = f.spec;
+    if (s->ignore == IGNORE_All || f.next >= f.elem->contentCount) {
+      ElemNode* e = f.elem;
+      stack.pop_back();
+      EndElement(e, s, stream);
+      continue;
+    }
+    if (ahead && ahead->At(f.elem, f.next)) {
+      f.next = ahead->Write(stream);
+      continue;
+    }
+    VisitItem(f.elem->items()[f.next++], s, stream, stack);
+  }
+}
+
+// ProcessElement's work, once the nesting is counted.
+void Translate(ElemNode* top, std::FILE* stream, TranSpec* spec, AheadTranslator* ahead) {
+  if (!spec) spec = SpecOf(top);
+  if (!BeginElement(top, spec, stream)) return;
+  std::vector<Frame> stack;
+  stack.push_back(Frame{top, spec, 0});
+  RunFrames(stack, stream, ahead);
+}
+
+// The nesting of ProcessElement calls: false when this call must not run.
+struct Nesting {
+  Nesting() { ++translation.nesting; }
+  ~Nesting() {
+    if (--translation.nesting <= 1) translation.unwinding = false;
+  }
+  bool Allows(const ElemNode* top) const {
+    if (translation.unwinding && translation.nesting > 1) return false;
+    if (translation.nesting > kMaxActionNesting) {
+      std::fprintf(Diagnostics(), "Error: Named actions nested more than %d deep, at:\n",
+                   kMaxActionNesting);
+      PrintLocation(top, Diagnostics());
+      translation.unwinding = true;
+      return false;
+    }
+    return true;
+  }
 };
 
 // Increments "9" to "10", "-3" to "-2", "a" to "b"; leaves other texts.
@@ -138,51 +204,26 @@ void UpdateVariables(const TranSpec& spec, ElemNode* elem) {
     for (const VarEntry& entry : spec.incrementVars->entries) Increment(entry);
 }
 
-TranslationState translation;
+thread_local constinit TranslationState translation;
+
+thread_local constinit std::vector<int>* finishedAhead = nullptr;
 
 void ProcessElement(ElemNode* top, std::FILE* stream, TranSpec* spec) {
-  struct Nesting {
-    Nesting() { ++translation.nesting; }
-    ~Nesting() {
-      if (--translation.nesting <= 1) translation.unwinding = false;
-    }
-  } nesting;
-  if (translation.unwinding && translation.nesting > 1) return;
-  if (translation.nesting > kMaxActionNesting) {
-    std::fprintf(stderr, "Error: Named actions nested more than %d deep, at:\n", kMaxActionNesting);
-    PrintLocation(top, stderr);
-    translation.unwinding = true;
-    return;
-  }
-  if (!spec) spec = SpecOf(top);
-  if (!BeginElement(top, spec, stream)) return;
+  Nesting nesting;
+  if (nesting.Allows(top)) Translate(top, stream, spec, nullptr);
+}
+
+void TranslateItems(ElemNode* elem, TranSpec* spec, int first, int last, std::FILE* stream) {
   std::vector<Frame> stack;
-  stack.push_back(Frame{top, spec, 0});
-  while (!stack.empty()) {
-    Frame& f = stack.back();
-    TranSpec* s = f.spec;
-    if (s->ignore == IGNORE_All || f.next >= f.elem->contentCount) {
-      ElemNode* e = f.elem;
-      stack.pop_back();
-      EndElement(e, s, stream);
-      continue;
-    }
-    ContentItem& item = f.elem->items()[f.next++];
-    if (item.kind() == '?') {
-      WriteProcessingInstruction(item.text(), stream);
-    } else if (item.kind() == '-') {
-      if (s->ignore != IGNORE_Data) WriteData(item.text(), stream, s->verbatim != 0);
-    } else if (s->ignore != IGNORE_Children) {
-      ElemNode* child = item.elem();
-      TranSpec* cs = SpecOf(child);
-      if (BeginElement(child, cs, stream)) stack.push_back(Frame{child, cs, 0});
-    }
+  for (int i = first; i < last; ++i) {
+    VisitItem(elem->items()[i], spec, stream, stack);
+    RunFrames(stack, stream, nullptr);
   }
 }
 
 void RunNamedAction(ElemNode* elem, std::string_view action, std::FILE* stream) {
   if (action.empty()) {
-    std::fputs("Warning: empty action text: nothing is run.\n", stderr);
+    std::fputs("Warning: empty action text: nothing is run.\n", Diagnostics());
     return;
   }
   std::string text(action);
@@ -193,7 +234,7 @@ void RunNamedAction(ElemNode* elem, std::string_view action, std::FILE* stream) 
     return;
   }
   if (TranSpec* s = FindSpecById(n)) ProcessElement(elem, stream, s);
-  else std::fprintf(stderr, "Could not find named action for %d.\n", n);
+  else std::fprintf(Diagnostics(), "Could not find named action for %d.\n", n);
 }
 
 void WriteData(const char* text, std::FILE* stream, bool verbatim) {
@@ -211,7 +252,7 @@ void WriteProcessingInstruction(const char* text, std::FILE* stream) {
   if (!s) s = FirstSpecWithGi("_*");
   if (!s) {
     if (stream) std::fprintf(stream, "[%s]", text);
-    if (settings.warnings) std::fprintf(stderr, "Warning: Unrecognized PI: [%s]\n", text);
+    if (settings.warnings) std::fprintf(Diagnostics(), "Warning: Unrecognized PI: [%s]\n", text);
     return;
   }
   if (s->replace) {
@@ -226,13 +267,18 @@ void WriteProcessingInstruction(const char* text, std::FILE* stream) {
 
 void TranslateTree(ElemNode* top, const char* specFile, std::FILE* stream) {
   if (!specFile) {
-    std::fputs("Translation spec file not specified. Skipping translation.\n", stderr);
+    std::fputs("Translation spec file not specified. Skipping translation.\n", Diagnostics());
     return;
   }
   ReadTranSpec(specFile);
   AssignSpecs(top);
   WriteFrameTexts("_Start", stream);
-  ProcessElement(top, stream, nullptr);
+  {
+    // The work ahead ends (its thread joined) before the _End texts.
+    std::unique_ptr<AheadTranslator> ahead = AheadTranslator::Plan(top, stream);
+    Nesting nesting;
+    if (nesting.Allows(top)) Translate(top, stream, nullptr, ahead.get());
+  }
   WriteFrameTexts("_End", stream);
   if (settings.verbose) {
     WalkTree(
@@ -240,8 +286,8 @@ void TranslateTree(ElemNode* top, const char* specFile, std::FILE* stream) {
         [](ElemNode* e, void*) {
           const TranSpec* s = ElementSpec(e);
           if (s && !IsProcessed(e) && s->ignore == IGNORE_None) {
-            std::fprintf(stderr, "Warning: element '%s' was not processed:\n", e->gi);
-            PrintLocation(e, stderr);
+            std::fprintf(Diagnostics(), "Warning: element '%s' was not processed:\n", e->gi);
+            PrintLocation(e, Diagnostics());
           }
         },
         nullptr, nullptr, nullptr);

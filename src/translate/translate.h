@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string_view>
+#include <vector>
 
 namespace qlx {
 
@@ -26,7 +27,9 @@ struct TranslationState {
   bool unwinding = false;  // the limit was reached: nested calls return
 };
 
-extern TranslationState translation;
+// Per thread: a thread that translates part of a document ahead nests its
+// own calls.
+extern thread_local constinit TranslationState translation;
 
 // One translation run.  A null file name skips the run with a message; a
 // null stream (validation) writes no output but every message.
@@ -36,6 +39,15 @@ void TranslateTree(ElemNode* top, const char* specFile, std::FILE* stream);
 // assigned spec, or the empty spec).  The walk over the content keeps its
 // own stack, so nesting depth costs no machine stack.
 void ProcessElement(ElemNode* elem, std::FILE* stream, TranSpec* spec);
+
+// The content items [first, last) of `elem`, and everything inside them,
+// translated as `spec` (the element's spec) has its content translated.
+void TranslateItems(ElemNode* elem, TranSpec* spec, int first, int last, std::FILE* stream);
+
+// While a thread translates ahead, the elements whose translation it ends
+// are listed here rather than marked as processed (the main thread marks
+// them when it takes the work); null otherwise.
+extern thread_local constinit std::vector<int>* finishedAhead;
 
 // Runs the spec named by SpecID on the element: "5" always, "5t" only when
 // spec 5's tests hold for the element.

@@ -12,11 +12,14 @@ void ExitHandler(int status) { std::exit(status); }
 
 FatalHandler fatalHandler = ExitHandler;
 
+thread_local bool workingAhead = false;
+
 void NewHandler() { OutOfMemory(kMallocFailed); }
 
 }  // namespace
 
 void Fatal(int status) {
+  if (workingAhead) throw WorkAbandoned();
   std::fflush(stdout);
   std::fflush(stderr);
   fatalHandler(status);
@@ -30,6 +33,7 @@ FatalHandler SetFatalHandler(FatalHandler handler) {
 }
 
 void OutOfMemory(const char* text) {
+  if (workingAhead) throw WorkAbandoned();
   std::perror(text);
   Fatal(1);
 }
@@ -44,5 +48,15 @@ std::string strerror(int errnum) {
   text += '\n';
   return text;
 }
+
+std::FILE* Diagnostics() {
+  if (workingAhead) throw WorkAbandoned();
+  return stderr;
+}
+
+WorkingAhead::WorkingAhead() : previous_(workingAhead) { workingAhead = true; }
+WorkingAhead::~WorkingAhead() { workingAhead = previous_; }
+
+bool IsWorkingAhead() { return workingAhead; }
 
 }  // namespace qlx

@@ -84,7 +84,7 @@ void ResetProcessState() {
   delete qlx::output.sdataUsed;
   qlx::output.sdataMap = nullptr;
   qlx::output.sdataUsed = nullptr;
-  qlx::output.outputColumn = 0;
+  qlx::outputColumn = 0;
   qlx::output.charMap.Clear();
   qlx::ResetLinkLoopState();
   qlx::tableState = qlx::TableState{};

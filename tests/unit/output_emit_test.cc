@@ -81,34 +81,34 @@ TEST_F(EmitTest, Escapes) {
       {"\\#99999999999999999999;", "\xef\xbf\xbd"},
   };
   for (const Case& c : cases) {
-    output.outputColumn = 0;
+    outputColumn = 0;
     EXPECT_EQ(Emit(c.text), c.written) << c.text;
   }
 }
 
 TEST_F(EmitTest, ColumnCounting) {
   Emit("abc");
-  EXPECT_EQ(output.outputColumn, 3);
+  EXPECT_EQ(outputColumn, 3);
   Emit("x\ny");
-  EXPECT_EQ(output.outputColumn, 1);
+  EXPECT_EQ(outputColumn, 1);
   Emit("\\n");
-  EXPECT_EQ(output.outputColumn, 0);
+  EXPECT_EQ(outputColumn, 0);
   Emit("\\012");  // a newline by code does not reset the column
-  EXPECT_EQ(output.outputColumn, 1);
+  EXPECT_EQ(outputColumn, 1);
   Emit("\\r");
-  EXPECT_EQ(output.outputColumn, 0);
+  EXPECT_EQ(outputColumn, 0);
   Emit("\\101\\t\\\\");  // one per escape
-  EXPECT_EQ(output.outputColumn, 3);
+  EXPECT_EQ(outputColumn, 3);
 
-  output.outputColumn = 5;
+  outputColumn = 5;
   Emit("a\nb", 0);  // untracked text leaves the column
-  EXPECT_EQ(output.outputColumn, 5);
+  EXPECT_EQ(outputColumn, 5);
   Emit("msg\\n", 0);  // but \n and \r reset it whatever the stream
-  EXPECT_EQ(output.outputColumn, 0);
+  EXPECT_EQ(outputColumn, 0);
 
-  output.outputColumn = 2147483000;  // saturates instead of overflowing
+  outputColumn = 2147483000;  // saturates instead of overflowing
   EXPECT_EQ(Emit(std::string(1000, 'x').c_str()).size(), 1000u);
-  EXPECT_EQ(output.outputColumn, 2147483647);
+  EXPECT_EQ(outputColumn, 2147483647);
   EXPECT_EQ(Emit("^"), "\n");
 }
 
@@ -122,20 +122,20 @@ TEST_F(EmitTest, CaretsAndNullText) {
   Emit("text");
   EXPECT_EQ(Emit("^.TS^"), "\n.TS\n");
 
-  output.outputColumn = 0;
+  outputColumn = 0;
   EXPECT_EQ(Emit("a^^b", 0), "a\n\nb");
-  EXPECT_EQ(output.outputColumn, 0);
+  EXPECT_EQ(outputColumn, 0);
   EXPECT_EQ(Emit("^^", 0), "\n\n");
 }
 
 TEST_F(EmitTest, NullStreamDoesNothing) {
-  output.outputColumn = 4;
+  outputColumn = 4;
   CaptureStderr();
   EmitText("abc\\n\\|unknown\\|^", nullptr, 1);
   EmitText(nullptr, nullptr, 1);
   EmitData("data\\|unknown\\|", nullptr, false);
   EXPECT_EQ(GetCapturedStderr(), "");
-  EXPECT_EQ(output.outputColumn, 4);
+  EXPECT_EQ(outputColumn, 4);
   EXPECT_EQ(output.sdataUsed, nullptr);
 }
 
@@ -215,11 +215,11 @@ TEST_F(EmitTest, SdataFromMapAndUnknownNames) {
 
   // The bracketed name is written as it stands and does not count; only
   // the reference's backslash does.
-  output.outputColumn = 0;
+  outputColumn = 0;
   CaptureStderr();
   EXPECT_EQ(Emit("\\|^x n\\|"), "[^x n]");
   GetCapturedStderr();
-  EXPECT_EQ(output.outputColumn, 1);
+  EXPECT_EQ(outputColumn, 1);
 }
 
 TEST_F(EmitTest, SdataReplacementsAreInterpretedAndFixedOnceUsed) {
@@ -227,9 +227,9 @@ TEST_F(EmitTest, SdataReplacementsAreInterpretedAndFixedOnceUsed) {
   Map("outer", "<\\|inner\\|>");
   Map("inner", "\\101");
   EXPECT_EQ(Emit("x\\|br\\|y"), "x\nline\ny");
-  output.outputColumn = 0;
+  outputColumn = 0;
   EXPECT_EQ(Emit("\\|outer\\|"), "<A>");
-  EXPECT_EQ(output.outputColumn, 5);  // three backslashes, '<' and '>' 
+  EXPECT_EQ(outputColumn, 5);  // three backslashes, '<' and '>' 
 
   // A later map value does not change a name already substituted.
   Map("inner", "B");
@@ -251,7 +251,7 @@ TEST_F(EmitTest, SdataReferenceClosingAndUnclosed) {
   EXPECT_EQ(Emit("\\|a|b\\|"), "[a|b]") << "a bar belongs to the name";
   EXPECT_NE(GetCapturedStderr().find("'a|b'"), std::string::npos);
   // Never closed: nothing is lost and the rest is written as usual.
-  output.outputColumn = 0;
+  outputColumn = 0;
   EXPECT_EQ(Emit("a\\|[amp  ]^b"), "a|[amp  ]\nb");
 }
 
@@ -283,15 +283,15 @@ TEST_F(EmitTest, SelfReferringReplacementsStop) {
 }
 
 TEST_F(EmitTest, DataCaretsAreTextMapCaretsBreakLines) {
-  output.outputColumn = 0;
+  outputColumn = 0;
   EXPECT_EQ(Data("^a^b^"), "^a^b^");
-  EXPECT_EQ(output.outputColumn, 5);
+  EXPECT_EQ(outputColumn, 5);
   CaptureStderr();
   EXPECT_EQ(Data("x\\nq\\|u\\|", true), "x\nq[u]");  // escapes still work
   GetCapturedStderr();
 
   output.charMap.Add("x", "^X");
-  output.outputColumn = 0;
+  outputColumn = 0;
   EXPECT_EQ(Data("x^x"), "X^\nX");
   EXPECT_EQ(Data("^", true), "^");  // verbatim: no map
 

@@ -82,7 +82,7 @@ inline ElemNode* Read(std::string_view tags) { return test::ReadDocument(TagsToE
 inline void ResetTables() {
   tableState = TableState{};
   texTableState = TexTableState{};
-  output.outputColumn = 0;
+  outputColumn = 0;
   settings.textBlockThreshold = 35;
 }
 

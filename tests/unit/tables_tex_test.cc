@@ -58,7 +58,7 @@ TEST_F(Tex, UnknownInstructionAndNullStream) {
   Call(nullptr, table, "tex", "middle");
   EXPECT_EQ(GetCapturedStderr(), "Unknown tex table instruction: middle\n");
   EXPECT_EQ(texTableState.texColumnCount, 2);  // the state is read all the same
-  EXPECT_EQ(output.outputColumn, 0);
+  EXPECT_EQ(outputColumn, 0);
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ class SpecialTest : public testing::Test {
     settings.globalVars = NewVarTable(20);
     ResetLinkLoopState();
     ClearSpecList();
-    output.outputColumn = 0;
+    outputColumn = 0;
     root_ = test::ReadDocument(kDoc);
     list_ = NthChild(root_, 0);
     i1_ = NthChild(list_, 0);

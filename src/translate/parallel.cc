@@ -1,0 +1,344 @@
+#include "translate/parallel.h"
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "doc/tree.h"
+#include "output/emit.h"
+#include "translate/links.h"
+#include "translate/match.h"
+#include "translate/translate.h"
+#include "transpec/transpec.h"
+#include "util/fatal.h"
+#include "util/settings.h"
+#include "util/vartable.h"
+
+namespace qlx {
+
+AheadSettings aheadSettings;
+AheadStats aheadStats;
+
+namespace {
+
+// The special calls that only read: the tree, the attributes, the
+// variables, the environment, or that run other specs (which are checked
+// like every spec).  Sorted.
+constexpr std::string_view kHarmlessCalls[] = {
+    "A",          "C",         "action",   "allatts", "attval",   "chasetogi",
+    "env",        "filename",  "find",     "followlink", "followrel", "gi",
+    "id",         "infile",    "isset",    "location",   "n1gchild",  "namelist",
+    "nchild",     "path",      "pattr",    "pattval",    "pfind",     "relation",
+};
+
+// Whether every "${_" in the text starts a call of the harmless set, by a
+// name written out in full.
+bool CallsAreHarmless(const std::string& text) {
+  for (size_t at = text.find("${_"); at != std::string::npos; at = text.find("${_", at + 1)) {
+    size_t end = at + 3;
+    while (end < text.size() && std::isalnum(static_cast<unsigned char>(text[end]))) ++end;
+    if (end == text.size()) return false;
+    const char after = text[end];
+    if (after != '}' && after != ' ' && after != '\t' && after != '\n') return false;
+    std::string_view name(text.data() + at + 3, end - at - 3);
+    if (!std::binary_search(std::begin(kHarmlessCalls), std::end(kHarmlessCalls), name))
+      return false;
+  }
+  return true;
+}
+
+bool TextIsHarmless(const OptText& text) { return !text || CallsAreHarmless(*text); }
+
+TranSpec* SpecOf(ElemNode* e) {
+  TranSpec* s = ElementSpec(e);
+  return s ? s : &emptySpec;
+}
+
+// Whether the walk visits the content of an element with this spec.
+bool ContentVisited(const TranSpec* s) { return !s->replace && !s->quit && s->ignore != IGNORE_All; }
+
+// The column a run translated ahead starts at when the output is assumed
+// not to be at the start of a line: far from 0, so that the column at its
+// end tells whether the run wrote a newline.
+constexpr int kAheadColumn = 1 << 30;
+
+// The translator whose thread is running, for the stop at exit.
+AheadTranslator* running = nullptr;
+
+// exit() must not destroy what the thread reads while it runs.
+void StopAtExit() {
+  if (running) running->StopThread();
+}
+
+size_t ThreadStackSize() {
+  size_t size = size_t(64) << 20;
+  struct rlimit limit;
+  if (getrlimit(RLIMIT_STACK, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+      limit.rlim_cur > size)
+    size = limit.rlim_cur;
+  return size;
+}
+
+}  // namespace
+
+bool SpecsAllowWorkAhead() {
+  if (output.sdataMap) return false;
+  for (const auto& owned : specList.specs) {
+    const TranSpec& s = *owned;
+    if (s.quit || s.message || s.setVars || s.incrementVars) return false;
+    if (s.action > 0 && !FindSpecById(s.action)) return false;
+    if (!TextIsHarmless(s.startText) || !TextIsHarmless(s.endText) || !TextIsHarmless(s.replace))
+      return false;
+  }
+  // A variable's value becomes spec text where it is used.
+  if (settings.globalVars)
+    for (const VarEntry& entry : settings.globalVars->entries)
+      if (entry.hasValue && entry.value.find_first_of("${") != std::string::npos) return false;
+  return true;
+}
+
+std::vector<AheadChunk> PlanChunks(ElemNode* top, int chunkElements) {
+  std::vector<AheadChunk> chunks;
+  TranSpec* topSpec = SpecOf(top);
+  if (!ContentVisited(topSpec)) return chunks;
+  struct Level {
+    ElemNode* elem;
+    TranSpec* spec;
+    int next;
+    int runStart;
+    long runSize;
+  };
+  std::vector<Level> stack{Level{top, topSpec, 0, -1, 0}};
+  auto closeRun = [&chunks](Level& level) {
+    if (level.runStart < 0) return;
+    AheadChunk c;
+    c.parent = level.elem;
+    c.spec = level.spec;
+    c.first = level.runStart;
+    c.last = level.next;
+    chunks.push_back(std::move(c));
+    level.runStart = -1;
+    level.runSize = 0;
+  };
+  while (!stack.empty()) {
+    Level& level = stack.back();
+    if (level.next == level.elem->contentCount) {
+      closeRun(level);
+      stack.pop_back();
+      continue;
+    }
+    const ContentItem& item = level.elem->items()[level.next];
+    long weight = 1;
+    if (item.kind() == '(' && level.spec->ignore != IGNORE_Children) {
+      ElemNode* child = item.elem();
+      weight = long(SubtreeEnd(child) - child->serial);
+      if (weight > chunkElements) {
+        // Walked by the main thread: its content is split in turn.
+        closeRun(level);
+        ++level.next;
+        TranSpec* childSpec = SpecOf(child);
+        if (ContentVisited(childSpec)) stack.push_back(Level{child, childSpec, 0, -1, 0});
+        continue;
+      }
+    }
+    if (level.runStart < 0) level.runStart = level.next;
+    level.runSize += weight;
+    ++level.next;
+    if (level.runSize >= chunkElements) closeRun(level);
+  }
+  return chunks;
+}
+
+std::unique_ptr<AheadTranslator> AheadTranslator::Plan(ElemNode* top, std::FILE* stream) {
+  aheadStats = AheadStats{};
+  if (!stream || !top) return nullptr;
+  int threads = aheadSettings.threads;
+  if (threads <= 0) {
+    long cores = sysconf(_SC_NPROCESSORS_ONLN);
+    threads = cores >= 2 ? 2 : 1;
+  }
+  if (threads < 2) return nullptr;
+  const long elements = long(SubtreeEnd(top) - top->serial);
+  if (elements < aheadSettings.minElements) return nullptr;
+  if (!SpecsAllowWorkAhead()) return nullptr;
+  int chunkElements = aheadSettings.chunkElements;
+  if (chunkElements <= 0) chunkElements = int(std::clamp(elements / 1024, 256L, 65536L));
+  std::vector<AheadChunk> chunks = PlanChunks(top, chunkElements);
+  if (chunks.size() < 2) return nullptr;
+  // What the walk would otherwise set up on first use, set up now, while
+  // only this thread runs.
+  ResolveActions();
+  LinkAttributeNames();
+  if (doc.processed.size() < size_t(doc.nextSerial)) doc.processed.resize(size_t(doc.nextSerial));
+  return std::make_unique<AheadTranslator>(std::move(chunks), threads);
+}
+
+AheadTranslator::AheadTranslator(std::vector<AheadChunk> chunks, int threads)
+    : chunks_(std::move(chunks)) {
+  if (threads < 2) return;
+  static bool stopRegistered = false;
+  if (!stopRegistered) stopRegistered = std::atexit(StopAtExit) == 0;
+  if (!stopRegistered) return;  // without the stop, no thread
+  pthread_attr_t attr;
+  if (pthread_attr_init(&attr) != 0) return;
+  pthread_attr_setstacksize(&attr, ThreadStackSize());
+  started_ = pthread_create(&thread_, &attr, ThreadMain, this) == 0;
+  pthread_attr_destroy(&attr);
+  if (started_) running = this;
+}
+
+AheadTranslator::~AheadTranslator() {
+  StopThread();
+  aheadStats = AheadStats{chunks_.size(), taken_, retried_};
+  for (AheadChunk& c : chunks_) std::free(c.text);
+}
+
+void AheadTranslator::StopThread() {
+  if (!started_) return;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stop_ = true;
+  }
+  changed_.notify_all();
+  pthread_join(thread_, nullptr);
+  started_ = false;
+  if (running == this) running = nullptr;
+}
+
+long AheadTranslator::ClaimAhead() {
+  if (stop_ || nextFree_ >= chunks_.size() || nextFree_ >= next_ + size_t(aheadSettings.window))
+    return -1;
+  const size_t k = nextFree_++;
+  chunks_[k].state = kClaimed;
+  chunks_[k].assumedLineStart =
+      aheadSettings.assumeLineStart < 0 ? lineStartGuess_ : aheadSettings.assumeLineStart != 0;
+  return long(k);
+}
+
+void* AheadTranslator::ThreadMain(void* self) {
+  auto* t = static_cast<AheadTranslator*>(self);
+  std::unique_lock<std::mutex> lock(t->mutex_);
+  for (;;) {
+    const long k = t->ClaimAhead();
+    if (k >= 0) {
+      AheadChunk& c = t->chunks_[size_t(k)];
+      lock.unlock();
+      t->TranslateAhead(c);
+      lock.lock();
+      t->changed_.notify_all();
+      continue;
+    }
+    if (t->stop_ || t->nextFree_ >= t->chunks_.size()) break;
+    t->changed_.wait(lock);
+  }
+  return nullptr;
+}
+
+// Runs with the mutex released; the state is published by the caller's
+// notify, under the mutex (state is written here only under it).
+void AheadTranslator::TranslateAhead(AheadChunk& c) {
+  char* buf = nullptr;
+  size_t size = 0;
+  bool ok = false;
+  if (std::FILE* f = open_memstream(&buf, &size)) {
+    ok = true;
+    {
+      WorkingAhead ahead;
+      const int savedColumn = outputColumn;
+      const TranslationState savedTranslation = translation;
+      std::vector<int>* savedFinished = finishedAhead;
+      outputColumn = c.assumedLineStart ? 0 : kAheadColumn;
+      translation = TranslationState{1, false};  // as inside the top element
+      c.finished.clear();
+      finishedAhead = &c.finished;
+      try {
+        TranslateItems(c.parent, c.spec, c.first, c.last, f);
+      } catch (...) {  // WorkAbandoned, or anything the main thread will meet again
+        ok = false;
+      }
+      c.endColumn = outputColumn;
+      outputColumn = savedColumn;
+      translation = savedTranslation;
+      finishedAhead = savedFinished;
+    }
+    if (std::fclose(f) != 0) ok = false;
+  }
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (ok) {
+    c.text = buf;
+    c.size = size;
+    c.state = kDone;
+  } else {
+    std::free(buf);
+    c.state = kAbandoned;
+  }
+}
+
+int AheadTranslator::Write(std::FILE* stream) {
+  AheadChunk& c = chunks_[next_];
+  bool inTurn = false;
+  {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      if (c.state == kFree && !(aheadSettings.alwaysAhead && !stop_)) {
+        // Nobody took it (runs are claimed in order): translate it in turn.
+        c.state = kClaimed;
+        nextFree_ = next_ + 1;
+        inTurn = true;
+        break;
+      }
+      if (c.state == kDone || c.state == kAbandoned) break;
+      // The other thread is at it: work ahead meanwhile, or wait.
+      const long k = ClaimAhead();
+      if (k >= 0) {
+        AheadChunk& other = chunks_[size_t(k)];
+        lock.unlock();
+        TranslateAhead(other);
+        lock.lock();
+        changed_.notify_all();
+        continue;
+      }
+      changed_.wait(lock);
+    }
+    ++next_;
+  }
+  changed_.notify_all();  // the window moved on
+
+  bool taken = false;
+  if (!inTurn && c.state == kDone && (outputColumn == 0) == c.assumedLineStart) {
+    if (c.size) std::fwrite(c.text, 1, c.size, stream);
+    for (int serial : c.finished) MarkProcessed(ElementBySerial(serial));
+    if (c.assumedLineStart || c.endColumn < kAheadColumn) {
+      outputColumn = c.endColumn;
+    } else {
+      const long long column = (long long)outputColumn + (c.endColumn - kAheadColumn);
+      outputColumn = column > INT_MAX ? INT_MAX : int(column);
+    }
+    taken = true;
+    ++taken_;
+  }
+  std::free(c.text);
+  c.text = nullptr;
+  c.size = 0;
+  std::vector<int>().swap(c.finished);
+  if (!taken) {
+    if (!inTurn && ++retried_ >= size_t(aheadSettings.maxRetries)) {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;  // the work ahead does not pay here
+    }
+    TranslateItems(c.parent, c.spec, c.first, c.last, stream);
+  }
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    lineStartGuess_ = outputColumn == 0;
+  }
+  return c.last;
+}
+
+}  // namespace qlx

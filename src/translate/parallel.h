@@ -1,0 +1,132 @@
+// Translation on two threads.  The main thread walks the top of the tree
+// and writes the output in order; a second thread translates the runs of
+// content that follow ahead of it, each into a buffer of its own, and the
+// main thread copies a buffer out when the walk reaches its run.
+//
+// Work ahead is used only where it cannot differ from a plain run:
+//  - the spec list must not change anything that later text reads: no Set,
+//    Increment, Message or Quit, no special call outside a known harmless
+//    set (reading the tree, following links, running other specs), no
+//    variable value that could form a call, and no SDATA map (whose count
+//    of substitutions changes);
+//  - a run translated ahead starts where the output is assumed to be at the
+//    start of a line or not; when the walk finds it otherwise, the run is
+//    translated again in its turn;
+//  - a run whose translation would write a message, or stop the program,
+//    is given up ahead (see Diagnostics in util/fatal.h) and translated
+//    again in its turn, so that the message comes out in its place.
+// Every element a run finishes is marked processed when its buffer is
+// taken, as a plain run would have marked it.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+
+#include <pthread.h>
+#include <vector>
+
+namespace qlx {
+
+struct ElemNode;
+struct TranSpec;
+
+// Whether the current spec list allows work ahead (see above).
+bool SpecsAllowWorkAhead();
+
+// How work ahead is planned: the tests set small sizes.
+struct AheadSettings {
+  int threads = 0;              // threads in all; 0: the machine's cores, at most 2
+  int minElements = 20000;      // smaller subtrees are translated plainly
+  int chunkElements = 0;        // elements in a run; 0: chosen by the size
+  int window = 8;               // runs that may be translated ahead of the walk
+  int maxRetries = 16;          // runs translated again before work ahead stops
+  // For tests, which must see the same paths however the threads run: the
+  // main thread too translates every run into a buffer before writing it,
+  // and (0 or 1) the start of every run is assumed at a line start or not.
+  bool alwaysAhead = false;
+  int assumeLineStart = -1;
+};
+
+extern AheadSettings aheadSettings;
+
+// What the last translation run did ahead (runs planned, buffers taken,
+// runs translated again in their turn): for tests and measurements.
+struct AheadStats {
+  size_t runs = 0, taken = 0, retried = 0;
+};
+
+extern AheadStats aheadStats;
+
+// One run of content: items [first, last) of `parent`, translated with the
+// parent's spec, and what translating it ahead produced.
+struct AheadChunk {
+  ElemNode* parent = nullptr;
+  TranSpec* spec = nullptr;
+  int first = 0, last = 0;
+  // Filled ahead:
+  int state = 0;               // see AheadTranslator::State
+  bool assumedLineStart = true;
+  int endColumn = 0;
+  char* text = nullptr;        // the output (malloc'd by the memory stream)
+  size_t size = 0;
+  std::vector<int> finished;   // serials of the elements it finished
+};
+
+// Splits the subtree under `top` into runs: an element whose subtree holds
+// more than `chunkElements` elements is walked by the main thread (its
+// content is split further); the other items of its content are grouped
+// into runs of about `chunkElements` elements.  The runs follow the walk's
+// own rules: the content of a replaced or wholly ignored element is not
+// visited, and the children of an element that ignores them are not
+// counted.  Runs are in document order.
+std::vector<AheadChunk> PlanChunks(ElemNode* top, int chunkElements);
+
+class AheadTranslator {
+ public:
+  enum State { kFree, kClaimed, kDone, kAbandoned };
+
+  // A translator for the walk of `top` writing to `stream`, or null when
+  // the work would not pay or is not allowed (the specs, the size, one
+  // core, no stream).  Its thread starts at once.
+  static std::unique_ptr<AheadTranslator> Plan(ElemNode* top, std::FILE* stream);
+
+  AheadTranslator(std::vector<AheadChunk> chunks, int threads);
+  ~AheadTranslator();  // stops and joins the thread
+  AheadTranslator(const AheadTranslator&) = delete;
+  AheadTranslator& operator=(const AheadTranslator&) = delete;
+
+  // Whether the walk has reached the next run: item `item` of `elem`.
+  bool At(const ElemNode* elem, int item) const {
+    return next_ < chunks_.size() && chunks_[next_].parent == elem && chunks_[next_].first == item;
+  }
+
+  // Writes the next run to `stream` (its buffer, or translated now) and
+  // returns the item after it.
+  int Write(std::FILE* stream);
+
+  // Stops the thread after the run it is at, and waits for it.
+  void StopThread();
+
+ private:
+  static void* ThreadMain(void* self);
+  // Claims the next free run within the window (mutex held); -1: none.
+  long ClaimAhead();
+  // Translates run k into its buffer (mutex not held).
+  void TranslateAhead(AheadChunk& c);
+
+  std::vector<AheadChunk> chunks_;
+  size_t next_ = 0;      // the next run to write
+  size_t nextFree_ = 0;  // the first run nobody has claimed
+  bool lineStartGuess_ = true;
+  bool stop_ = false;
+  size_t taken_ = 0, retried_ = 0;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  pthread_t thread_{};
+  bool started_ = false;
+};
+
+}  // namespace qlx

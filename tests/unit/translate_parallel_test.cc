@@ -1,0 +1,272 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "doc/tree.h"
+#include "output/emit.h"
+#include "testutil.h"
+#include "translate/links.h"
+#include "translate/match.h"
+#include "translate/parallel.h"
+#include "translate/translate.h"
+#include "transpec/transpec.h"
+#include "util/fatal.h"
+#include "util/settings.h"
+#include "util/vartable.h"
+
+namespace qlx {
+namespace {
+
+// Sections (every other one with a subsection) of paragraphs holding data,
+// emphasis, cross references forwards and backwards, processing
+// instructions and, now and then, a paragraph to be skipped.
+std::string MakeDocument(int sections, int paras) {
+  std::string esis = "(DOC\n";
+  for (int s = 0; s < sections; ++s) {
+    esis += "AID TOKEN S" + std::to_string(s) + "\n(SEC\n(TITLE\n-Section " + std::to_string(s) +
+            "\n)TITLE\n";
+    for (int p = 0; p < paras; ++p) {
+      if (p == paras / 2 && s % 2 == 0)
+        esis += "AID TOKEN S" + std::to_string(s) + "X\n(SEC\n(TITLE\n-Sub\n)TITLE\n";
+      esis += std::string("ASKIP CDATA ") + (p % 7 == 6 ? "yes" : "no") + "\n(PARA\n-text " +
+              std::to_string(s) + "." + std::to_string(p) + " a<b\n";
+      if (p % 3 == 0)
+        esis += "ALINKEND CDATA S" + std::to_string((s * 5 + 3) % sections) + "\n(XREF\n)XREF\n";
+      if (p % 4 == 1) esis += "AROLE CDATA strong\n(EMPH\n-bold\n)EMPH\n-tail\n";
+      if (p % 5 == 2) esis += "?pi " + std::to_string(p) + "\n";
+      esis += ")PARA\n";
+    }
+    if (s % 2 == 0) esis += ")SEC\n";
+    esis += ")SEC\n";
+  }
+  return esis + ")DOC\n";
+}
+
+// Block texts that end in "^", as most translations to markup have them.
+const char* kBlockSpecs =
+    "GI: DOC\nStartText: <doc>^\nEndText: ^</doc>^\n-\n"
+    "GI: SEC\nStartText: ^<sec id=\"${ID}\">^\nEndText: ^</sec>^\n-\n"
+    "GI: TITLE\nContext: SEC SEC\nStartText: ^<h3>\nEndText: </h3>^\n-\n"
+    "GI: TITLE\nStartText: ^<h2>\nEndText: </h2>^\n-\n"
+    "GI: PARA\nAttValue: SKIP yes\nIgnore: all\n-\n"
+    "GI: PARA\nStartText: ^<p>\nEndText: </p>^\n-\n"
+    "GI: EMPH\nAttValue: ROLE ^strong$\nStartText: <b>\nEndText: </b>\n-\n"
+    "GI: XREF\nStartText: <a>${_followlink LINKEND 10}</a>\n-\n"
+    "GI: _x\nSpecID: 10\nIgnore: all\nStartText: ${_followrel child TITLE 11}\n-\n"
+    "GI: _t\nSpecID: 11\n-\n"
+    "GI: _pi\nStartText: ^<?\nEndText: ?>^\n-\n"
+    "GI: *\n-\n";
+
+// Inline texts: whether a run starts at the start of a line changes.
+const char* kInlineSpecs =
+    "GI: SEC\nStartText: [sec ${_gi l} ${_nchild}\nEndText: ]^\n-\n"
+    "GI: PARA\nStartText: (\nEndText: )\n-\n"
+    "GI: TITLE\nReplace: ^title ${_path}^\n-\n"
+    "GI: EMPH\nVerbatim: yes\nStartText: *\nEndText: *\n-\n"
+    "GI: XREF\nStartText: ${_id ${LINKEND} 11}^\n-\n"
+    "GI: _t\nSpecID: 11\nIgnore: all\nStartText: ->${ID}\n-\n"
+    "GI: _pi\nReplace: ^\n-\n";
+
+// No "*" and no spec for the processing instructions: warnings in the
+// middle of the walk.
+const char* kWarningSpecs =
+    "GI: SEC\nStartText: ^<sec>^\nEndText: ^</sec>^\n-\n"
+    "GI: PARA\nStartText: ^<p>\nEndText: </p>^\n-\n"
+    "GI: XREF\nStartText: ${_id ${LINKEND} 12}\n-\n"
+    "GI: _n\nSpecID: 12\nIgnore: all\nStartText: ${_gi}${_nchild}\n-\n";
+
+struct Result {
+  std::string out, err;
+  std::vector<bool> processed;
+  AheadStats stats;
+};
+
+class ParallelTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = settings;
+    savedAhead_ = aheadSettings;
+    aheadSettings.minElements = 0;
+  }
+  void TearDown() override {
+    ClearSpecList();
+    ResetLinkLoopState();
+    settings = saved_;
+    aheadSettings = savedAhead_;
+  }
+
+  Result Translate(const std::string& esis, const std::string& specs, int threads) {
+    settings.globalVars = NewVarTable(20);
+    ResetLinkLoopState();
+    ElemNode* root = test::ReadDocument(esis);
+    settings.docRoot = root;
+    outputColumn = 0;
+    aheadSettings.threads = threads;
+    std::FILE* out = std::tmpfile();
+    testing::internal::CaptureStderr();
+    TranslateTree(root, dir_.Write("s.ts", specs).c_str(), out);
+    Result r;
+    r.err = testing::internal::GetCapturedStderr();
+    r.stats = aheadStats;
+    std::fflush(out);
+    std::rewind(out);
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, out)) > 0) r.out.append(buf, n);
+    std::fclose(out);
+    r.processed = doc.processed;
+    r.processed.resize(size_t(doc.nextSerial));
+    return r;
+  }
+
+  // The same translation on one thread and, with runs of several sizes
+  // all translated ahead, on two: every byte and every processed mark must
+  // agree, whichever thread took which run.
+  AheadStats Compare(const std::string& esis, const std::string& specs) {
+    Result plain = Translate(esis, specs, 1);
+    EXPECT_EQ(plain.stats.runs, 0u);
+    AheadStats total;
+    aheadSettings.alwaysAhead = true;
+    aheadSettings.maxRetries = 1000;
+    for (int chunk : {1, 3, 40}) {
+      for (int assume : {0, 1}) {
+        aheadSettings.chunkElements = chunk;
+        aheadSettings.window = chunk == 3 ? 1 : 4;
+        aheadSettings.assumeLineStart = assume;
+        Result ahead = Translate(esis, specs, 2);
+        SCOPED_TRACE("chunk " + std::to_string(chunk) + ", line start " + std::to_string(assume));
+        EXPECT_EQ(ahead.out, plain.out);
+        EXPECT_EQ(ahead.err, plain.err);
+        EXPECT_EQ(ahead.processed, plain.processed);
+        EXPECT_GT(ahead.stats.runs, 1u);
+        total.runs += ahead.stats.runs;
+        total.taken += ahead.stats.taken;
+        total.retried += ahead.stats.retried;
+      }
+    }
+    return total;
+  }
+
+  RunSettings saved_;
+  AheadSettings savedAhead_;
+  test::TempDir dir_;
+};
+
+TEST_F(ParallelTest, OutputMessagesAndMarksAsOnOneThread) {
+  const std::string esis = MakeDocument(12, 9);
+  settings.verbose = 1;  // the report of unprocessed elements reads the marks
+  AheadStats block = Compare(esis, kBlockSpecs);
+  EXPECT_GT(block.taken, 0u);
+
+  AheadStats inl = Compare(esis, kInlineSpecs);
+  EXPECT_GT(inl.taken, 0u);
+  EXPECT_GT(inl.retried, 0u);  // runs that did not start where assumed
+
+  AheadStats warned = Compare(esis, kWarningSpecs);
+  EXPECT_GT(warned.retried, 0u);  // runs given up for their messages
+}
+
+TEST_F(ParallelTest, WorkAheadStopsAfterTooManyRetries) {
+  const std::string esis = MakeDocument(10, 9);
+  Result plain = Translate(esis, kWarningSpecs, 1);
+  aheadSettings.alwaysAhead = true;
+  aheadSettings.chunkElements = 1;
+  aheadSettings.maxRetries = 2;
+  Result ahead = Translate(esis, kWarningSpecs, 2);
+  EXPECT_EQ(ahead.out, plain.out);
+  EXPECT_EQ(ahead.err, plain.err);
+  // Runs already under way when it stopped may still be given up.
+  EXPECT_GE(ahead.stats.retried, 2u);
+  EXPECT_LE(ahead.stats.retried, 2u + size_t(aheadSettings.window) + 1);
+  EXPECT_LT(ahead.stats.taken + ahead.stats.retried, ahead.stats.runs / 2);
+}
+
+TEST_F(ParallelTest, SpecsThatChangeStateKeepOneThread) {
+  const std::string esis = MakeDocument(4, 4);
+  aheadSettings.chunkElements = 2;
+  const std::string base = "GI: PARA\nStartText: <p>\n-\n";
+  struct Case {
+    std::string specs;
+    bool allowed;
+  };
+  const Case cases[] = {
+      {base, true},
+      {"GI: PARA\nStartText: ${_followrel child EMPH 1}${_gi}${_attval SKIP 1}\n-\n", true},
+      {"GI: PARA\nStartText: ${_set x 1}\n-\n", false},
+      {"GI: PARA\nStartText: ${_insertnode S 1}\n-\n", false},
+      {"GI: PARA\nStartText: ${_eachatt SKIP 1}\n-\n", false},
+      {"GI: PARA\nStartText: ${_!echo}\n-\n", false},
+      {"GI: PARA\nStartText: ${_${name}}\n-\n", false},
+      {"GI: PARA\nStartText: ${_gi\n-\n", false},
+      {"GI: PARA\nMessage: hello\n-\n", false},
+      {"GI: PARA\nSet: x 1\n-\n", false},
+      {"GI: PARA\nIncrement: n\n-\n", false},
+      // A missing target is reported on first use: while the specs are
+      // given out, or else in the walk.
+      {"GI: PARA\nAction: 99\n-\n", true},
+      {"GI: _a\nSpecID: 5\nAction: 99\n-\nGI: PARA\nStartText: ${_action 5t}\n-\n", false},
+      {"Var: v ${_set x}\n" + base, false},
+      {"Var: v plain\n" + base, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.specs);
+    Result r = Translate(esis, c.specs, 2);
+    EXPECT_EQ(r.stats.runs > 0, c.allowed);
+  }
+}
+
+// The plan must cover the walk: every item of an element the main thread
+// walks is in a run, or is a child the main thread walks too.
+TEST_F(ParallelTest, PlanCoversTheWalkInOrder) {
+  ElemNode* root = test::ReadDocument(MakeDocument(6, 8));
+  settings.globalVars = NewVarTable(20);
+  ReadTranSpec(dir_.Write("s.ts", kBlockSpecs));
+  AssignSpecs(root);
+  for (int size : {1, 5, 30, 1000}) {
+    SCOPED_TRACE(size);
+    std::vector<AheadChunk> chunks = PlanChunks(root, size);
+    size_t k = 0;
+    struct Frame {
+      ElemNode* elem;
+      int next;
+    };
+    std::vector<Frame> walk{Frame{root, 0}};
+    while (!walk.empty()) {
+      Frame& f = walk.back();
+      if (f.next == f.elem->contentCount) {
+        walk.pop_back();
+        continue;
+      }
+      if (k < chunks.size() && chunks[k].parent == f.elem && chunks[k].first == f.next) {
+        ASSERT_GT(chunks[k].last, f.next);
+        f.next = chunks[k++].last;
+        continue;
+      }
+      const ContentItem& item = f.elem->items()[f.next++];
+      ASSERT_EQ(item.kind(), '(');  // data never stays with the main thread
+      ElemNode* child = item.elem();
+      ASSERT_GT(SubtreeEnd(child) - child->serial, size);
+      const TranSpec* s = ElementSpec(child);
+      if (s && s->ignore != IGNORE_All && !s->replace) walk.push_back(Frame{child, 0});
+    }
+    EXPECT_EQ(k, chunks.size());
+  }
+  ClearSpecList();
+}
+
+TEST(WorkingAheadTest, MessagesAndFatalStopsGiveUpTheWork) {
+  EXPECT_EQ(Diagnostics(), stderr);
+  {
+    WorkingAhead ahead;
+    EXPECT_TRUE(IsWorkingAhead());
+    EXPECT_THROW(Diagnostics(), WorkAbandoned);
+    EXPECT_THROW(Fatal(1), WorkAbandoned);
+    EXPECT_THROW(OutOfMemory(kMallocFailed), WorkAbandoned);
+  }
+  EXPECT_FALSE(IsWorkingAhead());
+}
+
+}  // namespace
+}  // namespace qlx
