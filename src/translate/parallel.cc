@@ -1,6 +1,7 @@
 #include "translate/parallel.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <climits>
 #include <cstdlib>
@@ -68,12 +69,12 @@ bool ContentVisited(const TranSpec* s) { return !s->replace && !s->quit && s->ig
 // end tells whether the run wrote a newline.
 constexpr int kAheadColumn = 1 << 30;
 
-// The translator whose thread is running, for the stop at exit.
-AheadTranslator* running = nullptr;
+// The worker whose thread runs, for the stop at exit.
+WorkerThread* running = nullptr;
 
 // exit() must not destroy what the thread reads while it runs.
 void StopAtExit() {
-  if (running) running->StopThread();
+  if (running) running->Join();
 }
 
 size_t ThreadStackSize() {
@@ -85,7 +86,37 @@ size_t ThreadStackSize() {
   return size;
 }
 
+int ThreadsToUse() {
+  if (aheadSettings.threads > 0) return aheadSettings.threads;
+  return sysconf(_SC_NPROCESSORS_ONLN) >= 2 ? 2 : 1;
+}
+
 }  // namespace
+
+bool WorkerThread::Start(void* (*body)(void*), void* arg, void (*stop)(void*)) {
+  if (started_ || running) return false;  // one worker at a time
+  static bool stopRegistered = false;
+  if (!stopRegistered) stopRegistered = std::atexit(StopAtExit) == 0;
+  if (!stopRegistered) return false;  // without the stop, no thread
+  pthread_attr_t attr;
+  if (pthread_attr_init(&attr) != 0) return false;
+  pthread_attr_setstacksize(&attr, ThreadStackSize());
+  started_ = pthread_create(&thread_, &attr, body, arg) == 0;
+  pthread_attr_destroy(&attr);
+  if (!started_) return false;
+  stop_ = stop;
+  arg_ = arg;
+  running = this;
+  return true;
+}
+
+void WorkerThread::Join() {
+  if (!started_) return;
+  stop_(arg_);
+  pthread_join(thread_, nullptr);
+  started_ = false;
+  if (running == this) running = nullptr;
+}
 
 bool SpecsAllowWorkAhead() {
   if (output.sdataMap) return false;
@@ -158,11 +189,7 @@ std::vector<AheadChunk> PlanChunks(ElemNode* top, int chunkElements) {
 std::unique_ptr<AheadTranslator> AheadTranslator::Plan(ElemNode* top, std::FILE* stream) {
   aheadStats = AheadStats{};
   if (!stream || !top) return nullptr;
-  int threads = aheadSettings.threads;
-  if (threads <= 0) {
-    long cores = sysconf(_SC_NPROCESSORS_ONLN);
-    threads = cores >= 2 ? 2 : 1;
-  }
+  const int threads = ThreadsToUse();
   if (threads < 2) return nullptr;
   const long elements = long(SubtreeEnd(top) - top->serial);
   if (elements < aheadSettings.minElements) return nullptr;
@@ -181,16 +208,7 @@ std::unique_ptr<AheadTranslator> AheadTranslator::Plan(ElemNode* top, std::FILE*
 
 AheadTranslator::AheadTranslator(std::vector<AheadChunk> chunks, int threads)
     : chunks_(std::move(chunks)) {
-  if (threads < 2) return;
-  static bool stopRegistered = false;
-  if (!stopRegistered) stopRegistered = std::atexit(StopAtExit) == 0;
-  if (!stopRegistered) return;  // without the stop, no thread
-  pthread_attr_t attr;
-  if (pthread_attr_init(&attr) != 0) return;
-  pthread_attr_setstacksize(&attr, ThreadStackSize());
-  started_ = pthread_create(&thread_, &attr, ThreadMain, this) == 0;
-  pthread_attr_destroy(&attr);
-  if (started_) running = this;
+  if (threads >= 2) worker_.Start(ThreadMain, this, RequestStop);
 }
 
 AheadTranslator::~AheadTranslator() {
@@ -199,17 +217,16 @@ AheadTranslator::~AheadTranslator() {
   for (AheadChunk& c : chunks_) std::free(c.text);
 }
 
-void AheadTranslator::StopThread() {
-  if (!started_) return;
+void AheadTranslator::RequestStop(void* self) {
+  auto* t = static_cast<AheadTranslator*>(self);
   {
-    std::lock_guard<std::mutex> lock(mutex_);
-    stop_ = true;
+    std::lock_guard<std::mutex> lock(t->mutex_);
+    t->stop_ = true;
   }
-  changed_.notify_all();
-  pthread_join(thread_, nullptr);
-  started_ = false;
-  if (running == this) running = nullptr;
+  t->changed_.notify_all();
 }
+
+void AheadTranslator::StopThread() { worker_.Join(); }
 
 long AheadTranslator::ClaimAhead() {
   if (stop_ || nextFree_ >= chunks_.size() || nextFree_ >= next_ + size_t(aheadSettings.window))
@@ -339,6 +356,54 @@ int AheadTranslator::Write(std::FILE* stream) {
     lineStartGuess_ = outputColumn == 0;
   }
   return c.last;
+}
+
+}  // namespace qlx
+
+namespace qlx {
+
+void AssignSpecsInParallel(ElemNode* top) {
+  const int begin = top->serial, end = SubtreeEnd(top);
+  bool allowed = ThreadsToUse() >= 2 && end - begin >= aheadSettings.minElements;
+  for (const auto& s : specList.specs)  // a missing target is reported on first use
+    if (s->action > 0 && !s->actionSpec && !FindSpecById(s->action)) allowed = false;
+  if (!allowed) return AssignSpecs(top);
+
+  // The second half is matched on the worker; a message there gives up the
+  // rest of its half, which the main thread then matches in its turn.
+  specList.specOf.assign(size_t(doc.nextSerial), 0);
+  ResolveActions();
+  struct Half {
+    int from, to;
+    int done;  // matched up to here
+    std::atomic<bool> stop{false};
+  } half{begin + (end - begin) / 2, end, begin + (end - begin) / 2};
+  auto body = [](void* arg) -> void* {
+    auto* h = static_cast<Half*>(arg);
+    WorkingAhead ahead;
+    try {
+      for (; h->done < h->to && !h->stop.load(std::memory_order_relaxed); ++h->done) {
+        ElemNode* e = ElementBySerial(h->done);
+        SetElementSpec(e, MatchSpec(e, 0));
+      }
+    } catch (...) {  // met again by the main thread
+    }
+    return nullptr;
+  };
+  auto stop = [](void* arg) { static_cast<Half*>(arg)->stop = true; };
+  WorkerThread worker;
+  const bool started = worker.Start(body, &half, stop);
+  const int mainEnd = started ? half.from : end;
+  for (int s = begin; s < mainEnd; ++s) {
+    ElemNode* e = ElementBySerial(s);
+    SetElementSpec(e, MatchSpec(e, 0));
+  }
+  if (!started) return;
+  worker.Join();
+  for (int s = half.done; s < end; ++s) {
+    ElemNode* e = ElementBySerial(s);
+    SetElementSpec(e, MatchSpec(e, 0));
+  }
 }
 
 }  // namespace qlx

@@ -33,6 +33,36 @@ namespace qlx {
 struct ElemNode;
 struct TranSpec;
 
+// A second thread with a stack as large as the main thread's.  The exit of
+// the program stops it (through `stop`) and waits for it, so that exit()
+// never destroys what it reads; one runs at a time.
+class WorkerThread {
+ public:
+  WorkerThread() = default;
+  ~WorkerThread() { Join(); }
+  WorkerThread(const WorkerThread&) = delete;
+  WorkerThread& operator=(const WorkerThread&) = delete;
+
+  // Runs body(arg); false when no thread could be started.
+  bool Start(void* (*body)(void*), void* arg, void (*stop)(void*));
+  // Calls stop(arg) and waits for the thread (nothing when none runs).
+  void Join();
+
+ private:
+  pthread_t thread_{};
+  bool started_ = false;
+  void (*stop_)(void*) = nullptr;
+  void* arg_ = nullptr;
+};
+
+// Gives every element of the subtree its spec, as AssignSpecs does, with
+// the second half matched on a second thread where that is allowed (a
+// document of minElements or more, every "Action:" target there).  A
+// message on that thread gives up the rest of its half, which the main
+// thread matches in its turn, after its own half, so messages keep their
+// document order.
+void AssignSpecsInParallel(ElemNode* top);
+
 // Whether the current spec list allows work ahead (see above).
 bool SpecsAllowWorkAhead();
 
@@ -112,6 +142,7 @@ class AheadTranslator {
 
  private:
   static void* ThreadMain(void* self);
+  static void RequestStop(void* self);
   // Claims the next free run within the window (mutex held); -1: none.
   long ClaimAhead();
   // Translates run k into its buffer (mutex not held).
@@ -125,8 +156,7 @@ class AheadTranslator {
   size_t taken_ = 0, retried_ = 0;
   std::mutex mutex_;
   std::condition_variable changed_;
-  pthread_t thread_{};
-  bool started_ = false;
+  WorkerThread worker_;
 };
 
 }  // namespace qlx

@@ -271,7 +271,7 @@ void TranslateTree(ElemNode* top, const char* specFile, std::FILE* stream) {
     return;
   }
   ReadTranSpec(specFile);
-  AssignSpecs(top);
+  AssignSpecsInParallel(top);
   WriteFrameTexts("_Start", stream);
   {
     // The work ahead ends (its thread joined) before the _End texts.

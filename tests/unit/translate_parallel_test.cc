@@ -256,6 +256,32 @@ TEST_F(ParallelTest, PlanCoversTheWalkInOrder) {
   ClearSpecList();
 }
 
+// Warnings for the elements no spec names come from both halves.
+TEST_F(ParallelTest, SpecsGivenInParallelAsInOrder) {
+  const std::string specs =
+      "GI: SEC\nContext: SEC\nStartText: inner\n-\n"
+      "GI: PARA\nAttValue: SKIP ^y\nAction: 11\n-\n"
+      "GI: XREF EMPH\nStartText: x\n-\n"
+      "GI: _t\nSpecID: 11\n-\n";
+  ElemNode* root = test::ReadDocument(MakeDocument(8, 9));
+  settings.globalVars = NewVarTable(20);
+  ReadTranSpec(dir_.Write("s.ts", specs));
+  testing::internal::CaptureStderr();
+  AssignSpecs(root);
+  const std::string plainErr = testing::internal::GetCapturedStderr();
+  const std::vector<uint32_t> plain = specList.specOf;
+  for (int threads : {1, 2}) {
+    aheadSettings.threads = threads;
+    specList.specOf.clear();
+    testing::internal::CaptureStderr();
+    AssignSpecsInParallel(root);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), plainErr);
+    EXPECT_EQ(specList.specOf, plain);
+  }
+  EXPECT_NE(plainErr.find("transpec not found for TITLE"), std::string::npos);
+  ClearSpecList();
+}
+
 TEST(WorkingAheadTest, MessagesAndFatalStopsGiveUpTheWork) {
   EXPECT_EQ(Diagnostics(), stderr);
   {
