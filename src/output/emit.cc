@@ -333,6 +333,15 @@ const VarEntry* FindEntry(const VarTable* table, std::string_view name) {
 // The replacement for an SDATA name, or false when no table holds it.  A
 // name found only in the map is recorded in the table of substitutions made.
 bool FindReplacement(std::string_view name, Sink& out, std::string* replacement) {
+  if (IsWorkingAhead()) {
+    // The table belongs to the main thread; work ahead is allowed only
+    // where the map gives the same values (and the main thread records the
+    // name when it meets it itself).
+    const VarEntry* mapped = FindEntry(output.sdataMap, name);
+    if (!mapped) return false;
+    *replacement = mapped->value;
+    return true;
+  }
   if (const VarEntry* used = FindEntry(output.sdataUsed, name)) {
     *replacement = used->value;
     return true;

@@ -118,8 +118,30 @@ void WorkerThread::Join() {
   if (running == this) running = nullptr;
 }
 
+namespace {
+
+// Work ahead reads SDATA replacements from the map alone (see emit.cc):
+// that gives what the main thread's table of substitutions made gives when
+// no replacement runs a command when it is recorded (a "!" value whose
+// command failed when the map was read), and the table holds the map's
+// values.
+bool SdataMapAllowsWorkAhead() {
+  if (!output.sdataMap) return true;
+  for (const VarEntry& entry : output.sdataMap->entries)
+    if (entry.hasValue && !entry.value.empty() && entry.value[0] == '!') return false;
+  if (output.sdataUsed)
+    for (const VarEntry& used : output.sdataUsed->entries) {
+      if (!used.hasValue) continue;
+      const VarEntry* mapped = LookupVarEntry(output.sdataMap, used.name);
+      if (!mapped || !mapped->hasValue || mapped->value != used.value) return false;
+    }
+  return true;
+}
+
+}  // namespace
+
 bool SpecsAllowWorkAhead() {
-  if (output.sdataMap) return false;
+  if (!SdataMapAllowsWorkAhead()) return false;
   for (const auto& owned : specList.specs) {
     const TranSpec& s = *owned;
     if (s.quit || s.message || s.setVars || s.incrementVars) return false;

@@ -22,7 +22,7 @@ namespace {
 // Sections (every other one with a subsection) of paragraphs holding data,
 // emphasis, cross references forwards and backwards, processing
 // instructions and, now and then, a paragraph to be skipped.
-std::string MakeDocument(int sections, int paras) {
+std::string MakeDocument(int sections, int paras, bool sdata = false) {
   std::string esis = "(DOC\n";
   for (int s = 0; s < sections; ++s) {
     esis += "AID TOKEN S" + std::to_string(s) + "\n(SEC\n(TITLE\n-Section " + std::to_string(s) +
@@ -36,6 +36,8 @@ std::string MakeDocument(int sections, int paras) {
         esis += "ALINKEND CDATA S" + std::to_string((s * 5 + 3) % sections) + "\n(XREF\n)XREF\n";
       if (p % 4 == 1) esis += "AROLE CDATA strong\n(EMPH\n-bold\n)EMPH\n-tail\n";
       if (p % 5 == 2) esis += "?pi " + std::to_string(p) + "\n";
+      if (sdata && p % 3 == 2) esis += "-sdata \\|[deg]\\| and \\|[ent]\\|\n";
+      if (sdata && p == 1 && s == 3) esis += "-\\|[unknown]\\|\n";
       esis += ")PARA\n";
     }
     if (s % 2 == 0) esis += ")SEC\n";
@@ -91,6 +93,7 @@ class ParallelTest : public testing::Test {
     aheadSettings.minElements = 0;
   }
   void TearDown() override {
+    output.sdataMap = output.sdataUsed = nullptr;
     ClearSpecList();
     ResetLinkLoopState();
     settings = saved_;
@@ -166,6 +169,22 @@ TEST_F(ParallelTest, OutputMessagesAndMarksAsOnOneThread) {
 
   AheadStats warned = Compare(esis, kWarningSpecs);
   EXPECT_GT(warned.retried, 0u);  // runs given up for their messages
+}
+
+TEST_F(ParallelTest, SdataFromTheMapAsFromTheTableOfSubstitutions) {
+  const std::string esis = MakeDocument(12, 9, true);
+  output.sdataMap = NewVarTable(10);
+  SetMapping(output.sdataMap, "[deg]", "^deg^");
+  SetMapping(output.sdataMap, "[ent]", "\\|[deg]\\|!");
+  AheadStats sdata = Compare(esis, kBlockSpecs);
+  EXPECT_GT(sdata.taken, 0u);
+  EXPECT_GT(sdata.retried, 0u);  // the unknown name's message
+
+  // A replacement that would run a command when it is recorded (a command
+  // that could not be run when the map was read): one thread.
+  SetMappingText(output.sdataMap, "[cmd]", "!echo hi");
+  aheadSettings.chunkElements = 2;
+  EXPECT_EQ(Translate(esis, kBlockSpecs, 2).stats.runs, 0u);
 }
 
 TEST_F(ParallelTest, WorkAheadStopsAfterTooManyRetries) {
