@@ -69,6 +69,23 @@ bool ContentVisited(const TranSpec* s) { return !s->replace && !s->quit && s->ig
 // end tells whether the run wrote a newline.
 constexpr int kAheadColumn = 1 << 30;
 
+// Where a run translated ahead writes: its text, up to a limit.
+struct ChunkSink {
+  std::string* text;
+  size_t limit;
+  bool overflowed;
+};
+
+ssize_t AppendToChunk(void* cookie, const char* data, size_t size) {
+  auto* sink = static_cast<ChunkSink*>(cookie);
+  if (sink->overflowed || sink->text->size() + size > sink->limit) {
+    sink->overflowed = true;  // the rest is dropped; the run will be given up
+  } else {
+    sink->text->append(data, size);
+  }
+  return ssize_t(size);
+}
+
 // The worker whose thread runs, for the stop at exit.
 WorkerThread* running = nullptr;
 
@@ -236,7 +253,6 @@ AheadTranslator::AheadTranslator(std::vector<AheadChunk> chunks, int threads)
 AheadTranslator::~AheadTranslator() {
   StopThread();
   aheadStats = AheadStats{chunks_.size(), taken_, retried_};
-  for (AheadChunk& c : chunks_) std::free(c.text);
 }
 
 void AheadTranslator::RequestStop(void* self) {
@@ -282,11 +298,20 @@ void* AheadTranslator::ThreadMain(void* self) {
 // Runs with the mutex released; the state is published by the caller's
 // notify, under the mutex (state is written here only under it).
 void AheadTranslator::TranslateAhead(AheadChunk& c) {
-  char* buf = nullptr;
-  size_t size = 0;
+  std::string text;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!spare_.empty()) {
+      text = std::move(spare_.back());
+      spare_.pop_back();
+    }
+  }
+  text.clear();
+  ChunkSink sink{&text, aheadSettings.maxChunkBytes, false};
   bool ok = false;
-  if (std::FILE* f = open_memstream(&buf, &size)) {
-    ok = true;
+  cookie_io_functions_t io{nullptr, AppendToChunk, nullptr, nullptr};
+  if (std::FILE* f = fopencookie(&sink, "w", io)) {
+    ok = std::setvbuf(f, nullptr, _IOFBF, 1 << 16) == 0;
     {
       WorkingAhead ahead;
       const int savedColumn = outputColumn;
@@ -297,7 +322,7 @@ void AheadTranslator::TranslateAhead(AheadChunk& c) {
       c.finished.clear();
       finishedAhead = &c.finished;
       try {
-        TranslateItems(c.parent, c.spec, c.first, c.last, f);
+        if (ok) TranslateItems(c.parent, c.spec, c.first, c.last, f);
       } catch (...) {  // WorkAbandoned, or anything the main thread will meet again
         ok = false;
       }
@@ -306,15 +331,14 @@ void AheadTranslator::TranslateAhead(AheadChunk& c) {
       translation = savedTranslation;
       finishedAhead = savedFinished;
     }
-    if (std::fclose(f) != 0) ok = false;
+    if (std::fclose(f) != 0 || sink.overflowed) ok = false;
   }
   std::lock_guard<std::mutex> lock(mutex_);
   if (ok) {
-    c.text = buf;
-    c.size = size;
+    c.text = std::move(text);
     c.state = kDone;
   } else {
-    std::free(buf);
+    spare_.push_back(std::move(text));
     c.state = kAbandoned;
   }
 }
@@ -351,7 +375,7 @@ int AheadTranslator::Write(std::FILE* stream) {
 
   bool taken = false;
   if (!inTurn && c.state == kDone && (outputColumn == 0) == c.assumedLineStart) {
-    if (c.size) std::fwrite(c.text, 1, c.size, stream);
+    if (!c.text.empty()) std::fwrite(c.text.data(), 1, c.text.size(), stream);
     for (int serial : c.finished) MarkProcessed(ElementBySerial(serial));
     if (c.assumedLineStart || c.endColumn < kAheadColumn) {
       outputColumn = c.endColumn;
@@ -362,9 +386,10 @@ int AheadTranslator::Write(std::FILE* stream) {
     taken = true;
     ++taken_;
   }
-  std::free(c.text);
-  c.text = nullptr;
-  c.size = 0;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    spare_.push_back(std::move(c.text));
+  }
   std::vector<int>().swap(c.finished);
   if (!taken) {
     if (!inTurn && ++retried_ >= size_t(aheadSettings.maxRetries)) {

@@ -24,6 +24,7 @@
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include <pthread.h>
 #include <vector>
@@ -73,6 +74,11 @@ struct AheadSettings {
   int chunkElements = 0;        // elements in a run; 0: chosen by the size
   int window = 8;               // runs that may be translated ahead of the walk
   int maxRetries = 16;          // runs translated again before work ahead stops
+  // The most a run translated ahead may write.  A run that writes more (a
+  // spec that copies much of the document for each element, say) is given
+  // up and translated in its turn, straight to the output, so that work
+  // ahead never holds more than about the window times this.
+  size_t maxChunkBytes = size_t(8) << 20;
   // For tests, which must see the same paths however the threads run: the
   // main thread too translates every run into a buffer before writing it,
   // and (0 or 1) the start of every run is assumed at a line start or not.
@@ -100,8 +106,7 @@ struct AheadChunk {
   int state = 0;               // see AheadTranslator::State
   bool assumedLineStart = true;
   int endColumn = 0;
-  char* text = nullptr;        // the output (malloc'd by the memory stream)
-  size_t size = 0;
+  std::string text;            // the output
   std::vector<int> finished;   // serials of the elements it finished
 };
 
@@ -156,6 +161,7 @@ class AheadTranslator {
   size_t taken_ = 0, retried_ = 0;
   std::mutex mutex_;
   std::condition_variable changed_;
+  std::vector<std::string> spare_;  // buffers of runs already written, for reuse
   WorkerThread worker_;
 };
 

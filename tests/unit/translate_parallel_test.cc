@@ -169,6 +169,11 @@ TEST_F(ParallelTest, OutputMessagesAndMarksAsOnOneThread) {
 
   AheadStats warned = Compare(esis, kWarningSpecs);
   EXPECT_GT(warned.retried, 0u);  // runs given up for their messages
+
+  aheadSettings.maxChunkBytes = 200;  // runs given up for their size
+  AheadStats big = Compare(esis, kBlockSpecs);
+  EXPECT_GT(big.retried, 0u);
+  EXPECT_GT(big.taken, 0u);
 }
 
 TEST_F(ParallelTest, SdataFromTheMapAsFromTheTableOfSubstitutions) {
