@@ -252,7 +252,7 @@ AheadTranslator::AheadTranslator(std::vector<AheadChunk> chunks, int threads)
 
 AheadTranslator::~AheadTranslator() {
   StopThread();
-  aheadStats = AheadStats{chunks_.size(), taken_, retried_};
+  aheadStats = AheadStats{chunks_.size(), taken_, retried_, spare_.size()};
 }
 
 void AheadTranslator::RequestStop(void* self) {
@@ -338,7 +338,7 @@ void AheadTranslator::TranslateAhead(AheadChunk& c) {
     c.text = std::move(text);
     c.state = kDone;
   } else {
-    spare_.push_back(std::move(text));
+    if (spare_.size() <= size_t(aheadSettings.window)) spare_.push_back(std::move(text));
     c.state = kAbandoned;
   }
 }
@@ -386,10 +386,11 @@ int AheadTranslator::Write(std::FILE* stream) {
     taken = true;
     ++taken_;
   }
-  {
+  if (!inTurn) {
     std::lock_guard<std::mutex> lock(mutex_);
-    spare_.push_back(std::move(c.text));
+    if (spare_.size() <= size_t(aheadSettings.window)) spare_.push_back(std::move(c.text));
   }
+  std::string().swap(c.text);
   std::vector<int>().swap(c.finished);
   if (!taken) {
     if (!inTurn && ++retried_ >= size_t(aheadSettings.maxRetries)) {

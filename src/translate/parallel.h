@@ -89,9 +89,10 @@ struct AheadSettings {
 extern AheadSettings aheadSettings;
 
 // What the last translation run did ahead (runs planned, buffers taken,
-// runs translated again in their turn): for tests and measurements.
+// runs translated again in their turn, buffers kept for reuse at the end):
+// for tests and measurements.
 struct AheadStats {
-  size_t runs = 0, taken = 0, retried = 0;
+  size_t runs = 0, taken = 0, retried = 0, buffers = 0;
 };
 
 extern AheadStats aheadStats;

@@ -144,6 +144,8 @@ class ParallelTest : public testing::Test {
         EXPECT_EQ(ahead.err, plain.err);
         EXPECT_EQ(ahead.processed, plain.processed);
         EXPECT_GT(ahead.stats.runs, 1u);
+        // The buffers kept for reuse stay within the window.
+        EXPECT_LE(ahead.stats.buffers, size_t(aheadSettings.window) + 2);
         total.runs += ahead.stats.runs;
         total.taken += ahead.stats.taken;
         total.retried += ahead.stats.retried;
