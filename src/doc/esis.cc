@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
@@ -20,6 +21,10 @@
 #include "util/linereader.h"
 #include "util/settings.h"
 #include "util/split.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace qlx {
 namespace {
@@ -104,13 +109,18 @@ enum class RecordKind : uint8_t {
   kStop,       // the last record: the block's stop says why
 };
 
+// Sixteen bytes: every record crosses from one processor's cache to the
+// other's.
 struct Record {
-  const char* p;
-  size_t n;
+  union {
+    const char* p;
+    size_t n;
+  };
   int line;
   RecordKind kind;
   bool opens;  // the record opens a new element's info block
 };
+static_assert(sizeof(Record) == 16);
 
 // Why the records end.
 enum class StopKind : uint8_t {
@@ -160,7 +170,7 @@ class alignas(128) Scanner {
   // Ends `block` with a stop for lack of memory (on the second thread,
   // whose failed allocations throw).
   static void StopForMemory(Block* block) {
-    block->records[block->count++] = Record{nullptr, 0, 0, RecordKind::kStop, false};
+    block->records[block->count++] = Record{{nullptr}, 0, RecordKind::kStop, false};
     block->stop = Stop{};
     block->stop.kind = StopKind::kOutOfMemory;
   }
@@ -169,12 +179,14 @@ class alignas(128) Scanner {
   // One record before a start record.  False when it ends the reading.
   bool InfoRecord(Block* block, char cmd, std::string_view text, bool opens);
   void Emit(RecordKind kind, bool opens, const char* p = nullptr, int line = 0) {
-    *out_++ = Record{p, 0, line, kind, opens};
+    *out_++ = Record{{p}, line, kind, opens};
   }
   // A record that hands its text over in the block's bytes.
   void EmitBytes(Block* block, RecordKind kind, bool opens, std::string_view text) {
     block->bytes.append(text);
-    *out_++ = Record{nullptr, text.size(), 0, kind, opens};
+    Record r{{nullptr}, 0, kind, opens};
+    r.n = text.size();
+    *out_++ = r;
   }
   bool StopWith(Block* block, StopKind kind, bool opens, char cmd = 0, std::string_view text = {}) {
     Emit(RecordKind::kStop, opens);
@@ -604,19 +616,26 @@ class Pipeline {
  private:
   void Produce();
   static void NewHandler();
+  // Waits a little while for `ready` to hold without giving up the
+  // processor: a stage that sleeps at every block can take long to be
+  // woken (a virtual processor gone idle, a busy machine).  True if it
+  // holds.
+  template <typename Ready>
+  static bool Spin(Ready ready);
 
   Scanner& scanner_;
   std::array<Block, kRing> ring_;
   std::mutex mutex_;
   std::condition_variable changed_;
-  size_t produced_ = 0, consumed_ = 0;  // blocks filled and given back
-  bool finished_ = false;  // the first stage has filled its last block
-  bool stopping_ = false;
+  // Blocks filled and given back, and the request to stop: changed under
+  // the mutex, read without it while spinning.
+  std::atomic<size_t> produced_{0}, consumed_{0};
+  std::atomic<bool> stopping_{false};
   std::thread thread_;
 };
 
 bool Pipeline::Start(size_t ready) {
-  produced_ = ready;
+  produced_.store(ready, std::memory_order_relaxed);
   // The blocks' room is taken here, so that the thread can always end a
   // block with a stop when memory runs out.
   for (Block& block : ring_) scanner_.Reserve(&block);
@@ -640,16 +659,35 @@ void Pipeline::NewHandler() {
   else throw std::bad_alloc();
 }
 
+template <typename Ready>
+bool Pipeline::Spin(Ready ready) {
+  using Clock = std::chrono::steady_clock;
+  // About as long as a stage takes over a block.
+  const Clock::time_point until = Clock::now() + std::chrono::milliseconds(2);
+  for (;;) {
+    for (int i = 0; i < 256; ++i) {
+      if (ready()) return true;
+#if defined(__SSE2__)
+      _mm_pause();
+#endif
+    }
+    if (Clock::now() >= until) return false;
+  }
+}
+
 void Pipeline::Produce() {
   onScanningThread = true;
+  const auto room = [this] {
+    return stopping_.load(std::memory_order_acquire) ||
+           produced_.load(std::memory_order_relaxed) - consumed_.load(std::memory_order_acquire) < kRing;
+  };
   for (;;) {
-    Block* block;
-    {
+    if (!Spin(room)) {
       std::unique_lock<std::mutex> lock(mutex_);
-      changed_.wait(lock, [this] { return stopping_ || produced_ - consumed_ < kRing; });
-      if (stopping_) return;
-      block = &ring_[produced_ % kRing];
+      changed_.wait(lock, room);
     }
+    if (stopping_.load(std::memory_order_acquire)) return;
+    Block* block = &ring_[produced_.load(std::memory_order_relaxed) % kRing];
     bool more;
     try {
       more = scanner_.Fill(block);
@@ -658,22 +696,26 @@ void Pipeline::Produce() {
       more = false;
     }
     std::lock_guard<std::mutex> lock(mutex_);
-    ++produced_;
-    finished_ = !more;
+    produced_.fetch_add(1, std::memory_order_release);
     changed_.notify_all();
     if (!more) return;
   }
 }
 
 const Block& Pipeline::Next() {
-  std::unique_lock<std::mutex> lock(mutex_);
-  changed_.wait(lock, [this] { return consumed_ < produced_; });
-  return ring_[consumed_ % kRing];
+  const auto ready = [this] {
+    return consumed_.load(std::memory_order_relaxed) < produced_.load(std::memory_order_acquire);
+  };
+  if (!Spin(ready)) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, ready);
+  }
+  return ring_[consumed_.load(std::memory_order_relaxed) % kRing];
 }
 
 void Pipeline::Release() {
   std::lock_guard<std::mutex> lock(mutex_);
-  ++consumed_;
+  consumed_.fetch_add(1, std::memory_order_release);
   changed_.notify_all();
 }
 
@@ -681,7 +723,7 @@ void Pipeline::Join() {
   if (!thread_.joinable()) return;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    stopping_ = true;
+    stopping_.store(true, std::memory_order_release);
     changed_.notify_all();
   }
   thread_.join();
