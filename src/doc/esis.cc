@@ -81,11 +81,11 @@ class AttrListTable {
 // most of what needs no tree: it classifies each record, stores data and
 // processing-instruction texts, and writes compact Records into Blocks.
 // The Builder takes the blocks in order and builds the tree; it also
-// interns the element names and splits the attribute records and interns
+// interns the element names, splits the attribute records and interns
 // their names and values, which keeps the two stages about equally busy
-// (and leaves the Scanner only doc.textArena to write).  Both follow the same record
-// grammar (an info block, the records before a start record, opens each
-// element), so the Scanner knows where every record belongs and which
+// and leaves the Scanner only doc.textArena to write.  Both follow the same
+// record grammar (an info block, the records before a start record, opens
+// each element), so the Scanner knows where every record belongs and which
 // records end the reading; what an error message needs of the tree (an
 // element's line, the open element's name) the Builder supplies, and every
 // message is written by the Builder, in record order.
