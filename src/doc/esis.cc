@@ -1,5 +1,6 @@
 #include "doc/esis.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -156,7 +157,8 @@ struct alignas(128) Block {
 
 class alignas(128) Scanner {
  public:
-  Scanner(LineReader& in, size_t blockRecords) : in_(in), blockRecords_(blockRecords ? blockRecords : 1) {}
+  Scanner(LineReader& in, size_t blockRecords)
+      : in_(in), blockRecords_(std::clamp(blockRecords, size_t(1), size_t(1) << 20)) {}
   // Fills `block` with the next records; false when they end with it (the
   // root's end record, or a kStop record).
   bool Fill(Block* block);
