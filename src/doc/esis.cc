@@ -18,6 +18,9 @@
 #include <thread>
 #include <vector>
 
+#include <pthread.h>
+#include <time.h>
+
 #include "util/fatal.h"
 #include "util/linereader.h"
 #include "util/settings.h"
@@ -621,9 +624,9 @@ class Pipeline {
   // Waits a little while for `ready` to hold without giving up the
   // processor: a stage that sleeps at every block can take long to be
   // woken (a virtual processor gone idle, a busy machine).  True if it
-  // holds.
+  // holds.  `other`: the processor-time clock of the other stage's thread.
   template <typename Ready>
-  static bool Spin(Ready ready);
+  static bool Spin(Ready ready, clockid_t other);
 
   Scanner& scanner_;
   std::array<Block, kRing> ring_;
@@ -634,6 +637,7 @@ class Pipeline {
   std::atomic<size_t> produced_{0}, consumed_{0};
   std::atomic<bool> stopping_{false};
   std::thread thread_;
+  clockid_t producerClock_{}, consumerClock_{};  // the threads' processor-time clocks
 };
 
 bool Pipeline::Start(size_t ready) {
@@ -641,6 +645,8 @@ bool Pipeline::Start(size_t ready) {
   // The blocks' room is taken here, so that the thread can always end a
   // block with a stop when memory runs out.
   for (Block& block : ring_) scanner_.Reserve(&block);
+  // Without the clocks the stages could not tell whether spinning pays.
+  if (pthread_getcpuclockid(pthread_self(), &consumerClock_) != 0) return false;
   previousNewHandler = std::set_new_handler(NewHandler);
   activePipeline.store(this);
   try {
@@ -650,6 +656,7 @@ bool Pipeline::Start(size_t ready) {
     std::set_new_handler(previousNewHandler);
     return false;
   }
+  if (pthread_getcpuclockid(thread_.native_handle(), &producerClock_) != 0) producerClock_ = consumerClock_;
   return true;
 }
 
@@ -661,19 +668,38 @@ void Pipeline::NewHandler() {
   else throw std::bad_alloc();
 }
 
+// The processor time a thread has had, in nanoseconds.
+int64_t ThreadTime(clockid_t clock) {
+  timespec t{};
+  if (clock_gettime(clock, &t) != 0) return -1;
+  return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
 template <typename Ready>
-bool Pipeline::Spin(Ready ready) {
+bool Pipeline::Spin(Ready ready, clockid_t other) {
   using Clock = std::chrono::steady_clock;
-  // About as long as a stage takes over a block.
+  // Spinning pays only while the other stage runs, on another processor:
+  // one that has had no processor time for a while (waiting itself for
+  // input, or for this thread's processor) is waited for asleep.
+  constexpr auto kCheck = std::chrono::microseconds(100);
   const Clock::time_point until = Clock::now() + std::chrono::milliseconds(2);
+  Clock::time_point checked = Clock::now();
+  int64_t otherTime = ThreadTime(other);
   for (;;) {
-    for (int i = 0; i < 256; ++i) {
+    for (int i = 0; i < 64; ++i) {
       if (ready()) return true;
 #if defined(__SSE2__)
       _mm_pause();
 #endif
     }
-    if (Clock::now() >= until) return false;
+    const Clock::time_point now = Clock::now();
+    if (now >= until) return false;
+    if (now - checked >= kCheck) {
+      const int64_t t = ThreadTime(other);
+      if (t == otherTime) return false;
+      otherTime = t;
+      checked = now;
+    }
   }
 }
 
@@ -684,7 +710,7 @@ void Pipeline::Produce() {
            produced_.load(std::memory_order_relaxed) - consumed_.load(std::memory_order_acquire) < kRing;
   };
   for (;;) {
-    if (!Spin(room)) {
+    if (!Spin(room, consumerClock_)) {
       std::unique_lock<std::mutex> lock(mutex_);
       changed_.wait(lock, room);
     }
@@ -708,7 +734,7 @@ const Block& Pipeline::Next() {
   const auto ready = [this] {
     return consumed_.load(std::memory_order_relaxed) < produced_.load(std::memory_order_acquire);
   };
-  if (!Spin(ready)) {
+  if (!Spin(ready, producerClock_)) {
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait(lock, ready);
   }
@@ -746,7 +772,8 @@ ElemNode* ReadESIS(LineReader& in, const char* inputName, const EsisReadOptions&
   // The first block on this thread, unless a thread is wanted from the
   // start: a document that fits in it needs no other.
   bool threaded = options.threads == Threads::kAlways && pipeline.Start(0);
-  if (!threaded && scanner.Fill(&block) && options.threads == Threads::kAuto) threaded = pipeline.Start(1);
+  if (!threaded && scanner.Fill(&block) && options.threads == Threads::kAuto && std::thread::hardware_concurrency() > 1)
+    threaded = pipeline.Start(1);
   if (!threaded) {
     for (;;) {
       if (ElemNode* root = builder.Add(block)) return root;
