@@ -21,11 +21,14 @@ class LineReader;
 // document is reported and fatal.  `inputName` names the input in the
 // message for a failed read.
 //
-// The reading runs in two stages: one reads and splits the lines, copies
-// the texts and interns the names, and hands its records over in blocks to
-// the other, which builds the tree.  A document longer than one block has
-// its first stage run on a second thread; nothing observable depends on
-// it (every message is written by the calling thread, in record order).
+// The reading runs in two stages: one reads and splits the lines,
+// classifies the records and stores the data texts, and hands its records
+// over in blocks to the other, which interns the names and builds the
+// tree.  A document longer than one block has its first stage run on a
+// second thread (when the machine has a second processor); nothing
+// observable depends on it: every message is written by the calling
+// thread, in record order, and the thread has ended when ReadESIS returns
+// or stops.
 struct EsisReadOptions {
   // Records per block handed from the first stage to the second.
   size_t blockRecords = 16384;
