@@ -4,6 +4,7 @@
 // depth costs heap, never machine stack.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 #include "doc/tree.h"
@@ -19,6 +20,24 @@ class LineReader;
 // an info block, which are reported and skipped.  End of input inside the
 // document is reported and fatal.  `inputName` names the input in the
 // message for a failed read.
+//
+// The reading runs in two stages: one reads and splits the lines,
+// classifies the records and stores the data texts, and hands its records
+// over in blocks to the other, which interns the names and builds the
+// tree.  A document longer than one block has its first stage run on a
+// second thread (when the machine has a second processor); nothing
+// observable depends on it: every message is written by the calling
+// thread, in record order, and the thread has ended when ReadESIS returns
+// or stops.
+struct EsisReadOptions {
+  // Records per block handed from the first stage to the second.
+  size_t blockRecords = 16384;
+  // kAuto: a second thread once the input is longer than one block.
+  // Tests force the other cases.
+  enum class Threads { kAuto, kNever, kAlways };
+  Threads threads = Threads::kAuto;
+};
 ElemNode* ReadESIS(LineReader& in, const char* inputName);
+ElemNode* ReadESIS(LineReader& in, const char* inputName, const EsisReadOptions& options);
 
 }  // namespace qlx

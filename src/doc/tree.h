@@ -181,10 +181,16 @@ struct Document {
   Arena arena;
   InternTable giTable{&arena};
   InternTable attStringTable{&arena};
+  // The texts the reader's first stage stores (data, processing
+  // instructions, entity and file names): while a document is read,
+  // another thread may fill it, so the rest of the tree goes to `arena`
+  // alone.  It sits on cache lines of its own (the reader's two threads
+  // write their arenas at every record).
+  alignas(128) Arena textArena;
   // The elements themselves, by serial number (document order), in blocks
   // of kElemBlock: a pass over a subtree reads one stretch of memory.
   static constexpr int kElemBlock = 1024;
-  std::vector<ElemNode*> elemBlocks;
+  alignas(128) std::vector<ElemNode*> elemBlocks;
   // The input file of the elements, by runs: the elements from `serial` on,
   // up to the next run, were read from `name` (null: standard input).
   struct FileRun {

@@ -1,7 +1,9 @@
 // The ESIS reader, FinishTree and the five reports.  Input: an ESIS
 // stream; a first line "#d" turns on the record-end fix-up (-d).
 // Besides the sanitizers, the finished tree is checked against the
-// invariants the rest of the program relies on.
+// invariants the rest of the program relies on, and the input is read a
+// second time in blocks of a few records, the reader's first stage on a
+// thread of its own: the two reads must agree.
 
 #include <cstdlib>
 #include <cstring>
@@ -9,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "doc/esis.h"
 #include "doc/query.h"
 #include "doc/tree.h"
 #include "harness.h"
@@ -76,6 +79,26 @@ void CheckTree(const qlx::ElemNode* root) {
   }
 }
 
+// What a read left, as text: every element's fields, attributes and
+// content, or "stopped".
+std::string Summary(const qlx::ElemNode* root) {
+  if (!root) return "stopped";
+  std::string out;
+  for (int s = 0; s < qlx::doc.nextSerial; ++s) {
+    const qlx::ElemNode* e = qlx::ElementBySerial(s);
+    out += std::string(e->gi ? e->gi : "?") + " " + std::to_string(e->parentSerial) + " " +
+           std::to_string(e->end) + " " + std::to_string(qlx::ElementLine(e)) + "\n";
+    for (int i = 0; i < e->attCount(); ++i) out += std::string(e->atts()[i].name) + "=" + e->atts()[i].value + "\n";
+    for (int i = 0; i < e->contentCount; ++i) {
+      const qlx::ContentItem& item = e->items()[i];
+      out += item.kind();
+      out += item.kind() == '(' ? std::to_string(item.elem()->serial) : std::string(item.text());
+      out += "\n";
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -86,7 +109,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     qlx::settings.esisDataFix = true;
     esis.remove_prefix(3);
   }
+  const qlx::EsisReadOptions split{1 + size % 5, qlx::EsisReadOptions::Threads::kAlways};
+  const std::string splitRead = Summary(fuzz::ReadDocument(esis, split));
   qlx::ElemNode* root = fuzz::ReadDocument(esis);
+  if (Summary(root) != splitRead) {
+    std::fprintf(stderr, "a read in blocks of %zu records differs\n", split.blockRecords);
+    std::abort();
+  }
   if (!root) return 0;
   CheckTree(root);
   std::FILE* out = fuzz::NullStream();

@@ -112,14 +112,16 @@ void MemFile::Set(std::string_view bytes) {
   lseek(fd_, 0, SEEK_SET);
 }
 
-qlx::ElemNode* ReadDocument(std::string_view esis) {
+qlx::ElemNode* ReadDocument(std::string_view esis) { return ReadDocument(esis, qlx::EsisReadOptions()); }
+
+qlx::ElemNode* ReadDocument(std::string_view esis, const qlx::EsisReadOptions& options) {
   static MemFile file;
   file.Set(esis);
   qlx::ResetDocument();
   qlx::ElemNode* root = nullptr;
   Guarded([&] {
     qlx::LineReader in(file.fd());
-    root = qlx::ReadESIS(in, nullptr);
+    root = qlx::ReadESIS(in, nullptr, options);
     qlx::FinishTree(root);
   });
   qlx::settings.docRoot = root;

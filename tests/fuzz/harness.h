@@ -16,6 +16,7 @@
 
 namespace qlx {
 struct ElemNode;
+struct EsisReadOptions;
 }
 
 namespace fuzz {
@@ -71,6 +72,8 @@ class MemFile {
 // the reader stopped (the fatal stop is swallowed).  The document state is
 // reset first.
 qlx::ElemNode* ReadDocument(std::string_view esis);
+// The same, the reader split as `options` say.
+qlx::ElemNode* ReadDocument(std::string_view esis, const qlx::EsisReadOptions& options);
 
 // The fixtures directory (compiled in).
 std::string Fixture(const char* name);

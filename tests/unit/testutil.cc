@@ -21,7 +21,9 @@ namespace {
 ThrowOnFatal::ThrowOnFatal() { SetFatalHandler(ThrowFatal); }
 ThrowOnFatal::~ThrowOnFatal() { SetFatalHandler(nullptr); }
 
-ElemNode* ReadDocument(const std::string& esis) {
+ElemNode* ReadDocument(const std::string& esis) { return ReadDocument(esis, EsisReadOptions()); }
+
+ElemNode* ReadDocument(const std::string& esis, const EsisReadOptions& options) {
   ResetDocument();
   std::FILE* tmp = std::tmpfile();
   std::fwrite(esis.data(), 1, esis.size(), tmp);
@@ -30,7 +32,7 @@ ElemNode* ReadDocument(const std::string& esis) {
   ElemNode* root;
   {
     LineReader in(fileno(tmp));
-    root = ReadESIS(in, "test");
+    root = ReadESIS(in, "test", options);
   }
   std::fclose(tmp);
   FinishTree(root);

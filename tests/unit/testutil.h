@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "doc/esis.h"
 #include "doc/tree.h"
 
 namespace qlx::test {
@@ -23,6 +24,8 @@ class ThrowOnFatal {
 // Resets the document and the settings that reading depends on, then reads
 // `esis` and finishes the tree.  Returns the root.
 ElemNode* ReadDocument(const std::string& esis);
+// The same, the reader split as `options` say.
+ElemNode* ReadDocument(const std::string& esis, const EsisReadOptions& options);
 
 // A file in a fresh temporary directory, removed with the directory when
 // the object dies.
