@@ -162,7 +162,7 @@ int RunMain(int argc, char** argv) {
   // 1. Defaults and the start-up variables.
   settings.progName = argc > 0 && argv[0] ? argv[0] : "qlx";
   if (const char* lib = std::getenv("QLX_LIB")) settings.libDir = lib;
-  // QLX_THREADS=1 keeps the translation on one thread.
+  // QLX_THREADS=1 keeps the reading and the translation on one thread.
   if (const char* threads = std::getenv("QLX_THREADS")) aheadSettings.threads = std::atoi(threads);
   settings.warnings = 1;
   settings.foldcase = 1;
@@ -217,7 +217,9 @@ int RunMain(int argc, char** argv) {
   }
   {
     LineReader in(fd);
-    settings.docRoot = ReadESIS(in, settings.inputPath);
+    EsisReadOptions options;
+    if (aheadSettings.threads == 1) options.threads = EsisReadOptions::Threads::kNever;
+    settings.docRoot = ReadESIS(in, settings.inputPath, options);
   }
   if (settings.inputPath) ::close(fd);
 
