@@ -110,6 +110,7 @@ std::string Emitted(const char* data) {
 
 TEST(DataWriterScanTest, MapKeysAnywhereForAnyNumberOfKeys) {
   output = OutputState();
+  outputColumn = 0;
   // Keys before, inside and after the sixteen-byte blocks the scan takes.
   const char* plain = "0123456789abcdef0123456789^caret";
   const char* late = "0123456789abcdef0123456789&x";
@@ -129,6 +130,7 @@ TEST(DataWriterScanTest, MapKeysAnywhereForAnyNumberOfKeys) {
     EXPECT_EQ(Emitted(block), keys > 1 ? "0123456789ab&lt;def0123" : block) << keys;
   }
   output = OutputState();
+  outputColumn = 0;
 }
 
 // A key anywhere after the first special byte, or before it, for key
@@ -136,6 +138,7 @@ TEST(DataWriterScanTest, MapKeysAnywhereForAnyNumberOfKeys) {
 // and after the map was cleared and filled anew.
 TEST(DataWriterScanTest, KeysBeforeAndAfterEscapesAtEveryPlace) {
   output = OutputState();
+  outputColumn = 0;
   for (int keys : {1, 4, 5, 8, 9}) {
     output.charMap.Clear();
     output.charMap.Add("Z", "zz");  // cleared below: must map nothing then
@@ -162,6 +165,7 @@ TEST(DataWriterScanTest, KeysBeforeAndAfterEscapesAtEveryPlace) {
     }
   }
   output = OutputState();
+  outputColumn = 0;
 }
 
 }  // namespace

@@ -38,8 +38,14 @@ class MemoryStream {
 
 class EmitTest : public testing::Test {
  protected:
-  void SetUp() override { output = OutputState(); }
-  void TearDown() override { output = OutputState(); }
+  void SetUp() override {
+    output = OutputState();
+    outputColumn = 0;
+  }
+  void TearDown() override {
+    output = OutputState();
+    outputColumn = 0;
+  }
 
   // The bytes that EmitText writes for `text`.
   std::string Emit(const char* text, int track = 1) {
@@ -206,6 +212,7 @@ TEST_F(EmitTest, SdataFromMapAndUnknownNames) {
   EXPECT_EQ(*LookupVar(output.sdataUsed, "[amp  ]"), "&");
 
   output = OutputState();
+  outputColumn = 0;
   CaptureStderr();
   EXPECT_EQ(Emit("a\\|[amp  ]\\|b\\|[amp  ]\\|"), "a[[amp  ]]b[[amp  ]]");
   EXPECT_EQ(GetCapturedStderr(),
@@ -333,6 +340,7 @@ namespace {
 // stream must still see each line end at once.
 TEST(EmitStreamTest, KeepsOrderWithStdioAndLineBuffering) {
   output = OutputState();
+  outputColumn = 0;
   std::FILE* file = std::tmpfile();
   ASSERT_NE(file, nullptr);
   ASSERT_EQ(std::setvbuf(file, nullptr, _IOFBF, 64), 0);  // small: many refills
@@ -382,6 +390,7 @@ TEST(EmitStreamTest, KeepsOrderWithStdioAndLineBuffering) {
   EXPECT_EQ(std::string(buf, size_t(n > 0 ? n : 0)), "second more");
   close(fds[0]);
   output = OutputState();
+  outputColumn = 0;
 }
 
 }  // namespace
