@@ -174,6 +174,11 @@ TranSpec* ElementSpec(const ElemNode* e) {
   }
 }
 
+TranSpec* SpecToUse(const ElemNode* e) {
+  TranSpec* s = ElementSpec(e);
+  return s ? s : &emptySpec;
+}
+
 void SetElementSpec(ElemNode* e, TranSpec* spec) {
   auto& specOf = specList.specOf;
   if (specOf.size() <= size_t(e->serial)) specOf.resize(size_t(doc.nextSerial), 0);

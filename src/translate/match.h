@@ -27,4 +27,8 @@ void ResolveActions();
 TranSpec* ElementSpec(const ElemNode* e);
 void SetElementSpec(ElemNode* e, TranSpec* spec);
 
+// The spec the translation uses for the element: ElementSpec, or the
+// empty spec.
+TranSpec* SpecToUse(const ElemNode* e);
+
 }  // namespace qlx

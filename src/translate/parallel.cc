@@ -56,11 +56,6 @@ bool CallsAreHarmless(const std::string& text) {
 
 bool TextIsHarmless(const OptText& text) { return !text || CallsAreHarmless(*text); }
 
-TranSpec* SpecOf(ElemNode* e) {
-  TranSpec* s = ElementSpec(e);
-  return s ? s : &emptySpec;
-}
-
 // Whether the walk visits the content of an element with this spec.
 bool ContentVisited(const TranSpec* s) { return !s->replace && !s->quit && s->ignore != IGNORE_All; }
 
@@ -175,7 +170,7 @@ bool SpecsAllowWorkAhead() {
 
 std::vector<AheadChunk> PlanChunks(ElemNode* top, int chunkElements) {
   std::vector<AheadChunk> chunks;
-  TranSpec* topSpec = SpecOf(top);
+  TranSpec* topSpec = SpecToUse(top);
   if (!ContentVisited(topSpec)) return chunks;
   struct Level {
     ElemNode* elem;
@@ -212,7 +207,7 @@ std::vector<AheadChunk> PlanChunks(ElemNode* top, int chunkElements) {
         // Walked by the main thread: its content is split in turn.
         closeRun(level);
         ++level.next;
-        TranSpec* childSpec = SpecOf(child);
+        TranSpec* childSpec = SpecToUse(child);
         if (ContentVisited(childSpec)) stack.push_back(Level{child, childSpec, 0, -1, 0});
         continue;
       }

@@ -55,11 +55,6 @@ void WriteFrameTexts(const char* name, std::FILE* stream) {
   WriteText(s->endText, s->endPlain, nullptr, stream);
 }
 
-TranSpec* SpecOf(ElemNode* e) {
-  TranSpec* s = ElementSpec(e);
-  return s ? s : &emptySpec;
-}
-
 // The first half of an element: everything before its content.  Returns
 // true when the content is to be visited.
 bool BeginElement(ElemNode* e, TranSpec* s, std::FILE* stream) {
@@ -107,7 +102,7 @@ void VisitItem(const ContentItem& item, const TranSpec* s, std::FILE* stream,
     if (s->ignore != IGNORE_Data) WriteData(item.text(), stream, s->verbatim != 0);
   } else if (s->ignore != IGNORE_Children) {
     ElemNode* child = item.elem();
-    TranSpec* cs = SpecOf(child);
+    TranSpec* cs = SpecToUse(child);
     if (BeginElement(child, cs, stream)) stack.push_back(Frame{child, cs, 0});
   }
 }
@@ -134,7 +129,7 @@ void RunFrames(std::vector<Frame>& stack, std::FILE* stream, AheadTranslator* ah
 
 // ProcessElement's work, once the nesting is counted.
 void Translate(ElemNode* top, std::FILE* stream, TranSpec* spec, AheadTranslator* ahead) {
-  if (!spec) spec = SpecOf(top);
+  if (!spec) spec = SpecToUse(top);
   if (!BeginElement(top, spec, stream)) return;
   std::vector<Frame> stack;
   stack.push_back(Frame{top, spec, 0});
