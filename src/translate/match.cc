@@ -153,8 +153,14 @@ TranSpec* MatchSpec(ElemNode* e, int wanted) {
 void AssignSpecs(ElemNode* top) {
   specList.specOf.assign(size_t(doc.nextSerial), 0);
   // The subtree in document order, as the elements lie in memory.
-  for (int s = top->serial, end = SubtreeEnd(top); s < end; ++s) {
-    ElemNode* e = ElementBySerial(s);
+  int next = top->serial;
+  AssignSpecsInRange(&next, SubtreeEnd(top));
+}
+
+void AssignSpecsInRange(int* next, int to, const std::atomic<bool>* stop) {
+  for (; *next < to; ++*next) {
+    if (stop && stop->load(std::memory_order_relaxed)) return;
+    ElemNode* e = ElementBySerial(*next);
     SetElementSpec(e, MatchSpec(e, 0));
   }
 }

@@ -4,6 +4,8 @@
 // followed through its "Action:", else the "*" spec, else the empty spec.
 #pragma once
 
+#include <atomic>
+
 namespace qlx {
 
 struct ElemNode;
@@ -17,6 +19,12 @@ TranSpec* MatchSpec(ElemNode* elem, int wanted);
 // (ElementSpec tells it; the run's spec list keeps it, and forgets every
 // earlier assignment).
 void AssignSpecs(ElemNode* top);
+
+// AssignSpecs' work for the elements with serials [*next, to), which must
+// lie in the spec list's table.  *next is always the element being matched
+// (`to` at the end), so a caller whose matching was cut short knows where
+// to go on.  With `stop`, it ends early once *stop is set.
+void AssignSpecsInRange(int* next, int to, const std::atomic<bool>* stop = nullptr);
 
 // Looks up now every "Action:" target that exists, as matching would on
 // first use (a missing one is left to matching, which reports it).

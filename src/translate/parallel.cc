@@ -417,18 +417,15 @@ void AssignSpecsInParallel(ElemNode* top) {
   specList.specOf.assign(size_t(doc.nextSerial), 0);
   ResolveActions();
   struct Half {
-    int from, to;
-    int done;  // matched up to here
+    int to;
+    int next;  // the element being matched
     std::atomic<bool> stop{false};
-  } half{begin + (end - begin) / 2, end, begin + (end - begin) / 2};
+  } half{end, begin + (end - begin) / 2};
   auto body = [](void* arg) -> void* {
     auto* h = static_cast<Half*>(arg);
     WorkingAhead ahead;
     try {
-      for (; h->done < h->to && !h->stop.load(std::memory_order_relaxed); ++h->done) {
-        ElemNode* e = ElementBySerial(h->done);
-        SetElementSpec(e, MatchSpec(e, 0));
-      }
+      AssignSpecsInRange(&h->next, h->to, &h->stop);
     } catch (...) {  // met again by the main thread
     }
     return nullptr;
@@ -436,17 +433,11 @@ void AssignSpecsInParallel(ElemNode* top) {
   auto stop = [](void* arg) { static_cast<Half*>(arg)->stop = true; };
   WorkerThread worker;
   const bool started = worker.Start(body, &half, stop);
-  const int mainEnd = started ? half.from : end;
-  for (int s = begin; s < mainEnd; ++s) {
-    ElemNode* e = ElementBySerial(s);
-    SetElementSpec(e, MatchSpec(e, 0));
-  }
+  int next = begin;
+  AssignSpecsInRange(&next, started ? begin + (end - begin) / 2 : end);
   if (!started) return;
   worker.Join();
-  for (int s = half.done; s < end; ++s) {
-    ElemNode* e = ElementBySerial(s);
-    SetElementSpec(e, MatchSpec(e, 0));
-  }
+  AssignSpecsInRange(&half.next, end);
 }
 
 }  // namespace qlx
