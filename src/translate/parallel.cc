@@ -223,8 +223,7 @@ std::vector<AheadChunk> PlanChunks(ElemNode* top, int chunkElements) {
 std::unique_ptr<AheadTranslator> AheadTranslator::Plan(ElemNode* top, std::FILE* stream) {
   aheadStats = AheadStats{};
   if (!stream || !top) return nullptr;
-  const int threads = ThreadsToUse();
-  if (threads < 2) return nullptr;
+  if (ThreadsToUse() < 2) return nullptr;
   const long elements = long(SubtreeEnd(top) - top->serial);
   if (elements < aheadSettings.minElements) return nullptr;
   if (!SpecsAllowWorkAhead()) return nullptr;
@@ -237,12 +236,11 @@ std::unique_ptr<AheadTranslator> AheadTranslator::Plan(ElemNode* top, std::FILE*
   ResolveActions();
   LinkAttributeNames();
   if (doc.processed.size() < size_t(doc.nextSerial)) doc.processed.resize(size_t(doc.nextSerial));
-  return std::make_unique<AheadTranslator>(std::move(chunks), threads);
+  return std::make_unique<AheadTranslator>(std::move(chunks));
 }
 
-AheadTranslator::AheadTranslator(std::vector<AheadChunk> chunks, int threads)
-    : chunks_(std::move(chunks)) {
-  if (threads >= 2) worker_.Start(ThreadMain, this, RequestStop);
+AheadTranslator::AheadTranslator(std::vector<AheadChunk> chunks) : chunks_(std::move(chunks)) {
+  worker_.Start(ThreadMain, this, RequestStop);
 }
 
 AheadTranslator::~AheadTranslator() {
@@ -381,29 +379,19 @@ int AheadTranslator::Write(std::FILE* stream) {
     taken = true;
     ++taken_;
   }
-  if (!inTurn) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (spare_.size() <= size_t(aheadSettings.window)) spare_.push_back(std::move(c.text));
-  }
-  std::string().swap(c.text);
   std::vector<int>().swap(c.finished);
-  if (!taken) {
-    if (!inTurn && ++retried_ >= size_t(aheadSettings.maxRetries)) {
-      std::lock_guard<std::mutex> lock(mutex_);
-      stop_ = true;  // the work ahead does not pay here
-    }
-    TranslateItems(c.parent, c.spec, c.first, c.last, stream);
-  }
+  const bool retry = !taken && !inTurn;
+  if (!taken) TranslateItems(c.parent, c.spec, c.first, c.last, stream);
   {
     std::lock_guard<std::mutex> lock(mutex_);
+    if (!inTurn && spare_.size() <= size_t(aheadSettings.window)) spare_.push_back(std::move(c.text));
+    // After too many runs translated again, the work ahead does not pay here.
+    if (retry && ++retried_ >= size_t(aheadSettings.maxRetries)) stop_ = true;
     lineStartGuess_ = outputColumn == 0;
   }
+  std::string().swap(c.text);
   return c.last;
 }
-
-}  // namespace qlx
-
-namespace qlx {
 
 void AssignSpecsInParallel(ElemNode* top) {
   const int begin = top->serial, end = SubtreeEnd(top);

@@ -129,7 +129,8 @@ class AheadTranslator {
   // core, no stream).  Its thread starts at once.
   static std::unique_ptr<AheadTranslator> Plan(ElemNode* top, std::FILE* stream);
 
-  AheadTranslator(std::vector<AheadChunk> chunks, int threads);
+  // Starts the thread (without one, every run is translated in its turn).
+  explicit AheadTranslator(std::vector<AheadChunk> chunks);
   ~AheadTranslator();  // stops and joins the thread
   AheadTranslator(const AheadTranslator&) = delete;
   AheadTranslator& operator=(const AheadTranslator&) = delete;
