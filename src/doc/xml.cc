@@ -66,6 +66,7 @@ struct ElementInfo {
   bool declared = false;
   bool elementOnly = false;  // element content or EMPTY: white space is no data
   std::vector<AttDecl> atts;  // in declaration order
+  std::string qname;  // as the document writes it
 };
 
 // One attribute as the document gives it (namespace declarations count).
@@ -116,7 +117,7 @@ class XmlReader {
   static void OnError(void* ctx, xmlError* error);
 
   // The events, from the parser or from the walk of an included tree.
-  void StartElement(std::string_view qname, int line, const char* file);
+  void StartElement(const ElementInfo& info, int line, const char* file);
   void EndElement();
   void Text(const char* p, size_t n, bool charRef);
   void Pi(std::string_view target, std::string_view data);
@@ -130,6 +131,8 @@ class XmlReader {
   void Walk(xmlNode* first, const char* file);
 
   const ElementInfo& Info(const std::string& qname);
+  // The same by the parser's names (kept once in its dictionary).
+  const ElementInfo& Info(const xmlChar* local, const xmlChar* prefix);
   void LoadDecls();
   void EntityRecords(std::string_view names);
   void AttrRecord(const std::string& name, AttType type, std::string_view value);
@@ -168,6 +171,12 @@ class XmlReader {
   bool declsLoaded_ = false;
   bool haveDtd_ = false;
   std::unordered_map<std::string, ElementInfo> infos_;
+  struct PairHash {
+    size_t operator()(const std::pair<const xmlChar*, const xmlChar*>& p) const {
+      return std::hash<const void*>()(p.first) * 31 + std::hash<const void*>()(p.second);
+    }
+  };
+  std::unordered_map<std::pair<const xmlChar*, const xmlChar*>, const ElementInfo*, PairHash> byName_;
   std::unordered_map<std::string, std::vector<AttDecl>> attDecls_;
   std::unordered_map<std::string, int> elementTypes_;
   std::unordered_set<std::string> entitiesDone_, notationsDone_;
@@ -179,7 +188,6 @@ class XmlReader {
   std::vector<Open> open_;
   std::vector<xmlNode*> nodes_;  // a node per depth, reused
   std::vector<AttIn> atts_;
-  std::string qname_;
   std::string scratch_;
   // Data of the open element not yet stored, with ESIS escapes; and the
   // record-end state: a record end waiting for data or an element to
@@ -278,10 +286,12 @@ void XmlReader::LoadDecls() {
 }
 
 const ElementInfo& XmlReader::Info(const std::string& qname) {
+  if (!declsLoaded_) LoadDecls();
   auto it = infos_.find(qname);
   if (it != infos_.end()) return it->second;
   ElementInfo info;
   info.esisName = UpperAscii(qname);
+  info.qname = qname;
   if (auto t = elementTypes_.find(qname); t != elementTypes_.end()) {
     info.declared = true;
     info.elementOnly = t->second == XML_ELEMENT_TYPE_ELEMENT || t->second == XML_ELEMENT_TYPE_EMPTY;
@@ -407,16 +417,19 @@ void XmlReader::EntityRecords(std::string_view names) {
   }
 }
 
-void XmlReader::StartElement(std::string_view qname, int line, const char* file) {
-  if (!declsLoaded_) LoadDecls();
+const ElementInfo& XmlReader::Info(const xmlChar* local, const xmlChar* prefix) {
+  auto [it, added] = byName_.try_emplace({local, prefix}, nullptr);
+  if (added) it->second = &Info(QName(prefix, local));
+  return *it->second;
+}
+
+void XmlReader::StartElement(const ElementInfo& info, int line, const char* file) {
   // In the parent: a waiting record end comes before the child.
   if (pendingRe_) {
     run_ += "\\n";
     pendingRe_ = false;
   }
   FlushData();
-  qname_.assign(qname);
-  const ElementInfo& info = Info(qname_);
   // Room for the whole info block in the current block.
   if (block_.count + 8 + 6 * atts_.size() > block_.capacity) {
     Drain();
@@ -450,7 +463,7 @@ void XmlReader::StartElement(std::string_view qname, int line, const char* file)
       if (declared) continue;
       if (validate_ && !a.qname.starts_with("xmlns"))
         Warning(file, line, "validity: No declaration for attribute " + std::string(a.qname) + " of element " +
-                                qname_);
+                                info.qname);
       AttrRecord(UpperAscii(a.qname), AttType::kCdata, a.value);
     }
   }
@@ -465,7 +478,7 @@ void XmlReader::StartElement(std::string_view qname, int line, const char* file)
   if (validate_ && ctxt_) {
     *node = xmlNode();
     node->type = XML_ELEMENT_NODE;
-    node->name = xmlDictLookup(ctxt_->dict, reinterpret_cast<const xmlChar*>(qname_.c_str()), -1);
+    node->name = xmlDictLookup(ctxt_->dict, reinterpret_cast<const xmlChar*>(info.qname.c_str()), -1);
     node->doc = ctxt_->myDoc;
     node->line = static_cast<unsigned short>(line < 65535 ? line : 65535);
     xmlValidatePushElement(&ctxt_->vctxt, ctxt_->myDoc, node, node->name);
@@ -573,7 +586,6 @@ void XmlReader::OnStart(void* ctx, const xmlChar* local, const xmlChar* prefix, 
     }
     self->atts_.push_back(AttIn{name, std::string_view(Str(a[3]), size_t(a[4] - a[3]))});
   }
-  std::string qname = prefix ? QName(prefix, local) : std::string(Str(local));
   // The element's line and file: in the document, in an external
   // entity (parsed with a context of its own), or in an internal
   // entity's text (the line of the reference).
@@ -588,7 +600,7 @@ void XmlReader::OnStart(void* ctx, const xmlChar* local, const xmlChar* prefix, 
   } else {
     line = self->ctxt_->input->line;
   }
-  self->StartElement(qname, line, file);
+  self->StartElement(self->Info(local, prefix), line, file);
 }
 
 void XmlReader::OnEnd(void*, const xmlChar*, const xmlChar*, const xmlChar*) {
@@ -700,7 +712,7 @@ void XmlReader::Walk(xmlNode* first, const char* file) {
         }
         for (size_t i = 0; i < keep.size(); i += 2) atts_.push_back(AttIn{keep[i], keep[i + 1]});
         std::string qname = n->ns && n->ns->prefix ? QName(n->ns->prefix, n->name) : Str(n->name);
-        StartElement(qname, int(xmlGetLineNo(n)), files.back());
+        StartElement(Info(qname), int(xmlGetLineNo(n)), files.back());
         atts_.clear();
         descend = true;
         break;
@@ -779,7 +791,7 @@ ElemNode* XmlReader::Read(int fd, std::string_view head) {
   if (!ctxt_) OutOfMemory(kMallocFailed);
   xmlCtxtUseOptions(ctxt_, kParseOptions);
   head.remove_prefix(std::min(head.size(), size_t(4)));
-  std::vector<char> buf(1 << 18);
+  std::vector<char> buf(1 << 16);
   bool eof = false;
   int err = 0;
   if (!head.empty()) xmlParseChunk(ctxt_, head.data(), int(head.size()), 0);
