@@ -551,7 +551,15 @@ void XmlReader::Pi(std::string_view target, std::string_view data) {
   AppendEscaped(scratch_, target.data(), target.size());
   if (!data.empty()) {
     scratch_ += ' ';
-    AppendEscaped(scratch_, data.data(), data.size());
+    // A line end inside the instruction is a record end and a record
+    // start, as onsgmls writes them.
+    for (size_t i = 0; i < data.size();) {
+      size_t nl = data.find('\n', i);
+      if (nl == std::string_view::npos) nl = data.size();
+      AppendEscaped(scratch_, data.data() + i, nl - i);
+      if (nl < data.size()) scratch_ += "\\n\\012";
+      i = nl + 1;
+    }
   }
   Add(RecordKind::kPi, doc.textArena.Copy(scratch_, ContentItem::kTextAlign));
   last_ = Token::kMarkup;

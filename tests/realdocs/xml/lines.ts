@@ -3,3 +3,6 @@ GI: *
 Ignore: data
 StartText: ${_gi} ${_infile line}^
 -
+GI: _*
+Ignore: data
+-
