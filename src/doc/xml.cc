@@ -511,8 +511,9 @@ void XmlReader::EndElement() {
 // that follows them.
 void XmlReader::Text(const char* p, size_t n, bool charRef) {
   if (open_.empty()) return;
-  if (validate_ && ctxt_) xmlValidatePushCData(&ctxt_->vctxt, reinterpret_cast<const xmlChar*>(p), int(n));
   if (open_.back().info->elementOnly) {
+    // Only element content (or none) has text to check.
+    if (validate_ && ctxt_) xmlValidatePushCData(&ctxt_->vctxt, reinterpret_cast<const xmlChar*>(p), int(n));
     size_t i = 0;
     while (i < n && (p[i] == ' ' || p[i] == '\t' || p[i] == '\n' || p[i] == '\r')) ++i;
     if (i == n) return;
