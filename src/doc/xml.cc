@@ -9,6 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <libxml/SAX2.h>
@@ -840,6 +841,12 @@ ElemNode* ReadXML(int fd, std::string_view head, const char* inputName) {
   // Nesting costs the parser heap, not stack: no depth limit below the
   // ESIS reader's.
   xmlParserMaxDepth = 1u << 30;
+  // Nearly every element has a line of its own.  Room for more runs than
+  // a file of this size can hold elements costs no memory until used, and
+  // spares the copies (and the freed blocks) of a growing array.
+  struct stat st;
+  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+    doc.lineRuns.reserve(doc.lineRuns.size() + size_t(st.st_size) / 16);
   XmlReader reader(inputName);
   return reader.Read(fd, head);
 }
