@@ -15,6 +15,9 @@ need_cmd groff groff
 need_cmd tbl groff
 need_file /usr/include/gtest/gtest.h libgtest-dev
 need_file /usr/include/readline/readline.h libreadline-dev
+# XML input: libxml2, and the XML catalogs (/etc/xml/catalog) of xml-core.
+need_file /usr/include/libxml2/libxml/parser.h libxml2-dev
+need_file /etc/xml/catalog xml-core
 need_file /usr/share/sgml/entities/sgml-iso-entities-8879.1986/ISOnum.ent sgml-data
 # The fuzz targets (scripts/fuzz.sh): clang 14 and its libFuzzer runtime.
 need_cmd clang++-14 clang-14
