@@ -10,6 +10,7 @@
 #include "doc/query.h"
 #include "doc/tree.h"
 #include "output/emit.h"
+#include "output/maps.h"
 #include "translate/expand.h"
 #include "translate/match.h"
 #include "translate/parallel.h"
@@ -266,6 +267,7 @@ void TranslateTree(ElemNode* top, const char* specFile, std::FILE* stream) {
     return;
   }
   ReadTranSpec(specFile);
+  LoadSpecMaps();
   AssignSpecsInParallel(top);
   WriteFrameTexts("_Start", stream);
   {
