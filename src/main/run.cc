@@ -76,8 +76,8 @@ void ParseOptions(int argc, char** argv) {
   while ((c = getopt(argc, argv, kOptions)) != -1) {
     switch (c) {
       case 't': settings.transpecFile = optarg; break;
-      case 's': settings.sdataMapFile = optarg; break;
-      case 'c': settings.charMapFile = optarg; break;
+      case 's': settings.sdataMapFile = optarg; settings.sdataMapNamed = true; break;
+      case 'c': settings.charMapFile = optarg; settings.charMapNamed = true; break;
       case 'v': settings.validate = true; break;
       case 'i': settings.subtreeId = optarg; break;
       case 'b': settings.browse = 1; break;

@@ -10,6 +10,7 @@
 #include "doc/query.h"
 #include "doc/tree.h"
 #include "output/emit.h"
+#include "output/maps.h"
 #include "translate/command.h"
 #include "translate/expand.h"
 #include "translate/match.h"
@@ -262,6 +263,7 @@ void TranslateTree(ElemNode* top, const char* specFile, std::FILE* stream) {
     return;
   }
   ReadTranSpec(specFile);
+  LoadSpecMaps();
   AssignSpecsInParallel(top);
   WriteFrameTexts("_Start", stream);
   {
