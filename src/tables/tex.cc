@@ -65,6 +65,106 @@ void TexTableStart(const ElemNode* table, std::FILE* stream) {
   if (stream) std::fwrite(text.data(), 1, text.size(), stream);
 }
 
+// A COLSPEC width: "2*" (a share) or a TeX length ("1in", "30pt").
+struct ColumnWidth {
+  long share = 100;   // hundredths of a star; 0 for a fixed length
+  std::string fixed;  // the length, lower-cased, when share is 0
+};
+
+ColumnWidth ReadColumnWidth(const char* text) {
+  ColumnWidth w;
+  if (!text) return w;
+  std::string t;
+  for (const char* c = text; *c; ++c)
+    if (*c != ' ') t += static_cast<char>(*c >= 'A' && *c <= 'Z' ? *c - 'A' + 'a' : *c);
+  size_t star = t.find('*');
+  if (star != std::string::npos) {
+    // "1.5*" is 150 hundredths; "*" alone is one star.
+    long whole = 0, frac = 0, scale = 100;
+    bool point = false, digits = false;
+    for (size_t i = 0; i < star; ++i) {
+      char c = t[i];
+      if (c == '.' && !point) {
+        point = true;
+      } else if (c >= '0' && c <= '9') {
+        digits = true;
+        if (!point && whole < 100000) whole = whole * 10 + (c - '0');
+        if (point && scale > 1) frac += (c - '0') * (scale /= 10);
+      } else {
+        return w;  // not a plain share: one star
+      }
+    }
+    long share = digits ? whole * 100 + frac : 100;
+    if (share > 0) w.share = share;
+    return w;
+  }
+  // A fixed length: digits and a point, then a unit TeX knows.
+  static const char* const kUnits[] = {"pt", "pc", "in", "cm", "mm", "em", "ex", "bp"};
+  size_t n = 0;
+  while (n < t.size() && ((t[n] >= '0' && t[n] <= '9') || t[n] == '.')) ++n;
+  if (n == 0 || n == t.size()) return w;
+  for (const char* unit : kUnits)
+    if (t.compare(n, std::string::npos, unit) == 0) {
+      w.share = 0;
+      w.fixed = t;
+      return w;
+    }
+  return w;
+}
+
+// The column format of "fill": paragraph columns that together take the
+// line's width, shared as the COLSPEC children's COLWIDTH values say (a
+// share such as 2*, or a fixed length; a column without one has 1*).
+void TexTableFill(const ElemNode* group, std::FILE* stream) {
+  TexTableState& ts = texTableState;
+  if (group) {
+    ReadTexAttributes(group);
+    if (const ElemNode* first = FirstChild(group)) ReadTexAttributes(first);
+  }
+  ts.outerBars = !(ts.frameText && *ts.frameText != "ALL" && *ts.frameText != "SIDES");
+  int cols = ts.texColumnCount;
+  std::vector<ColumnWidth> widths(cols > 0 ? cols : 0);
+  int next = 0;
+  for (const ElemNode* c = group ? FirstChild(group) : nullptr; c && next < cols;
+       c = NextSibling(c)) {
+    if (std::strcmp(c->gi, "COLSPEC") != 0) continue;
+    int j = next;
+    if (const char* num = FindAttValue(c, "COLNUM")) {
+      int n = ReadNumber(num);
+      if (n >= 1 && n <= cols) j = n - 1;
+    }
+    widths[j] = ReadColumnWidth(FindAttValue(c, "COLWIDTH"));
+    next = j + 1;
+  }
+  long shares = 0;
+  std::string fixed;  // "-1in-2cm": the fixed widths taken from the line
+  for (const ColumnWidth& w : widths) {
+    shares += w.share;
+    if (w.share == 0) fixed += "-" + w.fixed;
+  }
+  // Each column gives up its padding and a rule's width, so that the rows
+  // are no wider than the line.
+  std::string text;
+  if (ts.outerBars) text += '|';
+  for (int j = 0; j < cols; ++j) {
+    if (j > 0) text += ' ';
+    const ColumnWidth& w = widths[j];
+    text += "p{\\dimexpr";
+    if (w.share == 0)
+      text += w.fixed;
+    else
+      text += "(\\linewidth" + fixed + ")*" + std::to_string(w.share) + "/" +
+              std::to_string(shares);
+    text += "-2\\tabcolsep-\\arrayrulewidth\\relax}";
+    if (ts.colsepText && j + 1 < cols && j < static_cast<int>(ts.colsepWords.size())) {
+      const std::string& sep = ts.colsepWords[j];
+      if (!sep.empty() && sep[0] == '1') text += " |";
+    }
+  }
+  if (ts.outerBars) text += '|';
+  if (stream) std::fwrite(text.data(), 1, text.size(), stream);
+}
+
 void CellEnd(const ElemNode* entry, std::FILE* stream) {
   Emit("} ", stream);
   if (entry && entry->order < texTableState.texColumnCount - 1) Emit("& ", stream);
@@ -178,6 +278,8 @@ void TexInstruction(std::string_view instruction, ElemNode* elem, std::FILE* str
   TexTableState& ts = texTableState;
   if (instruction.empty())
     TexTableStart(elem, stream);
+  else if (instruction == "fill")
+    TexTableFill(elem, stream);
   else if (instruction == "cellstart")
     Emit("{", stream);
   else if (instruction == "cellend")

@@ -2,6 +2,9 @@
 // word lists in the ALIGN, COLWIDTH and COLSEP attributes of the table (or
 // of its first child) and by COLS and FRAME.  The attribute texts persist
 // from table to table until another element supplies them or `clear` runs.
+// The instruction `fill` (on the TGROUP) writes instead paragraph columns
+// that fill \linewidth, shared by the COLWIDTH of the COLSPEC children
+// ("2*" shares, fixed lengths such as "1in"; 1* for a column without one).
 #pragma once
 
 #include <cstdio>
