@@ -35,7 +35,7 @@ Replace:
 
 GI: BOOK ARTICLE SET
 Context: ^$
-StartText: <title>${_action 111}</title>^${_isset css 101}</head>^<body>^<div class="${_gi l}"${_attval ID 103}>^${_action 200}${_action 210}
+StartText: <title>${_action 111}</title>^${_isset css 101}</head>^<body>^<div class="${_gi l}"${_attval ID 103}>^${_action 200}${_action 210}${_action 222t}
 EndText: ^${_action 250}</div>^
 -
 GI: REFENTRY PART REFERENCE CHAPTER APPENDIX PREFACE SECT1 SECTION
@@ -144,18 +144,18 @@ Ignore: all
 # carry their label.
 GI: TITLE
 Context: ^CHAPTER( |$)
-StartText: ^<h2 class="title"${_attval ID 103}>Chapter ${chap}.\s
-EndText: </h2>^
+StartText: ^<h2 class="title">Chapter ${chap}.\s
+EndText: </h2>^${_followrel parent CHAPTER 600t}
 -
 GI: TITLE
 Context: ^APPENDIX( |$)
-StartText: ^<h2 class="title"${_attval ID 103}>Appendix ${app}.\s
-EndText: </h2>^
+StartText: ^<h2 class="title">Appendix ${app}.\s
+EndText: </h2>^${_followrel parent APPENDIX 600t}
 -
 GI: TITLE
 Context: ^PART( |$)
-StartText: ^<h1 class="title"${_attval ID 103}>Part ${partr}.\s
-EndText: </h1>^
+StartText: ^<h1 class="title">Part ${partr}.\s
+EndText: </h1>^${_followrel parent PART 600t}
 -
 GI: TITLE
 Context: ^TABLE( |$)
@@ -243,6 +243,11 @@ EndText: </div>^
 GI: FORMALPARA
 StartText: ^<div class="formalpara"${_attval ID 103}>
 EndText: </div>^
+-
+GI: ADDRESS
+Context: ^(AFFILIATION|AUTHOR|EDITOR|OTHERCREDIT)( |$)
+StartText: <span class="address"${_attval ID 103}>
+EndText: </span>
 -
 GI: PROGRAMLISTING SCREEN LITERALLAYOUT SYNOPSIS ADDRESS FUNCSYNOPSISINFO
 StartText: ^<pre class="${_gi l}"${_attval ID 103}>
@@ -449,10 +454,6 @@ EndText: ^</div>^
 GI: SEGLISTITEM
 StartText: ^<p${_attval ID 103}>
 EndText: </p>^
--
-GI: SEG
-StartText: ^
-EndText: <br>^
 -
 GI: SEGTITLE
 Ignore: all
@@ -706,7 +707,11 @@ StartText: ${_find gi SUBTITLE 201}${_find gi AUTHOR 203}${_find gi CORPAUTHOR 2
 GI: #action
 SpecID: 203
 Ignore: all
-StartText: ^<div class="${_gi l}">^<h3 class="${_gi l}">${_followrel child HONORIFIC 110}${_followrel child FIRSTNAME 110}${_followrel child OTHERNAME 110}${_followrel child SURNAME 110}${_followrel child LINEAGE 110}${_followrel child PERSONNAME 110}</h3>^${_followrel child AFFILIATION 110}${_followrel child EMAIL 209}${_followrel child ADDRESS 209}${_followrel child CONTRIB 209}${_followrel child AUTHORBLURB 110}</div>^
+StartText: ^<div class="${_gi l}">^<h3 class="${_gi l}">${_followrel child HONORIFIC 290}${_followrel child FIRSTNAME 290}${_followrel child OTHERNAME 290}${_followrel child SURNAME 110}${_followrel child LINEAGE 110}${_followrel child PERSONNAME 110}</h3>^${_followrel child AFFILIATION 110}${_followrel child EMAIL 209}${_followrel child ADDRESS 209}${_followrel child CONTRIB 209}${_followrel child AUTHORBLURB 110}</div>^
+-
+GI: #action
+SpecID: 290
+EndText: \s
 -
 GI: #action
 SpecID: 217
@@ -797,11 +802,6 @@ Context: ^AFFILIATION( |$)
 StartText: <span class="${_gi l}"${_attval ID 103}>
 EndText: </span><br>^
 -
-GI: ADDRESS
-Context: ^(AFFILIATION|AUTHOR|EDITOR|OTHERCREDIT)( |$)
-StartText: <span class="address"${_attval ID 103}>
-EndText: </span>
--
 
 #------------------------------------------------------------------------
 # The table of contents, run on the document element.  Three levels in a
@@ -812,14 +812,14 @@ EndText: </span>
 GI: #action
 SpecID: 210
 Ignore: all
-StartText: ^<div class="toc">^<p><b>Table of Contents</b></p>^<dl class="toc">^${_find parent BOOK 211t}${_find parent ARTICLE 211t}${_find parent SET 211t}</dl>^</div>^
+StartText: ^<div class="toc">^<p><b>Table of Contents</b></p>^<dl class="toc">^${_action 218t}</dl>^</div>^
 -
 GI: PART REFERENCE CHAPTER APPENDIX PREFACE ARTICLE GLOSSARY BIBLIOGRAPHY SECT1 SECT2 SECTION REFENTRY
 SpecID: 211
 Context: ^[A-Z0-9]+$
 Ignore: all
 Increment: tdn 1
-EndText: <dt><a href="#d-${tdn}">${_action 212t}${_action 111}</a></dt>^<dd><dl>${_find parent PART 214t}${_find parent REFERENCE 214t}${_find parent CHAPTER 214t}${_find parent APPENDIX 214t}${_find parent PREFACE 214t}${_find parent ARTICLE 214t}${_find parent SECT1 214t}${_find parent SECT2 214t}${_find parent SECTION 214t}</dl></dd>^
+EndText: <dt><a href="#d-${tdn}">${_action 212t}${_action 111}</a></dt>^${_action 219t}
 -
 GI: PART REFERENCE CHAPTER APPENDIX PREFACE ARTICLE GLOSSARY BIBLIOGRAPHY SECT1 SECT2 SECTION REFENTRY
 SpecID: 240
@@ -833,7 +833,7 @@ SpecID: 214
 Context: ^[A-Z0-9]+ [A-Z0-9]+$
 Ignore: all
 Increment: tdn 1
-EndText: <dt><a href="#d-${tdn}">${_action 212t}${_action 111}</a></dt>^<dd><dl>${_find parent PART 215t}${_find parent REFERENCE 215t}${_find parent CHAPTER 215t}${_find parent APPENDIX 215t}${_find parent PREFACE 215t}${_find parent ARTICLE 215t}${_find parent SECT1 215t}${_find parent SECT2 215t}${_find parent SECTION 215t}</dl></dd>^
+EndText: <dt><a href="#d-${tdn}">${_action 212t}${_action 111}</a></dt>^${_action 220t}
 -
 GI: PART REFERENCE CHAPTER APPENDIX PREFACE ARTICLE GLOSSARY BIBLIOGRAPHY SECT1 SECT2 SECTION REFENTRY
 SpecID: 240
@@ -855,6 +855,258 @@ Context: ^[A-Z0-9]+ [A-Z0-9]+ BOOK$
 Ignore: all
 Increment: dn 1
 EndText: <a id="d-${dn}"></a>
+-
+# The entries below an entry (or below the document element): one walk of
+# its subtree for the children, chosen by its name.
+GI: BOOK BOOK
+SpecID: 218
+Ignore: all
+StartText: ${_find parent BOOK 211t}
+-
+GI: ARTICLE ARTICLE
+SpecID: 218
+Ignore: all
+StartText: ${_find parent ARTICLE 211t}
+-
+GI: SET SET
+SpecID: 218
+Ignore: all
+StartText: ${_find parent SET 211t}
+-
+GI: PART PART
+SpecID: 219
+Ignore: all
+StartText: <dd><dl>${_find parent PART 214t}</dl></dd>^
+-
+GI: REFERENCE REFERENCE
+SpecID: 219
+Ignore: all
+StartText: <dd><dl>${_find parent REFERENCE 214t}</dl></dd>^
+-
+GI: CHAPTER CHAPTER
+SpecID: 219
+Ignore: all
+StartText: <dd><dl>${_find parent CHAPTER 214t}</dl></dd>^
+-
+GI: APPENDIX APPENDIX
+SpecID: 219
+Ignore: all
+StartText: <dd><dl>${_find parent APPENDIX 214t}</dl></dd>^
+-
+GI: PREFACE PREFACE
+SpecID: 219
+Ignore: all
+StartText: <dd><dl>${_find parent PREFACE 214t}</dl></dd>^
+-
+GI: ARTICLE ARTICLE
+SpecID: 219
+Ignore: all
+StartText: <dd><dl>${_find parent ARTICLE 214t}</dl></dd>^
+-
+GI: SECT1 SECT1
+SpecID: 219
+Ignore: all
+StartText: <dd><dl>${_find parent SECT1 214t}</dl></dd>^
+-
+GI: SECT2 SECT2
+SpecID: 219
+Ignore: all
+StartText: <dd><dl>${_find parent SECT2 214t}</dl></dd>^
+-
+GI: SECTION SECTION
+SpecID: 219
+Ignore: all
+StartText: <dd><dl>${_find parent SECTION 214t}</dl></dd>^
+-
+GI: PART PART
+SpecID: 220
+Ignore: all
+StartText: <dd><dl>${_find parent PART 215t}</dl></dd>^
+-
+GI: REFERENCE REFERENCE
+SpecID: 220
+Ignore: all
+StartText: <dd><dl>${_find parent REFERENCE 215t}</dl></dd>^
+-
+GI: CHAPTER CHAPTER
+SpecID: 220
+Ignore: all
+StartText: <dd><dl>${_find parent CHAPTER 215t}</dl></dd>^
+-
+GI: APPENDIX APPENDIX
+SpecID: 220
+Ignore: all
+StartText: <dd><dl>${_find parent APPENDIX 215t}</dl></dd>^
+-
+GI: PREFACE PREFACE
+SpecID: 220
+Ignore: all
+StartText: <dd><dl>${_find parent PREFACE 215t}</dl></dd>^
+-
+GI: ARTICLE ARTICLE
+SpecID: 220
+Ignore: all
+StartText: <dd><dl>${_find parent ARTICLE 215t}</dl></dd>^
+-
+GI: SECT1 SECT1
+SpecID: 220
+Ignore: all
+StartText: <dd><dl>${_find parent SECT1 215t}</dl></dd>^
+-
+GI: SECT2 SECT2
+SpecID: 220
+Ignore: all
+StartText: <dd><dl>${_find parent SECT2 215t}</dl></dd>^
+-
+GI: SECTION SECTION
+SpecID: 220
+Ignore: all
+StartText: <dd><dl>${_find parent SECTION 215t}</dl></dd>^
+-
+#------------------------------------------------------------------------
+# In a book, a chapter, appendix or part lists its own contents under its
+# title.  ctdn starts at the division's own anchor number and counts the
+# same divisions as dn will; cchap numbers a part's chapters.
+
+GI: CHAPTER APPENDIX PART
+SpecID: 600
+Context: BOOK$
+Ignore: all
+Set: ctdn ${dn}
+Set: cchap ${chap 0}
+EndText: ${_relation child SECT1 606 607}
+-
+GI: #action
+SpecID: 607
+Ignore: all
+StartText: ${_relation child SECTION 606 608}
+-
+GI: #action
+SpecID: 608
+Ignore: all
+StartText: ${_relation child CHAPTER 606}
+-
+GI: #action
+SpecID: 606
+Ignore: all
+StartText: ^<div class="toc">^<p><b>Table of Contents</b></p>^<dl class="toc">^${_action 601t}</dl>^</div>^
+-
+GI: PART PART
+SpecID: 601
+Ignore: all
+StartText: ${_find parent PART 602t}
+-
+GI: PART PART
+SpecID: 603
+Ignore: all
+StartText: <dd><dl>${_find parent PART 604t}</dl></dd>^
+-
+GI: REFERENCE REFERENCE
+SpecID: 601
+Ignore: all
+StartText: ${_find parent REFERENCE 602t}
+-
+GI: REFERENCE REFERENCE
+SpecID: 603
+Ignore: all
+StartText: <dd><dl>${_find parent REFERENCE 604t}</dl></dd>^
+-
+GI: CHAPTER CHAPTER
+SpecID: 601
+Ignore: all
+StartText: ${_find parent CHAPTER 602t}
+-
+GI: CHAPTER CHAPTER
+SpecID: 603
+Ignore: all
+StartText: <dd><dl>${_find parent CHAPTER 604t}</dl></dd>^
+-
+GI: APPENDIX APPENDIX
+SpecID: 601
+Ignore: all
+StartText: ${_find parent APPENDIX 602t}
+-
+GI: APPENDIX APPENDIX
+SpecID: 603
+Ignore: all
+StartText: <dd><dl>${_find parent APPENDIX 604t}</dl></dd>^
+-
+GI: PREFACE PREFACE
+SpecID: 601
+Ignore: all
+StartText: ${_find parent PREFACE 602t}
+-
+GI: PREFACE PREFACE
+SpecID: 603
+Ignore: all
+StartText: <dd><dl>${_find parent PREFACE 604t}</dl></dd>^
+-
+GI: ARTICLE ARTICLE
+SpecID: 601
+Ignore: all
+StartText: ${_find parent ARTICLE 602t}
+-
+GI: ARTICLE ARTICLE
+SpecID: 603
+Ignore: all
+StartText: <dd><dl>${_find parent ARTICLE 604t}</dl></dd>^
+-
+GI: SECT1 SECT1
+SpecID: 601
+Ignore: all
+StartText: ${_find parent SECT1 602t}
+-
+GI: SECT1 SECT1
+SpecID: 603
+Ignore: all
+StartText: <dd><dl>${_find parent SECT1 604t}</dl></dd>^
+-
+GI: SECT2 SECT2
+SpecID: 601
+Ignore: all
+StartText: ${_find parent SECT2 602t}
+-
+GI: SECT2 SECT2
+SpecID: 603
+Ignore: all
+StartText: <dd><dl>${_find parent SECT2 604t}</dl></dd>^
+-
+GI: SECTION SECTION
+SpecID: 601
+Ignore: all
+StartText: ${_find parent SECTION 602t}
+-
+GI: SECTION SECTION
+SpecID: 603
+Ignore: all
+StartText: <dd><dl>${_find parent SECTION 604t}</dl></dd>^
+-
+GI: PART REFERENCE CHAPTER APPENDIX PREFACE ARTICLE GLOSSARY BIBLIOGRAPHY SECT1 SECT2 SECTION REFENTRY
+SpecID: 602
+Context: ^[A-Z0-9]+ [A-Z0-9]+$
+Ignore: all
+Increment: ctdn 1
+EndText: <dt><a href="#d-${ctdn}">${_action 609t}${_action 111}</a></dt>^${_action 603t}
+-
+GI: PART REFERENCE CHAPTER APPENDIX PREFACE ARTICLE GLOSSARY BIBLIOGRAPHY SECT1 SECT2 SECTION REFENTRY
+SpecID: 602
+Context: ^[A-Z0-9]+ [A-Z0-9]+ BOOK$
+Ignore: all
+Increment: ctdn 1
+EndText: <dt><a href="#d-${ctdn}">${_action 609t}${_action 111}</a></dt>^${_action 603t}
+-
+GI: PART REFERENCE CHAPTER APPENDIX PREFACE ARTICLE GLOSSARY BIBLIOGRAPHY SECT1 SECT2 SECTION REFENTRY
+SpecID: 604
+Context: ^[A-Z0-9]+ [A-Z0-9]+ BOOK$
+Ignore: all
+Increment: ctdn 1
+EndText: <dt><a href="#d-${ctdn}">${_action 111}</a></dt>^
+-
+GI: CHAPTER CHAPTER
+SpecID: 609
+Ignore: all
+Increment: cchap 1
+EndText: ${cchap}.\s
 -
 # The label of a contents entry: a chapter's number, an appendix's letter,
 # a part's Roman number.
@@ -1150,16 +1402,19 @@ GI: #action
 SpecID: 260
 Ignore: all
 Increment: tbl 1
+EndText: <a id="table-${clabel }${tbl}"></a>
 -
 GI: #action
 SpecID: 261
 Ignore: all
 Increment: fig 1
+EndText: <a id="figure-${clabel }${fig}"></a>
 -
 GI: #action
 SpecID: 262
 Ignore: all
 Increment: ex 1
+EndText: <a id="example-${clabel }${ex}"></a>
 -
 GI: #action
 SpecID: 270
@@ -1211,6 +1466,285 @@ Ignore: all
 StartText: <sup>[<a id="fn-${fnl}" href="#fnr-${fnl}">${fnl}</a>]</sup>\s
 -
 
+#------------------------------------------------------------------------
+# A book lists its tables, figures and examples after its contents, those
+# of each chapter and appendix under the chapter's label.
+
+GI: BOOK BOOK
+SpecID: 222
+Ignore: all
+StartText: ${_relation descendant TABLE 500}${_relation descendant FIGURE 510}${_relation descendant EXAMPLE 520}
+-
+GI: #action
+SpecID: 500
+Ignore: all
+StartText: ^<div class="list-of-tables">^<p><b>List of Tables</b></p>^<dl>^${_find gi CHAPTER 501}${_find gi APPENDIX 502t}</dl>^</div>^
+-
+GI: #action
+SpecID: 501
+Ignore: all
+Increment: lctable 1
+Set: lntable 0
+EndText: ${_action 503}${_action 505}
+-
+GI: APPENDIX APPENDIX
+SpecID: 502
+Relation: sibling- APPENDIX
+Ignore: all
+Increment: latable 1
+Set: lntable 0
+EndText: ${_action 504}${_action 505}
+-
+GI: APPENDIX APPENDIX
+SpecID: 502
+Ignore: all
+Set: latable A
+Set: lntable 0
+EndText: ${_action 504}${_action 505}
+-
+GI: #action
+SpecID: 503
+Ignore: all
+Set: lltable ${lctable}.
+-
+GI: #action
+SpecID: 504
+Ignore: all
+Set: lltable ${latable}.
+-
+GI: #action
+SpecID: 505
+Ignore: all
+StartText: ${_find gi TABLE 506}
+-
+GI: #action
+SpecID: 506
+Ignore: all
+Increment: lntable 1
+EndText: <dt><a href="#table-${lltable}${lntable}">${lltable}${lntable}.\s${_followrel child TITLE 110}</a></dt>^
+-
+GI: #action
+SpecID: 510
+Ignore: all
+StartText: ^<div class="list-of-figures">^<p><b>List of Figures</b></p>^<dl>^${_find gi CHAPTER 511}${_find gi APPENDIX 512t}</dl>^</div>^
+-
+GI: #action
+SpecID: 511
+Ignore: all
+Increment: lcfigure 1
+Set: lnfigure 0
+EndText: ${_action 513}${_action 515}
+-
+GI: APPENDIX APPENDIX
+SpecID: 512
+Relation: sibling- APPENDIX
+Ignore: all
+Increment: lafigure 1
+Set: lnfigure 0
+EndText: ${_action 514}${_action 515}
+-
+GI: APPENDIX APPENDIX
+SpecID: 512
+Ignore: all
+Set: lafigure A
+Set: lnfigure 0
+EndText: ${_action 514}${_action 515}
+-
+GI: #action
+SpecID: 513
+Ignore: all
+Set: llfigure ${lcfigure}.
+-
+GI: #action
+SpecID: 514
+Ignore: all
+Set: llfigure ${lafigure}.
+-
+GI: #action
+SpecID: 515
+Ignore: all
+StartText: ${_find gi FIGURE 516}
+-
+GI: #action
+SpecID: 516
+Ignore: all
+Increment: lnfigure 1
+EndText: <dt><a href="#figure-${llfigure}${lnfigure}">${llfigure}${lnfigure}.\s${_followrel child TITLE 110}</a></dt>^
+-
+GI: #action
+SpecID: 520
+Ignore: all
+StartText: ^<div class="list-of-examples">^<p><b>List of Examples</b></p>^<dl>^${_find gi CHAPTER 521}${_find gi APPENDIX 522t}</dl>^</div>^
+-
+GI: #action
+SpecID: 521
+Ignore: all
+Increment: lcexample 1
+Set: lnexample 0
+EndText: ${_action 523}${_action 525}
+-
+GI: APPENDIX APPENDIX
+SpecID: 522
+Relation: sibling- APPENDIX
+Ignore: all
+Increment: laexample 1
+Set: lnexample 0
+EndText: ${_action 524}${_action 525}
+-
+GI: APPENDIX APPENDIX
+SpecID: 522
+Ignore: all
+Set: laexample A
+Set: lnexample 0
+EndText: ${_action 524}${_action 525}
+-
+GI: #action
+SpecID: 523
+Ignore: all
+Set: llexample ${lcexample}.
+-
+GI: #action
+SpecID: 524
+Ignore: all
+Set: llexample ${laexample}.
+-
+GI: #action
+SpecID: 525
+Ignore: all
+StartText: ${_find gi EXAMPLE 526}
+-
+GI: #action
+SpecID: 526
+Ignore: all
+Increment: lnexample 1
+EndText: <dt><a href="#example-${llexample}${lnexample}">${llexample}${lnexample}.\s${_followrel child TITLE 110}</a></dt>^
+-
+#------------------------------------------------------------------------
+# A segment of a segmented list is headed by its SEGTITLE, the one at the
+# same position: the list's first SEGTITLE, then its following siblings.
+
+GI: SEG
+NthChild: 1
+StartText: ^<span class="segtitle">${_followrel ancestor SEGMENTEDLIST 541}:</span>\s
+EndText: <br>^
+-
+GI: #action
+SpecID: 541
+Ignore: all
+StartText: ${_followrel child SEGTITLE 530}
+-
+GI: SEG
+NthChild: 2
+StartText: ^<span class="segtitle">${_followrel ancestor SEGMENTEDLIST 542}:</span>\s
+EndText: <br>^
+-
+GI: #action
+SpecID: 542
+Ignore: all
+StartText: ${_followrel child SEGTITLE 531}
+-
+GI: SEG
+NthChild: 3
+StartText: ^<span class="segtitle">${_followrel ancestor SEGMENTEDLIST 543}:</span>\s
+EndText: <br>^
+-
+GI: #action
+SpecID: 543
+Ignore: all
+StartText: ${_followrel child SEGTITLE 532}
+-
+GI: SEG
+NthChild: 4
+StartText: ^<span class="segtitle">${_followrel ancestor SEGMENTEDLIST 544}:</span>\s
+EndText: <br>^
+-
+GI: #action
+SpecID: 544
+Ignore: all
+StartText: ${_followrel child SEGTITLE 533}
+-
+GI: SEG
+NthChild: 5
+StartText: ^<span class="segtitle">${_followrel ancestor SEGMENTEDLIST 545}:</span>\s
+EndText: <br>^
+-
+GI: #action
+SpecID: 545
+Ignore: all
+StartText: ${_followrel child SEGTITLE 534}
+-
+GI: SEG
+NthChild: 6
+StartText: ^<span class="segtitle">${_followrel ancestor SEGMENTEDLIST 546}:</span>\s
+EndText: <br>^
+-
+GI: #action
+SpecID: 546
+Ignore: all
+StartText: ${_followrel child SEGTITLE 535}
+-
+GI: SEG
+NthChild: 7
+StartText: ^<span class="segtitle">${_followrel ancestor SEGMENTEDLIST 547}:</span>\s
+EndText: <br>^
+-
+GI: #action
+SpecID: 547
+Ignore: all
+StartText: ${_followrel child SEGTITLE 536}
+-
+GI: SEG
+NthChild: 8
+StartText: ^<span class="segtitle">${_followrel ancestor SEGMENTEDLIST 548}:</span>\s
+EndText: <br>^
+-
+GI: #action
+SpecID: 548
+Ignore: all
+StartText: ${_followrel child SEGTITLE 537}
+-
+GI: #action
+SpecID: 530
+-
+GI: SEG
+StartText: ^
+EndText: <br>^
+-
+GI: #action
+SpecID: 531
+Ignore: all
+StartText: ${_followrel sibling+1 SEGTITLE 530}
+-
+GI: #action
+SpecID: 532
+Ignore: all
+StartText: ${_followrel sibling+1 SEGTITLE 531}
+-
+GI: #action
+SpecID: 533
+Ignore: all
+StartText: ${_followrel sibling+1 SEGTITLE 532}
+-
+GI: #action
+SpecID: 534
+Ignore: all
+StartText: ${_followrel sibling+1 SEGTITLE 533}
+-
+GI: #action
+SpecID: 535
+Ignore: all
+StartText: ${_followrel sibling+1 SEGTITLE 534}
+-
+GI: #action
+SpecID: 536
+Ignore: all
+StartText: ${_followrel sibling+1 SEGTITLE 535}
+-
+GI: #action
+SpecID: 537
+Ignore: all
+StartText: ${_followrel sibling+1 SEGTITLE 536}
+-
 # Anything else: its content, without markup, and an anchor for its ID.
 GI: *
 StartText: ${_attval ID 102}
