@@ -35,7 +35,7 @@ Replace:
 
 GI: BOOK ARTICLE SET
 Context: ^$
-StartText: <title>${_action 111}</title>^${_isset css 101}</head>^<body>^<div class="${_gi l}"${_attval ID 103}>^${_action 200}${_action 210}${_action 222t}
+StartText: <title>${_action 111}</title>^${_isset css 101}</head>^<body>^<div class="${_gi l}"${_attval ID 103}>^${_action 200}${_action 280}${_action 222t}
 EndText: ^${_action 250}</div>^
 -
 GI: REFENTRY PART REFERENCE CHAPTER APPENDIX PREFACE SECT1 SECTION
@@ -145,12 +145,12 @@ Ignore: all
 GI: TITLE
 Context: ^CHAPTER( |$)
 StartText: ^<h2 class="title">Chapter ${chap}.\s
-EndText: </h2>^${_followrel parent CHAPTER 600t}
+EndText: </h2>^${_action 295}${_followrel parent CHAPTER 600t}
 -
 GI: TITLE
 Context: ^APPENDIX( |$)
 StartText: ^<h2 class="title">Appendix ${app}.\s
-EndText: </h2>^${_followrel parent APPENDIX 600t}
+EndText: </h2>^${_action 295}${_followrel parent APPENDIX 600t}
 -
 GI: TITLE
 Context: ^PART( |$)
@@ -185,22 +185,22 @@ EndText: </h1>^
 GI: TITLE
 Context: ^(PART|REFERENCE|CHAPTER|APPENDIX|PREFACE|SECT1|REFSECT1|REFSYNOPSISDIV|GLOSSARY|BIBLIOGRAPHY|COLOPHON|DEDICATION)( |$)
 StartText: ^<h2${_attval ID 103}>
-EndText: </h2>^
+EndText: </h2>^${_action 295}
 -
 GI: TITLE
 Context: ^SECTION (ARTICLE|BOOK|PARTINTRO|REFENTRY)( |$)
 StartText: ^<h2${_attval ID 103}>
-EndText: </h2>^
+EndText: </h2>^${_action 295}
 -
 GI: TITLE
 Context: ^(SECT2|REFSECT2|SIMPLESECT|SECTION)( |$)
 StartText: ^<h3${_attval ID 103}>
-EndText: </h3>^
+EndText: </h3>^${_action 295}
 -
 GI: TITLE
 Context: ^(SECT3|SECT4|SECT5|REFSECT3)( |$)
 StartText: ^<h4${_attval ID 103}>
-EndText: </h4>^
+EndText: </h4>^${_action 295}
 -
 GI: TITLE
 Context: ^INFORMALTABLE( |$)
@@ -387,7 +387,7 @@ StartText: ^<ul${_attval ID 103}>^
 EndText: ^</ul>^
 -
 GI: ORDEREDLIST PROCEDURE SUBSTEPS
-StartText: ^<ol${_attval ID 103}>^
+StartText: ^<ol${_attval ID 103}${_attval NUMERATION 296}>^
 EndText: ^</ol>^
 -
 GI: LISTITEM STEP
@@ -709,6 +709,39 @@ SpecID: 203
 Ignore: all
 StartText: ^<div class="${_gi l}">^<h3 class="${_gi l}">${_followrel child HONORIFIC 290}${_followrel child FIRSTNAME 290}${_followrel child OTHERNAME 290}${_followrel child SURNAME 110}${_followrel child LINEAGE 110}${_followrel child PERSONNAME 110}</h3>^${_followrel child AFFILIATION 110}${_followrel child EMAIL 209}${_followrel child ADDRESS 209}${_followrel child CONTRIB 209}${_followrel child AUTHORBLURB 110}</div>^
 -
+# The info element of a division (its copyright, legal notice, authors,
+# abstract) follows its title, as on the document's title page.
+GI: #action
+SpecID: 295
+Ignore: all
+StartText: ${_followrel sibling- CHAPTERINFO 202}${_followrel sibling- APPENDIXINFO 202}${_followrel sibling- PREFACEINFO 202}${_followrel sibling- PARTINFO 202}${_followrel sibling- SECT1INFO 202}${_followrel sibling- SECTIONINFO 202}${_followrel sibling- INFO 202}
+-
+# The numbering of an ordered list: type="A", "a", "I" or "i".
+GI: #action
+SpecID: 296
+Ignore: all
+StartText: ${_attval NUMERATION UPPERALPHA 297}${_attval NUMERATION upperalpha 297}${_attval NUMERATION LOWERALPHA 298}${_attval NUMERATION loweralpha 298}${_attval NUMERATION UPPERROMAN 299}${_attval NUMERATION upperroman 299}${_attval NUMERATION LOWERROMAN 289}${_attval NUMERATION lowerroman 289}
+-
+GI: #action
+SpecID: 297
+Ignore: all
+StartText: \stype="A"
+-
+GI: #action
+SpecID: 298
+Ignore: all
+StartText: \stype="a"
+-
+GI: #action
+SpecID: 299
+Ignore: all
+StartText: \stype="I"
+-
+GI: #action
+SpecID: 289
+Ignore: all
+StartText: \stype="i"
+-
 GI: #action
 SpecID: 290
 EndText: \s
@@ -809,6 +842,52 @@ EndText: </span><br>^
 # the anchor d-N that the division writes, N counting the divisions that
 # the contents list, in document order.
 
+# Only a document with divisions has contents.
+GI: #action
+SpecID: 280
+Ignore: all
+StartText: ${_relation child SECT1 210 281}
+-
+GI: #action
+SpecID: 281
+Ignore: all
+StartText: ${_relation child SECTION 210 282}
+-
+GI: #action
+SpecID: 282
+Ignore: all
+StartText: ${_relation child CHAPTER 210 283}
+-
+GI: #action
+SpecID: 283
+Ignore: all
+StartText: ${_relation child PART 210 284}
+-
+GI: #action
+SpecID: 284
+Ignore: all
+StartText: ${_relation child ARTICLE 210 285}
+-
+GI: #action
+SpecID: 285
+Ignore: all
+StartText: ${_relation child APPENDIX 210 286}
+-
+GI: #action
+SpecID: 286
+Ignore: all
+StartText: ${_relation child PREFACE 210 287}
+-
+GI: #action
+SpecID: 287
+Ignore: all
+StartText: ${_relation child REFENTRY 210 288}
+-
+GI: #action
+SpecID: 288
+Ignore: all
+StartText: ${_relation child REFERENCE 210}
+-
 GI: #action
 SpecID: 210
 Ignore: all
@@ -857,7 +936,8 @@ Increment: dn 1
 EndText: <a id="d-${dn}"></a>
 -
 # The entries below an entry (or below the document element): one walk of
-# its subtree for the children, chosen by its name.
+# its subtree for the children, chosen by its name, when it has a child
+# division.
 GI: BOOK BOOK
 SpecID: 218
 Ignore: all
@@ -875,91 +955,229 @@ StartText: ${_find parent SET 211t}
 -
 GI: PART PART
 SpecID: 219
+Relation: child CHAPTER
+Ignore: all
+StartText: <dd><dl>${_find parent PART 214t}</dl></dd>^
+-
+GI: PART PART
+SpecID: 219
+Relation: child APPENDIX
+Ignore: all
+StartText: <dd><dl>${_find parent PART 214t}</dl></dd>^
+-
+GI: PART PART
+SpecID: 219
+Relation: child PREFACE
+Ignore: all
+StartText: <dd><dl>${_find parent PART 214t}</dl></dd>^
+-
+GI: PART PART
+SpecID: 219
+Relation: child REFERENCE
+Ignore: all
+StartText: <dd><dl>${_find parent PART 214t}</dl></dd>^
+-
+GI: PART PART
+SpecID: 219
+Relation: child ARTICLE
 Ignore: all
 StartText: <dd><dl>${_find parent PART 214t}</dl></dd>^
 -
 GI: REFERENCE REFERENCE
 SpecID: 219
+Relation: child REFENTRY
 Ignore: all
 StartText: <dd><dl>${_find parent REFERENCE 214t}</dl></dd>^
 -
 GI: CHAPTER CHAPTER
 SpecID: 219
+Relation: child SECT1
+Ignore: all
+StartText: <dd><dl>${_find parent CHAPTER 214t}</dl></dd>^
+-
+GI: CHAPTER CHAPTER
+SpecID: 219
+Relation: child SECTION
+Ignore: all
+StartText: <dd><dl>${_find parent CHAPTER 214t}</dl></dd>^
+-
+GI: CHAPTER CHAPTER
+SpecID: 219
+Relation: child REFENTRY
 Ignore: all
 StartText: <dd><dl>${_find parent CHAPTER 214t}</dl></dd>^
 -
 GI: APPENDIX APPENDIX
 SpecID: 219
+Relation: child SECT1
+Ignore: all
+StartText: <dd><dl>${_find parent APPENDIX 214t}</dl></dd>^
+-
+GI: APPENDIX APPENDIX
+SpecID: 219
+Relation: child SECTION
+Ignore: all
+StartText: <dd><dl>${_find parent APPENDIX 214t}</dl></dd>^
+-
+GI: APPENDIX APPENDIX
+SpecID: 219
+Relation: child REFENTRY
 Ignore: all
 StartText: <dd><dl>${_find parent APPENDIX 214t}</dl></dd>^
 -
 GI: PREFACE PREFACE
 SpecID: 219
+Relation: child SECT1
+Ignore: all
+StartText: <dd><dl>${_find parent PREFACE 214t}</dl></dd>^
+-
+GI: PREFACE PREFACE
+SpecID: 219
+Relation: child SECTION
+Ignore: all
+StartText: <dd><dl>${_find parent PREFACE 214t}</dl></dd>^
+-
+GI: PREFACE PREFACE
+SpecID: 219
+Relation: child REFENTRY
 Ignore: all
 StartText: <dd><dl>${_find parent PREFACE 214t}</dl></dd>^
 -
 GI: ARTICLE ARTICLE
 SpecID: 219
+Relation: child SECT1
+Ignore: all
+StartText: <dd><dl>${_find parent ARTICLE 214t}</dl></dd>^
+-
+GI: ARTICLE ARTICLE
+SpecID: 219
+Relation: child SECTION
 Ignore: all
 StartText: <dd><dl>${_find parent ARTICLE 214t}</dl></dd>^
 -
 GI: SECT1 SECT1
 SpecID: 219
+Relation: child SECT2
 Ignore: all
 StartText: <dd><dl>${_find parent SECT1 214t}</dl></dd>^
 -
-GI: SECT2 SECT2
-SpecID: 219
-Ignore: all
-StartText: <dd><dl>${_find parent SECT2 214t}</dl></dd>^
--
 GI: SECTION SECTION
 SpecID: 219
+Relation: child SECTION
 Ignore: all
 StartText: <dd><dl>${_find parent SECTION 214t}</dl></dd>^
 -
 GI: PART PART
 SpecID: 220
+Relation: child CHAPTER
+Ignore: all
+StartText: <dd><dl>${_find parent PART 215t}</dl></dd>^
+-
+GI: PART PART
+SpecID: 220
+Relation: child APPENDIX
+Ignore: all
+StartText: <dd><dl>${_find parent PART 215t}</dl></dd>^
+-
+GI: PART PART
+SpecID: 220
+Relation: child PREFACE
+Ignore: all
+StartText: <dd><dl>${_find parent PART 215t}</dl></dd>^
+-
+GI: PART PART
+SpecID: 220
+Relation: child REFERENCE
+Ignore: all
+StartText: <dd><dl>${_find parent PART 215t}</dl></dd>^
+-
+GI: PART PART
+SpecID: 220
+Relation: child ARTICLE
 Ignore: all
 StartText: <dd><dl>${_find parent PART 215t}</dl></dd>^
 -
 GI: REFERENCE REFERENCE
 SpecID: 220
+Relation: child REFENTRY
 Ignore: all
 StartText: <dd><dl>${_find parent REFERENCE 215t}</dl></dd>^
 -
 GI: CHAPTER CHAPTER
 SpecID: 220
+Relation: child SECT1
+Ignore: all
+StartText: <dd><dl>${_find parent CHAPTER 215t}</dl></dd>^
+-
+GI: CHAPTER CHAPTER
+SpecID: 220
+Relation: child SECTION
+Ignore: all
+StartText: <dd><dl>${_find parent CHAPTER 215t}</dl></dd>^
+-
+GI: CHAPTER CHAPTER
+SpecID: 220
+Relation: child REFENTRY
 Ignore: all
 StartText: <dd><dl>${_find parent CHAPTER 215t}</dl></dd>^
 -
 GI: APPENDIX APPENDIX
 SpecID: 220
+Relation: child SECT1
+Ignore: all
+StartText: <dd><dl>${_find parent APPENDIX 215t}</dl></dd>^
+-
+GI: APPENDIX APPENDIX
+SpecID: 220
+Relation: child SECTION
+Ignore: all
+StartText: <dd><dl>${_find parent APPENDIX 215t}</dl></dd>^
+-
+GI: APPENDIX APPENDIX
+SpecID: 220
+Relation: child REFENTRY
 Ignore: all
 StartText: <dd><dl>${_find parent APPENDIX 215t}</dl></dd>^
 -
 GI: PREFACE PREFACE
 SpecID: 220
+Relation: child SECT1
+Ignore: all
+StartText: <dd><dl>${_find parent PREFACE 215t}</dl></dd>^
+-
+GI: PREFACE PREFACE
+SpecID: 220
+Relation: child SECTION
+Ignore: all
+StartText: <dd><dl>${_find parent PREFACE 215t}</dl></dd>^
+-
+GI: PREFACE PREFACE
+SpecID: 220
+Relation: child REFENTRY
 Ignore: all
 StartText: <dd><dl>${_find parent PREFACE 215t}</dl></dd>^
 -
 GI: ARTICLE ARTICLE
 SpecID: 220
+Relation: child SECT1
+Ignore: all
+StartText: <dd><dl>${_find parent ARTICLE 215t}</dl></dd>^
+-
+GI: ARTICLE ARTICLE
+SpecID: 220
+Relation: child SECTION
 Ignore: all
 StartText: <dd><dl>${_find parent ARTICLE 215t}</dl></dd>^
 -
 GI: SECT1 SECT1
 SpecID: 220
+Relation: child SECT2
 Ignore: all
 StartText: <dd><dl>${_find parent SECT1 215t}</dl></dd>^
 -
-GI: SECT2 SECT2
-SpecID: 220
-Ignore: all
-StartText: <dd><dl>${_find parent SECT2 215t}</dl></dd>^
--
 GI: SECTION SECTION
 SpecID: 220
+Relation: child SECTION
 Ignore: all
 StartText: <dd><dl>${_find parent SECTION 215t}</dl></dd>^
 -
@@ -998,6 +1216,31 @@ StartText: ${_find parent PART 602t}
 -
 GI: PART PART
 SpecID: 603
+Relation: child CHAPTER
+Ignore: all
+StartText: <dd><dl>${_find parent PART 604t}</dl></dd>^
+-
+GI: PART PART
+SpecID: 603
+Relation: child APPENDIX
+Ignore: all
+StartText: <dd><dl>${_find parent PART 604t}</dl></dd>^
+-
+GI: PART PART
+SpecID: 603
+Relation: child PREFACE
+Ignore: all
+StartText: <dd><dl>${_find parent PART 604t}</dl></dd>^
+-
+GI: PART PART
+SpecID: 603
+Relation: child REFERENCE
+Ignore: all
+StartText: <dd><dl>${_find parent PART 604t}</dl></dd>^
+-
+GI: PART PART
+SpecID: 603
+Relation: child ARTICLE
 Ignore: all
 StartText: <dd><dl>${_find parent PART 604t}</dl></dd>^
 -
@@ -1008,6 +1251,7 @@ StartText: ${_find parent REFERENCE 602t}
 -
 GI: REFERENCE REFERENCE
 SpecID: 603
+Relation: child REFENTRY
 Ignore: all
 StartText: <dd><dl>${_find parent REFERENCE 604t}</dl></dd>^
 -
@@ -1018,6 +1262,19 @@ StartText: ${_find parent CHAPTER 602t}
 -
 GI: CHAPTER CHAPTER
 SpecID: 603
+Relation: child SECT1
+Ignore: all
+StartText: <dd><dl>${_find parent CHAPTER 604t}</dl></dd>^
+-
+GI: CHAPTER CHAPTER
+SpecID: 603
+Relation: child SECTION
+Ignore: all
+StartText: <dd><dl>${_find parent CHAPTER 604t}</dl></dd>^
+-
+GI: CHAPTER CHAPTER
+SpecID: 603
+Relation: child REFENTRY
 Ignore: all
 StartText: <dd><dl>${_find parent CHAPTER 604t}</dl></dd>^
 -
@@ -1028,6 +1285,19 @@ StartText: ${_find parent APPENDIX 602t}
 -
 GI: APPENDIX APPENDIX
 SpecID: 603
+Relation: child SECT1
+Ignore: all
+StartText: <dd><dl>${_find parent APPENDIX 604t}</dl></dd>^
+-
+GI: APPENDIX APPENDIX
+SpecID: 603
+Relation: child SECTION
+Ignore: all
+StartText: <dd><dl>${_find parent APPENDIX 604t}</dl></dd>^
+-
+GI: APPENDIX APPENDIX
+SpecID: 603
+Relation: child REFENTRY
 Ignore: all
 StartText: <dd><dl>${_find parent APPENDIX 604t}</dl></dd>^
 -
@@ -1038,6 +1308,19 @@ StartText: ${_find parent PREFACE 602t}
 -
 GI: PREFACE PREFACE
 SpecID: 603
+Relation: child SECT1
+Ignore: all
+StartText: <dd><dl>${_find parent PREFACE 604t}</dl></dd>^
+-
+GI: PREFACE PREFACE
+SpecID: 603
+Relation: child SECTION
+Ignore: all
+StartText: <dd><dl>${_find parent PREFACE 604t}</dl></dd>^
+-
+GI: PREFACE PREFACE
+SpecID: 603
+Relation: child REFENTRY
 Ignore: all
 StartText: <dd><dl>${_find parent PREFACE 604t}</dl></dd>^
 -
@@ -1048,6 +1331,13 @@ StartText: ${_find parent ARTICLE 602t}
 -
 GI: ARTICLE ARTICLE
 SpecID: 603
+Relation: child SECT1
+Ignore: all
+StartText: <dd><dl>${_find parent ARTICLE 604t}</dl></dd>^
+-
+GI: ARTICLE ARTICLE
+SpecID: 603
+Relation: child SECTION
 Ignore: all
 StartText: <dd><dl>${_find parent ARTICLE 604t}</dl></dd>^
 -
@@ -1058,6 +1348,7 @@ StartText: ${_find parent SECT1 602t}
 -
 GI: SECT1 SECT1
 SpecID: 603
+Relation: child SECT2
 Ignore: all
 StartText: <dd><dl>${_find parent SECT1 604t}</dl></dd>^
 -
@@ -1066,11 +1357,6 @@ SpecID: 601
 Ignore: all
 StartText: ${_find parent SECT2 602t}
 -
-GI: SECT2 SECT2
-SpecID: 603
-Ignore: all
-StartText: <dd><dl>${_find parent SECT2 604t}</dl></dd>^
--
 GI: SECTION SECTION
 SpecID: 601
 Ignore: all
@@ -1078,6 +1364,7 @@ StartText: ${_find parent SECTION 602t}
 -
 GI: SECTION SECTION
 SpecID: 603
+Relation: child SECTION
 Ignore: all
 StartText: <dd><dl>${_find parent SECTION 604t}</dl></dd>^
 -
