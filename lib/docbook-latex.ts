@@ -7,10 +7,11 @@
 # escaped.  The document element decides the class: a BOOK is a book (with
 # chapters), anything else an article; a table of contents follows the
 # title (run pdflatex twice to fill it).  Tables are tabular environments
-# whose paragraph columns share the line's width ("_calstable tex fill"),
+# (longtable, which breaks across pages) whose paragraph columns share the
+# line's width ("_calstable tex fill"),
 # so that prose in an entry wraps and lists may stand in it; verbatim text
-# is an alltt environment.  Only the LaTeX kernel and the alltt package
-# (part of every LaTeX) are needed.
+# is an alltt environment.  Only the LaTeX kernel and the alltt and
+# longtable packages (part of every LaTeX) are needed.
 #
 # Variables (set them with -D name=value):
 #   papersize  the paper option of the document class (default a4paper)
@@ -45,7 +46,7 @@ EndText: ^\\end{document}^
 GI: #action
 SpecID: 101
 Ignore: all
-StartText: \\usepackage[T1]{fontenc}^\\usepackage[utf8]{inputenc}^\\usepackage{alltt}^\\providecommand{\\textohm}{\\ensuremath{\\Omega}}^\\title{${_followrel child TITLE 110}${_find gi-parent TITLE ARTICLEINFO 110}${_find gi-parent TITLE BOOKINFO 110}${_find gi-parent REFENTRYTITLE REFMETA 110}}^\\author{${_find gi AUTHOR 102}}^\\date{${_find gi-parent DATE ARTICLEINFO 110}${_find gi-parent DATE BOOKINFO 110}}^\\begin{document}^\\maketitle^\\tableofcontents^
+StartText: \\usepackage[T1]{fontenc}^\\usepackage[utf8]{inputenc}^\\usepackage{alltt}^\\usepackage{longtable}^\\providecommand{\\textohm}{\\ensuremath{\\Omega}}^\\title{${_followrel child TITLE 110}${_find gi-parent TITLE ARTICLEINFO 110}${_find gi-parent TITLE BOOKINFO 110}${_find gi-parent REFENTRYTITLE REFMETA 110}}^\\author{${_find gi AUTHOR 102}}^\\date{${_find gi-parent DATE ARTICLEINFO 110}${_find gi-parent DATE BOOKINFO 110}}^\\begin{document}^\\maketitle^\\tableofcontents^
 -
 # An author's name only: no affiliation or address in the title.
 GI: #action
@@ -169,6 +170,12 @@ EndText: )
 #------------------------------------------------------------------------
 # Paragraphs and blocks
 
+# Paragraphs of a table entry are separated (an entry is a paragraph box).
+GI: PARA SIMPARA
+Context: ^ENTRY( |$)
+Relation: sibling- PARA
+StartText: \\par{}
+-
 GI: PARA SIMPARA
 Context: ^(ENTRY|FOOTNOTE|TERM|MEMBER)( |$)
 -
@@ -412,19 +419,25 @@ Ignore: all
 # CALS tables: the column format and the cell separators come from
 # "_calstable tex"; the table's title goes above it.
 
+# A long table breaks across pages; a TABLE's title is its numbered
+# caption.
 GI: TABLE INFORMALTABLE
-StartText: ^\n\\begin{center}^${_followrel child TITLE 150}
-EndText: ^\\end{center}^
+StartText: ^\n
+EndText: ^
 -
-# The column format is read from the table group (its COLS).
 GI: TGROUP
-StartText: \\begin{tabular}{${_calstable tex fill}}^${_calstable tex top}^
-EndText: ^${_calstable tex bottom}^\\end{tabular}^
+StartText: \\begin{longtable}{${_calstable tex fill}}^${_followrel parent TABLE 150}${_calstable tex top}^
+EndText: ^${_calstable tex bottom}^\\end{longtable}^
 -
 GI: #action
 SpecID: 150
-StartText: \\textbf{
-EndText: }\\\\[1ex]^
+Ignore: all
+StartText: ${_followrel child TITLE 152}
+-
+GI: #action
+SpecID: 152
+StartText: \\caption{
+EndText: }\\\\^
 -
 GI: ROW
 StartText: ${_calstable tex rowstart}
@@ -434,11 +447,6 @@ EndText: ${_calstable tex rowend}^
 GI: ENTRY
 StartText: ${_calstable tex cellstart}\\raggedright{}
 EndText: \\par${_calstable tex cellend}
--
-GI: PARA SIMPARA
-Context: ^ENTRY( |$)
-Relation: sibling- PARA
-StartText: \\par{}
 -
 GI: ENTRYTBL
 Replace: ${_calstable tex cellstart}(table)${_calstable tex cellend}
