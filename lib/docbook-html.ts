@@ -657,9 +657,15 @@ GI: BIBLIODIV
 StartText: ^<div class="bibliodiv"${_attval ID 103}>^
 EndText: ^</div>^
 -
-# A cross reference links to its target and names its title (or term).
+# A cross reference links to its target and names its title (or term);
+# a section is "the section called" and its title in quotes.
 GI: XREF
-Replace: <a href="#${LINKEND:l}">${_followlink LINKEND 150}</a>
+Replace: <a href="#${LINKEND:l}">${_followlink LINKEND 150t}</a>
+-
+GI: SECT1 SECT2 SECT3 SECT4 SECT5 SECTION SIMPLESECT REFSECT1 REFSECT2 REFSECT3
+SpecID: 150
+Ignore: all
+StartText: the section called &#8220;${_followrel child TITLE 110}&#8221;
 -
 GI: #action
 SpecID: 150
