@@ -40,6 +40,7 @@ void TexTableStart(const ElemNode* table, std::FILE* stream) {
   bool widthsUsable = ts.colwidthText && IsTexColumnCount(ts.colwidthWords);
   bool alignsUsable = ts.alignText && IsTexColumnCount(ts.alignWords);
   ts.outerBars = !(ts.frameText && *ts.frameText != "ALL" && *ts.frameText != "SIDES");
+  ts.fill = false;
 
   std::string text;
   if (ts.outerBars) text += '|';
@@ -124,6 +125,12 @@ void TexTableFill(const ElemNode* group, std::FILE* stream) {
   ts.outerBars = !(ts.frameText && *ts.frameText != "ALL" && *ts.frameText != "SIDES");
   int cols = ts.texColumnCount;
   std::vector<ColumnWidth> widths(cols > 0 ? cols : 0);
+  ts.fill = true;
+  ts.colNames.assign(widths.size(), std::string());
+  ts.colWidths.assign(widths.size(), std::string());
+  ts.coveredUntil.assign(widths.size(), 0);
+  ts.row = ts.column = 0;
+  ts.multi = false;
   int next = 0;
   for (const ElemNode* c = group ? FirstChild(group) : nullptr; c && next < cols;
        c = NextSibling(c)) {
@@ -134,6 +141,7 @@ void TexTableFill(const ElemNode* group, std::FILE* stream) {
       if (n >= 1 && n <= cols) j = n - 1;
     }
     widths[j] = ReadColumnWidth(FindAttValue(c, "COLWIDTH"));
+    if (const char* name = FindAttValue(c, "COLNAME")) ts.colNames[j] = name;
     next = j + 1;
   }
   long shares = 0;
@@ -149,13 +157,12 @@ void TexTableFill(const ElemNode* group, std::FILE* stream) {
   for (int j = 0; j < cols; ++j) {
     if (j > 0) text += ' ';
     const ColumnWidth& w = widths[j];
-    text += "p{\\dimexpr";
     if (w.share == 0)
-      text += w.fixed;
+      ts.colWidths[j] = w.fixed;
     else
-      text += "(\\linewidth" + fixed + ")*" + std::to_string(w.share) + "/" +
-              std::to_string(shares);
-    text += "-2\\tabcolsep-\\arrayrulewidth\\relax}";
+      ts.colWidths[j] = "(\\linewidth" + fixed + ")*" + std::to_string(w.share) + "/" +
+                        std::to_string(shares);
+    text += "p{\\dimexpr" + ts.colWidths[j] + "-2\\tabcolsep-\\arrayrulewidth\\relax}";
     if (ts.colsepText && j + 1 < cols && j < static_cast<int>(ts.colsepWords.size())) {
       const std::string& sep = ts.colsepWords[j];
       if (!sep.empty() && sep[0] == '1') text += " |";
@@ -165,7 +172,60 @@ void TexTableFill(const ElemNode* group, std::FILE* stream) {
   if (stream) std::fwrite(text.data(), 1, text.size(), stream);
 }
 
+// The column named by an entry's attribute, or -1.
+int NamedColumn(const ElemNode* entry, const char* attribute) {
+  const char* name = FindAttValue(entry, attribute);
+  if (!name) return -1;
+  const std::vector<std::string>& names = texTableState.colNames;
+  for (size_t j = 0; j < names.size(); ++j)
+    if (names[j] == name) return static_cast<int>(j);
+  return -1;
+}
+
+// A cell of a fill table: separators and empty cells up to the entry's
+// column, and a \multicolumn for a span.  Written as it stands, as the
+// column format is.
+void FillCellStart(const ElemNode* entry, std::FILE* stream) {
+  TexTableState& ts = texTableState;
+  int cols = static_cast<int>(ts.colWidths.size());
+  auto covered = [&](int j) { return j < cols && ts.coveredUntil[j] >= ts.row; };
+  int start = entry ? NamedColumn(entry, "COLNAME") : -1;
+  if (start < 0 && entry) start = NamedColumn(entry, "NAMEST");
+  if (start < ts.column) {
+    start = ts.column;
+    while (covered(start)) ++start;
+  }
+  int end = entry ? NamedColumn(entry, "NAMEEND") : -1;
+  if (end < start) end = start;
+  if (end >= cols) end = start;  // past the last column: no span
+  std::string text;
+  for (int j = ts.column; j < start; ++j) text += j > 0 ? "& " : "";
+  if (start > 0) text += "& ";
+  ts.multi = end > start;
+  if (ts.multi) {
+    text += "\\multicolumn{" + std::to_string(end - start + 1) + "}{";
+    if (start == 0 && ts.outerBars) text += '|';
+    text += "p{\\dimexpr";
+    for (int j = start; j <= end; ++j) text += (j > start ? "+" : "") + ts.colWidths[j];
+    text += "-2\\tabcolsep-\\arrayrulewidth\\relax}";
+    if (end == cols - 1 && ts.outerBars) text += '|';
+    text += "}{";  // the argument, then the cell's own group
+  }
+  text += '{';
+  if (stream) std::fwrite(text.data(), 1, text.size(), stream);
+  int more = entry ? ReadNumber(FindAttValue(entry, "MOREROWS") ? FindAttValue(entry, "MOREROWS") : "")
+                   : 0;
+  if (more > 0)
+    for (int j = start; j <= end && j < cols; ++j) ts.coveredUntil[j] = ts.row + more;
+  ts.column = end + 1;
+}
+
 void CellEnd(const ElemNode* entry, std::FILE* stream) {
+  if (texTableState.fill) {
+    Emit(texTableState.multi ? "}} " : "} ", stream);
+    texTableState.multi = false;
+    return;
+  }
   Emit("} ", stream);
   if (entry && entry->order < texTableState.texColumnCount - 1) Emit("& ", stream);
 }
@@ -238,6 +298,7 @@ void Clear() {
   ts.colwidthText.reset();
   ts.colsepText.reset();
   ts.frameText.reset();
+  ts.fill = false;
   ts.alignWords.clear();
   ts.colwidthWords.clear();
   ts.colsepWords.clear();
@@ -280,12 +341,17 @@ void TexInstruction(std::string_view instruction, ElemNode* elem, std::FILE* str
     TexTableStart(elem, stream);
   else if (instruction == "fill")
     TexTableFill(elem, stream);
-  else if (instruction == "cellstart")
-    Emit("{", stream);
+  else if (instruction == "cellstart") {
+    if (ts.fill)
+      FillCellStart(elem, stream);
+    else
+      Emit("{", stream);
+  } else if (instruction == "rowstart") {
+    ++ts.row;
+    ts.column = 0;
+  }
   else if (instruction == "cellend")
     CellEnd(elem, stream);
-  else if (instruction == "rowstart")
-    return;
   else if (instruction == "rowend")
     RowEnd(elem, stream);
   else if (instruction == "top") {
