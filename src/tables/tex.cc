@@ -1,5 +1,6 @@
 #include "tables/tex.h"
 
+#include <climits>
 #include <cstring>
 
 #include "doc/query.h"
@@ -215,6 +216,7 @@ void FillCellStart(const ElemNode* entry, std::FILE* stream) {
   if (stream) std::fwrite(text.data(), 1, text.size(), stream);
   int more = entry ? ReadNumber(FindAttValue(entry, "MOREROWS") ? FindAttValue(entry, "MOREROWS") : "")
                    : 0;
+  if (more > INT_MAX - ts.row) more = INT_MAX - ts.row;  // no overflow on a huge MOREROWS
   if (more > 0)
     for (int j = start; j <= end && j < cols; ++j) ts.coveredUntil[j] = ts.row + more;
   ts.column = end + 1;
