@@ -27,6 +27,8 @@ need_file /usr/share/sgml/docbook/dtd/4.5/docbook.dtd docbook
 need_file /usr/share/xml/docbook/schema/dtd/4.5/docbookx.dtd docbook-xml
 need_cmd xmllint libxml2-utils
 need_cmd man man-db
+# The LaTeX that docbook-latex.ts writes must compile (tests/scripts/library_realdocs.sh).
+need_cmd pdflatex texlive-latex-base
 # Peak memory of the hardening cases, measured from a small parent process.
 need_file /usr/bin/time time
 [ ${#pkgs[@]} -eq 0 ] && exit 0
