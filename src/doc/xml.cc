@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <utility>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -95,6 +99,51 @@ std::string QName(const xmlChar* prefix, const xmlChar* local) {
 
 const char* Str(const xmlChar* s) { return reinterpret_cast<const char*>(s); }
 
+// The blocks of records between the parsing thread and the one that builds
+// the tree, in a ring.
+class Handover {
+ public:
+  static constexpr size_t kRing = 4;
+  // The parser's filled block goes into the ring; `block` becomes an empty
+  // one (waiting for the builder to give one back).
+  void Put(Block& block) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return filled_ - taken_ < kRing; });
+    std::swap(ring_[filled_ % kRing], block);
+    block.count = 0;
+    block.bytes.clear();
+    if (block.capacity == 0) {
+      block.capacity = 4096;
+      block.records.reset(new Record[block.capacity]);
+    }
+    ++filled_;
+    changed_.notify_all();
+  }
+  void Finish() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    finished_ = true;
+    changed_.notify_all();
+  }
+  // The next filled block, or null once the parser has finished.
+  const Block* Take() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return filled_ > taken_ || finished_; });
+    return filled_ > taken_ ? &ring_[taken_ % kRing] : nullptr;
+  }
+  void Release() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ++taken_;
+    changed_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  Block ring_[kRing];
+  size_t filled_ = 0, taken_ = 0;
+  bool finished_ = false;
+};
+
 class XmlReader;
 // The reader at work.  The callbacks get the parser context (the SAX2
 // handlers that keep the DTD need it as their context), or that of an
@@ -105,7 +154,13 @@ class XmlReader {
  public:
   XmlReader(const char* inputName);
   ~XmlReader();
-  ElemNode* Read(int fd, std::string_view head);
+  // Parses the document and builds the tree on this thread, or with
+  // `threaded` the parsing on a second thread; reports what stops it.
+  ElemNode* Read(int fd, std::string_view head, bool threaded);
+
+ private:
+  struct ParseEnd Parse(int fd, std::string_view head);
+
 
  private:
   // SAX callbacks.
@@ -154,6 +209,10 @@ class XmlReader {
     Add(kind).n = text.size();
   }
   void Drain() {
+    if (handover_) {
+      handover_->Put(block_);
+      return;
+    }
     if (ElemNode* root = builder_.Add(block_)) root_ = root;
     block_.count = 0;
     block_.bytes.clear();
@@ -166,6 +225,7 @@ class XmlReader {
   Builder builder_;
   Block block_;
   ElemNode* root_ = nullptr;
+  Handover* handover_ = nullptr;  // with a parsing thread
   bool opening_ = false;
   bool failed_ = false;  // a fatal error was reported
   bool validate_ = false;
@@ -779,7 +839,14 @@ void XmlReader::Walk(xmlNode* first, const char* file) {
   }
 }
 
-ElemNode* XmlReader::Read(int fd, std::string_view head) {
+// What ends a parse: nothing, a read error (its errno), or an error
+// already reported.
+struct ParseEnd {
+  int readError = 0;
+  bool failed = false;
+};
+
+ParseEnd XmlReader::Parse(int fd, std::string_view head) {
   xmlSAXHandler sax;
   std::memset(&sax, 0, sizeof sax);
   xmlSAXVersion(&sax, 2);
@@ -822,12 +889,40 @@ ElemNode* XmlReader::Read(int fd, std::string_view head) {
   ctxt_ = nullptr;
   xmlSetStructuredErrorFunc(nullptr, nullptr);
   current = nullptr;
-  if (err) {
-    errno = err;
+  return ParseEnd{err, failed_ || !wellFormed || !open_.empty()};
+}
+
+ElemNode* XmlReader::Read(int fd, std::string_view head, bool threaded) {
+  ParseEnd end;
+  Handover handover;
+  std::thread parser;
+  if (threaded) {
+    handover_ = &handover;
+    try {
+      parser = std::thread([&] {
+        end = Parse(fd, head);
+        handover.Finish();
+      });
+    } catch (const std::system_error&) {
+      handover_ = nullptr;  // no thread to be had: one will do
+    }
+  }
+  if (handover_) {
+    while (const Block* block = handover.Take()) {
+      if (ElemNode* root = builder_.Add(*block)) root_ = root;
+      handover.Release();
+    }
+    parser.join();
+    handover_ = nullptr;
+  } else {
+    end = Parse(fd, head);
+  }
+  if (end.readError) {
+    errno = end.readError;
     std::perror(inputName_ ? inputName_ : "standard input");
     Fatal(1);
   }
-  if (failed_ || !wellFormed || !root_) {
+  if (end.failed || !root_) {
     if (!failed_)
       std::fprintf(stderr, "%s: error: not a well-formed XML document\n", inputName_ ? inputName_ : "standard input");
     Fatal(1);
@@ -837,7 +932,8 @@ ElemNode* XmlReader::Read(int fd, std::string_view head) {
 
 }  // namespace
 
-ElemNode* ReadXML(int fd, std::string_view head, const char* inputName) {
+ElemNode* ReadXML(int fd, std::string_view head, const char* inputName, bool threaded) {
+  xmlInitParser();
   // Nesting costs the parser heap, not stack: no depth limit below the
   // ESIS reader's.
   xmlParserMaxDepth = 1u << 30;
@@ -848,7 +944,7 @@ ElemNode* ReadXML(int fd, std::string_view head, const char* inputName) {
   if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
     doc.lineRuns.reserve(doc.lineRuns.size() + size_t(st.st_size) / 16);
   XmlReader reader(inputName);
-  return reader.Read(fd, head);
+  return reader.Read(fd, head, threaded);
 }
 
 }  // namespace qlx
