@@ -55,6 +55,9 @@ using namespace records;
 
 constexpr int kParseOptions = XML_PARSE_NOENT | XML_PARSE_DTDLOAD | XML_PARSE_DTDATTR | XML_PARSE_NONET |
                               XML_PARSE_NOBASEFIX | XML_PARSE_NOCDATA;
+// XInclude marks the included elements with xml:base where their file
+// differs: the walk takes their file from it (and drops it).
+constexpr int kIncludeOptions = kParseOptions & ~XML_PARSE_NOBASEFIX;
 
 // The ESIS type word of an attribute, and whether its value is folded.
 enum class AttType : uint8_t { kCdata, kToken, kEntity, kNotation };
@@ -182,7 +185,7 @@ class XmlReader {
   // XInclude: the include element's subtree is kept as a small tree, then
   // processed by libxml2 and walked.
   void CaptureStart(const xmlChar* local, const xmlChar* prefix, const xmlChar* uri, int nbNs,
-                    const xmlChar** ns, int nbAtts, const xmlChar** atts);
+                    const xmlChar** ns, int nbAtts, const xmlChar** atts, int line);
   void ProcessInclude();
   void Walk(xmlNode* first, const char* file);
 
@@ -267,6 +270,8 @@ class XmlReader {
   xmlNode* captureRoot_ = nullptr;
   xmlNode* captureCur_ = nullptr;
   int captureDepth_ = 0;
+  const char* captureFile_ = nullptr;  // the file the include element stands in
+  int captureLine_ = 0;  // and its line
   std::unordered_map<std::string, const char*> fileNames_;
 };
 
@@ -294,19 +299,26 @@ void XmlReader::OnError(void*, xmlError* error) {
   std::string message = error->message ? error->message : "unknown error";
   while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
   const char* file = error->file ? error->file : self->inputName_ ? self->inputName_ : "standard input";
+  int line = error->line;
+  // What goes wrong while an inclusion is processed has the include
+  // element's place when libxml2 gives none.
+  if (line == 0 && self->captureDoc_ && !error->file) {
+    file = self->captureFile_ ? self->captureFile_ : "standard input";
+    line = self->captureLine_;
+  }
   if (error->level == XML_ERR_FATAL) {
     if (self->failed_) return;  // the first one says it
     self->failed_ = true;
-    std::fprintf(stderr, "%s:%d:%d: error: %s\n", file, error->line, error->int2, message.c_str());
+    std::fprintf(stderr, "%s:%d:%d: error: %s\n", file, line, error->int2, message.c_str());
     return;
   }
-  if (error->domain == XML_FROM_XINCLUDE || (error->domain == XML_FROM_IO && self->captureDoc_)) {
+  if (error->domain == XML_FROM_XINCLUDE && error->level >= XML_ERR_ERROR) {
     // An included file that cannot be read fails the run, after it.
-    std::fprintf(stderr, "%s:%d: error: %s\n", file, error->line, message.c_str());
+    std::fprintf(stderr, "%s:%d: error: %s\n", file, line, message.c_str());
     ++settings.unreadFiles;
     return;
   }
-  self->Warning(file, error->line, (error->domain == XML_FROM_VALID ? "validity: " : "") + message);
+  self->Warning(file, line, (error->domain == XML_FROM_VALID ? "validity: " : "") + message);
 }
 
 void XmlReader::LoadDecls() {
@@ -635,8 +647,26 @@ bool IsXInclude(const xmlChar* local, const xmlChar* uri) {
 void XmlReader::OnStart(void* ctx, const xmlChar* local, const xmlChar* prefix, const xmlChar* uri, int nbNs,
                         const xmlChar** ns, int nbAtts, int, const xmlChar** atts) {
   XmlReader* self = current;
+  // The element's line and file: in the document, in an external
+  // entity (parsed with a context of its own), or in an internal
+  // entity's text (the line of the reference).
+  auto* c = static_cast<xmlParserCtxtPtr>(ctx);
+  const char* file = self->mainFile_;
+  int line;
+  if (c == self->ctxt_) {
+    line = self->StartLine(c);
+  } else if (c && c->input && c->input->filename) {
+    file = self->FileName(c->input->filename);
+    line = self->StartLine(c);
+  } else {
+    line = self->ctxt_->input->line;
+  }
   if (self->captureDepth_ > 0 || IsXInclude(local, uri)) {
-    self->CaptureStart(local, prefix, uri, nbNs, ns, nbAtts, atts);
+    if (self->captureDepth_ == 0) {
+      self->captureFile_ = file;
+      self->captureLine_ = line;
+    }
+    self->CaptureStart(local, prefix, uri, nbNs, ns, nbAtts, atts, line);
     return;
   }
   self->atts_.clear();
@@ -655,20 +685,6 @@ void XmlReader::OnStart(void* ctx, const xmlChar* local, const xmlChar* prefix, 
       name = Str(xmlDictLookup(self->ctxt_->dict, reinterpret_cast<const xmlChar*>(self->scratch_.c_str()), -1));
     }
     self->atts_.push_back(AttIn{name, std::string_view(Str(a[3]), size_t(a[4] - a[3]))});
-  }
-  // The element's line and file: in the document, in an external
-  // entity (parsed with a context of its own), or in an internal
-  // entity's text (the line of the reference).
-  auto* c = static_cast<xmlParserCtxtPtr>(ctx);
-  const char* file = self->mainFile_;
-  int line;
-  if (c == self->ctxt_) {
-    line = self->StartLine(c);
-  } else if (c && c->input && c->input->filename) {
-    file = self->FileName(c->input->filename);
-    line = self->StartLine(c);
-  } else {
-    line = self->ctxt_->input->line;
   }
   self->StartElement(self->Info(local, prefix), line, file);
 }
@@ -718,7 +734,7 @@ void XmlReader::OnComment(void*, const xmlChar*) {
 }
 
 void XmlReader::CaptureStart(const xmlChar* local, const xmlChar* prefix, const xmlChar* uri, int nbNs,
-                             const xmlChar** ns, int nbAtts, const xmlChar** atts) {
+                             const xmlChar** ns, int nbAtts, const xmlChar** atts, int line) {
   if (!captureDoc_) {
     captureDoc_ = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
     captureRoot_ = xmlNewDocNode(captureDoc_, nullptr, reinterpret_cast<const xmlChar*>("include-wrapper"), nullptr);
@@ -738,7 +754,7 @@ void XmlReader::CaptureStart(const xmlChar* local, const xmlChar* prefix, const 
     std::string value(Str(a[3]), size_t(a[4] - a[3]));
     xmlNewProp(node, a[0], reinterpret_cast<const xmlChar*>(value.c_str()));
   }
-  node->line = static_cast<unsigned short>(std::min(StartLine(ctxt_), 65535));
+  node->line = static_cast<unsigned short>(std::min(line, 65535));
   xmlAddChild(captureCur_, node);
   captureCur_ = node;
   ++captureDepth_;
@@ -746,44 +762,63 @@ void XmlReader::CaptureStart(const xmlChar* local, const xmlChar* prefix, const 
 
 void XmlReader::ProcessInclude() {
   // The base of the reference: the file of the element it stands in.
-  const char* base = lastFile_ ? lastFile_ : "";
+  const char* base = captureFile_ ? captureFile_ : "";
   xmlFree(const_cast<xmlChar*>(captureDoc_->URL));
   captureDoc_->URL = xmlStrdup(reinterpret_cast<const xmlChar*>(base));
-  xmlXIncludeProcessTreeFlags(captureRoot_, kParseOptions);
+  xmlXIncludeProcessTreeFlags(captureRoot_, kIncludeOptions);
   xmlNode* first = captureRoot_->children;
-  Walk(first, lastFile_);
+  Walk(first, captureFile_);
   xmlFreeDoc(captureDoc_);
   captureDoc_ = nullptr;
   captureRoot_ = captureCur_ = nullptr;
 }
 
 // The events of an included tree, in document order, without recursion.
+// Each level of the walk knows its file, and whether it stands between
+// the markers of an inclusion, where an element's xml:base (put there by
+// XInclude) names the file it came from.
 void XmlReader::Walk(xmlNode* first, const char* file) {
   if (!first) return;
   xmlNode* const top = first->parent;
-  std::vector<const char*> files{file};
+  struct Level {
+    const char* file;
+    int including;
+  };
+  std::vector<Level> levels{Level{file, 0}};
+  std::vector<std::string> keep;
   xmlNode* n = first;
   while (n) {
     bool descend = false;
     switch (n->type) {
       case XML_ELEMENT_NODE: {
-        atts_.clear();
-        std::vector<std::string> keep;
-        keep.reserve(16);
+        const char* elementFile = levels.back().file;
+        keep.clear();
         for (xmlNs* d = n->nsDef; d; d = d->next) {
           keep.push_back(d->prefix ? "xmlns:" + std::string(Str(d->prefix)) : "xmlns");
           keep.push_back(d->href ? Str(d->href) : "");
         }
         for (xmlAttr* a = n->properties; a; a = a->next) {
-          keep.push_back(a->ns && a->ns->prefix ? QName(a->ns->prefix, a->name) : Str(a->name));
           xmlChar* v = xmlNodeListGetString(n->doc, a->children, 1);
-          keep.push_back(v ? Str(v) : "");
+          std::string value = v ? Str(v) : "";
           xmlFree(v);
+          if (levels.back().including > 0 && a->ns && xmlStrEqual(a->ns->href, XML_XML_NAMESPACE) &&
+              xmlStrEqual(a->name, reinterpret_cast<const xmlChar*>("base"))) {
+            const char* base = levels.back().file;
+            xmlChar* uri = xmlBuildURI(reinterpret_cast<const xmlChar*>(value.c_str()),
+                                       reinterpret_cast<const xmlChar*>(base ? base : ""));
+            elementFile = FileName(uri ? Str(uri) : value);
+            xmlFree(uri);
+            continue;
+          }
+          keep.push_back(a->ns && a->ns->prefix ? QName(a->ns->prefix, a->name) : Str(a->name));
+          keep.push_back(std::move(value));
         }
+        atts_.clear();
         for (size_t i = 0; i < keep.size(); i += 2) atts_.push_back(AttIn{keep[i], keep[i + 1]});
         std::string qname = n->ns && n->ns->prefix ? QName(n->ns->prefix, n->name) : Str(n->name);
-        StartElement(Info(qname), int(xmlGetLineNo(n)), files.back());
+        StartElement(Info(qname), int(xmlGetLineNo(n)), elementFile);
         atts_.clear();
+        levels.push_back(Level{elementFile, 0});
         descend = true;
         break;
       }
@@ -797,26 +832,11 @@ void XmlReader::Walk(xmlNode* first, const char* file) {
       case XML_COMMENT_NODE:
         Markup();
         break;
-      case XML_XINCLUDE_START: {
-        // The marker keeps the include element's attributes (which
-        // xmlGetProp does not read, the node being no element).
-        xmlChar* href = nullptr;
-        for (xmlAttr* a = n->properties; a && !href; a = a->next)
-          if (!a->ns && xmlStrEqual(a->name, reinterpret_cast<const xmlChar*>("href")))
-            href = xmlNodeListGetString(n->doc, a->children, 1);
-        const char* name = files.back();
-        if (href && *href) {
-          xmlChar* uri = xmlBuildURI(href, reinterpret_cast<const xmlChar*>(files.back() ? files.back() : ""));
-          std::string path = uri ? Str(uri) : Str(href);
-          xmlFree(uri);
-          name = FileName(path);
-        }
-        xmlFree(href);
-        files.push_back(name);
+      case XML_XINCLUDE_START:
+        ++levels.back().including;
         break;
-      }
       case XML_XINCLUDE_END:
-        if (files.size() > 1) files.pop_back();
+        if (levels.back().including > 0) --levels.back().including;
         break;
       default:
         break;
@@ -825,7 +845,10 @@ void XmlReader::Walk(xmlNode* first, const char* file) {
       n = n->children;
       continue;
     }
-    if (descend) EndElement();
+    if (descend) {
+      EndElement();
+      levels.pop_back();
+    }
     // Up until a node has a next sibling; elements end on the way.
     while (n && !n->next) {
       n = n->parent;
@@ -833,7 +856,10 @@ void XmlReader::Walk(xmlNode* first, const char* file) {
         n = nullptr;
         break;
       }
-      if (n->type == XML_ELEMENT_NODE) EndElement();
+      if (n->type == XML_ELEMENT_NODE) {
+        EndElement();
+        levels.pop_back();
+      }
     }
     if (n) n = n->next;
   }
