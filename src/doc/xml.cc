@@ -102,6 +102,10 @@ std::string QName(const xmlChar* prefix, const xmlChar* local) {
 
 const char* Str(const xmlChar* s) { return reinterpret_cast<const char*>(s); }
 
+// Records per block: enough to make a handover rare, few enough that the
+// blocks in flight cost little memory.
+constexpr size_t kBlockRecords = 1024;
+
 // The blocks of records between the parsing thread and the one that builds
 // the tree, in a ring.
 class Handover {
@@ -116,7 +120,7 @@ class Handover {
     block.count = 0;
     block.bytes.clear();
     if (block.capacity == 0) {
-      block.capacity = 4096;
+      block.capacity = kBlockRecords;
       block.records.reset(new Record[block.capacity]);
     }
     ++filled_;
@@ -278,7 +282,7 @@ class XmlReader {
 XmlReader::XmlReader(const char* inputName) : inputName_(inputName), builder_(inputName) {
   mainFile_ = doc.currentFileName;
   lastFile_ = mainFile_;
-  block_.capacity = 4096;
+  block_.capacity = kBlockRecords;
   block_.records.reset(new Record[block_.capacity]);
 }
 
