@@ -183,7 +183,7 @@ class XmlReader {
   void StartElement(const ElementInfo& info, int line, const char* file);
   void EndElement();
   void Text(const char* p, size_t n, bool charRef);
-  void Pi(std::string_view target, std::string_view data);
+  void Pi(std::string_view target, std::string_view data, std::string_view blank = " ");
   void Markup() { last_ = Token::kMarkup; }
 
   // XInclude: the include element's subtree is kept as a small tree, then
@@ -267,7 +267,6 @@ class XmlReader {
   bool started_ = false;
   bool lineHasContent_ = false;
   enum class Token : uint8_t { kStart, kRs, kData, kMarkup, kElement } last_ = Token::kStart;
-  int lastLine_ = 0;
   const char* lastFile_ = nullptr;
   // XInclude capture.
   xmlDocPtr captureDoc_ = nullptr;
@@ -516,10 +515,11 @@ void XmlReader::StartElement(const ElementInfo& info, int line, const char* file
     }
   }
   opening_ = true;
-  if (line != lastLine_ || file != lastFile_) {
-    Record& r = Add(RecordKind::kLine, file != lastFile_ ? file : nullptr);
+  // The file by line records where it changes; the line goes with the
+  // start record.
+  if (file != lastFile_) {
+    Record& r = Add(RecordKind::kLine, file);
     r.line = line;
-    lastLine_ = line;
     lastFile_ = file;
   }
   // Declared attributes in their order, then the others (as CDATA).
@@ -544,7 +544,10 @@ void XmlReader::StartElement(const ElementInfo& info, int line, const char* file
       AttrRecord(UpperAscii(a.qname), AttType::kCdata, a.value);
     }
   }
-  AddBytes(RecordKind::kStart, info.esisName);
+  block_.bytes.append(info.esisName);
+  Record& start = Add(RecordKind::kStart);
+  start.n = info.esisName.size();
+  start.line = line;
   // The validator's stand-in node for the element.
   const size_t depth = open_.size();
   if (nodes_.size() <= depth) {
@@ -622,13 +625,15 @@ void XmlReader::Text(const char* p, size_t n, bool charRef) {
   }
 }
 
-void XmlReader::Pi(std::string_view target, std::string_view data) {
+void XmlReader::Pi(std::string_view target, std::string_view data, std::string_view blank) {
   if (open_.empty()) return;  // outside the document element
   FlushData();
   scratch_.clear();
   AppendEscaped(scratch_, target.data(), target.size());
   if (!data.empty()) {
-    scratch_ += ' ';
+    std::string text(blank);
+    text += data;
+    data = text;
     // A line end inside the instruction is a record end and a record
     // start, as onsgmls writes them.
     for (size_t i = 0; i < data.size();) {
@@ -723,13 +728,29 @@ void XmlReader::OnText(void*, const xmlChar* text, int len) {
   self->Text(Str(text), size_t(len), charRef);
 }
 
-void XmlReader::OnPi(void*, const xmlChar* target, const xmlChar* data) {
+void XmlReader::OnPi(void* ctx, const xmlChar* target, const xmlChar* data) {
   XmlReader* self = current;
   if (self->captureDepth_ > 0) {
     xmlAddChild(self->captureCur_, xmlNewDocPI(self->captureDoc_, target, data));
     return;
   }
-  self->Pi(Str(target), data ? Str(data) : "");
+  // The blanks between the target and the data as written (onsgmls keeps
+  // them), read back from the input, which stands after the "?>".
+  std::string_view blank = " ";
+  auto* c = static_cast<xmlParserCtxtPtr>(ctx);
+  xmlParserInputPtr in = c == self->ctxt_ ? c->input : nullptr;
+  if (in && data && *data && in->cur - in->base >= 2 && in->cur[-2] == '?' && in->cur[-1] == '>') {
+    const size_t dataSize = std::strlen(Str(data)), targetSize = std::strlen(Str(target));
+    const xmlChar* start = in->cur - 2 - dataSize;
+    if (start > in->base && std::memcmp(start, data, dataSize) == 0) {
+      const xmlChar* p = start;
+      while (p > in->base && (p[-1] == ' ' || p[-1] == '\t' || p[-1] == '\n' || p[-1] == '\r')) --p;
+      if (size_t(p - in->base) >= targetSize + 2 && std::memcmp(p - targetSize, target, targetSize) == 0 &&
+          p[-long(targetSize) - 1] == '?' && p[-long(targetSize) - 2] == '<')
+        blank = std::string_view(reinterpret_cast<const char*>(p), size_t(start - p));
+    }
+  }
+  self->Pi(Str(target), data ? Str(data) : "", blank);
 }
 
 void XmlReader::OnComment(void*, const xmlChar*) {
@@ -967,12 +988,12 @@ ElemNode* ReadXML(int fd, std::string_view head, const char* inputName, bool thr
   // Nesting costs the parser heap, not stack: no depth limit below the
   // ESIS reader's.
   xmlParserMaxDepth = 1u << 30;
-  // Nearly every element has a line of its own.  Room for more runs than
-  // a file of this size can hold elements costs no memory until used, and
-  // spares the copies (and the freed blocks) of a growing array.
+  // Every element has a line of its own.  Room for more lines than a file
+  // of this size can hold elements costs no memory until used, and spares
+  // the copies (and the freed blocks) of a growing array.
   struct stat st;
   if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-    doc.lineRuns.reserve(doc.lineRuns.size() + size_t(st.st_size) / 16);
+    doc.elementLines.reserve(doc.elementLines.size() + size_t(st.st_size) / 16);
   XmlReader reader(inputName);
   return reader.Read(fd, head, threaded);
 }
