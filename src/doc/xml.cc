@@ -301,7 +301,7 @@ void XmlReader::OnError(void*, xmlError* error) {
   if (!error || !self) return;
   std::string message = error->message ? error->message : "unknown error";
   while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
-  const char* file = error->file ? error->file : self->inputName_ ? self->inputName_ : "standard input";
+  const char* file = error->file && *error->file ? error->file : self->inputName_ ? self->inputName_ : "standard input";
   int line = error->line;
   // What goes wrong while an inclusion is processed has the include
   // element's place when libxml2 gives none.
