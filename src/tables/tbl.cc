@@ -40,6 +40,7 @@ void AppendLiteral(std::string* line, const std::string& text) {
 
 const ElemNode* LastRowOf(const ElemNode* part) {
   const ElemNode* last = nullptr;
+  if (!part) return nullptr;
   for (const ElemNode* c = FirstChild(part); c; c = NextSibling(c))
     if (IsNamed(c, "ROW")) last = c;
   return last;

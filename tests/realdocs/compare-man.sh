@@ -80,7 +80,7 @@ for doc in "$src"/tests/realdocs/man/*.sgml "$src"/tests/realdocs/man/*.xml; do
     *.xml) cp "$doc" "$d/doc.xml" ;;
   esac
   (cd "$d/xsl" && xsltproc --nonet "$xsl" "$d/doc.xml" >/dev/null 2>"$d/xsltproc.err")
-  page=$(ls "$d"/xsl/* 2>/dev/null | head -1)
+  page=$(ls -S "$d"/xsl/* 2>/dev/null | head -1)
   if [ -n "$page" ]; then render "$page" "$d/xsl.txt" "$d/xsl.warn"; else : >"$d/xsl.txt"; fi
   python3 - "$name" "$d" "$verbose" <<'PY'
 import collections, re, sys
