@@ -51,7 +51,7 @@ StartText: ^
 
 # A page inside a book or reference after the first: a section.
 GI: REFENTRY
-StartText: ${_find gi ULINK 170t}${_isset thdone yes 107}${_isset thdone no 101}
+StartText: ${_find gi ULINK 169}${_isset thdone yes 107}${_isset thdone no 101}
 EndText: ${_followrel child REFENTRYINFO 160}${_isset notes yes 180}
 -
 GI: ARTICLE BOOK SET PART REFERENCE CHAPTER APPENDIX PREFACE SECT1 SECTION
@@ -267,17 +267,18 @@ Ignore: all
 # footnote, are numbered in the text; the NOTES section at the end lists
 # them: the links first, then the footnotes (numbered after the links).
 
-# Action 168 tells a link's kind (le: yes when it has no text), then runs
-# the action that follows the kind's specs.
+# Action 168 tells a link's kind (le: yes when it has no text; lt is "x"
+# and the first word of its text); the actions that follow it choose by
+# that and by the text (a URL as text).
 GI: #action
 SpecID: 168
 Ignore: all
-StartText: ${_set lt ${+text}}${_set le yes}${_isset lt 198}
+StartText: ${_set le no}${_set lt x${+text}}${_isset lt x 198}
 -
 GI: #action
 SpecID: 198
 Ignore: all
-StartText: ${_set le no}
+StartText: ${_set le yes}
 -
 # Counted before the page (nlinks): the numbered links.
 GI: #action
@@ -307,7 +308,7 @@ Replace: ${_action 168}${_action 171t}
 GI: #action
 SpecID: 171
 VarValue: le yes
-Replace: \\%${URL}
+Replace: ${URL}
 -
 GI: #action
 SpecID: 171
