@@ -44,6 +44,16 @@ StartText: '\\" t -*- coding: utf-8 -*-^.\\" Written by qlx with docbook-man.ts 
 GI: _End
 StartText: ^
 -
+# Processing instructions for other tools write nothing.
+GI: _dbhtml
+Ignore: data
+-
+GI: _dbfo
+Ignore: data
+-
+GI: _dblatex
+Ignore: data
+-
 
 #------------------------------------------------------------------------
 # The page header: written once, by the first element that can open a
@@ -62,12 +72,12 @@ StartText: ${_isset thdone no 102}
 # from REFENTRYINFO (DATE, else PUBDATE); the source from REFMISCINFO
 # (class source, with class version), else PRODUCTNAME and PRODUCTNUMBER;
 # the manual from REFMISCINFO (class manual, else sectdesc), else the
-# TITLE of REFENTRYINFO.  No hyphenation, text left-adjusted (a long word,
+# TITLE of REFENTRYINFO, else a REFMISCINFO of any class.  No hyphenation, text left-adjusted (a long word,
 # a URL, cannot leave a justified line short).
 GI: #action
 SpecID: 101
 Ignore: all
-StartText: ^.TH "${_find gi-parent REFENTRYTITLE REFMETA 112}" "${_find gi-parent MANVOLNUM REFMETA 110}${_relation descendant MANVOLNUM 199 103}" "${_set got no}${_find gi-parent DATE REFENTRYINFO 113}${_isset got no 114}${_isset got no 104}" "${_set got no}${_find attr CLASS source 113}${_find attr CLASS SOURCE 113}${_isset got no 115}${_isset got no 105}${_find attr CLASS version 116}${_find attr CLASS VERSION 116}${_isset got product 117}" "${_set got no}${_find attr CLASS manual 113}${_find attr CLASS MANUAL 113}${_isset got no 118}${_isset got no 119}${_isset got no 106}"^.nh^.ad l^${_set thdone yes}${_set fnum ${nlinks}}
+StartText: ^.TH "${_find gi-parent REFENTRYTITLE REFMETA 112}" "${_find gi-parent MANVOLNUM REFMETA 110}${_relation descendant MANVOLNUM 199 103}" "${_set got no}${_find gi-parent DATE REFENTRYINFO 113}${_isset got no 114}${_isset got no 104}" "${_set got no}${_find attr CLASS source 113}${_find attr CLASS SOURCE 113}${_isset got no 115}${_isset got no 105}${_find attr CLASS version 116}${_find attr CLASS VERSION 116}${_isset got product 117}" "${_set got no}${_find attr CLASS manual 113}${_find attr CLASS MANUAL 113}${_isset got no 118}${_isset got no 119}${_isset got no 109}${_isset got no 106}"^.nh^.ad l^${_set thdone yes}${_set fnum ${nlinks}}
 -
 # .TH for a document that is not a manual page: its title, section 7.
 GI: #action
@@ -99,6 +109,12 @@ GI: #action
 SpecID: 108
 Ignore: all
 StartText: ${_set got product}
+-
+# Last, a REFMISCINFO of another class.
+GI: #action
+SpecID: 109
+Ignore: all
+StartText: ${_find gi-parent REFMISCINFO REFMETA 113}
 -
 GI: #action
 SpecID: 116
