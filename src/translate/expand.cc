@@ -67,6 +67,42 @@ void ChangeCase(std::string& text, size_t from, bool upper, bool escapes) {
   }
 }
 
+// Makes each run of blanks (space, tab, record end, and the ESIS escapes
+// "\n", "\011", "\012", "\015") in text[from, end) one space, and
+// removes the runs at either end.
+void GatherBlanks(std::string& text, size_t from) {
+  auto blank = [&](size_t i) -> size_t {
+    char c = text[i];
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\r') return 1;
+    if (c != '\\' || i + 1 >= text.size()) return 0;
+    if (text[i + 1] == 'n') return 2;
+    if (i + 3 < text.size() && text.compare(i + 1, 2, "01") == 0 &&
+        (text[i + 3] == '1' || text[i + 3] == '2' || text[i + 3] == '5'))
+      return 4;
+    return 0;
+  };
+  std::string out;
+  bool pending = false;
+  for (size_t i = from; i < text.size();) {
+    if (size_t n = blank(i)) {
+      pending = true;
+      i += n;
+      continue;
+    }
+    if (pending && !out.empty()) out += ' ';
+    pending = false;
+    // An escape stays whole, an SDATA reference up to its closing "\|".
+    size_t n = text[i] == '\\' && i + 1 < text.size() ? 2 : 1;
+    if (n == 2 && text[i + 1] == '|') {
+      size_t close = text.find("\\|", i + 2);
+      n = (close == std::string::npos ? text.size() : close + 2) - i;
+    }
+    out.append(text, i, n);
+    i += n;
+  }
+  text.replace(from, std::string::npos, out);
+}
+
 // The data of an element: with `deep`, of its descendants too, in
 // document order; without, its own data items (a child element or a
 // processing instruction among them draws a warning).
@@ -95,8 +131,17 @@ void AppendReference(Sink<kTrack>& dest, std::string_view ref, const ElemNode* e
     std::string_view base = ref.substr(0, ref.find(':'));
     char mod = base.size() + 1 < ref.size() ? ref[base.size() + 1] : 0;
     size_t at = dest.text.size();
-    if (base == "+content" || base == "+text") AppendContent(dest, elem, base == "+text");
-    else std::fprintf(Diagnostics(), "unknown immediate variable: %.*s\n", int(ref.size()), ref.data());
+    if (base == "+content") {
+      AppendContent(dest, elem, false);
+    } else if (base == "+text") {
+      AppendContent(dest, elem, true);
+      GatherBlanks(dest.text, at);
+      if constexpr (kTrack) {  // all of it came from the document
+        while (!dest.fromDocument.empty() && dest.fromDocument.back().first >= at)
+          dest.fromDocument.pop_back();
+        if (dest.text.size() > at) dest.fromDocument.emplace_back(at, dest.text.size());
+      }
+    } else std::fprintf(Diagnostics(), "unknown immediate variable: %.*s\n", int(ref.size()), ref.data());
     if (mod == 'u' || mod == 'l') ChangeCase(dest.text, at, mod == 'u', true);
     return;
   }

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -97,11 +98,11 @@ struct Frame {
 // One item of the content of an element translated with spec s; a child
 // whose content is to be visited gets a frame on the stack.
 void VisitItem(const ContentItem& item, const TranSpec* s, std::FILE* stream,
-               std::vector<Frame>& stack) {
+               std::vector<Frame>& stack, bool edge) {
   if (item.kind() == '?') {
     WriteProcessingInstruction(item.text(), stream);
   } else if (item.kind() == '-') {
-    if (s->ignore != IGNORE_Data) WriteData(item.text(), stream, s->verbatim != 0);
+    if (s->ignore != IGNORE_Data) WriteData(item.text(), stream, s->verbatim != 0, edge);
   } else if (s->ignore != IGNORE_Children) {
     ElemNode* child = item.elem();
     TranSpec* cs = SpecToUse(child);
@@ -125,7 +126,8 @@ void RunFrames(std::vector<Frame>& stack, std::FILE* stream, AheadTranslator* ah
       f.next = ahead->Write(stream);
       continue;
     }
-    VisitItem(f.elem->items()[f.next++], s, stream, stack);
+    bool edge = f.next == 0 || f.next == f.elem->contentCount - 1;
+    VisitItem(f.elem->items()[f.next++], s, stream, stack, edge);
   }
 }
 
@@ -208,7 +210,7 @@ void ProcessElement(ElemNode* top, std::FILE* stream, TranSpec* spec) {
 void TranslateItems(ElemNode* elem, TranSpec* spec, int first, int last, std::FILE* stream) {
   std::vector<Frame> stack;
   for (int i = first; i < last; ++i) {
-    VisitItem(elem->items()[i], spec, stream, stack);
+    VisitItem(elem->items()[i], spec, stream, stack, i == 0 || i == elem->contentCount - 1);
     RunFrames(stack, stream, nullptr);
   }
 }
@@ -229,7 +231,60 @@ void RunNamedAction(ElemNode* elem, std::string_view action, std::FILE* stream) 
   else std::fprintf(Diagnostics(), "Could not find named action for %d.\n", n);
 }
 
-void WriteData(const char* text, std::FILE* stream, bool verbatim) {
+namespace {
+
+// The length of the blank at text[i] (a blank, a tab, a record end, or
+// their ESIS escapes "\n", "\011", "\012", "\015"), 0 for anything else.
+size_t BlankAt(const char* text, size_t i) {
+  char c = text[i];
+  if (c == ' ' || c == '\t' || c == '\n' || c == '\r') return 1;
+  if (c != '\\') return 0;
+  if (text[i + 1] == 'n') return 2;
+  if (text[i + 1] == '0' && text[i + 2] == '1' &&
+      (text[i + 3] == '1' || text[i + 3] == '2' || text[i + 3] == '5'))
+    return 4;
+  return 0;
+}
+
+// The data with its blanks gathered as settings.blankData asks; `edge`:
+// the item is its element's first or last content item.
+std::string GatherBlanks(const char* text, bool edge) {
+  std::string out;
+  bool pending = false;
+  for (size_t i = 0; text[i];) {
+    if (size_t n = BlankAt(text, i)) {
+      pending = true;
+      i += n;
+      continue;
+    }
+    if (pending && (!out.empty() || outputColumn != 0)) out += ' ';
+    pending = false;
+    // An escape goes over whole: the backslash and what follows it, an
+    // SDATA reference up to its closing "\|".
+    if (text[i] == '\\' && text[i + 1] == '|') {
+      const char* close = std::strstr(text + i + 2, "\\|");
+      size_t end = close ? size_t(close - text) + 2 : std::strlen(text);
+      out.append(text + i, end - i);
+      i = end;
+    } else if (text[i] == '\\' && text[i + 1]) {
+      out.append(text + i, 2);
+      i += 2;
+    } else {
+      out += text[i++];
+    }
+  }
+  if (pending && (!out.empty() || ((settings.blankData == 1 || !edge) && outputColumn != 0))) out += ' ';
+  return out;
+}
+
+}  // namespace
+
+void WriteData(const char* text, std::FILE* stream, bool verbatim, bool edge) {
+  if (settings.blankData != 0 && text) {
+    std::string gathered = GatherBlanks(text, edge);
+    EmitData(gathered.c_str(), stream, verbatim);
+    return;
+  }
   EmitData(text, stream, verbatim);
 }
 
