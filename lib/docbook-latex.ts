@@ -46,7 +46,7 @@ EndText: ^\\end{document}^
 GI: #action
 SpecID: 101
 Ignore: all
-StartText: \\usepackage[T1]{fontenc}^\\usepackage[utf8]{inputenc}^\\usepackage{alltt}^\\usepackage{longtable}^\\providecommand{\\textohm}{\\ensuremath{\\Omega}}^\\title{${_followrel child TITLE 110}${_find gi-parent TITLE ARTICLEINFO 110}${_find gi-parent TITLE BOOKINFO 110}${_find gi-parent REFENTRYTITLE REFMETA 110}}^\\author{${_find gi AUTHOR 102}}^\\date{${_find gi-parent DATE ARTICLEINFO 110}${_find gi-parent DATE BOOKINFO 110}}^\\begin{document}^\\maketitle^\\tableofcontents^
+StartText: \\usepackage[T1]{fontenc}^\\usepackage[utf8]{inputenc}^\\usepackage{alltt}^\\usepackage{longtable}^\\let\\qlxunderscore\\_\\renewcommand{\\_}{\\qlxunderscore\\allowbreak}^\\providecommand{\\textohm}{\\ensuremath{\\Omega}}^\\title{${_followrel child TITLE 110}${_find gi-parent TITLE ARTICLEINFO 110}${_find gi-parent TITLE BOOKINFO 110}${_find gi-parent REFENTRYTITLE REFMETA 110}}^\\author{${_find gi AUTHOR 102}}^\\date{${_find gi-parent DATE ARTICLEINFO 110}${_find gi-parent DATE BOOKINFO 110}}^\\begin{document}^\\maketitle^\\tableofcontents^
 -
 # An author's name only: no affiliation or address in the title.
 GI: #action
@@ -419,6 +419,13 @@ Ignore: all
 # CALS tables: the column format and the cell separators come from
 # "_calstable tex"; the table's title goes above it.
 
+# A table inside a table group (markup seen in real pages, where an
+# include put a copy of the TABLE inside its own TGROUP) is left out: a
+# longtable cannot stand in another, and the group holds the rows itself.
+GI: TABLE INFORMALTABLE
+Context: ^TGROUP( |$)
+Ignore: all
+-
 # A long table breaks across pages; a TABLE's title is its numbered
 # caption.
 GI: TABLE INFORMALTABLE
