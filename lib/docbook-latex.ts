@@ -1,10 +1,11 @@
 # docbook-latex.ts: DocBook (SGML or XML) to a LaTeX document.
 #
-#   onsgmls doc.sgml | qlx -t docbook-latex.ts -s latex.sdata -c latex.cmap > doc.tex
+#   onsgmls -b utf-8 doc.sgml | qlx -t docbook-latex.ts > doc.tex
 #   pdflatex doc.tex
 #
-# Use latex.cmap with this spec, so that the data's special characters are
-# escaped.  The document element decides the class: a BOOK is a book (with
+# The spec names its maps (latex.sdata, and latex.cmap, which escapes the
+# data's special characters; -s and -c override them).
+# The document element decides the class: a BOOK is a book (with
 # chapters), anything else an article; a table of contents follows the
 # title (run pdflatex twice to fill it).  Tables are tabular environments
 # (longtable, which breaks across pages) whose paragraph columns share the
@@ -20,6 +21,8 @@
 # matches no element, so they run only when an action names them.
 
 GI: _Start
+Var: _sdatamap latex.sdata
+Var: _charmap latex.cmap
 StartText: % Written by qlx with docbook-latex.ts from a DocBook document.^
 -
 GI: _End
