@@ -9,6 +9,7 @@
 #include "doc/query.h"
 #include "doc/tree.h"
 #include "output/emit.h"
+#include "output/maps.h"
 #include "translate/special.h"
 #include "util/fatal.h"
 #include "util/settings.h"
@@ -67,42 +68,6 @@ void ChangeCase(std::string& text, size_t from, bool upper, bool escapes) {
   }
 }
 
-// Makes each run of blanks (space, tab, record end, and the ESIS escapes
-// "\n", "\011", "\012", "\015") in text[from, end) one space, and
-// removes the runs at either end.
-void GatherBlanks(std::string& text, size_t from) {
-  auto blank = [&](size_t i) -> size_t {
-    char c = text[i];
-    if (c == ' ' || c == '\t' || c == '\n' || c == '\r') return 1;
-    if (c != '\\' || i + 1 >= text.size()) return 0;
-    if (text[i + 1] == 'n') return 2;
-    if (i + 3 < text.size() && text.compare(i + 1, 2, "01") == 0 &&
-        (text[i + 3] == '1' || text[i + 3] == '2' || text[i + 3] == '5'))
-      return 4;
-    return 0;
-  };
-  std::string out;
-  bool pending = false;
-  for (size_t i = from; i < text.size();) {
-    if (size_t n = blank(i)) {
-      pending = true;
-      i += n;
-      continue;
-    }
-    if (pending && !out.empty()) out += ' ';
-    pending = false;
-    // An escape stays whole, an SDATA reference up to its closing "\|".
-    size_t n = text[i] == '\\' && i + 1 < text.size() ? 2 : 1;
-    if (n == 2 && text[i + 1] == '|') {
-      size_t close = text.find("\\|", i + 2);
-      n = (close == std::string::npos ? text.size() : close + 2) - i;
-    }
-    out.append(text, i, n);
-    i += n;
-  }
-  text.replace(from, std::string::npos, out);
-}
-
 // The data of an element: with `deep`, of its descendants too, in
 // document order; without, its own data items (a child element or a
 // processing instruction among them draws a warning).
@@ -135,7 +100,8 @@ void AppendReference(Sink<kTrack>& dest, std::string_view ref, const ElemNode* e
       AppendContent(dest, elem, false);
     } else if (base == "+text") {
       AppendContent(dest, elem, true);
-      GatherBlanks(dest.text, at);
+      dest.text.replace(at, std::string::npos,
+                        GatherBlanks(std::string_view(dest.text).substr(at), false, false, false));
       if constexpr (kTrack) {  // all of it came from the document
         while (!dest.fromDocument.empty() && dest.fromDocument.back().first >= at)
           dest.fromDocument.pop_back();

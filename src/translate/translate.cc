@@ -3,7 +3,6 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -231,57 +230,13 @@ void RunNamedAction(ElemNode* elem, std::string_view action, std::FILE* stream) 
   else std::fprintf(Diagnostics(), "Could not find named action for %d.\n", n);
 }
 
-namespace {
-
-// The length of the blank at text[i] (a blank, a tab, a record end, or
-// their ESIS escapes "\n", "\011", "\012", "\015"), 0 for anything else.
-size_t BlankAt(const char* text, size_t i) {
-  char c = text[i];
-  if (c == ' ' || c == '\t' || c == '\n' || c == '\r') return 1;
-  if (c != '\\') return 0;
-  if (text[i + 1] == 'n') return 2;
-  if (text[i + 1] == '0' && text[i + 2] == '1' &&
-      (text[i + 3] == '1' || text[i + 3] == '2' || text[i + 3] == '5'))
-    return 4;
-  return 0;
-}
-
-// The data with its blanks gathered as settings.blankData asks; `edge`:
-// the item is its element's first or last content item.
-std::string GatherBlanks(const char* text, bool edge) {
-  std::string out;
-  bool pending = false;
-  for (size_t i = 0; text[i];) {
-    if (size_t n = BlankAt(text, i)) {
-      pending = true;
-      i += n;
-      continue;
-    }
-    if (pending && (!out.empty() || outputColumn != 0)) out += ' ';
-    pending = false;
-    // An escape goes over whole: the backslash and what follows it, an
-    // SDATA reference up to its closing "\|".
-    if (text[i] == '\\' && text[i + 1] == '|') {
-      const char* close = std::strstr(text + i + 2, "\\|");
-      size_t end = close ? size_t(close - text) + 2 : std::strlen(text);
-      out.append(text + i, end - i);
-      i = end;
-    } else if (text[i] == '\\' && text[i + 1]) {
-      out.append(text + i, 2);
-      i += 2;
-    } else {
-      out += text[i++];
-    }
-  }
-  if (pending && (!out.empty() || ((settings.blankData == 1 || !edge) && outputColumn != 0))) out += ' ';
-  return out;
-}
-
-}  // namespace
-
 void WriteData(const char* text, std::FILE* stream, bool verbatim, bool edge) {
   if (settings.blankData != 0 && text) {
-    std::string gathered = GatherBlanks(text, edge);
+    // Gathered as _blanks asks: a space at the start or end only where the
+    // line already holds text; a blank item at the edge of its element's
+    // content writes nothing when blanks are dropped.
+    bool midLine = outputColumn != 0;
+    std::string gathered = GatherBlanks(text, midLine, true, (settings.blankData == 1 || !edge) && midLine);
     EmitData(gathered.c_str(), stream, verbatim);
     return;
   }
