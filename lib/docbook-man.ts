@@ -13,6 +13,11 @@
 # of the data are gathered into single spaces outside verbatim text
 # (variable _blanks); hyphenation is off, text is left-adjusted.
 #
+# Tables: a table without FRAME is framed (_tableframe ALL), head entries
+# are bold, an entry that spans rows with VALIGN top starts at the top, and
+# an entry of more than one word becomes a text block when it is longer
+# than its column's share of the line (_textblock, by COLS).
+#
 # Links (ULINK) whose text is not their URL, and footnotes, are numbered
 # ("text[1]") and listed with their URLs in a NOTES section at the end of
 # the page, after AUTHOR(S) and COPYRIGHT from the REFENTRYINFO.
@@ -31,6 +36,7 @@ GI: _Start
 Var: _sdatamap roff.sdata
 Var: _charmap roff.cmap
 Var: _blanks collapse
+Var: _tableframe ALL
 Var: thdone no
 Var: ol1 1
 Var: ol2 1
@@ -282,6 +288,8 @@ Ignore: all
 # Links and footnotes.  A link that has a text other than its URL, and a
 # footnote, are numbered in the text; the NOTES section at the end lists
 # them: the links first, then the footnotes (numbered after the links).
+# Those inside metadata that the page does not show are neither counted
+# nor listed (the first variants of actions 170, 181 and 182).
 
 # Action 168 tells a link's kind (le: yes when it has no text; lt is "x"
 # and the first word of its text); the actions that follow it choose by
@@ -301,6 +309,16 @@ GI: #action
 SpecID: 169
 Ignore: all
 StartText: ${_action 168}${_action 170t}
+-
+GI: #action
+SpecID: 170
+Context: (^| )(REFMETA|ARTICLEINFO|BOOKINFO|CHAPTERINFO|APPENDIXINFO|PREFACEINFO|SECTIONINFO|SECT[1-5]INFO|REFSECT[1-3]INFO|REFSYNOPSISDIVINFO|SETINFO|INFO|DOCINFO|PARTINFO|REFERENCEINFO|TITLEABBREV|SUBTITLE|INDEXTERM|REMARK|COMMENT|TOC|LOT|INDEX|SCREENSHOT)( |$)
+Ignore: all
+-
+GI: #action
+SpecID: 170
+Context: (^| )(DATE|PUBDATE|TITLE|SUBTITLE|TITLEABBREV|PRODUCTNAME|PRODUCTNUMBER|RELEASEINFO|ADDRESS|REVHISTORY|ORGNAME|EDITION|ISSUENUM|VOLUMENUM|ABSTRACT|KEYWORDSET|SUBJECTSET|BIBLIOMISC|PUBLISHER|EMAIL|AFFILIATION|AUTHORBLURB|CORPNAME|INVPARTNUMBER|PRINTHISTORY|MODESPEC|ITERMSET) ([A-Z]+ )*REFENTRYINFO( |$)
+Ignore: all
 -
 GI: #action
 SpecID: 170
@@ -346,12 +364,22 @@ Set: notes yes
 GI: #action
 SpecID: 180
 Ignore: all
-StartText: ^.SH "NOTES"^${_find gi ULINK 179}${_find gi FOOTNOTE 182}
+StartText: ^.SH "NOTES"^${_find gi ULINK 179}${_find gi FOOTNOTE 182t}
 -
 GI: #action
 SpecID: 179
 Ignore: all
 StartText: ${_action 168}${_action 181t}
+-
+GI: #action
+SpecID: 181
+Context: (^| )(REFMETA|ARTICLEINFO|BOOKINFO|CHAPTERINFO|APPENDIXINFO|PREFACEINFO|SECTIONINFO|SECT[1-5]INFO|REFSECT[1-3]INFO|REFSYNOPSISDIVINFO|SETINFO|INFO|DOCINFO|PARTINFO|REFERENCEINFO|TITLEABBREV|SUBTITLE|INDEXTERM|REMARK|COMMENT|TOC|LOT|INDEX|SCREENSHOT)( |$)
+Ignore: all
+-
+GI: #action
+SpecID: 181
+Context: (^| )(DATE|PUBDATE|TITLE|SUBTITLE|TITLEABBREV|PRODUCTNAME|PRODUCTNUMBER|RELEASEINFO|ADDRESS|REVHISTORY|ORGNAME|EDITION|ISSUENUM|VOLUMENUM|ABSTRACT|KEYWORDSET|SUBJECTSET|BIBLIOMISC|PUBLISHER|EMAIL|AFFILIATION|AUTHORBLURB|CORPNAME|INVPARTNUMBER|PRINTHISTORY|MODESPEC|ITERMSET) ([A-Z]+ )*REFENTRYINFO( |$)
+Ignore: all
 -
 GI: #action
 SpecID: 181
@@ -366,8 +394,18 @@ Ignore: all
 GI: #action
 SpecID: 181
 StartText: ^.IP " ${n2}." 4^
-EndText: ^.RS 4^\\%${URL}^.RE^
+EndText: ^.RS 4^${URL}^.RE^
 Increment: n2
+-
+GI: #action
+SpecID: 182
+Context: (^| )(REFMETA|ARTICLEINFO|BOOKINFO|CHAPTERINFO|APPENDIXINFO|PREFACEINFO|SECTIONINFO|SECT[1-5]INFO|REFSECT[1-3]INFO|REFSYNOPSISDIVINFO|SETINFO|INFO|DOCINFO|PARTINFO|REFERENCEINFO|TITLEABBREV|SUBTITLE|INDEXTERM|REMARK|COMMENT|TOC|LOT|INDEX|SCREENSHOT)( |$)
+Ignore: all
+-
+GI: #action
+SpecID: 182
+Context: (^| )(DATE|PUBDATE|TITLE|SUBTITLE|TITLEABBREV|PRODUCTNAME|PRODUCTNUMBER|RELEASEINFO|ADDRESS|REVHISTORY|ORGNAME|EDITION|ISSUENUM|VOLUMENUM|ABSTRACT|KEYWORDSET|SUBJECTSET|BIBLIOMISC|PUBLISHER|EMAIL|AFFILIATION|AUTHORBLURB|CORPNAME|INVPARTNUMBER|PRINTHISTORY|MODESPEC|ITERMSET) ([A-Z]+ )*REFENTRYINFO( |$)
+Ignore: all
 -
 GI: #action
 SpecID: 182
@@ -525,14 +563,15 @@ GI: FUNCDEF
 StartText: \\fB
 EndText: \\fR(
 -
+# A parameter is never broken across lines: its blanks are unbreakable.
 GI: PARAMDEF
 Relation: sibling- PARAMDEF
-StartText: ,\s\\fB
-EndText: \\fR
+StartText: ,\s\\fB${_set _space \\~}
+EndText: \\fR${_set _space}
 -
 GI: PARAMDEF
-StartText: \\fB
-EndText: \\fR
+StartText: \\fB${_set _space \\~}
+EndText: \\fR${_set _space}
 -
 GI: VOID
 Replace: void
@@ -910,10 +949,37 @@ StartText: \\fBTable ${tnum}.\\fR\s\\fB
 EndText: \\fR^.br^
 Increment: tnum
 -
-# The foot after the body, where it is read.
+# The foot after the body, where it is read.  An entry longer than the
+# share of the line that its column can have becomes a text block
+# (_textblock), so that a table of many columns stays within the line.
 GI: TGROUP
-StartText: ${_calstable tbl tablegroup}
+StartText: ${_set tbk 9}${_attval COLS 1 156}${_attval COLS 2 152}${_attval COLS 3 153}${_attval COLS 4 154}${_attval COLS 5 155}${_set _textblock ${tbk}}${_calstable tbl tablegroup}
 EndText: ${_followrel child TFOOT 151}${_calstable tbl tablegroupend}
+-
+GI: #action
+SpecID: 156
+Ignore: all
+StartText: ${_set tbk 35}
+-
+GI: #action
+SpecID: 152
+Ignore: all
+StartText: ${_set tbk 24}
+-
+GI: #action
+SpecID: 153
+Ignore: all
+StartText: ${_set tbk 18}
+-
+GI: #action
+SpecID: 154
+Ignore: all
+StartText: ${_set tbk 12}
+-
+GI: #action
+SpecID: 155
+Ignore: all
+StartText: ${_set tbk 9}
 -
 GI: TFOOT
 Ignore: all
@@ -926,9 +992,28 @@ GI: ROW
 StartText: ${_calstable tbl rowstart}
 EndText: ${_calstable tbl rowend}
 -
+# Head entries in bold.  An entry of one word (an identifier) is never a
+# text block: it could not wrap in it (action 157: _set keeps the first
+# word of its value, so the mark stays only after a text of one word).
 GI: ENTRY
-StartText: ${_calstable tbl entrystart}
+Context: ^ROW THEAD( |$)
+StartText: ${_action 157}${_calstable tbl entrystart}${_set _textblock ${tbk}}\\fB
+EndText: \\fR${_calstable tbl entryend}
+-
+GI: ENTRY
+StartText: ${_action 157}${_calstable tbl entrystart}${_set _textblock ${tbk}}
 EndText: ${_calstable tbl entryend}
+-
+GI: #action
+SpecID: 157
+Ignore: all
+StartText: ${_set et ${+text}QLXW}${_action 158t}
+-
+GI: #action
+SpecID: 158
+VarREValue: et QLXW$
+Ignore: all
+StartText: ${_set _textblock 1000000}
 -
 GI: ENTRYTBL
 Replace: (table)${_calstable tbl entryend}

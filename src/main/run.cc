@@ -98,7 +98,10 @@ void ParseOptions(int argc, char** argv) {
       case 'D': AssignVariable(optarg); break;
       case 'Z': settings.promptNewline = 1; break;
       case 'd': settings.esisDataFix = true; break;
-      case 'f': settings.textBlockThreshold = std::atoi(optarg); break;
+      case 'f':
+        settings.textBlockThreshold = std::atoi(optarg);
+        settings.textBlockThresholdNamed = true;
+        break;
       default:
         std::fprintf(stderr, "Try '%s -H' for help.\n", settings.progName.c_str());
         Fatal(1);

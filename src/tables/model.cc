@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <strings.h>
 
 #include "doc/query.h"
 #include "doc/tree.h"
@@ -290,6 +291,15 @@ bool EntrySpan(const ElemNode* entry, int column, int section, SpanSpec* span) {
   return true;
 }
 
+// Whether an entry's VALIGN (or the nearest one of its row and section) is TOP.
+static bool AlignedTop(const ElemNode* entry) {
+  const ElemNode* e = entry;
+  for (int up = 0; up < 3 && e; ++up, e = e->parent()) {
+    if (const char* valign = FindAttValue(e, "VALIGN")) return strcasecmp(valign, "TOP") == 0;
+  }
+  return false;
+}
+
 RowFormat BuildRowFormat(const ElemNode* row, bool withRowsep, int section,
                          const std::vector<CoveredColumn>* coverAbove, RowPlacement* placement) {
   static const char kKeys[] = "lrclds";
@@ -349,6 +359,7 @@ RowFormat BuildRowFormat(const ElemNode* row, bool withRowsep, int section,
     bool rowsep = ts.tableRowsep || (hasSpan ? span.rowsep : spec.rowsep);
     col.rowsep = withRowsep && rowsep;
     if (const char* more = FindAttValue(entry, "MOREROWS")) col.moreRows = ReadNumber(more);
+    if (col.moreRows > 0) col.top = AlignedTop(entry);
     if (placement && col.moreRows > 0)
       placement->coverBelow[c - 1] =
           CoveredColumn{col.moreRows, col.key == 's' ? 's' : '^', col.colsep, rowsep};

@@ -23,6 +23,9 @@
 //    the row's entries move on to the next free column.  The tbl writer
 //    writes an empty data field for each "^" column, so every entry lands
 //    in its own column.
+//  - An entry that spans rows (MOREROWS) is set at the top of its rows
+//    (tbl's "t") when its VALIGN, else its row's, else that of the THEAD,
+//    TBODY or TFOOT, is TOP; otherwise tbl centres it.
 //  - Entries beyond the last column get no column.  Columns after the last
 //    entry get the key "l" and no rules (other than the table's own).
 #pragma once
@@ -88,6 +91,7 @@ struct ColumnFormat {
   bool colsep = false;
   bool rowsep = false;
   int moreRows = 0;
+  bool top = false;  // an entry spanning rows that sits at their top (VALIGN)
 };
 
 // One row's format; ncols() is the table group's column count.

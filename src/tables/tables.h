@@ -11,7 +11,9 @@
 //                            the table put that rule on every column
 //   tablegroup     TGROUP    reads the group; writes the options line
 //                            (tab(BEL), " allbox"/" box" for FRAME "ALL",
-//                            " center") and the format lines of the first
+//                            " center"; a table without FRAME has the
+//                            value of the variable _tableframe, when the
+//                            spec sets it) and the format lines of the first
 //                            THEAD's and the first TBODY's rows
 //   rowstart       ROW       nothing
 //   entrystart     ENTRY     an empty field for each column covered from

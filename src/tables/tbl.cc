@@ -11,6 +11,7 @@
 #include "tables/tables.h"
 #include "tables/tex.h"
 #include "util/settings.h"
+#include "util/vartable.h"
 
 namespace qlx {
 namespace {
@@ -77,6 +78,7 @@ void AddRowFormats(const ElemNode* part, std::vector<RowFormat>* list, int secti
         col.key = spanGoesOn ? '^' : col.rowsep ? '_' : 'l';
         col.width.clear();
         col.moreRows = 0;
+        col.top = false;
         any = any || col.key == '_';
         all = all && col.key == '_';
       }
@@ -119,6 +121,7 @@ void WriteFormats(const std::vector<RowFormat>& list, std::FILE* stream) {
       char key = col ? col->key : 'l';
       if (key == '^') line += '\\';
       line += key;
+      if (col && col->top) line += 't';
       if (col && !col->width.empty()) {
         line += "w(";
         AppendLiteral(&line, col->width);
@@ -139,6 +142,10 @@ void WriteOptions(const ElemNode* tgroup, std::FILE* stream) {
   line += kBel;
   line += ')';
   const char* frame = tgroup->parent() ? FindAttValue(tgroup->parent(), "FRAME") : nullptr;
+  // A table without FRAME takes the spec's _tableframe, when it sets one.
+  const VarEntry* fallback = LookupVarEntry(settings.globalVars, "_tableframe");
+  if (!frame && fallback && fallback->hasValue && !fallback->fromDocument)
+    frame = fallback->value.c_str();
   if (frame && std::strcmp(frame, "ALL") == 0) {
     const ColSpec& last = ts.colSpecs.back();
     ts.allbox = last.colsep && last.rowsep;

@@ -237,7 +237,26 @@ void WriteData(const char* text, std::FILE* stream, bool verbatim, bool edge) {
     // content writes nothing when blanks are dropped.
     bool midLine = outputColumn != 0;
     std::string gathered = GatherBlanks(text, midLine, true, (settings.blankData == 1 || !edge) && midLine);
-    EmitData(gathered.c_str(), stream, verbatim);
+    if (settings.blankText.empty()) {
+      EmitData(gathered.c_str(), stream, verbatim);
+      return;
+    }
+    // Each gathered blank (a space outside an escape) becomes _space's text.
+    size_t start = 0;
+    for (size_t i = 0; i < gathered.size();) {
+      if (gathered[i] == '\\' && i + 1 < gathered.size()) {
+        size_t close = gathered[i + 1] == '|' ? gathered.find("\\|", i + 2) : std::string::npos;
+        i = gathered[i + 1] != '|' ? i + 2 : close == std::string::npos ? gathered.size() : close + 2;
+        continue;
+      }
+      if (gathered[i] == ' ') {
+        EmitData(gathered.substr(start, i - start).c_str(), stream, verbatim);
+        EmitText(settings.blankText, stream, 1);
+        start = i + 1;
+      }
+      ++i;
+    }
+    EmitData(gathered.substr(start).c_str(), stream, verbatim);
     return;
   }
   EmitData(text, stream, verbatim);

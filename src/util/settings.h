@@ -32,6 +32,9 @@ struct RunSettings {
   // data item of blanks alone that begins or ends its element's content
   // writes nothing.
   int blankData = 0;
+  // What each gathered run of blanks writes (the variable _space, in the
+  // escape language of spec texts); empty: a space.
+  std::string blankText;
   bool validate = false;
   std::FILE* outStream = stdout;      // null: validation, nothing is written
   const char* outFile = nullptr;
@@ -43,7 +46,11 @@ struct RunSettings {
   int foldcase = 1;
   int promptNewline = 0;
   bool esisDataFix = false;
+  // Entries with more data characters than this become tbl text blocks:
+  // -f sets it, else the variable _textblock (a spec may set it for each
+  // table); unset, it is 35.
   int textBlockThreshold = 35;
+  bool textBlockThresholdNamed = false;  // -f was given: _textblock is ignored
   const char* inputPath = nullptr;
   int browse = 0;
   VarTable* globalVars = nullptr;

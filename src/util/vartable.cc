@@ -101,6 +101,9 @@ VarEntry* StoreValue(VarTable* table, std::string_view name, const std::string_v
   }
   if (name == "_blanks")  // stored as well: a setting the data writer reads
     settings.blankData = !value ? 0 : *value == "collapse" ? 1 : *value == "drop" ? 2 : 0;
+  if (name == "_space") settings.blankText = value ? std::string(*value) : std::string();
+  if (name == "_textblock" && !settings.textBlockThresholdNamed)
+    settings.textBlockThreshold = value ? LeadingInt(*value) : 35;
   if (!table) return nullptr;
   VarEntry* entry;
   auto it = table->index.find(std::string(name));
