@@ -192,11 +192,13 @@ Ignore: all
 
 #------------------------------------------------------------------------
 # AUTHOR(S) and COPYRIGHT, from the REFENTRYINFO, at the end of the page
-# (action 160 translates its content with the specs of this part).
+# (action 160 translates the parts of it with the specs of this part, the
+# authors first, whatever their order in the markup).
 
 GI: #action
 SpecID: 160
-StartText: ${_set nauth 0}${_find gi AUTHOR 165}${_set hdr AUTHORS}${_isset nauth 1 166}${_relation descendant AUTHOR 167}
+Ignore: all
+StartText: ${_set nauth 0}${_find gi AUTHOR 165}${_set hdr AUTHORS}${_isset nauth 1 166}${_relation descendant AUTHOR 167}${_find gi-parent AUTHOR REFENTRYINFO 161}${_find gi-parent AUTHORGROUP REFENTRYINFO 159}${_find gi-parent EDITOR REFENTRYINFO 161}${_find gi-parent OTHERCREDIT REFENTRYINFO 161}${_find gi-parent COPYRIGHT REFENTRYINFO 162}${_find gi-parent LEGALNOTICE REFENTRYINFO 172}
 -
 GI: #action
 SpecID: 165
@@ -213,8 +215,12 @@ SpecID: 167
 Ignore: all
 StartText: ^.SH "${hdr}"^
 -
+GI: #action
+SpecID: 159
+-
 GI: AUTHOR EDITOR OTHERCREDIT
 Context: ^(REFENTRYINFO|AUTHORGROUP)( |$)
+SpecID: 161
 StartText: ^.PP^${_set _blanks drop}
 EndText: ${_relation descendant CONTRIB 199 163}${_set _blanks collapse}
 -
@@ -239,25 +245,34 @@ StartText: ^.RS 4^
 EndText: ^.RE^
 -
 GI: EMAIL
-Context: ^(ADDRESS )?(AUTHOR|EDITOR|OTHERCREDIT)( |$)
+Context: ^(ADDRESS )?(AFFILIATION )?(AUTHOR|EDITOR|OTHERCREDIT)( |$)
 StartText: \s<
 EndText: >
 -
 # An address in an author (where a parser may put it around an EMAIL):
 # its e-mail address and contribution only.
 GI: ADDRESS
-Context: ^(AUTHOR|EDITOR|OTHERCREDIT)( |$)
+Context: ^(AFFILIATION )?(AUTHOR|EDITOR|OTHERCREDIT)( |$)
 -
 GI: STREET POB POSTCODE CITY STATE COUNTRY PHONE FAX OTHERADDR
-Context: ^ADDRESS (AUTHOR|EDITOR|OTHERCREDIT)( |$)
+Context: ^ADDRESS (AFFILIATION )?(AUTHOR|EDITOR|OTHERCREDIT)( |$)
 Ignore: all
 -
-GI: AFFILIATION AUTHORBLURB
+# An affiliation: only its address's e-mail.
+GI: AFFILIATION
+Context: ^(AUTHOR|EDITOR|OTHERCREDIT)( |$)
+-
+GI: SHORTAFFIL JOBTITLE ORGNAME ORGDIV
+Context: ^AFFILIATION (AUTHOR|EDITOR|OTHERCREDIT)( |$)
+Ignore: all
+-
+GI: AUTHORBLURB
 Context: ^(AUTHOR|EDITOR|OTHERCREDIT)( |$)
 Ignore: all
 -
 GI: COPYRIGHT
 Context: REFENTRYINFO
+SpecID: 162
 StartText: ^.SH "COPYRIGHT"^.br^Copyright \\(co\s${_set _blanks drop}
 EndText: ^.br^${_set _blanks collapse}
 -
@@ -272,6 +287,7 @@ StartText: \s
 -
 GI: LEGALNOTICE
 Context: REFENTRYINFO
+SpecID: 172
 StartText: ${_relation sibling COPYRIGHT 199 164}
 -
 GI: #action
@@ -443,9 +459,11 @@ StartText: ^.SH SYNOPSIS^
 -
 # A command synopsis: a hanging paragraph as wide as the command; the
 # blanks between its arguments come from here, not from the source.
+# The blanks of the data inside an argument are unbreakable ("-f file"
+# stays on one line); the blanks between arguments are the spec's.
 GI: CMDSYNOPSIS
-StartText: ^${_followrel child COMMAND 191}${_set _blanks drop}.lsm qlx-nolead^
-EndText: ^.lsm^${_set _blanks collapse}
+StartText: ^${_followrel child COMMAND 191}${_set _blanks drop}${_set _space \\~}.lsm qlx-nolead^
+EndText: ^.lsm^${_set _blanks collapse}${_set _space}
 -
 GI: #action
 SpecID: 191
@@ -465,8 +483,12 @@ EndText: \\fR
 GI: SBR
 StartText: ^.br^
 -
-# Arguments: [opt], {req}, plain; "..." when repeated.  The members of
-# a group are separated by "|" and have no brackets of their own.
+# Arguments: [opt], {req}, plain; "..." when repeated, inside the brackets
+# ([file...]).  The members of
+# a group are separated by "|" and have no brackets of their own; a group
+# inside a group follows the member before it after a blank alone, as
+# docbook-xsl has it (pages write options and their values so: [{-o |
+# --output} {FILE | DIRECTORY}]).
 GI: ARG
 Context: GROUP
 StartText: ${_relation sibling-1 ARG 121}${_relation sibling-1 GROUP 121}
@@ -474,8 +496,8 @@ EndText: ${_attval REP REPEAT 124}
 -
 GI: GROUP
 Context: GROUP
-StartText: ${_relation sibling-1 ARG 121}${_relation sibling-1 GROUP 121}${_attval CHOICE OPT 125}${_attval CHOICE REQ 122}
-EndText: ${_attval CHOICE OPT 126}${_attval CHOICE REQ 123}${_attval REP REPEAT 124}
+StartText: ${_relation sibling-1 ARG 127}${_relation sibling-1 GROUP 127}${_attval CHOICE OPT 125}${_attval CHOICE REQ 122}
+EndText: ${_attval REP REPEAT 124}${_attval CHOICE OPT 126}${_attval CHOICE REQ 123}
 -
 # An argument inside an argument follows the blank of its parent's data;
 # the others are separated by a blank from here (CMDSYNOPSIS has element
@@ -484,23 +506,23 @@ GI: ARG GROUP
 Context: ARG
 AttValue: CHOICE ^(OPT|opt)$
 StartText: [
-EndText: ]${_attval REP REPEAT 124}
+EndText: ${_attval REP REPEAT 124}]
 -
 GI: ARG GROUP
 Context: ARG
 AttValue: CHOICE ^(REQ|req)$
 StartText: {
-EndText: }${_attval REP REPEAT 124}
+EndText: ${_attval REP REPEAT 124}}
 -
 GI: ARG GROUP
 AttValue: CHOICE ^(OPT|opt)$
 StartText: \s[
-EndText: ]${_attval REP REPEAT 124}
+EndText: ${_attval REP REPEAT 124}]
 -
 GI: ARG GROUP
 AttValue: CHOICE ^(REQ|req)$
 StartText: \s{
-EndText: }${_attval REP REPEAT 124}
+EndText: ${_attval REP REPEAT 124}}
 -
 GI: ARG GROUP
 Context: ARG
@@ -514,6 +536,11 @@ GI: #action
 SpecID: 121
 Ignore: all
 StartText: \s|\s
+-
+GI: #action
+SpecID: 127
+Ignore: all
+StartText: \s
 -
 GI: #action
 SpecID: 122
