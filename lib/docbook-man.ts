@@ -965,7 +965,8 @@ EndText: ^
 # CALS tables through tbl.
 
 # The title goes before the table: tbl takes nothing but rows.
-# A table's title, numbered, in bold before it, as docbook-xsl has it.
+# A table's title, numbered, in bold before it, as docbook-xsl has it; no
+# space between the two (.ns: the .TS of man adds a paragraph's space).
 GI: TABLE INFORMALTABLE
 StartText: ^.sp^${_followrel child TITLE 150}${_calstable tbl tablestart}
 EndText: ${_calstable tbl tableend}^.sp^
@@ -973,7 +974,7 @@ EndText: ${_calstable tbl tableend}^.sp^
 GI: #action
 SpecID: 150
 StartText: \\fBTable ${tnum}.\\fR\s\\fB
-EndText: \\fR^.br^
+EndText: \\fR^.br^.ns^
 Increment: tnum
 -
 # The foot after the body, where it is read.  An entry longer than the
