@@ -10,8 +10,9 @@
 # and so are tables, figures and examples ("Table 2.1.").  Footnotes are
 # numbered and listed at the end of the page.  Every element ID becomes an
 # anchor (in lower case) and cross references link to it.  Tables are HTML
-# tables; CALS spans are not rendered.  Processing instructions are dropped
-# (those for other tools, dbhtml, dbfo, dblatex, draw no warning).
+# tables whose cells follow the CALS spans (colspan, rowspan).  Processing
+# instructions are dropped (those for other tools, dbhtml, dbfo, dblatex,
+# draw no warning).
 #
 # Variables (set them with -D name=value):
 #   lang       the document language (default en)
@@ -510,14 +511,20 @@ GI: ROW
 StartText: ^<tr>
 EndText: </tr>^
 -
+# A cell takes the column and the spans that CALS gives it (an empty
+# cell stands in a column that an entry skips).
 GI: ENTRY
 Context: ROW THEAD
-StartText: <th>
+StartText: ${_calstable html cell th}${_attval ID 103}>
 EndText: </th>
 -
-GI: ENTRY ENTRYTBL
-StartText: <td>
+GI: ENTRY
+StartText: ${_calstable html cell td}${_attval ID 103}>
 EndText: </td>
+-
+GI: ENTRYTBL
+StartText: ${_calstable html cell td}${_attval ID 103}><table>^
+EndText: ^</table></td>
 -
 
 #------------------------------------------------------------------------
