@@ -39,7 +39,7 @@ Replace:
 
 GI: BOOK ARTICLE SET
 Context: ^$
-StartText: <title>${_action 111}</title>^${_isset css 101}</head>^<body>^<div class="${_gi l}"${_attval ID 103}>^${_action 200}${_action 280}${_action 222t}
+StartText: <title>${_action 111}</title>^${_isset css 101}</head>^<body>^<div class="${_gi l}"${_attval ID 103}>^${_action 170}${_action 200}${_action 280}${_action 222t}
 EndText: ^${_action 250}</div>^
 -
 GI: REFENTRY PART REFERENCE CHAPTER APPENDIX PREFACE SECT1 SECTION
@@ -668,9 +668,37 @@ StartText: ^<div class="bibliodiv"${_attval ID 103}>^
 EndText: ^</div>^
 -
 # A cross reference links to its target and names its title (or term);
-# a section is "the section called" and its title in quotes.
+# a chapter or appendix, table, figure or example with its label as well
+# ("Chapter 2, Title", "Table 2.1, “Title”"), a section as "the section
+# called" and its title in quotes.  (A spec that a "t" action chooses by
+# its name lists the name twice: the choice tests a list of names only.)
 GI: XREF
 Replace: <a href="#${LINKEND:l}">${_followlink LINKEND 150t}</a>
+-
+GI: CHAPTER CHAPTER
+SpecID: 150
+Ignore: all
+StartText: Chapter&#160;${_get label-${ID:l}}, <em>${_action 111}</em>
+-
+GI: APPENDIX APPENDIX
+SpecID: 150
+Ignore: all
+StartText: Appendix&#160;${_get label-${ID:l}}, <em>${_action 111}</em>
+-
+GI: TABLE TABLE
+SpecID: 150
+Ignore: all
+StartText: Table&#160;${_get label-${ID:l}}, &#8220;${_followrel child TITLE 110}&#8221;
+-
+GI: FIGURE FIGURE
+SpecID: 150
+Ignore: all
+StartText: Figure&#160;${_get label-${ID:l}}, &#8220;${_followrel child TITLE 110}&#8221;
+-
+GI: EXAMPLE EXAMPLE
+SpecID: 150
+Ignore: all
+StartText: Example&#160;${_get label-${ID:l}}, &#8220;${_followrel child TITLE 110}&#8221;
 -
 GI: SECT1 SECT2 SECT3 SECT4 SECT5 SECTION SIMPLESECT REFSECT1 REFSECT2 REFSECT3
 SpecID: 150
@@ -1728,6 +1756,67 @@ GI: #action
 SpecID: 271
 Ignore: all
 StartText: &#174;
+-
+
+#------------------------------------------------------------------------
+# The labels that cross references name, found before the body is
+# written (a reference may come before its target): label-ID holds the
+# number of each chapter, appendix, table, figure and example with an ID,
+# counted as the body counts them.
+
+GI: #action
+SpecID: 170
+Ignore: all
+StartText: ${_set xtbl 0}${_set xfig 0}${_set xex 0}${_find gi CHAPTER 171}${_find gi APPENDIX 172t}${_relation descendant CHAPTER 199 174}
+-
+GI: #action
+SpecID: 171
+Ignore: all
+Increment: xchap 1
+EndText: ${_set label-${ID:l} ${xchap}}${_set xlabel ${xchap}.}${_action 173}
+-
+GI: APPENDIX APPENDIX
+SpecID: 172
+Relation: sibling- APPENDIX
+Ignore: all
+Increment: xapp 1
+EndText: ${_set label-${ID:l} ${xapp}}${_set xlabel ${xapp}.}${_action 173}
+-
+GI: APPENDIX APPENDIX
+SpecID: 172
+Ignore: all
+Set: xapp A
+EndText: ${_set label-${ID:l} ${xapp}}${_set xlabel ${xapp}.}${_action 173}
+-
+# The tables, figures and examples of a chapter or appendix.
+GI: #action
+SpecID: 173
+Ignore: all
+StartText: ${_set xtbl 0}${_set xfig 0}${_set xex 0}${_find gi TABLE 175}${_find gi FIGURE 176}${_find gi EXAMPLE 177}
+-
+# Without chapters (an article), they are numbered through the document.
+GI: #action
+SpecID: 174
+Ignore: all
+StartText: ${_set xlabel}${_find gi TABLE 175}${_find gi FIGURE 176}${_find gi EXAMPLE 177}
+-
+GI: #action
+SpecID: 175
+Ignore: all
+Increment: xtbl 1
+EndText: ${_set label-${ID:l} ${xlabel }${xtbl}}
+-
+GI: #action
+SpecID: 176
+Ignore: all
+Increment: xfig 1
+EndText: ${_set label-${ID:l} ${xlabel }${xfig}}
+-
+GI: #action
+SpecID: 177
+Ignore: all
+Increment: xex 1
+EndText: ${_set label-${ID:l} ${xlabel }${xex}}
 -
 
 #------------------------------------------------------------------------
