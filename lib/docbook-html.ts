@@ -1840,10 +1840,32 @@ StartText: ${_isset fn 251}
 GI: #action
 SpecID: 251
 Ignore: all
-StartText: ^<div class="footnotes">^<hr>^${_find top gi FOOTNOTE 252}</div>^
+StartText: ^<div class="footnotes">^<hr>^${_find top gi FOOTNOTE 252t}</div>^
+-
+# Only the footnotes that the page shows are listed: none from metadata
+# that it leaves out (the info elements show their authors, copyright,
+# legal notice, revision history, abstract and the like).
+GI: FOOTNOTE FOOTNOTE
+SpecID: 252
+Context: (^| )(REFMETA|TITLEABBREV|INDEXTERM|REMARK|COMMENT|TOC|LOT|INDEX|BEGINPAGE|REFENTRYINFO|SECT[2-5]INFO|REFSECT[1-3]INFO|REFSYNOPSISDIVINFO|REFERENCEINFO|DOCINFO)( |$)
+Ignore: all
+-
+GI: FOOTNOTE FOOTNOTE
+SpecID: 252
+Context: (^| )(AUTHOR|EDITOR|OTHERCREDIT|CORPAUTHOR|RELEASEINFO|EDITION|PUBDATE|COPYRIGHT|LEGALNOTICE|REVHISTORY|ABSTRACT|SUBTITLE)( [A-Z0-9]+)* ([A-Z0-9]*INFO|ARTHEADER)( |$)
+Action: 257
+-
+GI: FOOTNOTE FOOTNOTE
+SpecID: 252
+Context: (^| )([A-Z0-9]*INFO|ARTHEADER)( |$)
+Ignore: all
 -
 GI: #action
 SpecID: 252
+Action: 257
+-
+GI: #action
+SpecID: 257
 StartText: ^<div class="footnote"${_attval ID 103}>${_action 253}${_action 254}
 EndText: </div>^
 -
