@@ -44,9 +44,10 @@ for doc in "$books"/*.sgml "$books"/*.xml; do
     fail "$name: an overfull box of ${width}pt from a table"
 done
 # The expected LaTeX of the end-to-end cases compiles too (a list and
-# paragraphs in table entries, spans, function synopses, figures).
+# paragraphs in table entries, spans, function synopses, figures, URLs
+# with # and % and long ones in a table).
 if command -v pdflatex >/dev/null; then
-  for case in latex-tablelist latex-latexblocks latex-spans; do
+  for case in latex-tablelist latex-latexblocks latex-spans latex-ulink; do
     cp "$src/tests/cases/docbook/$case/stdout" "$tmp/$case.tex"
     (cd "$tmp" && pdflatex -interaction=nonstopmode -halt-on-error "$case.tex" >/dev/null 2>&1) ||
       { fail "$case: pdflatex failed:"; grep -A2 '^!' "$tmp/$case.log" | head -4; }
