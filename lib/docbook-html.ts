@@ -24,6 +24,7 @@
 GI: _Start
 Var: _sdatamap html.sdata
 Var: _charmap html.cmap
+Var: inlink 0
 StartText: <!DOCTYPE html>^<html lang="${lang en}">^<head>^<meta charset="utf-8">^<meta name="generator" content="qlx docbook-html.ts">^<style>div.para { margin: 1em 0 }</style>^
 -
 GI: _End
@@ -177,7 +178,12 @@ StartText: ^<p class="title"${_attval ID 103}><b>Example ${clabel }${ex}.\s
 EndText: </b></p>^
 -
 GI: TITLE
-Context: ^(BIBLIOENTRY|BIBLIOMIXED|BIBLIOSET)( |$)
+Context: ^(BIBLIOENTRY|BIBLIOSET)( |$)
+StartText: <i${_attval ID 103}>
+EndText: </i>.\s
+-
+GI: TITLE
+Context: ^BIBLIOMIXED( |$)
 StartText: <i${_attval ID 103}>
 EndText: </i>
 -
@@ -247,6 +253,12 @@ EndText: </div>^
 GI: FORMALPARA
 StartText: ^<div class="formalpara"${_attval ID 103}>
 EndText: </div>^
+-
+# In a bibliography entry an address is one of its fields, in the line.
+GI: ADDRESS
+Context: ^(BIBLIOENTRY|BIBLIOSET|CONFGROUP|PUBLISHER)( |$)
+StartText: <span class="address"${_attval ID 103}>
+EndText: </span>.\s
 -
 GI: ADDRESS
 Context: ^(AFFILIATION|AUTHOR|EDITOR|OTHERCREDIT)( |$)
@@ -531,9 +543,20 @@ EndText: ^</table></td>
 # Inline elements
 
 # The fields of a BIBLIOENTRY (a BIBLIOMIXED holds its own punctuation).
-GI: AUTHOR AUTHORGROUP EDITOR CORPAUTHOR PUBLISHER PUBLISHERNAME ISBN ISSN PUBDATE EDITION RELEASEINFO COPYRIGHT PAGENUMS VOLUMENUM ISSUENUM ORGNAME SUBTITLE ABSTRACT
-Context: ^(BIBLIOENTRY|BIBLIOSET)( |$)
+GI: AUTHOR AUTHORGROUP EDITOR CORPAUTHOR PUBLISHER PUBLISHERNAME ISBN ISSN PUBDATE EDITION RELEASEINFO COPYRIGHT PAGENUMS VOLUMENUM ISSUENUM ORGNAME SUBTITLE ABSTRACT CONFTITLE CONFDATES CONFNUM CONFSPONSOR
+Context: ^(BIBLIOENTRY|BIBLIOSET|CONFGROUP)( |$)
 EndText: .\s
+-
+# The authors of a group: "A, B and C".
+GI: AUTHOR EDITOR
+Context: ^AUTHORGROUP (BIBLIOENTRY|BIBLIOSET)( |$)
+NthChild: -2
+EndText: \sand\s
+-
+GI: AUTHOR EDITOR
+Context: ^AUTHORGROUP (BIBLIOENTRY|BIBLIOSET)( |$)
+Relation: sibling+ AUTHOR
+EndText: ,\s
 -
 
 GI: COMMAND OPTION USERINPUT FUNCTION LITERAL ENVAR CODE SYSTEMITEM ERRORNAME ERRORCODE RETURNVALUE CONSTANT TYPE STRUCTNAME CLASSNAME METHODNAME PROPERTY TOKEN SGMLTAG TAG MARKUP PROMPT COMPUTEROUTPUT VARNAME STRUCTFIELD PARAMETER
@@ -597,35 +620,50 @@ EndText: </sub>
 -
 GI: ULINK
 Content: [^ ]
-StartText: <a href="${URL}">
-EndText: </a>
+StartText: ${_isset inlink 0 160}
+EndText: ${_isset inlink 0 159}
 -
 GI: ULINK
 Relation: child CITETITLE
-StartText: <a href="${URL}">
-EndText: </a>
+StartText: ${_isset inlink 0 160}
+EndText: ${_isset inlink 0 159}
 -
 GI: ULINK
 Relation: child EMPHASIS
-StartText: <a href="${URL}">
-EndText: </a>
+StartText: ${_isset inlink 0 160}
+EndText: ${_isset inlink 0 159}
 -
 GI: ULINK
 Relation: child LITERAL
-StartText: <a href="${URL}">
-EndText: </a>
+StartText: ${_isset inlink 0 160}
+EndText: ${_isset inlink 0 159}
 -
 # A link without text shows its URL.
 GI: ULINK
-Replace: <a href="${URL}">${URL}</a>
+Replace: ${_isset inlink 0 160}${URL}${_isset inlink 0 159}
 -
 GI: EMAIL
 StartText: &lt;<a href="mailto:${+content}">
 EndText: </a>&gt;
 -
 GI: LINK
+StartText: ${_isset inlink 0 158}
+EndText: ${_isset inlink 0 159}
+-
+GI: #action
+SpecID: 158
+Ignore: all
 StartText: <a href="#${LINKEND:l}">
-EndText: </a>
+-
+GI: #action
+SpecID: 159
+Ignore: all
+StartText: </a>
+-
+GI: #action
+SpecID: 160
+Ignore: all
+StartText: <a href="${URL}">
 -
 GI: ANCHOR
 Replace: <a id="${ID:l}"></a>
@@ -660,8 +698,8 @@ StartText: <em class="lineannotation"${_attval ID 103}>
 EndText: </em>
 -
 GI: BIBLIOENTRY BIBLIOMIXED
-StartText: ^<div class="${_gi l}"${_attval ID 103}>^<p>
-EndText: </p>^</div>^
+StartText: ^<div class="${_gi l}"${_attval ID 103}>^<div class="para">
+EndText: </div>^</div>^
 -
 GI: BIBLIODIV
 StartText: ^<div class="bibliodiv"${_attval ID 103}>^
@@ -673,7 +711,20 @@ EndText: ^</div>^
 # called" and its title in quotes.  (A spec that a "t" action chooses by
 # its name lists the name twice: the choice tests a list of names only.)
 GI: XREF
-Replace: <a href="#${LINKEND:l}">${_followlink LINKEND 150t}</a>
+Replace: ${_isset inlink 1 156}${_isset inlink 0 157}
+-
+# Inside the text of another link (a contents entry, the title that a
+# reference names) a reference, link or URL is its text alone: links do
+# not nest.  inlink is 1 while such text is written.
+GI: #action
+SpecID: 156
+Ignore: all
+StartText: ${_followlink LINKEND 150t}
+-
+GI: #action
+SpecID: 157
+Ignore: all
+StartText: <a href="#${LINKEND:l}">${_set inlink 1}${_followlink LINKEND 150t}${_set inlink 0}</a>
 -
 GI: CHAPTER CHAPTER
 SpecID: 150
@@ -942,7 +993,7 @@ SpecID: 211
 Context: ^[A-Z0-9]+$
 Ignore: all
 Increment: tdn 1
-EndText: <dt><a href="#d-${tdn}">${_action 212t}${_action 111}</a></dt>^${_action 219t}
+EndText: <dt><a href="#d-${tdn}">${_action 212t}${_set inlink 1}${_action 111}${_set inlink 0}</a></dt>^${_action 219t}
 -
 GI: PART REFERENCE CHAPTER APPENDIX PREFACE ARTICLE GLOSSARY BIBLIOGRAPHY SECT1 SECT2 SECTION REFENTRY
 SpecID: 240
@@ -956,7 +1007,7 @@ SpecID: 214
 Context: ^[A-Z0-9]+ [A-Z0-9]+$
 Ignore: all
 Increment: tdn 1
-EndText: <dt><a href="#d-${tdn}">${_action 212t}${_action 111}</a></dt>^${_action 220t}
+EndText: <dt><a href="#d-${tdn}">${_action 212t}${_set inlink 1}${_action 111}${_set inlink 0}</a></dt>^${_action 220t}
 -
 GI: PART REFERENCE CHAPTER APPENDIX PREFACE ARTICLE GLOSSARY BIBLIOGRAPHY SECT1 SECT2 SECTION REFENTRY
 SpecID: 240
@@ -970,7 +1021,7 @@ SpecID: 215
 Context: ^[A-Z0-9]+ [A-Z0-9]+ BOOK$
 Ignore: all
 Increment: tdn 1
-EndText: <dt><a href="#d-${tdn}">${_action 212t}${_action 111}</a></dt>^
+EndText: <dt><a href="#d-${tdn}">${_action 212t}${_set inlink 1}${_action 111}${_set inlink 0}</a></dt>^
 -
 GI: PART REFERENCE CHAPTER APPENDIX PREFACE ARTICLE GLOSSARY BIBLIOGRAPHY SECT1 SECT2 SECTION REFENTRY
 SpecID: 240
@@ -1417,21 +1468,21 @@ SpecID: 602
 Context: ^[A-Z0-9]+ [A-Z0-9]+$
 Ignore: all
 Increment: ctdn 1
-EndText: <dt><a href="#d-${ctdn}">${_action 609t}${_action 111}</a></dt>^${_action 603t}
+EndText: <dt><a href="#d-${ctdn}">${_action 609t}${_set inlink 1}${_action 111}${_set inlink 0}</a></dt>^${_action 603t}
 -
 GI: PART REFERENCE CHAPTER APPENDIX PREFACE ARTICLE GLOSSARY BIBLIOGRAPHY SECT1 SECT2 SECTION REFENTRY
 SpecID: 602
 Context: ^[A-Z0-9]+ [A-Z0-9]+ BOOK$
 Ignore: all
 Increment: ctdn 1
-EndText: <dt><a href="#d-${ctdn}">${_action 609t}${_action 111}</a></dt>^${_action 603t}
+EndText: <dt><a href="#d-${ctdn}">${_action 609t}${_set inlink 1}${_action 111}${_set inlink 0}</a></dt>^${_action 603t}
 -
 GI: PART REFERENCE CHAPTER APPENDIX PREFACE ARTICLE GLOSSARY BIBLIOGRAPHY SECT1 SECT2 SECTION REFENTRY
 SpecID: 604
 Context: ^[A-Z0-9]+ [A-Z0-9]+ BOOK$
 Ignore: all
 Increment: ctdn 1
-EndText: <dt><a href="#d-${ctdn}">${_action 111}</a></dt>^
+EndText: <dt><a href="#d-${ctdn}">${_set inlink 1}${_action 111}${_set inlink 0}</a></dt>^
 -
 GI: CHAPTER CHAPTER
 SpecID: 609
@@ -1935,7 +1986,7 @@ GI: #action
 SpecID: 506
 Ignore: all
 Increment: lntable 1
-EndText: <dt><a href="#table-${lltable}${lntable}">${lltable}${lntable}.\s${_followrel child TITLE 110}</a></dt>^
+EndText: <dt><a href="#table-${lltable}${lntable}">${lltable}${lntable}.\s${_set inlink 1}${_followrel child TITLE 110}${_set inlink 0}</a></dt>^
 -
 GI: #action
 SpecID: 510
@@ -1983,7 +2034,7 @@ GI: #action
 SpecID: 516
 Ignore: all
 Increment: lnfigure 1
-EndText: <dt><a href="#figure-${llfigure}${lnfigure}">${llfigure}${lnfigure}.\s${_followrel child TITLE 110}</a></dt>^
+EndText: <dt><a href="#figure-${llfigure}${lnfigure}">${llfigure}${lnfigure}.\s${_set inlink 1}${_followrel child TITLE 110}${_set inlink 0}</a></dt>^
 -
 GI: #action
 SpecID: 520
@@ -2031,7 +2082,7 @@ GI: #action
 SpecID: 526
 Ignore: all
 Increment: lnexample 1
-EndText: <dt><a href="#example-${llexample}${lnexample}">${llexample}${lnexample}.\s${_followrel child TITLE 110}</a></dt>^
+EndText: <dt><a href="#example-${llexample}${lnexample}">${llexample}${lnexample}.\s${_set inlink 1}${_followrel child TITLE 110}${_set inlink 0}</a></dt>^
 -
 #------------------------------------------------------------------------
 # A segment of a segmented list is headed by its SEGTITLE, the one at the
