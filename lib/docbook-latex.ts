@@ -20,9 +20,12 @@
 # SpecIDs 100-199 are the named actions of this file; their name #action
 # matches no element, so they run only when an action names them.
 
+# Blanks of the data: a run of them is one space (a blank line would end
+# a paragraph, inside a title too); verbatim text keeps them.
 GI: _Start
 Var: _sdatamap latex.sdata
 Var: _charmap latex.cmap
+Var: _blanks collapse
 StartText: % Written by qlx with docbook-latex.ts from a DocBook document.^
 -
 GI: _End
@@ -34,7 +37,9 @@ Replace:
 -
 
 #------------------------------------------------------------------------
-# The document element: class, preamble, title.
+# The document element: class, preamble, title.  A line may break after
+# an underscore of the data (and, through latex.cmap, after a colon), so
+# that identifiers and "key:value" words fit narrow table columns.
 
 GI: BOOK
 Context: ^$
@@ -199,8 +204,8 @@ GI: PARA
 Context: FORMALPARA
 -
 GI: PROGRAMLISTING SCREEN LITERALLAYOUT SYNOPSIS ADDRESS FUNCSYNOPSISINFO
-StartText: ^\\begin{alltt}^
-EndText: ^\\end{alltt}^
+StartText: ^\\begin{alltt}^${_set _blanks keep}
+EndText: ${_set _blanks collapse}^\\end{alltt}^
 -
 GI: NOTE TIP WARNING CAUTION IMPORTANT
 StartText: ^\\begin{quote}^\\textbf{${_gi M}:}${_relation child TITLE 199 130}\s
@@ -519,6 +524,19 @@ EndText: }}}
 # characters # % & ~ _ ^ $ as plain characters, and \url may break it
 # after a slash or a dot.  (Inside the argument of another command, such
 # as a section title, a percent sign in a URL would still end the line.)
+# In a title (the argument of a sectioning command) a link is its text.
+GI: ULINK
+Context: (^| )(TITLE|SUBTITLE|TITLEABBREV|TERM)( |$)
+Content: [^ ]
+-
+GI: ULINK
+Context: (^| )(TITLE|SUBTITLE|TITLEABBREV|TERM)( |$)
+Relation: child EMPHASIS
+-
+GI: ULINK
+Context: (^| )(TITLE|SUBTITLE|TITLEABBREV|TERM)( |$)
+Replace: \\texttt{\\detokenize{${URL}}}
+-
 GI: ULINK
 Content: [^ ]
 EndText: \\qlxulink{${URL}}
