@@ -993,7 +993,7 @@ SpecID: 211
 Context: ^[A-Z0-9]+$
 Ignore: all
 Increment: tdn 1
-EndText: <dt><a href="#d-${tdn}">${_action 212t}${_set inlink 1}${_action 111}${_set inlink 0}</a></dt>^${_action 219t}
+EndText: <dt><a href="#d-${tdn}">${_action 212t}${_set inlink 1}${_action 111}${_action 225t}${_set inlink 0}</a></dt>^${_action 219t}
 -
 GI: PART REFERENCE CHAPTER APPENDIX PREFACE ARTICLE GLOSSARY BIBLIOGRAPHY SECT1 SECT2 SECTION REFENTRY
 SpecID: 240
@@ -1007,7 +1007,7 @@ SpecID: 214
 Context: ^[A-Z0-9]+ [A-Z0-9]+$
 Ignore: all
 Increment: tdn 1
-EndText: <dt><a href="#d-${tdn}">${_action 212t}${_set inlink 1}${_action 111}${_set inlink 0}</a></dt>^${_action 220t}
+EndText: <dt><a href="#d-${tdn}">${_action 212t}${_set inlink 1}${_action 111}${_action 225t}${_set inlink 0}</a></dt>^${_action 220t}
 -
 GI: PART REFERENCE CHAPTER APPENDIX PREFACE ARTICLE GLOSSARY BIBLIOGRAPHY SECT1 SECT2 SECTION REFENTRY
 SpecID: 240
@@ -1021,7 +1021,58 @@ SpecID: 215
 Context: ^[A-Z0-9]+ [A-Z0-9]+ BOOK$
 Ignore: all
 Increment: tdn 1
-EndText: <dt><a href="#d-${tdn}">${_action 212t}${_set inlink 1}${_action 111}${_set inlink 0}</a></dt>^
+EndText: <dt><a href="#d-${tdn}">${_action 212t}${_set inlink 1}${_action 111}${_action 225t}${_set inlink 0}</a></dt>^${_action 226t}
+-
+# A fourth level in a book with parts: the subsections of a section.
+GI: SECT2 SECTION
+SpecID: 227
+Context: ^[A-Z0-9]+ [A-Z0-9]+ [A-Z0-9]+ BOOK$
+Ignore: all
+Increment: tdn 1
+EndText: <dt><a href="#d-${tdn}">${_set inlink 1}${_action 111}${_set inlink 0}</a></dt>^
+-
+GI: SECT2 SECT2
+SpecID: 240
+Context: ^SECT1 [A-Z0-9]+ [A-Z0-9]+ BOOK$
+Ignore: all
+Increment: dn 1
+EndText: <a id="d-${dn}"></a>
+-
+GI: SECTION SECTION
+SpecID: 240
+Context: ^SECTION (CHAPTER|APPENDIX|PREFACE|ARTICLE) [A-Z0-9]+ BOOK$
+Ignore: all
+Increment: dn 1
+EndText: <a id="d-${dn}"></a>
+-
+GI: SECT1 SECT1
+SpecID: 226
+Relation: child SECT2
+Ignore: all
+StartText: <dd><dl>${_find parent SECT1 227t}</dl></dd>^
+-
+GI: SECTION SECTION
+SpecID: 226
+Context: ^(CHAPTER|APPENDIX|PREFACE|ARTICLE) [A-Z0-9]+ BOOK$
+Relation: child SECTION
+Ignore: all
+StartText: <dd><dl>${_find parent SECTION 227t}</dl></dd>^
+-
+# A reference page's entry carries its purpose.
+GI: REFENTRY REFENTRY
+SpecID: 225
+Ignore: all
+StartText: ${_followrel child REFNAMEDIV 228}
+-
+GI: #action
+SpecID: 228
+Ignore: all
+StartText: ${_followrel child REFPURPOSE 229}
+-
+GI: #action
+SpecID: 229
+Ignore: all
+StartText: \s&#8212;\s${_action 110}
 -
 GI: PART REFERENCE CHAPTER APPENDIX PREFACE ARTICLE GLOSSARY BIBLIOGRAPHY SECT1 SECT2 SECTION REFENTRY
 SpecID: 240
@@ -1297,7 +1348,22 @@ StartText: ${_relation child SECTION 606 608}
 GI: #action
 SpecID: 608
 Ignore: all
-StartText: ${_relation child CHAPTER 606}
+StartText: ${_relation child CHAPTER 606 612}
+-
+GI: #action
+SpecID: 612
+Ignore: all
+StartText: ${_relation child APPENDIX 606 613}
+-
+GI: #action
+SpecID: 613
+Ignore: all
+StartText: ${_relation child REFERENCE 606 614}
+-
+GI: #action
+SpecID: 614
+Ignore: all
+StartText: ${_relation child PREFACE 606}
 -
 GI: #action
 SpecID: 606
@@ -1468,18 +1534,45 @@ SpecID: 602
 Context: ^[A-Z0-9]+ [A-Z0-9]+$
 Ignore: all
 Increment: ctdn 1
-EndText: <dt><a href="#d-${ctdn}">${_action 609t}${_set inlink 1}${_action 111}${_set inlink 0}</a></dt>^${_action 603t}
+EndText: <dt><a href="#d-${ctdn}">${_action 609t}${_set inlink 1}${_action 111}${_action 225t}${_set inlink 0}</a></dt>^${_action 603t}
 -
 GI: PART REFERENCE CHAPTER APPENDIX PREFACE ARTICLE GLOSSARY BIBLIOGRAPHY SECT1 SECT2 SECTION REFENTRY
 SpecID: 602
 Context: ^[A-Z0-9]+ [A-Z0-9]+ BOOK$
 Ignore: all
 Increment: ctdn 1
-EndText: <dt><a href="#d-${ctdn}">${_action 609t}${_set inlink 1}${_action 111}${_set inlink 0}</a></dt>^${_action 603t}
+EndText: <dt><a href="#d-${ctdn}">${_action 609t}${_set inlink 1}${_action 111}${_action 225t}${_set inlink 0}</a></dt>^${_action 603t}
 -
 GI: PART REFERENCE CHAPTER APPENDIX PREFACE ARTICLE GLOSSARY BIBLIOGRAPHY SECT1 SECT2 SECTION REFENTRY
 SpecID: 604
 Context: ^[A-Z0-9]+ [A-Z0-9]+ BOOK$
+Ignore: all
+Increment: ctdn 1
+EndText: <dt><a href="#d-${ctdn}">${_set inlink 1}${_action 111}${_action 225t}${_set inlink 0}</a></dt>^${_action 610t}
+-
+GI: SECT2 SECTION
+SpecID: 604
+Context: ^[A-Z0-9]+ [A-Z0-9]+ [A-Z0-9]+ BOOK$
+Ignore: all
+Increment: ctdn 1
+EndText: <dt><a href="#d-${ctdn}">${_set inlink 1}${_action 111}${_set inlink 0}</a></dt>^
+-
+GI: SECT1 SECT1
+SpecID: 610
+Relation: child SECT2
+Ignore: all
+StartText: <dd><dl>${_find parent SECT1 611t}</dl></dd>^
+-
+GI: SECTION SECTION
+SpecID: 610
+Context: ^(CHAPTER|APPENDIX|PREFACE|ARTICLE) [A-Z0-9]+ BOOK$
+Relation: child SECTION
+Ignore: all
+StartText: <dd><dl>${_find parent SECTION 611t}</dl></dd>^
+-
+GI: SECT2 SECTION
+SpecID: 611
+Context: ^[A-Z0-9]+ [A-Z0-9]+ [A-Z0-9]+ BOOK$
 Ignore: all
 Increment: ctdn 1
 EndText: <dt><a href="#d-${ctdn}">${_set inlink 1}${_action 111}${_set inlink 0}</a></dt>^
