@@ -492,12 +492,24 @@ EndText: </dd>^
 #------------------------------------------------------------------------
 # Tables
 
+# A table has rules around its cells unless its FRAME says otherwise (the
+# default frame is ALL).
 GI: TABLE
+AttValue: FRAME
 StartText: ^${_action 260}<table${_attval ID 103}${_attval FRAME ALL 140}${_attval FRAME all 140}>^
 EndText: ^</table>^
 -
+GI: TABLE
+StartText: ^${_action 260}<table${_attval ID 103} border="1">^
+EndText: ^</table>^
+-
 GI: INFORMALTABLE
+AttValue: FRAME
 StartText: ^<table${_attval ID 103}${_attval FRAME ALL 140}${_attval FRAME all 140}>^
+EndText: ^</table>^
+-
+GI: INFORMALTABLE
+StartText: ^<table${_attval ID 103} border="1">^
 EndText: ^</table>^
 -
 GI: #action
