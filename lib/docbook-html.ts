@@ -10,8 +10,9 @@
 # and so are tables, figures and examples ("Table 2.1.").  Footnotes are
 # numbered and listed at the end of the page.  Every element ID becomes an
 # anchor (in lower case) and cross references link to it.  Tables are HTML
-# tables; CALS spans are not rendered.  Processing instructions are dropped
-# (those for other tools, dbhtml, dbfo, dblatex, draw no warning).
+# tables whose cells follow the CALS spans (colspan, rowspan).  Processing
+# instructions are dropped (those for other tools, dbhtml, dbfo, dblatex,
+# draw no warning).
 #
 # Variables (set them with -D name=value):
 #   lang       the document language (default en)
@@ -23,6 +24,7 @@
 GI: _Start
 Var: _sdatamap html.sdata
 Var: _charmap html.cmap
+Var: inlink 0
 StartText: <!DOCTYPE html>^<html lang="${lang en}">^<head>^<meta charset="utf-8">^<meta name="generator" content="qlx docbook-html.ts">^<style>div.para { margin: 1em 0 }</style>^
 -
 GI: _End
@@ -38,7 +40,7 @@ Replace:
 
 GI: BOOK ARTICLE SET
 Context: ^$
-StartText: <title>${_action 111}</title>^${_isset css 101}</head>^<body>^<div class="${_gi l}"${_attval ID 103}>^${_action 200}${_action 280}${_action 222t}
+StartText: <title>${_action 111}</title>^${_isset css 101}</head>^<body>^<div class="${_gi l}"${_attval ID 103}>^${_action 170}${_action 200}${_action 280}${_action 222t}
 EndText: ^${_action 250}</div>^
 -
 GI: REFENTRY PART REFERENCE CHAPTER APPENDIX PREFACE SECT1 SECTION
@@ -176,7 +178,12 @@ StartText: ^<p class="title"${_attval ID 103}><b>Example ${clabel }${ex}.\s
 EndText: </b></p>^
 -
 GI: TITLE
-Context: ^(BIBLIOENTRY|BIBLIOMIXED|BIBLIOSET)( |$)
+Context: ^(BIBLIOENTRY|BIBLIOSET)( |$)
+StartText: <i${_attval ID 103}>
+EndText: </i>.\s
+-
+GI: TITLE
+Context: ^BIBLIOMIXED( |$)
 StartText: <i${_attval ID 103}>
 EndText: </i>
 -
@@ -246,6 +253,12 @@ EndText: </div>^
 GI: FORMALPARA
 StartText: ^<div class="formalpara"${_attval ID 103}>
 EndText: </div>^
+-
+# In a bibliography entry an address is one of its fields, in the line.
+GI: ADDRESS
+Context: ^(BIBLIOENTRY|BIBLIOSET|CONFGROUP|PUBLISHER)( |$)
+StartText: <span class="address"${_attval ID 103}>
+EndText: </span>.\s
 -
 GI: ADDRESS
 Context: ^(AFFILIATION|AUTHOR|EDITOR|OTHERCREDIT)( |$)
@@ -479,12 +492,24 @@ EndText: </dd>^
 #------------------------------------------------------------------------
 # Tables
 
+# A table has rules around its cells unless its FRAME says otherwise (the
+# default frame is ALL).
 GI: TABLE
+AttValue: FRAME
 StartText: ^${_action 260}<table${_attval ID 103}${_attval FRAME ALL 140}${_attval FRAME all 140}>^
 EndText: ^</table>^
 -
+GI: TABLE
+StartText: ^${_action 260}<table${_attval ID 103} border="1">^
+EndText: ^</table>^
+-
 GI: INFORMALTABLE
+AttValue: FRAME
 StartText: ^<table${_attval ID 103}${_attval FRAME ALL 140}${_attval FRAME all 140}>^
+EndText: ^</table>^
+-
+GI: INFORMALTABLE
+StartText: ^<table${_attval ID 103} border="1">^
 EndText: ^</table>^
 -
 GI: #action
@@ -510,23 +535,40 @@ GI: ROW
 StartText: ^<tr>
 EndText: </tr>^
 -
+# A cell takes the column and the spans that CALS gives it (an empty
+# cell stands in a column that an entry skips).
 GI: ENTRY
 Context: ROW THEAD
-StartText: <th>
+StartText: ${_calstable html cell th}${_attval ID 103}>
 EndText: </th>
 -
-GI: ENTRY ENTRYTBL
-StartText: <td>
+GI: ENTRY
+StartText: ${_calstable html cell td}${_attval ID 103}>
 EndText: </td>
+-
+GI: ENTRYTBL
+StartText: ${_calstable html cell td}${_attval ID 103}><table>^
+EndText: ^</table></td>
 -
 
 #------------------------------------------------------------------------
 # Inline elements
 
 # The fields of a BIBLIOENTRY (a BIBLIOMIXED holds its own punctuation).
-GI: AUTHOR AUTHORGROUP EDITOR CORPAUTHOR PUBLISHER PUBLISHERNAME ISBN ISSN PUBDATE EDITION RELEASEINFO COPYRIGHT PAGENUMS VOLUMENUM ISSUENUM ORGNAME SUBTITLE ABSTRACT
-Context: ^(BIBLIOENTRY|BIBLIOSET)( |$)
+GI: AUTHOR AUTHORGROUP EDITOR CORPAUTHOR PUBLISHER PUBLISHERNAME ISBN ISSN PUBDATE EDITION RELEASEINFO COPYRIGHT PAGENUMS VOLUMENUM ISSUENUM ORGNAME SUBTITLE ABSTRACT CONFTITLE CONFDATES CONFNUM CONFSPONSOR
+Context: ^(BIBLIOENTRY|BIBLIOSET|CONFGROUP)( |$)
 EndText: .\s
+-
+# The authors of a group: "A, B and C".
+GI: AUTHOR EDITOR
+Context: ^AUTHORGROUP (BIBLIOENTRY|BIBLIOSET)( |$)
+NthChild: -2
+EndText: \sand\s
+-
+GI: AUTHOR EDITOR
+Context: ^AUTHORGROUP (BIBLIOENTRY|BIBLIOSET)( |$)
+Relation: sibling+ AUTHOR
+EndText: ,\s
 -
 
 GI: COMMAND OPTION USERINPUT FUNCTION LITERAL ENVAR CODE SYSTEMITEM ERRORNAME ERRORCODE RETURNVALUE CONSTANT TYPE STRUCTNAME CLASSNAME METHODNAME PROPERTY TOKEN SGMLTAG TAG MARKUP PROMPT COMPUTEROUTPUT VARNAME STRUCTFIELD PARAMETER
@@ -590,35 +632,50 @@ EndText: </sub>
 -
 GI: ULINK
 Content: [^ ]
-StartText: <a href="${URL}">
-EndText: </a>
+StartText: ${_isset inlink 0 160}
+EndText: ${_isset inlink 0 159}
 -
 GI: ULINK
 Relation: child CITETITLE
-StartText: <a href="${URL}">
-EndText: </a>
+StartText: ${_isset inlink 0 160}
+EndText: ${_isset inlink 0 159}
 -
 GI: ULINK
 Relation: child EMPHASIS
-StartText: <a href="${URL}">
-EndText: </a>
+StartText: ${_isset inlink 0 160}
+EndText: ${_isset inlink 0 159}
 -
 GI: ULINK
 Relation: child LITERAL
-StartText: <a href="${URL}">
-EndText: </a>
+StartText: ${_isset inlink 0 160}
+EndText: ${_isset inlink 0 159}
 -
 # A link without text shows its URL.
 GI: ULINK
-Replace: <a href="${URL}">${URL}</a>
+Replace: ${_isset inlink 0 160}${URL}${_isset inlink 0 159}
 -
 GI: EMAIL
 StartText: &lt;<a href="mailto:${+content}">
 EndText: </a>&gt;
 -
 GI: LINK
+StartText: ${_isset inlink 0 158}
+EndText: ${_isset inlink 0 159}
+-
+GI: #action
+SpecID: 158
+Ignore: all
 StartText: <a href="#${LINKEND:l}">
-EndText: </a>
+-
+GI: #action
+SpecID: 159
+Ignore: all
+StartText: </a>
+-
+GI: #action
+SpecID: 160
+Ignore: all
+StartText: <a href="${URL}">
 -
 GI: ANCHOR
 Replace: <a id="${ID:l}"></a>
@@ -653,17 +710,58 @@ StartText: <em class="lineannotation"${_attval ID 103}>
 EndText: </em>
 -
 GI: BIBLIOENTRY BIBLIOMIXED
-StartText: ^<div class="${_gi l}"${_attval ID 103}>^<p>
-EndText: </p>^</div>^
+StartText: ^<div class="${_gi l}"${_attval ID 103}>^<div class="para">
+EndText: </div>^</div>^
 -
 GI: BIBLIODIV
 StartText: ^<div class="bibliodiv"${_attval ID 103}>^
 EndText: ^</div>^
 -
 # A cross reference links to its target and names its title (or term);
-# a section is "the section called" and its title in quotes.
+# a chapter or appendix, table, figure or example with its label as well
+# ("Chapter 2, Title", "Table 2.1, “Title”"), a section as "the section
+# called" and its title in quotes.  (A spec that a "t" action chooses by
+# its name lists the name twice: the choice tests a list of names only.)
 GI: XREF
-Replace: <a href="#${LINKEND:l}">${_followlink LINKEND 150t}</a>
+Replace: ${_isset inlink 1 156}${_isset inlink 0 157}
+-
+# Inside the text of another link (a contents entry, the title that a
+# reference names) a reference, link or URL is its text alone: links do
+# not nest.  inlink is 1 while such text is written.
+GI: #action
+SpecID: 156
+Ignore: all
+StartText: ${_followlink LINKEND 150t}
+-
+GI: #action
+SpecID: 157
+Ignore: all
+StartText: <a href="#${LINKEND:l}">${_set inlink 1}${_followlink LINKEND 150t}${_set inlink 0}</a>
+-
+GI: CHAPTER CHAPTER
+SpecID: 150
+Ignore: all
+StartText: Chapter&#160;${_get label-${ID:l}}, <em>${_action 111}</em>
+-
+GI: APPENDIX APPENDIX
+SpecID: 150
+Ignore: all
+StartText: Appendix&#160;${_get label-${ID:l}}, <em>${_action 111}</em>
+-
+GI: TABLE TABLE
+SpecID: 150
+Ignore: all
+StartText: Table&#160;${_get label-${ID:l}}, &#8220;${_followrel child TITLE 110}&#8221;
+-
+GI: FIGURE FIGURE
+SpecID: 150
+Ignore: all
+StartText: Figure&#160;${_get label-${ID:l}}, &#8220;${_followrel child TITLE 110}&#8221;
+-
+GI: EXAMPLE EXAMPLE
+SpecID: 150
+Ignore: all
+StartText: Example&#160;${_get label-${ID:l}}, &#8220;${_followrel child TITLE 110}&#8221;
 -
 GI: SECT1 SECT2 SECT3 SECT4 SECT5 SECTION SIMPLESECT REFSECT1 REFSECT2 REFSECT3
 SpecID: 150
@@ -907,7 +1005,7 @@ SpecID: 211
 Context: ^[A-Z0-9]+$
 Ignore: all
 Increment: tdn 1
-EndText: <dt><a href="#d-${tdn}">${_action 212t}${_action 111}</a></dt>^${_action 219t}
+EndText: <dt><a href="#d-${tdn}">${_action 212t}${_set inlink 1}${_action 111}${_action 225t}${_set inlink 0}</a></dt>^${_action 219t}
 -
 GI: PART REFERENCE CHAPTER APPENDIX PREFACE ARTICLE GLOSSARY BIBLIOGRAPHY SECT1 SECT2 SECTION REFENTRY
 SpecID: 240
@@ -921,7 +1019,7 @@ SpecID: 214
 Context: ^[A-Z0-9]+ [A-Z0-9]+$
 Ignore: all
 Increment: tdn 1
-EndText: <dt><a href="#d-${tdn}">${_action 212t}${_action 111}</a></dt>^${_action 220t}
+EndText: <dt><a href="#d-${tdn}">${_action 212t}${_set inlink 1}${_action 111}${_action 225t}${_set inlink 0}</a></dt>^${_action 220t}
 -
 GI: PART REFERENCE CHAPTER APPENDIX PREFACE ARTICLE GLOSSARY BIBLIOGRAPHY SECT1 SECT2 SECTION REFENTRY
 SpecID: 240
@@ -935,7 +1033,58 @@ SpecID: 215
 Context: ^[A-Z0-9]+ [A-Z0-9]+ BOOK$
 Ignore: all
 Increment: tdn 1
-EndText: <dt><a href="#d-${tdn}">${_action 212t}${_action 111}</a></dt>^
+EndText: <dt><a href="#d-${tdn}">${_action 212t}${_set inlink 1}${_action 111}${_action 225t}${_set inlink 0}</a></dt>^${_action 226t}
+-
+# A fourth level in a book with parts: the subsections of a section.
+GI: SECT2 SECTION
+SpecID: 227
+Context: ^[A-Z0-9]+ [A-Z0-9]+ [A-Z0-9]+ BOOK$
+Ignore: all
+Increment: tdn 1
+EndText: <dt><a href="#d-${tdn}">${_set inlink 1}${_action 111}${_set inlink 0}</a></dt>^
+-
+GI: SECT2 SECT2
+SpecID: 240
+Context: ^SECT1 [A-Z0-9]+ [A-Z0-9]+ BOOK$
+Ignore: all
+Increment: dn 1
+EndText: <a id="d-${dn}"></a>
+-
+GI: SECTION SECTION
+SpecID: 240
+Context: ^SECTION (CHAPTER|APPENDIX|PREFACE|ARTICLE) [A-Z0-9]+ BOOK$
+Ignore: all
+Increment: dn 1
+EndText: <a id="d-${dn}"></a>
+-
+GI: SECT1 SECT1
+SpecID: 226
+Relation: child SECT2
+Ignore: all
+StartText: <dd><dl>${_find parent SECT1 227t}</dl></dd>^
+-
+GI: SECTION SECTION
+SpecID: 226
+Context: ^(CHAPTER|APPENDIX|PREFACE|ARTICLE) [A-Z0-9]+ BOOK$
+Relation: child SECTION
+Ignore: all
+StartText: <dd><dl>${_find parent SECTION 227t}</dl></dd>^
+-
+# A reference page's entry carries its purpose.
+GI: REFENTRY REFENTRY
+SpecID: 225
+Ignore: all
+StartText: ${_followrel child REFNAMEDIV 228}
+-
+GI: #action
+SpecID: 228
+Ignore: all
+StartText: ${_followrel child REFPURPOSE 229}
+-
+GI: #action
+SpecID: 229
+Ignore: all
+StartText: \s&#8212;\s${_action 110}
 -
 GI: PART REFERENCE CHAPTER APPENDIX PREFACE ARTICLE GLOSSARY BIBLIOGRAPHY SECT1 SECT2 SECTION REFENTRY
 SpecID: 240
@@ -1211,7 +1360,22 @@ StartText: ${_relation child SECTION 606 608}
 GI: #action
 SpecID: 608
 Ignore: all
-StartText: ${_relation child CHAPTER 606}
+StartText: ${_relation child CHAPTER 606 612}
+-
+GI: #action
+SpecID: 612
+Ignore: all
+StartText: ${_relation child APPENDIX 606 613}
+-
+GI: #action
+SpecID: 613
+Ignore: all
+StartText: ${_relation child REFERENCE 606 614}
+-
+GI: #action
+SpecID: 614
+Ignore: all
+StartText: ${_relation child PREFACE 606}
 -
 GI: #action
 SpecID: 606
@@ -1382,21 +1546,48 @@ SpecID: 602
 Context: ^[A-Z0-9]+ [A-Z0-9]+$
 Ignore: all
 Increment: ctdn 1
-EndText: <dt><a href="#d-${ctdn}">${_action 609t}${_action 111}</a></dt>^${_action 603t}
+EndText: <dt><a href="#d-${ctdn}">${_action 609t}${_set inlink 1}${_action 111}${_action 225t}${_set inlink 0}</a></dt>^${_action 603t}
 -
 GI: PART REFERENCE CHAPTER APPENDIX PREFACE ARTICLE GLOSSARY BIBLIOGRAPHY SECT1 SECT2 SECTION REFENTRY
 SpecID: 602
 Context: ^[A-Z0-9]+ [A-Z0-9]+ BOOK$
 Ignore: all
 Increment: ctdn 1
-EndText: <dt><a href="#d-${ctdn}">${_action 609t}${_action 111}</a></dt>^${_action 603t}
+EndText: <dt><a href="#d-${ctdn}">${_action 609t}${_set inlink 1}${_action 111}${_action 225t}${_set inlink 0}</a></dt>^${_action 603t}
 -
 GI: PART REFERENCE CHAPTER APPENDIX PREFACE ARTICLE GLOSSARY BIBLIOGRAPHY SECT1 SECT2 SECTION REFENTRY
 SpecID: 604
 Context: ^[A-Z0-9]+ [A-Z0-9]+ BOOK$
 Ignore: all
 Increment: ctdn 1
-EndText: <dt><a href="#d-${ctdn}">${_action 111}</a></dt>^
+EndText: <dt><a href="#d-${ctdn}">${_set inlink 1}${_action 111}${_action 225t}${_set inlink 0}</a></dt>^${_action 610t}
+-
+GI: SECT2 SECTION
+SpecID: 604
+Context: ^[A-Z0-9]+ [A-Z0-9]+ [A-Z0-9]+ BOOK$
+Ignore: all
+Increment: ctdn 1
+EndText: <dt><a href="#d-${ctdn}">${_set inlink 1}${_action 111}${_set inlink 0}</a></dt>^
+-
+GI: SECT1 SECT1
+SpecID: 610
+Relation: child SECT2
+Ignore: all
+StartText: <dd><dl>${_find parent SECT1 611t}</dl></dd>^
+-
+GI: SECTION SECTION
+SpecID: 610
+Context: ^(CHAPTER|APPENDIX|PREFACE|ARTICLE) [A-Z0-9]+ BOOK$
+Relation: child SECTION
+Ignore: all
+StartText: <dd><dl>${_find parent SECTION 611t}</dl></dd>^
+-
+GI: SECT2 SECTION
+SpecID: 611
+Context: ^[A-Z0-9]+ [A-Z0-9]+ [A-Z0-9]+ BOOK$
+Ignore: all
+Increment: ctdn 1
+EndText: <dt><a href="#d-${ctdn}">${_set inlink 1}${_action 111}${_set inlink 0}</a></dt>^
 -
 GI: CHAPTER CHAPTER
 SpecID: 609
@@ -1724,6 +1915,67 @@ StartText: &#174;
 -
 
 #------------------------------------------------------------------------
+# The labels that cross references name, found before the body is
+# written (a reference may come before its target): label-ID holds the
+# number of each chapter, appendix, table, figure and example with an ID,
+# counted as the body counts them.
+
+GI: #action
+SpecID: 170
+Ignore: all
+StartText: ${_set xtbl 0}${_set xfig 0}${_set xex 0}${_find gi CHAPTER 171}${_find gi APPENDIX 172t}${_relation descendant CHAPTER 199 174}
+-
+GI: #action
+SpecID: 171
+Ignore: all
+Increment: xchap 1
+EndText: ${_set label-${ID:l} ${xchap}}${_set xlabel ${xchap}.}${_action 173}
+-
+GI: APPENDIX APPENDIX
+SpecID: 172
+Relation: sibling- APPENDIX
+Ignore: all
+Increment: xapp 1
+EndText: ${_set label-${ID:l} ${xapp}}${_set xlabel ${xapp}.}${_action 173}
+-
+GI: APPENDIX APPENDIX
+SpecID: 172
+Ignore: all
+Set: xapp A
+EndText: ${_set label-${ID:l} ${xapp}}${_set xlabel ${xapp}.}${_action 173}
+-
+# The tables, figures and examples of a chapter or appendix.
+GI: #action
+SpecID: 173
+Ignore: all
+StartText: ${_set xtbl 0}${_set xfig 0}${_set xex 0}${_find gi TABLE 175}${_find gi FIGURE 176}${_find gi EXAMPLE 177}
+-
+# Without chapters (an article), they are numbered through the document.
+GI: #action
+SpecID: 174
+Ignore: all
+StartText: ${_set xlabel}${_find gi TABLE 175}${_find gi FIGURE 176}${_find gi EXAMPLE 177}
+-
+GI: #action
+SpecID: 175
+Ignore: all
+Increment: xtbl 1
+EndText: ${_set label-${ID:l} ${xlabel }${xtbl}}
+-
+GI: #action
+SpecID: 176
+Ignore: all
+Increment: xfig 1
+EndText: ${_set label-${ID:l} ${xlabel }${xfig}}
+-
+GI: #action
+SpecID: 177
+Ignore: all
+Increment: xex 1
+EndText: ${_set label-${ID:l} ${xlabel }${xex}}
+-
+
+#------------------------------------------------------------------------
 # Footnotes: a number in the text, the texts at the end of the page.
 
 GI: #action
@@ -1744,10 +1996,32 @@ StartText: ${_isset fn 251}
 GI: #action
 SpecID: 251
 Ignore: all
-StartText: ^<div class="footnotes">^<hr>^${_find top gi FOOTNOTE 252}</div>^
+StartText: ^<div class="footnotes">^<hr>^${_find top gi FOOTNOTE 252t}</div>^
+-
+# Only the footnotes that the page shows are listed: none from metadata
+# that it leaves out (the info elements show their authors, copyright,
+# legal notice, revision history, abstract and the like).
+GI: FOOTNOTE FOOTNOTE
+SpecID: 252
+Context: (^| )(REFMETA|TITLEABBREV|INDEXTERM|REMARK|COMMENT|TOC|LOT|INDEX|BEGINPAGE|REFENTRYINFO|SECT[2-5]INFO|REFSECT[1-3]INFO|REFSYNOPSISDIVINFO|REFERENCEINFO|DOCINFO)( |$)
+Ignore: all
+-
+GI: FOOTNOTE FOOTNOTE
+SpecID: 252
+Context: (^| )(AUTHOR|EDITOR|OTHERCREDIT|CORPAUTHOR|RELEASEINFO|EDITION|PUBDATE|COPYRIGHT|LEGALNOTICE|REVHISTORY|ABSTRACT|SUBTITLE)( [A-Z0-9]+)* ([A-Z0-9]*INFO|ARTHEADER)( |$)
+Action: 257
+-
+GI: FOOTNOTE FOOTNOTE
+SpecID: 252
+Context: (^| )([A-Z0-9]*INFO|ARTHEADER)( |$)
+Ignore: all
 -
 GI: #action
 SpecID: 252
+Action: 257
+-
+GI: #action
+SpecID: 257
 StartText: ^<div class="footnote"${_attval ID 103}>${_action 253}${_action 254}
 EndText: </div>^
 -
@@ -1817,7 +2091,7 @@ GI: #action
 SpecID: 506
 Ignore: all
 Increment: lntable 1
-EndText: <dt><a href="#table-${lltable}${lntable}">${lltable}${lntable}.\s${_followrel child TITLE 110}</a></dt>^
+EndText: <dt><a href="#table-${lltable}${lntable}">${lltable}${lntable}.\s${_set inlink 1}${_followrel child TITLE 110}${_set inlink 0}</a></dt>^
 -
 GI: #action
 SpecID: 510
@@ -1865,7 +2139,7 @@ GI: #action
 SpecID: 516
 Ignore: all
 Increment: lnfigure 1
-EndText: <dt><a href="#figure-${llfigure}${lnfigure}">${llfigure}${lnfigure}.\s${_followrel child TITLE 110}</a></dt>^
+EndText: <dt><a href="#figure-${llfigure}${lnfigure}">${llfigure}${lnfigure}.\s${_set inlink 1}${_followrel child TITLE 110}${_set inlink 0}</a></dt>^
 -
 GI: #action
 SpecID: 520
@@ -1913,7 +2187,7 @@ GI: #action
 SpecID: 526
 Ignore: all
 Increment: lnexample 1
-EndText: <dt><a href="#example-${llexample}${lnexample}">${llexample}${lnexample}.\s${_followrel child TITLE 110}</a></dt>^
+EndText: <dt><a href="#example-${llexample}${lnexample}">${llexample}${lnexample}.\s${_set inlink 1}${_followrel child TITLE 110}${_set inlink 0}</a></dt>^
 -
 #------------------------------------------------------------------------
 # A segment of a segmented list is headed by its SEGTITLE, the one at the

@@ -11,8 +11,8 @@
 # (longtable, which breaks across pages) whose paragraph columns share the
 # line's width ("_calstable tex fill"),
 # so that prose in an entry wraps and lists may stand in it; verbatim text
-# is an alltt environment.  Only the LaTeX kernel and the alltt and
-# longtable packages (part of every LaTeX) are needed.
+# is an alltt environment.  Only the LaTeX kernel and the alltt, longtable
+# and url packages (part of every LaTeX) are needed.
 #
 # Variables (set them with -D name=value):
 #   papersize  the paper option of the document class (default a4paper)
@@ -20,9 +20,12 @@
 # SpecIDs 100-199 are the named actions of this file; their name #action
 # matches no element, so they run only when an action names them.
 
+# Blanks of the data: a run of them is one space (a blank line would end
+# a paragraph, inside a title too); verbatim text keeps them.
 GI: _Start
 Var: _sdatamap latex.sdata
 Var: _charmap latex.cmap
+Var: _blanks collapse
 StartText: % Written by qlx with docbook-latex.ts from a DocBook document.^
 -
 GI: _End
@@ -34,7 +37,9 @@ Replace:
 -
 
 #------------------------------------------------------------------------
-# The document element: class, preamble, title.
+# The document element: class, preamble, title.  A line may break after
+# an underscore of the data (and, through latex.cmap, after a colon), so
+# that identifiers and "key:value" words fit narrow table columns.
 
 GI: BOOK
 Context: ^$
@@ -49,7 +54,7 @@ EndText: ^\\end{document}^
 GI: #action
 SpecID: 101
 Ignore: all
-StartText: \\usepackage[T1]{fontenc}^\\usepackage[utf8]{inputenc}^\\usepackage{alltt}^\\usepackage{longtable}^\\let\\qlxunderscore\\_\\renewcommand{\\_}{\\qlxunderscore\\allowbreak}^\\providecommand{\\textohm}{\\ensuremath{\\Omega}}^\\title{${_followrel child TITLE 110}${_find gi-parent TITLE ARTICLEINFO 110}${_find gi-parent TITLE BOOKINFO 110}${_find gi-parent REFENTRYTITLE REFMETA 110}}^\\author{${_find gi AUTHOR 102}}^\\date{${_find gi-parent DATE ARTICLEINFO 110}${_find gi-parent DATE BOOKINFO 110}}^\\begin{document}^\\maketitle^\\tableofcontents^
+StartText: \\usepackage[T1]{fontenc}^\\usepackage[utf8]{inputenc}^\\usepackage{alltt}^\\usepackage{longtable}^\\usepackage[hyphens]{url}^\\newcommand{\\qlxurlchars}{\\catcode35=12 \\catcode36=12 \\catcode37=12 \\catcode38=12 \\catcode94=12 \\catcode95=12 \\catcode126=12 }^\\newcommand{\\qlxulink}{\\begingroup\\qlxurlchars\\qlxulinkx}\\newcommand{\\qlxulinkx}[1]{\\footnote{\\raggedright\\url{\#1}}\\endgroup}^\\newcommand{\\qlxurl}{\\begingroup\\qlxurlchars\\qlxurlx}\\newcommand{\\qlxurlx}[1]{\\url{\#1}\\endgroup}^\\let\\qlxunderscore\\_\\renewcommand{\\_}{\\qlxunderscore\\allowbreak}^\\providecommand{\\textohm}{\\ensuremath{\\Omega}}^\\title{${_followrel child TITLE 110}${_find gi-parent TITLE ARTICLEINFO 110}${_find gi-parent TITLE BOOKINFO 110}${_find gi-parent REFENTRYTITLE REFMETA 110}}^\\author{${_find gi AUTHOR 102}}^\\date{${_find gi-parent DATE ARTICLEINFO 110}${_find gi-parent DATE BOOKINFO 110}}^\\begin{document}^\\maketitle^\\tableofcontents^
 -
 # An author's name only: no affiliation or address in the title.
 GI: #action
@@ -199,8 +204,8 @@ GI: PARA
 Context: FORMALPARA
 -
 GI: PROGRAMLISTING SCREEN LITERALLAYOUT SYNOPSIS ADDRESS FUNCSYNOPSISINFO
-StartText: ^\\begin{alltt}^
-EndText: ^\\end{alltt}^
+StartText: ^\\begin{alltt}^${_set _blanks keep}
+EndText: ${_set _blanks collapse}^\\end{alltt}^
 -
 GI: NOTE TIP WARNING CAUTION IMPORTANT
 StartText: ^\\begin{quote}^\\textbf{${_gi M}:}${_relation child TITLE 199 130}\s
@@ -514,11 +519,42 @@ GI: SUBSCRIPT
 StartText: \\ensuremath{_{\\mbox{
 EndText: }}}
 -
-# The URL of a link goes into a footnote; \detokenize keeps its
-# characters from being read as commands (a percent sign or an unbalanced
-# brace in it would still need escaping in the document).
+# The URL of a link goes into a footnote, or stands in the text when the
+# link has no text of its own.  \qlxulink and \qlxurl read it with the
+# characters # % & ~ _ ^ $ as plain characters, and \url may break it
+# after a slash or a dot.  (Inside the argument of another command, such
+# as a section title, a percent sign in a URL would still end the line.)
+# In a title (the argument of a sectioning command) a link is its text.
 GI: ULINK
-EndText: \\footnote{\\texttt{\\detokenize{${URL}}}}
+Context: (^| )(TITLE|SUBTITLE|TITLEABBREV|TERM)( |$)
+Content: [^ ]
+-
+GI: ULINK
+Context: (^| )(TITLE|SUBTITLE|TITLEABBREV|TERM)( |$)
+Relation: child EMPHASIS
+-
+GI: ULINK
+Context: (^| )(TITLE|SUBTITLE|TITLEABBREV|TERM)( |$)
+Replace: \\texttt{\\detokenize{${URL}}}
+-
+GI: ULINK
+Content: [^ ]
+EndText: \\qlxulink{${URL}}
+-
+GI: ULINK
+Relation: child CITETITLE
+EndText: \\qlxulink{${URL}}
+-
+GI: ULINK
+Relation: child EMPHASIS
+EndText: \\qlxulink{${URL}}
+-
+GI: ULINK
+Relation: child LITERAL
+EndText: \\qlxulink{${URL}}
+-
+GI: ULINK
+Replace: \\qlxurl{${URL}}
 -
 GI: EMAIL
 StartText: \\texttt{\\textless{}

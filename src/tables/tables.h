@@ -1,7 +1,8 @@
 // CALS tables: the special variable ${_calstable format instruction ...}
 // hands its words here.  Format "tbl" writes input for the tbl
 // preprocessor (options, format lines, text blocks, rules, feet); format
-// "tex" writes TeX tabular pieces (column format, cells, row ends, rules).
+// "tex" writes TeX tabular pieces (column format, cells, row ends, rules);
+// format "html" places the cells of an HTML table (tables/html.h).
 // All markup goes through EmitText (except the tex column format, written
 // as it stands), so a null stream writes nothing; messages still appear.
 //

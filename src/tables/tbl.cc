@@ -7,6 +7,7 @@
 #include "doc/query.h"
 #include "doc/tree.h"
 #include "output/emit.h"
+#include "tables/html.h"
 #include "tables/model.h"
 #include "tables/tables.h"
 #include "tables/tex.h"
@@ -311,6 +312,9 @@ void TableInstruction(const std::vector<std::string_view>& words, ElemNode* elem
     TblInstruction(words[2], elem, stream);
   } else if (format == "tex") {
     TexInstruction(words.size() < 3 ? std::string_view() : words[2], elem, stream);
+  } else if (format == "html") {
+    HtmlInstruction(words.size() < 3 ? std::string_view() : words[2],
+                    words.size() < 4 ? std::string_view() : words[3], elem, stream);
   } else {
     std::fprintf(stderr, "Unknown table type: %.*s\n", static_cast<int>(format.size()),
                  format.data());

@@ -145,6 +145,14 @@ void TexTableFill(const ElemNode* group, std::FILE* stream) {
     if (const char* name = FindAttValue(c, "COLNAME")) ts.colNames[j] = name;
     next = j + 1;
   }
+  ts.spans.clear();
+  for (const ElemNode* c = group ? FirstChild(group) : nullptr; c; c = NextSibling(c)) {
+    if (std::strcmp(c->gi, "SPANSPEC") != 0) continue;
+    const char* name = FindAttValue(c, "SPANNAME");
+    const char* first = FindAttValue(c, "NAMEST");
+    const char* last = FindAttValue(c, "NAMEEND");
+    if (name && first && last) ts.spans.push_back({name, first, last});
+  }
   long shares = 0;
   std::string fixed;  // "-1in-2cm": the fixed widths taken from the line
   for (const ColumnWidth& w : widths) {
@@ -173,14 +181,26 @@ void TexTableFill(const ElemNode* group, std::FILE* stream) {
   if (stream) std::fwrite(text.data(), 1, text.size(), stream);
 }
 
-// The column named by an entry's attribute, or -1.
-int NamedColumn(const ElemNode* entry, const char* attribute) {
-  const char* name = FindAttValue(entry, attribute);
+// The column of a name, or -1.
+int ColumnOfName(const char* name) {
   if (!name) return -1;
   const std::vector<std::string>& names = texTableState.colNames;
   for (size_t j = 0; j < names.size(); ++j)
     if (names[j] == name) return static_cast<int>(j);
   return -1;
+}
+
+// The column named by an entry's attribute, or -1; NAMEST and NAMEEND
+// come from the span specification that its SPANNAME names, if any.
+int NamedColumn(const ElemNode* entry, const char* attribute) {
+  if (const char* spanName = FindAttValue(entry, "SPANNAME")) {
+    for (const TexTableState::Span& span : texTableState.spans)
+      if (span.name == spanName) {
+        if (std::strcmp(attribute, "NAMEST") == 0) return ColumnOfName(span.first.c_str());
+        if (std::strcmp(attribute, "NAMEEND") == 0) return ColumnOfName(span.last.c_str());
+      }
+  }
+  return ColumnOfName(FindAttValue(entry, attribute));
 }
 
 // A cell of a fill table: separators and empty cells up to the entry's

@@ -7,7 +7,7 @@
 // ("2*" shares, fixed lengths such as "1in"; 1* for a column without one).
 // After it, cellstart and cellend follow the CALS spans: an entry goes to
 // the column its COLNAME or NAMEST names (empty cells before it), spans to
-// its NAMEEND as a \multicolumn, and the columns its MOREROWS covers stay
+// its NAMEEND as a \multicolumn (a SPANNAME gives both ends), and the columns its MOREROWS covers stay
 // empty in the rows below; rowstart begins a row.
 #pragma once
 
@@ -40,6 +40,11 @@ struct TexTableState {
   // the current row, and multi whether the open cell is a \multicolumn.
   bool fill = false;
   std::vector<std::string> colNames, colWidths;
+  // The group's SPANSPECs: SPANNAME, NAMEST and NAMEEND.
+  struct Span {
+    std::string name, first, last;
+  };
+  std::vector<Span> spans;
   std::vector<int> coveredUntil;
   int row = 0;
   int column = 0;

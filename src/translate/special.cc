@@ -253,6 +253,19 @@ void PAttr(Call& c) {
   if (const char* value = FindAttValue(c.elem->parent(), c.Word(1).c_str())) c.Emit(value);
 }
 
+// The value of the global variable that the (expanded) name gives, so a
+// spec can read a variable whose name it built: ${_get label-${LINKEND:l}}.
+void Get(Call& c) {
+  if (c.count() < 2) return NotEnoughArgs(c.words[0]);
+  const VarEntry* e = LookupVarEntry(settings.globalVars, c.words[1]);
+  if (e && e->hasValue) {
+    c.Emit(e->value);
+  } else if (c.count() >= 3) {
+    size_t from = size_t(c.words[2].data() - c.text.data());
+    c.Emit(std::string_view(c.text).substr(from));
+  }
+}
+
 void Set(Call& c) {
   if (c.count() < 2) return NotEnoughArgs(c.words[0]);
   if (c.count() == 2) {
@@ -283,6 +296,7 @@ constexpr Entry kTable[] = {
     {"find", FindCall, false},  // "_find top ..." needs none; checked inside
     {"followlink", FollowLinkCall, true},
     {"followrel", FollowRelCall, true},
+    {"get", Get, false},
     {"gi", Gi, true},
     {"id", Id, false},
     {"include", Include, false},

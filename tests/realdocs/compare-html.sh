@@ -20,7 +20,12 @@ mkdir -p "$out"
 docs=("$@")
 if [ ${#docs[@]} -eq 0 ]; then
   shopt -s nullglob
-  docs=("$here"/books/*.sgml "$here"/books/*.xml "$here"/man/*.sgml "$here"/man/*.xml)
+  # The documents are the files that open with a document type
+  # declaration; the others are entities of a document.
+  for f in "$here"/books/*.sgml "$here"/books/*.xml "$here"/books/*/*.sgml \
+           "$here"/man/*.sgml "$here"/man/*.xml; do
+    grep -qi '^<!doctype' "$f" && docs+=("$f")
+  done
 fi
 
 # esis DOC: the ESIS of a document, in UTF-8.

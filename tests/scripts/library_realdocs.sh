@@ -18,11 +18,14 @@ trap 'rm -rf "$tmp"' EXIT
 status=0
 fail() { echo "library_realdocs: $*"; status=1; }
 
-for doc in "$books"/*.sgml "$books"/*.xml; do
-  name=$(basename "$doc"); stem=${name%.*}; out=$tmp/$stem
+# The documents are the files that open with a document type declaration
+# (a book in a folder of its own, pgpool-II, with its entities beside it).
+for doc in "$books"/*.sgml "$books"/*.xml "$books"/*/*.sgml; do
+  grep -qi '^<!doctype' "$doc" || continue
+  name=$(basename "$doc"); stem=${name%.*}; out=$tmp/$stem; dir=$(dirname "$doc")
   case $doc in
-    *.xml) (cd "$books" && SP_CHARSET_FIXED=YES SP_ENCODING=XML onsgmls -b utf-8 "$src/lib/xml-esis.dcl" "$doc") ;;
-    *) (cd "$books" && onsgmls -b utf-8 "$doc") ;;
+    *.xml) (cd "$dir" && SP_CHARSET_FIXED=YES SP_ENCODING=XML onsgmls -b utf-8 "$src/lib/xml-esis.dcl" "$doc") ;;
+    *) (cd "$dir" && onsgmls -b utf-8 "$doc") ;;
   esac >"$out.esis" 2>/dev/null
   [ -s "$out.esis" ] || { fail "$name: onsgmls wrote no ESIS"; continue; }
   "$qlx" -l "$src/lib" -t docbook-html.ts -s html.sdata -c html.cmap "$out.esis" >"$out.html" 2>"$out.err"
@@ -44,9 +47,10 @@ for doc in "$books"/*.sgml "$books"/*.xml; do
     fail "$name: an overfull box of ${width}pt from a table"
 done
 # The expected LaTeX of the end-to-end cases compiles too (a list and
-# paragraphs in table entries, spans, function synopses, figures).
+# paragraphs in table entries, spans, function synopses, figures, URLs
+# with # and % and long ones in a table, links in titles and captions).
 if command -v pdflatex >/dev/null; then
-  for case in latex-tablelist latex-latexblocks latex-spans; do
+  for case in latex-tablelist latex-latexblocks latex-spans latex-ulink latex-titlelinks; do
     cp "$src/tests/cases/docbook/$case/stdout" "$tmp/$case.tex"
     (cd "$tmp" && pdflatex -interaction=nonstopmode -halt-on-error "$case.tex" >/dev/null 2>&1) ||
       { fail "$case: pdflatex failed:"; grep -A2 '^!' "$tmp/$case.log" | head -4; }

@@ -168,6 +168,9 @@ TEST_F(SpecialTest, SetAndInsertNode) {
   chmod(script.c_str(), 0755);
   Run("${_set v !" + script + " ignored}", nullptr);
   EXPECT_EQ(*LookupVar(settings.globalVars, "v"), "ran") << "the author's command runs";
+  // _get reads the variable of a name built in the call, or its default.
+  Run("${_set n-2 B}${_set k 2}", root_);
+  EXPECT_EQ(Run("${_get n-${k}}|${_get n-3}|${_get n-3 no such}", root_), "B||no such");
   Run("${_insertnode S 7}${_insertnode E 8}${_insertnode X 9}", i1_);
   EXPECT_EQ(InsertedSpecId(i1_, 'S'), 7);
   EXPECT_EQ(InsertedSpecId(i1_, 'E'), 8);
@@ -225,7 +228,7 @@ TEST_F(SpecialTest, UnknownNamesAndMissingWords) {
   // Before any loop ran, _A and _C are unknown names.
   Run("${_A}${_C}", ref_);
   EXPECT_EQ(err_, "Unknown special variable: A\nUnknown special variable: C\n");
-  for (const char* name : {"action", "attval", "id", "isset", "pattr", "pattval", "set",
+  for (const char* name : {"action", "attval", "get", "id", "isset", "pattr", "pattval", "set",
                            "followlink", "eachcon", "namelist"}) {
     Run(std::string("${_") + name + "}", ref_);
     EXPECT_EQ(err_, std::string("Error: Not enough args for _") + name + ".\n");

@@ -1,0 +1,183 @@
+#include "tables/html.h"
+
+#include <climits>
+#include <cstring>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "doc/query.h"
+#include "doc/tree.h"
+#include "output/emit.h"
+#include "tables/model.h"
+
+namespace qlx {
+namespace {
+
+bool IsNamed(const ElemNode* elem, const char* gi) {
+  return elem && elem->gi && std::strcmp(elem->gi, gi) == 0;
+}
+
+// Column names and spans declared by the COLSPEC and SPANSPEC children of
+// one element (a TGROUP, ENTRYTBL, THEAD or TFOOT).
+struct Names {
+  std::unordered_map<std::string, int> columns;                    // name -> column
+  std::unordered_map<std::string, std::pair<int, int>> spans;      // name -> first, last
+  int count = 0;                                                   // columns numbered
+
+  void Read(const ElemNode* owner, const Names* outer) {
+    int next = 0;
+    for (const ElemNode* c = FirstChild(owner); c; c = NextSibling(c)) {
+      if (!IsNamed(c, "COLSPEC")) continue;
+      int j = next;
+      if (const char* num = FindAttValue(c, "COLNUM")) {
+        int n = ReadNumber(num);
+        if (n >= 1 && n <= kMaxColumns) j = n - 1;
+      }
+      if (const char* name = FindAttValue(c, "COLNAME")) columns.emplace(name, j);
+      next = j + 1;
+      if (next > count) count = next;
+    }
+    for (const ElemNode* c = FirstChild(owner); c; c = NextSibling(c)) {
+      if (!IsNamed(c, "SPANSPEC")) continue;
+      const char* name = FindAttValue(c, "SPANNAME");
+      int first = Column(FindAttValue(c, "NAMEST"), outer);
+      int last = Column(FindAttValue(c, "NAMEEND"), outer);
+      if (name && first >= 0 && last >= 0) spans.emplace(name, std::make_pair(first, last));
+    }
+  }
+  // The column a name gives, here or in `outer`; -1 for none.
+  int Column(const char* name, const Names* outer) const {
+    if (!name) return -1;
+    auto it = columns.find(name);
+    if (it != columns.end()) return it->second;
+    return outer ? outer->Column(name, nullptr) : -1;
+  }
+  const std::pair<int, int>* Span(const char* name, const Names* outer) const {
+    if (!name) return nullptr;
+    auto it = spans.find(name);
+    if (it != spans.end()) return &it->second;
+    return outer ? outer->Span(name, nullptr) : nullptr;
+  }
+};
+
+// One table group being written: its names, the section and row reached,
+// and per column the last row that an entry's MOREROWS covers.
+struct Group {
+  const ElemNode* group = nullptr;
+  Names names;
+  const ElemNode* part = nullptr;  // THEAD, TBODY or TFOOT of the rows seen
+  Names partNames;
+  const ElemNode* row = nullptr;
+  int rowIndex = 0;
+  int column = 0;
+  std::vector<int> coveredUntil;
+
+  bool Covered(int j) const {
+    return j < static_cast<int>(coveredUntil.size()) && coveredUntil[j] >= rowIndex;
+  }
+};
+
+// The groups enclosing the last entry, outermost first: a nested ENTRYTBL
+// keeps the group around it.
+std::vector<Group> groups;
+
+bool IsAncestorOrSelf(const ElemNode* a, const ElemNode* e) {
+  for (; e; e = e->parent())
+    if (e == a) return true;
+  return false;
+}
+
+Group& GroupOf(const ElemNode* group) {
+  while (!groups.empty() && !IsAncestorOrSelf(groups.back().group, group)) groups.pop_back();
+  if (groups.empty() || groups.back().group != group) {
+    groups.emplace_back();
+    groups.back().group = group;
+    groups.back().names.Read(group, nullptr);
+  }
+  return groups.back();
+}
+
+void Cell(std::string_view tag, ElemNode* entry, std::FILE* stream) {
+  std::string name = "td";
+  if (!tag.empty()) {
+    name.clear();
+    for (char c : tag)
+      if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) name += c;
+  }
+  std::string text;
+  const ElemNode* row = entry ? entry->parent() : nullptr;
+  const ElemNode* part = row ? row->parent() : nullptr;
+  const ElemNode* group = part ? part->parent() : nullptr;
+  if (!group) {  // not in a table: a plain cell
+    text = "<" + name;
+    EmitText(text, stream, 1);
+    return;
+  }
+  Group& g = GroupOf(group);
+  if (g.part != part) {
+    g.part = part;
+    g.partNames = Names();
+    if (!IsNamed(part, "TBODY")) g.partNames.Read(part, &g.names);
+    g.rowIndex = 0;
+    g.coveredUntil.clear();
+    g.row = nullptr;
+  }
+  if (g.row != row) {
+    g.row = row;
+    ++g.rowIndex;
+    g.column = 0;
+  }
+  const Names* outer = &g.names;
+  int start = -1, end = -1;
+  if (const char* colname = FindAttValue(entry, "COLNAME")) start = g.partNames.Column(colname, outer);
+  const std::pair<int, int>* span = g.partNames.Span(FindAttValue(entry, "SPANNAME"), outer);
+  if (span) {
+    start = span->first;
+    end = span->second;
+  } else {
+    int first = g.partNames.Column(FindAttValue(entry, "NAMEST"), outer);
+    if (first >= 0) {
+      start = first;
+      end = g.partNames.Column(FindAttValue(entry, "NAMEEND"), outer);
+    }
+  }
+  int next = g.column;
+  while (g.Covered(next)) ++next;
+  if (start < next) {
+    int width = end - start;
+    start = next;
+    end = width > 0 ? start + width : start;
+  }
+  if (end < start) end = start;
+  for (int j = g.column; j < start; ++j)
+    if (!g.Covered(j)) text += "<" + name + "></" + name + ">";
+  text += "<" + name;
+  if (end > start) text += " colspan=\"" + std::to_string(end - start + 1) + "\"";
+  const char* more = FindAttValue(entry, "MOREROWS");
+  int rows = more ? ReadNumber(more) : 0;
+  if (rows > INT_MAX - g.rowIndex) rows = INT_MAX - g.rowIndex;
+  if (rows > 0) {
+    text += " rowspan=\"" + std::to_string(rows + 1) + "\"";
+    if (end >= static_cast<int>(g.coveredUntil.size()) && end < kMaxColumns)
+      g.coveredUntil.resize(end + 1, 0);
+    for (int j = start; j <= end && j < static_cast<int>(g.coveredUntil.size()); ++j)
+      g.coveredUntil[j] = g.rowIndex + rows;
+  }
+  g.column = end + 1;
+  EmitText(text, stream, 1);
+}
+
+}  // namespace
+
+void HtmlInstruction(std::string_view instruction, std::string_view tag, ElemNode* elem,
+                     std::FILE* stream) {
+  if (instruction == "cell")
+    Cell(tag, elem, stream);
+  else
+    std::fprintf(stderr, "Unknown html table instruction: %.*s\n",
+                 static_cast<int>(instruction.size()), instruction.data());
+}
+
+}  // namespace qlx
