@@ -7,6 +7,7 @@
 #include "doc/tree.h"
 #include "output/emit.h"
 #include "tables/model.h"
+#include "util/sorted.h"
 #include "util/split.h"
 
 namespace qlx {
@@ -337,33 +338,51 @@ void ReadTexAttributes(const ElemNode* elem) {
   }
 }
 
+namespace {
+
+struct TexStep {
+  std::string_view name;
+  void (*run)(const ElemNode* elem, std::FILE* stream);
+};
+
+// Sorted by name for the binary search; the empty instruction starts a
+// table.
+constexpr TexStep kTexSteps[] = {
+    {"", TexTableStart},
+    {"bottom",
+     [](const ElemNode*, std::FILE* stream) {
+       if (texTableState.bottomRule) Emit("\\\\hline", stream);
+     }},
+    {"cellend", CellEnd},
+    {"cellstart",
+     [](const ElemNode* elem, std::FILE* stream) {
+       if (texTableState.fill)
+         FillCellStart(elem, stream);
+       else
+         Emit("{", stream);
+     }},
+    {"check", [](const ElemNode* elem, std::FILE*) { Check(elem); }},
+    {"clear", [](const ElemNode*, std::FILE*) { Clear(); }},
+    {"fill", TexTableFill},
+    {"rowend", RowEnd},
+    {"rowstart",
+     [](const ElemNode*, std::FILE*) {
+       ++texTableState.row;
+       texTableState.column = 0;
+     }},
+    {"top",
+     [](const ElemNode*, std::FILE* stream) {
+       if (texTableState.topRule) Emit("\\\\hline", stream);
+     }},
+};
+
+static_assert(SortedByName(kTexSteps));
+
+}  // namespace
+
 void TexInstruction(std::string_view instruction, ElemNode* elem, std::FILE* stream) {
-  TexTableState& ts = texTableState;
-  if (instruction.empty())
-    TexTableStart(elem, stream);
-  else if (instruction == "fill")
-    TexTableFill(elem, stream);
-  else if (instruction == "cellstart") {
-    if (ts.fill)
-      FillCellStart(elem, stream);
-    else
-      Emit("{", stream);
-  } else if (instruction == "rowstart") {
-    ++ts.row;
-    ts.column = 0;
-  }
-  else if (instruction == "cellend")
-    CellEnd(elem, stream);
-  else if (instruction == "rowend")
-    RowEnd(elem, stream);
-  else if (instruction == "top") {
-    if (ts.topRule) Emit("\\\\hline", stream);
-  } else if (instruction == "bottom") {
-    if (ts.bottomRule) Emit("\\\\hline", stream);
-  } else if (instruction == "check")
-    Check(elem);
-  else if (instruction == "clear")
-    Clear();
+  if (const TexStep* step = FindByName(kTexSteps, instruction))
+    step->run(elem, stream);
   else
     std::fprintf(stderr, "Unknown tex table instruction: %.*s\n",
                  static_cast<int>(instruction.size()), instruction.data());

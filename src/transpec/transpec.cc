@@ -1,6 +1,5 @@
 #include "transpec/transpec.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -15,6 +14,7 @@
 #include "util/libfile.h"
 #include "util/linereader.h"
 #include "util/settings.h"
+#include "util/sorted.h"
 #include "util/split.h"
 #include "util/vartable.h"
 
@@ -174,7 +174,7 @@ void ReadVarREValue(TranSpec& spec, std::string& value, int lineNumber) {
 }
 
 struct Keyword {
-  std::string_view key;  // with its colon
+  std::string_view name;  // with its colon
   void (*read)(TranSpec& spec, std::string& value, int lineNumber);
 };
 
@@ -203,10 +203,7 @@ constexpr Keyword kKeywords[] = {
     {"Verbatim:", ReadVerbatim},
 };
 
-static_assert(std::adjacent_find(std::begin(kKeywords), std::end(kKeywords),
-                                 [](const Keyword& a, const Keyword& b) { return a.key >= b.key; }) ==
-                  std::end(kKeywords),
-              "kKeywords must be sorted and unique");
+static_assert(SortedByName(kKeywords));
 
 void KeywordLine(TranSpec& spec, const std::string& line, int lineNumber) {
   size_t colon = line.find(':');
@@ -219,10 +216,7 @@ void KeywordLine(TranSpec& spec, const std::string& line, int lineNumber) {
   std::string value = line.substr(v);
   std::string_view key(line.data(), colon + 1);
 
-  const Keyword* end = std::end(kKeywords);
-  const Keyword* at = std::lower_bound(std::begin(kKeywords), end, key,
-                                       [](const Keyword& k, std::string_view n) { return k.key < n; });
-  if (at != end && at->key == key) at->read(spec, value, lineNumber);
+  if (const Keyword* keyword = FindByName(kKeywords, key)) keyword->read(spec, value, lineNumber);
   else std::fprintf(stderr, "Unknown translation spec (skipping it): %s\n", line.c_str());
 }
 
