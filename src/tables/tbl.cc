@@ -20,10 +20,6 @@ constexpr char kBel = '\a';  // the column separator the options line declares
 
 void Emit(std::string_view text, std::FILE* stream) { EmitText(text, stream, 1); }
 
-bool IsNamed(const ElemNode* elem, const char* gi) {
-  return elem && elem->gi && std::strcmp(elem->gi, gi) == 0;
-}
-
 const ElemNode* FirstChildNamed(const ElemNode* elem, const char* gi) {
   for (const ElemNode* c = FirstChild(elem); c; c = NextSibling(c))
     if (IsNamed(c, gi)) return c;

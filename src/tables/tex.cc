@@ -9,6 +9,7 @@
 #include "tables/model.h"
 #include "util/sorted.h"
 #include "util/split.h"
+#include "util/text.h"
 
 namespace qlx {
 
@@ -79,7 +80,7 @@ ColumnWidth ReadColumnWidth(const char* text) {
   if (!text) return w;
   std::string t;
   for (const char* c = text; *c; ++c)
-    if (*c != ' ') t += static_cast<char>(*c >= 'A' && *c <= 'Z' ? *c - 'A' + 'a' : *c);
+    if (*c != ' ') t += AsciiLower(*c);
   size_t star = t.find('*');
   if (star != std::string::npos) {
     // "1.5*" is 150 hundredths; "*" alone is one star.
@@ -139,7 +140,7 @@ void TexTableFill(const ElemNode* group, std::FILE* stream) {
     if (std::strcmp(c->gi, "COLSPEC") != 0) continue;
     int j = next;
     if (const char* num = FindAttValue(c, "COLNUM")) {
-      int n = ReadNumber(num);
+      int n = LeadingNumber(num);
       if (n >= 1 && n <= cols) j = n - 1;
     }
     widths[j] = ReadColumnWidth(FindAttValue(c, "COLWIDTH"));
@@ -215,7 +216,7 @@ void FillCellStart(const ElemNode* entry, std::FILE* stream) {
   }
   text += '{';
   if (stream) std::fwrite(text.data(), 1, text.size(), stream);
-  int more = entry ? ReadNumber(FindAttValue(entry, "MOREROWS") ? FindAttValue(entry, "MOREROWS") : "")
+  int more = entry ? LeadingNumber(FindAttValue(entry, "MOREROWS") ? FindAttValue(entry, "MOREROWS") : "")
                    : 0;
   if (more > INT_MAX - ts.row) more = INT_MAX - ts.row;  // no overflow on a huge MOREROWS
   if (more > 0)
@@ -326,14 +327,12 @@ void ReadTexAttributes(const ElemNode* elem) {
   }
   // The lower-case copy: the document's attribute value itself is shared
   // and stays as it is.
-  if (ts.colwidthText)
-    for (char& c : *ts.colwidthText)
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  if (ts.colwidthText) LowerCaseAscii(*ts.colwidthText);
   SplitWords(ts.alignText, &ts.alignWords);
   SplitWords(ts.colwidthText, &ts.colwidthWords);
   SplitWords(ts.colsepText, &ts.colsepWords);
   if (ts.colsText) {
-    int count = ReadNumber(*ts.colsText);
+    int count = LeadingNumber(*ts.colsText);
     ts.texColumnCount = count > kMaxColumns ? kMaxColumns : count;
   }
 }

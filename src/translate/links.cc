@@ -1,6 +1,5 @@
 #include "translate/links.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <unordered_set>
@@ -11,6 +10,7 @@
 #include "util/fatal.h"
 #include "util/settings.h"
 #include "util/split.h"
+#include "util/text.h"
 #include "util/vartable.h"
 
 namespace qlx {
@@ -330,12 +330,7 @@ void NameList(ElemNode* elem, const CallWords& words, std::FILE* stream) {
     std::vector<std::string_view> items = AllWords(data);
     for (size_t i = 0; i < items.size(); ++i) {
       id.assign(items[i]);
-      if (settings.foldcase) {
-        for (char& c : id) {
-          unsigned char u = static_cast<unsigned char>(c);
-          if (u < 128) c = char(std::toupper(u));
-        }
-      }
+      if (settings.foldcase) UpperCaseAscii(id);
       if (ElemNode* target = FindElementByID(id.c_str())) {
         RunNamedAction(target, i == 0 ? action : other, stream);
       } else {

@@ -16,6 +16,7 @@
 #include "util/settings.h"
 #include "util/sorted.h"
 #include "util/split.h"
+#include "util/text.h"
 #include "util/vartable.h"
 
 namespace qlx {
@@ -70,12 +71,6 @@ class SpecLines {
 
 int LeadingInt(const std::string& value) { return std::atoi(value.c_str()); }
 
-void FoldCase(std::string& text) {
-  for (char& c : text)
-    if (static_cast<unsigned char>(c) < 128 && std::islower(static_cast<unsigned char>(c)))
-      c = char(std::toupper(static_cast<unsigned char>(c)));
-}
-
 void SetInTable(VarTable** table, std::string_view value) {
   if (!*table) *table = NewVarTable(3);
   SetMappingLine(*table, value);
@@ -120,7 +115,7 @@ void ReadTable(TranSpec& spec, std::string& value, int) {
 }
 
 void ReadGi(TranSpec& spec, std::string& value, int) {
-  if (settings.foldcase && !value.empty() && value[0] != '#' && value[0] != '_') FoldCase(value);
+  if (settings.foldcase && !value.empty() && value[0] != '#' && value[0] != '_') UpperCaseAscii(value);
   spec.gi = InternElementName(value);
 }
 
