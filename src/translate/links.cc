@@ -19,27 +19,6 @@ LinkLoopState linkLoop;
 
 namespace {
 
-// Calls add(word) for every word of `text`, with the splitting rule of
-// Split (blanks and tabs separate words; trailing blanks give a last,
-// empty word) but no limit on the number of words.
-template <typename Add>
-void ForEachWord(std::string_view text, Add add) {
-  size_t pos = 0, n = text.size();
-  while (pos < n && IsBlank(text[pos])) ++pos;
-  if (pos == n) return;
-  for (;;) {
-    size_t start = pos;
-    while (pos < n && !IsBlank(text[pos])) ++pos;
-    add(text.substr(start, pos - start));
-    if (pos == n) return;
-    while (pos < n && IsBlank(text[pos])) ++pos;
-    if (pos == n) {
-      add(text.substr(pos));
-      return;
-    }
-  }
-}
-
 std::vector<std::string_view> AllWords(std::string_view text) {
   std::vector<std::string_view> words;
   ForEachWord(text, [&](std::string_view w) { words.push_back(w); });
