@@ -166,12 +166,11 @@ void ChaseToGi(ElemNode* elem, const CallWords& words, std::FILE* stream) {
 
 namespace {
 
-enum FindKind { FIND_Gi, FIND_GiParent, FIND_Attr, FIND_Parent };
-
 // What one _find walk looks for.  Owned by the call, so actions that run
 // further searches leave it alone.
 struct FindRequest {
-  FindKind kind;
+  FindTest kind;              // FIND_Gi, FIND_Attr or FIND_Parent
+  bool parentToo;             // FIND_Gi: and the parent is named `second`
   std::string first, second;  // name / attribute, parent name / value
   std::string action;
   std::FILE* stream;
@@ -185,14 +184,14 @@ void VisitForFind(ElemNode* e, void* data) {
   const FindRequest& req = *static_cast<const FindRequest*>(data);
   bool hit = false;
   switch (req.kind) {
-    case FIND_Gi: hit = e->gi == req.first; break;
-    case FIND_GiParent: hit = e->gi == req.first && ParentNamed(e, req.second); break;
+    case FIND_Gi: hit = e->gi == req.first && (!req.parentToo || ParentNamed(e, req.second)); break;
     case FIND_Attr: {
       const char* v = FindAttValue(e, req.first.c_str());
       hit = v && v == req.second;
       break;
     }
     case FIND_Parent: hit = ParentNamed(e, req.first); break;
+    default: break;  // the browser's tests of relatives
   }
   if (hit) RunNamedAction(e, req.action, req.stream);
 }
@@ -221,14 +220,15 @@ void FindAndRun(ElemNode* elem, const CallWords& words, std::FILE* stream, bool 
     return;
   }
   std::string_view kind = words[base];
-  FindRequest req{FIND_Gi, std::string(words[base + 1]), std::string(), std::string(), stream};
+  FindRequest req{FIND_Gi, false, std::string(words[base + 1]), std::string(), std::string(), stream};
   size_t actionAt = base + 2;
   if (kind == "gi") {
     req.kind = FIND_Gi;
   } else if (kind == "parent") {
     req.kind = FIND_Parent;
   } else if (kind == "gi-parent" || kind == "attr") {
-    req.kind = kind == "attr" ? FIND_Attr : FIND_GiParent;
+    req.kind = kind == "attr" ? FIND_Attr : FIND_Gi;
+    req.parentToo = kind == "gi-parent";
     if (count < 5) {
       std::fprintf(Diagnostics(), "Bad '_%.*s' specification - missing args (the action after '%.*s').\n",
                    int(words[0].size()), words[0].data(), int(kind.size()), kind.data());
