@@ -1,7 +1,6 @@
 #include "browse/browser.h"
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +17,7 @@
 #include "translate/translate.h"
 #include "util/settings.h"
 #include "util/split.h"
+#include "util/text.h"
 #include "util/vartable.h"
 
 #if QLX_HAVE_READLINE
@@ -31,18 +31,6 @@ namespace {
 using Words = std::vector<std::string>;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// The leading decimal number of a word that begins with a digit (as atoi
-// reads it; a number too large for int saturates instead of overflowing).
-int LeadingNumber(const std::string& word) {
-  long long n = 0;
-  for (char c : word) {
-    if (!IsDigit(c)) break;
-    n = n * 10 + (c - '0');
-    if (n > INT_MAX) return INT_MAX;
-  }
-  return int(n);
-}
 
 // "PATH" or "PATH -- ID=id": how find, id and pwd name an element.
 void PrintHitLine(const ElemNode* e) {
@@ -159,9 +147,7 @@ void ShowData(const Words& w, const ElemNode* e) {
 // "q rel gi": does an element named gi stand in rel to the current one?
 void QueryRelation(Words& w, ElemNode* current) {
   std::string& gi = w[2];
-  for (char& c : gi) {
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-  }
+  UpperCaseAscii(gi);
   Relation rel = RelationFromName(w[1].c_str());
   if (rel == REL_Unknown) return;
   bool yes = FindRelated(current, gi.c_str(), rel) != nullptr;

@@ -7,20 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "doc/query.h"
+
 namespace qlx {
-
-struct ElemNode;
-
-enum FindTest {
-  FIND_Gi,      // its name equals x
-  FIND_Attr,    // its attribute x has the value y
-  FIND_Parent,  // its parent is named x
-  FIND_Child,   // one of its child elements is named x
-  FIND_Cont,    // one of its own data items contains x
-  FIND_Sib,     // another child of its parent is named x
-  FIND_Desc,    // one of its descendants is named x
-  FIND_Anc,     // one of its ancestors is named x
-};
 
 // The test named by a find sub-command ("gi", "attr", "parent", "child",
 // "cont", "sib", "desc", "anc"); false for any other word.

@@ -26,6 +26,19 @@ enum Relation {
   REL_Unknown = 11,
 };
 
+// What a search for elements asks of each element: the browser's "find"
+// and the translation's _find name their tests with these.
+enum FindTest {
+  FIND_Gi,      // its name equals x
+  FIND_Attr,    // its attribute x has the value y
+  FIND_Parent,  // its parent is named x
+  FIND_Child,   // one of its child elements is named x
+  FIND_Cont,    // one of its own data items contains x
+  FIND_Sib,     // another child of its parent is named x
+  FIND_Desc,    // one of its descendants is named x
+  FIND_Anc,     // one of its ancestors is named x
+};
+
 // The value of the element's first attribute named `name`, or null.
 const char* FindAttValue(const ElemNode* elem, const char* name);
 

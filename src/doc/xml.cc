@@ -28,6 +28,7 @@
 #include "doc/records.h"
 #include "util/fatal.h"
 #include "util/settings.h"
+#include "util/text.h"
 
 namespace qlx {
 
@@ -85,8 +86,7 @@ struct AttIn {
 
 std::string UpperAscii(std::string_view s) {
   std::string out(s);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+  UpperCaseAscii(out);
   return out;
 }
 

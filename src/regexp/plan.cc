@@ -37,10 +37,8 @@ CharSet OneStep(const unsigned char* prog, uint32_t node) {
   return set;
 }
 
-}  // namespace
-
-PatternPlan* BuildPlan(const unsigned char* prog, uint32_t size) {
-  auto* plan = new PatternPlan;
+// The node list in program order; numbers each node in plan->nodeAt.
+std::vector<uint32_t> ListNodes(PatternPlan* plan, const unsigned char* prog, uint32_t size) {
   plan->nodeAt.assign(size, kNoSlot);
   std::vector<uint32_t> nodes;
   for (uint32_t at = 1; at + 3 <= size;) {
@@ -50,20 +48,25 @@ PatternPlan* BuildPlan(const unsigned char* prog, uint32_t size) {
     at += 3;
     if (HasStringOperand(op)) at += static_cast<uint32_t>(std::strlen(OperandText(prog, at - 3))) + 1;
   }
+  return nodes;
+}
+
+// The number of a node, or -1 for the end of the program or an offset that
+// is no node.
+int NumberOf(const PatternPlan& plan, uint32_t node) {
+  uint16_t n = node == kNoNode ? kNoSlot : plan.NodeNumber(node);
+  return n == kNoSlot ? -1 : n;
+}
+
+// The start sets are the least solution of one equation per node; loops
+// make the equations recursive, so iterate until nothing changes.
+void ComputeStarts(PatternPlan* plan, const unsigned char* prog, const std::vector<uint32_t>& nodes) {
   size_t count = nodes.size();
-
-  auto number = [&](uint32_t node) -> int {
-    uint16_t n = node == kNoNode ? kNoSlot : plan->NodeNumber(node);
-    return n == kNoSlot ? -1 : n;
-  };
-
-  // The start sets are the least solution of one equation per node; loops
-  // make the equations recursive, so iterate until nothing changes.
   std::vector<CharSet>& starts = plan->starts;
   starts.assign(count, CharSet());
   CharSet none;
   auto startsOf = [&](uint32_t node) -> const CharSet& {
-    int n = number(node);
+    int n = NumberOf(*plan, node);
     return n < 0 ? none : starts[n];
   };
   for (bool changed = true; changed;) {
@@ -103,9 +106,13 @@ PatternPlan* BuildPlan(const unsigned char* prog, uint32_t size) {
       changed |= starts[i].Merge(set);
     }
   }
+}
 
-  // Meeting nodes: the first alternative of each real choice, repeats, and
-  // the nodes that loops lead back to.
+// Meeting nodes: the first alternative of each real choice, repeats, and
+// the nodes that loops lead back to.  Numbers their slots, and the slots of
+// the repeats.
+void NumberMeetings(PatternPlan* plan, const unsigned char* prog, const std::vector<uint32_t>& nodes) {
+  size_t count = nodes.size();
   plan->seenSlot.assign(count, kNoSlot);
   plan->repeatSlot.assign(count, kNoSlot);
   std::vector<bool> meets(count, false), laterAlternative(count, false);
@@ -114,9 +121,9 @@ PatternPlan* BuildPlan(const unsigned char* prog, uint32_t size) {
     uint32_t next = Next(prog, node);
     switch (prog[node]) {
       case RX_Alternative:
-        if (next != kNoNode && prog[next] == RX_Alternative && number(next) >= 0) {
+        if (next != kNoNode && prog[next] == RX_Alternative && NumberOf(*plan, next) >= 0) {
           meets[i] = true;
-          laterAlternative[number(next)] = true;
+          laterAlternative[NumberOf(*plan, next)] = true;
         }
         break;
       case RX_ZeroOrMore:
@@ -125,7 +132,7 @@ PatternPlan* BuildPlan(const unsigned char* prog, uint32_t size) {
         plan->repeatSlot[i] = static_cast<uint16_t>(plan->repeatSlots++);
         break;
       case RX_LoopBack:
-        if (number(next) >= 0) meets[number(next)] = true;
+        if (NumberOf(*plan, next) >= 0) meets[NumberOf(*plan, next)] = true;
         break;
       default:
         if (prog[node] > RX_GroupOpen) plan->groups = true;
@@ -134,6 +141,15 @@ PatternPlan* BuildPlan(const unsigned char* prog, uint32_t size) {
   }
   for (size_t i = 0; i < count; ++i)
     if (meets[i] && !laterAlternative[i]) plan->seenSlot[i] = static_cast<uint16_t>(plan->seenSlots++);
+}
+
+}  // namespace
+
+PatternPlan* BuildPlan(const unsigned char* prog, uint32_t size) {
+  auto* plan = new PatternPlan;
+  std::vector<uint32_t> nodes = ListNodes(plan, prog, size);
+  ComputeStarts(plan, prog, nodes);
+  NumberMeetings(plan, prog, nodes);
   return plan;
 }
 

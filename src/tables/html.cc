@@ -1,7 +1,6 @@
 #include "tables/html.h"
 
 #include <climits>
-#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -11,13 +10,10 @@
 #include "doc/tree.h"
 #include "output/emit.h"
 #include "tables/model.h"
+#include "util/text.h"
 
 namespace qlx {
 namespace {
-
-bool IsNamed(const ElemNode* elem, const char* gi) {
-  return elem && elem->gi && std::strcmp(elem->gi, gi) == 0;
-}
 
 // Column names and spans declared by the COLSPEC and SPANSPEC children of
 // one element (a TGROUP, ENTRYTBL, THEAD or TFOOT).
@@ -32,7 +28,7 @@ struct Names {
       if (!IsNamed(c, "COLSPEC")) continue;
       int j = next;
       if (const char* num = FindAttValue(c, "COLNUM")) {
-        int n = ReadNumber(num);
+        int n = LeadingNumber(num);
         if (n >= 1 && n <= kMaxColumns) j = n - 1;
       }
       if (const char* name = FindAttValue(c, "COLNAME")) columns.emplace(name, j);
@@ -156,7 +152,7 @@ void Cell(std::string_view tag, ElemNode* entry, std::FILE* stream) {
   text += "<" + name;
   if (end > start) text += " colspan=\"" + std::to_string(end - start + 1) + "\"";
   const char* more = FindAttValue(entry, "MOREROWS");
-  int rows = more ? ReadNumber(more) : 0;
+  int rows = more ? LeadingNumber(more) : 0;
   if (rows > INT_MAX - g.rowIndex) rows = INT_MAX - g.rowIndex;
   if (rows > 0) {
     text += " rowspan=\"" + std::to_string(rows + 1) + "\"";

@@ -1,6 +1,5 @@
 #include "tables/model.h"
 
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -8,16 +7,17 @@
 
 #include "doc/query.h"
 #include "doc/tree.h"
+#include "util/text.h"
 
 namespace qlx {
 
 TableState tableState;
 
-namespace {
-
 bool IsNamed(const ElemNode* elem, const char* gi) {
   return elem && elem->gi && std::strcmp(elem->gi, gi) == 0;
 }
+
+namespace {
 
 int AlignKindOf(const char* value) {
   if (std::strcmp(value, "LEFT") == 0) return ALIGN_Left;
@@ -115,16 +115,6 @@ void AddDataLength(ContentItem* item, void* userData) {
 
 }  // namespace
 
-int ReadNumber(std::string_view text) {
-  long long value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') break;
-    value = value * 10 + (c - '0');
-    if (value > INT_MAX) return INT_MAX;
-  }
-  return static_cast<int>(value);
-}
-
 void ClearTableGroup() {
   TableState& ts = tableState;
   ts.colSpecs.clear();
@@ -189,7 +179,7 @@ void BuildTableGroup(const ElemNode* tgroup) {
   if (!tgroup) return;
 
   const char* cols = FindAttValue(tgroup, "COLS");
-  int count = cols ? ReadNumber(cols) : 0;
+  int count = cols ? LeadingNumber(cols) : 0;
 
   AppendColSpec(BuildColSpec(tgroup, 0, nullptr, SEC_Group));
   int running = 1;
@@ -248,7 +238,7 @@ const ColSpec* FindColumn(std::string_view value, int section, ColumnRef ref) {
   int hit = FindName(ts.colByName[section], value);
   if (hit < 0) hit = FindName(ts.colByName[SEC_Group], value);
   if (hit < 0 && !value.empty() && value[0] >= '0' && value[0] <= '9')
-    hit = FindColumnNumber(ReadNumber(value), section);
+    hit = FindColumnNumber(LeadingNumber(value), section);
   if (hit >= 0) return &ts.colSpecs[hit];
   std::fprintf(stderr, "? spanspec %s points to unknown column '%.*s'\n",
                ref == REF_Namest ? "namest" : "nameend", static_cast<int>(value.size()),
@@ -358,7 +348,7 @@ RowFormat BuildRowFormat(const ElemNode* row, bool withRowsep, int section,
     col.colsep = ts.tableColsep || (hasSpan ? span.colsep : spec.colsep);
     bool rowsep = ts.tableRowsep || (hasSpan ? span.rowsep : spec.rowsep);
     col.rowsep = withRowsep && rowsep;
-    if (const char* more = FindAttValue(entry, "MOREROWS")) col.moreRows = ReadNumber(more);
+    if (const char* more = FindAttValue(entry, "MOREROWS")) col.moreRows = LeadingNumber(more);
     if (col.moreRows > 0) col.top = AlignedTop(entry);
     if (placement && col.moreRows > 0)
       placement->coverBelow[c - 1] =

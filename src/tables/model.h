@@ -212,8 +212,7 @@ bool SameRowFormat(const RowFormat& a, const RowFormat& b);
 // element and all its descendants.
 std::size_t EntryDataLength(const ElemNode* elem);
 
-// The leading decimal digits of `text` as a number (0 when it does not
-// begin with a digit; saturates instead of overflowing).
-int ReadNumber(std::string_view text);
+// Whether the element is there and named `gi`.
+bool IsNamed(const ElemNode* elem, const char* gi);
 
 }  // namespace qlx

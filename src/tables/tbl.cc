@@ -12,6 +12,7 @@
 #include "tables/tables.h"
 #include "tables/tex.h"
 #include "util/settings.h"
+#include "util/sorted.h"
 #include "util/vartable.h"
 
 namespace qlx {
@@ -20,10 +21,6 @@ namespace {
 constexpr char kBel = '\a';  // the column separator the options line declares
 
 void Emit(std::string_view text, std::FILE* stream) { EmitText(text, stream, 1); }
-
-bool IsNamed(const ElemNode* elem, const char* gi) {
-  return elem && elem->gi && std::strcmp(elem->gi, gi) == 0;
-}
 
 const ElemNode* FirstChildNamed(const ElemNode* elem, const char* gi) {
   for (const ElemNode* c = FirstChild(elem); c; c = NextSibling(c))
@@ -271,25 +268,29 @@ void TableEnd(const ElemNode* table, std::FILE* stream) {
   ts.formats.clear();
 }
 
+struct TblStep {
+  std::string_view name;
+  void (*run)(const ElemNode* elem, std::FILE* stream);
+};
+
+// Sorted by name for the binary search.
+constexpr TblStep kTblSteps[] = {
+    {"entryend", EntryEnd},
+    {"entrystart", EntryStart},
+    {"rowend", RowEnd},
+    {"rowstart", [](const ElemNode*, std::FILE*) {}},
+    {"tableend", TableEnd},
+    {"tablefoot", TableFoot},
+    {"tablegroup", TableGroup},
+    {"tablegroupend", [](const ElemNode*, std::FILE*) { ClearTableGroup(); }},
+    {"tablestart", TableStart},
+};
+
+static_assert(SortedByName(kTblSteps));
+
 void TblInstruction(std::string_view instruction, ElemNode* elem, std::FILE* stream) {
-  if (instruction == "tablestart")
-    TableStart(elem, stream);
-  else if (instruction == "tablegroup")
-    TableGroup(elem, stream);
-  else if (instruction == "rowstart")
-    return;
-  else if (instruction == "entrystart")
-    EntryStart(elem, stream);
-  else if (instruction == "entryend")
-    EntryEnd(elem, stream);
-  else if (instruction == "rowend")
-    RowEnd(elem, stream);
-  else if (instruction == "tablefoot")
-    TableFoot(elem, stream);
-  else if (instruction == "tablegroupend")
-    ClearTableGroup();
-  else if (instruction == "tableend")
-    TableEnd(elem, stream);
+  if (const TblStep* step = FindByName(kTblSteps, instruction))
+    step->run(elem, stream);
   else
     std::fprintf(stderr, "Unknown tbl table instruction: %.*s\n",
                  static_cast<int>(instruction.size()), instruction.data());

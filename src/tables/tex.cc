@@ -7,7 +7,9 @@
 #include "doc/tree.h"
 #include "output/emit.h"
 #include "tables/model.h"
+#include "util/sorted.h"
 #include "util/split.h"
+#include "util/text.h"
 
 namespace qlx {
 
@@ -78,7 +80,7 @@ ColumnWidth ReadColumnWidth(const char* text) {
   if (!text) return w;
   std::string t;
   for (const char* c = text; *c; ++c)
-    if (*c != ' ') t += static_cast<char>(*c >= 'A' && *c <= 'Z' ? *c - 'A' + 'a' : *c);
+    if (*c != ' ') t += AsciiLower(*c);
   size_t star = t.find('*');
   if (star != std::string::npos) {
     // "1.5*" is 150 hundredths; "*" alone is one star.
@@ -138,7 +140,7 @@ void TexTableFill(const ElemNode* group, std::FILE* stream) {
     if (std::strcmp(c->gi, "COLSPEC") != 0) continue;
     int j = next;
     if (const char* num = FindAttValue(c, "COLNUM")) {
-      int n = ReadNumber(num);
+      int n = LeadingNumber(num);
       if (n >= 1 && n <= cols) j = n - 1;
     }
     widths[j] = ReadColumnWidth(FindAttValue(c, "COLWIDTH"));
@@ -234,7 +236,7 @@ void FillCellStart(const ElemNode* entry, std::FILE* stream) {
   }
   text += '{';
   if (stream) std::fwrite(text.data(), 1, text.size(), stream);
-  int more = entry ? ReadNumber(FindAttValue(entry, "MOREROWS") ? FindAttValue(entry, "MOREROWS") : "")
+  int more = entry ? LeadingNumber(FindAttValue(entry, "MOREROWS") ? FindAttValue(entry, "MOREROWS") : "")
                    : 0;
   if (more > INT_MAX - ts.row) more = INT_MAX - ts.row;  // no overflow on a huge MOREROWS
   if (more > 0)
@@ -345,45 +347,61 @@ void ReadTexAttributes(const ElemNode* elem) {
   }
   // The lower-case copy: the document's attribute value itself is shared
   // and stays as it is.
-  if (ts.colwidthText)
-    for (char& c : *ts.colwidthText)
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  if (ts.colwidthText) LowerCaseAscii(*ts.colwidthText);
   SplitWords(ts.alignText, &ts.alignWords);
   SplitWords(ts.colwidthText, &ts.colwidthWords);
   SplitWords(ts.colsepText, &ts.colsepWords);
   if (ts.colsText) {
-    int count = ReadNumber(*ts.colsText);
+    int count = LeadingNumber(*ts.colsText);
     ts.texColumnCount = count > kMaxColumns ? kMaxColumns : count;
   }
 }
 
+namespace {
+
+struct TexStep {
+  std::string_view name;
+  void (*run)(const ElemNode* elem, std::FILE* stream);
+};
+
+// Sorted by name for the binary search; the empty instruction starts a
+// table.
+constexpr TexStep kTexSteps[] = {
+    {"", TexTableStart},
+    {"bottom",
+     [](const ElemNode*, std::FILE* stream) {
+       if (texTableState.bottomRule) Emit("\\\\hline", stream);
+     }},
+    {"cellend", CellEnd},
+    {"cellstart",
+     [](const ElemNode* elem, std::FILE* stream) {
+       if (texTableState.fill)
+         FillCellStart(elem, stream);
+       else
+         Emit("{", stream);
+     }},
+    {"check", [](const ElemNode* elem, std::FILE*) { Check(elem); }},
+    {"clear", [](const ElemNode*, std::FILE*) { Clear(); }},
+    {"fill", TexTableFill},
+    {"rowend", RowEnd},
+    {"rowstart",
+     [](const ElemNode*, std::FILE*) {
+       ++texTableState.row;
+       texTableState.column = 0;
+     }},
+    {"top",
+     [](const ElemNode*, std::FILE* stream) {
+       if (texTableState.topRule) Emit("\\\\hline", stream);
+     }},
+};
+
+static_assert(SortedByName(kTexSteps));
+
+}  // namespace
+
 void TexInstruction(std::string_view instruction, ElemNode* elem, std::FILE* stream) {
-  TexTableState& ts = texTableState;
-  if (instruction.empty())
-    TexTableStart(elem, stream);
-  else if (instruction == "fill")
-    TexTableFill(elem, stream);
-  else if (instruction == "cellstart") {
-    if (ts.fill)
-      FillCellStart(elem, stream);
-    else
-      Emit("{", stream);
-  } else if (instruction == "rowstart") {
-    ++ts.row;
-    ts.column = 0;
-  }
-  else if (instruction == "cellend")
-    CellEnd(elem, stream);
-  else if (instruction == "rowend")
-    RowEnd(elem, stream);
-  else if (instruction == "top") {
-    if (ts.topRule) Emit("\\\\hline", stream);
-  } else if (instruction == "bottom") {
-    if (ts.bottomRule) Emit("\\\\hline", stream);
-  } else if (instruction == "check")
-    Check(elem);
-  else if (instruction == "clear")
-    Clear();
+  if (const TexStep* step = FindByName(kTexSteps, instruction))
+    step->run(elem, stream);
   else
     std::fprintf(stderr, "Unknown tex table instruction: %.*s\n",
                  static_cast<int>(instruction.size()), instruction.data());

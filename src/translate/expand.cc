@@ -1,7 +1,6 @@
 #include "translate/expand.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstddef>
 #include <cstdio>
 #include <utility>
@@ -13,6 +12,7 @@
 #include "translate/special.h"
 #include "util/fatal.h"
 #include "util/settings.h"
+#include "util/text.h"
 #include "util/vartable.h"
 
 namespace qlx {
@@ -64,7 +64,7 @@ void ChangeCase(std::string& text, size_t from, bool upper, bool escapes) {
       }
       continue;
     }
-    if (c < 128) text[i] = char(upper ? std::toupper(c) : std::tolower(c));
+    text[i] = upper ? AsciiUpper(text[i]) : AsciiLower(text[i]);
   }
 }
 

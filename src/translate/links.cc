@@ -1,6 +1,5 @@
 #include "translate/links.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <unordered_set>
@@ -11,6 +10,7 @@
 #include "util/fatal.h"
 #include "util/settings.h"
 #include "util/split.h"
+#include "util/text.h"
 #include "util/vartable.h"
 
 namespace qlx {
@@ -18,27 +18,6 @@ namespace qlx {
 LinkLoopState linkLoop;
 
 namespace {
-
-// Calls add(word) for every word of `text`, with the splitting rule of
-// Split (blanks and tabs separate words; trailing blanks give a last,
-// empty word) but no limit on the number of words.
-template <typename Add>
-void ForEachWord(std::string_view text, Add add) {
-  size_t pos = 0, n = text.size();
-  while (pos < n && IsBlank(text[pos])) ++pos;
-  if (pos == n) return;
-  for (;;) {
-    size_t start = pos;
-    while (pos < n && !IsBlank(text[pos])) ++pos;
-    add(text.substr(start, pos - start));
-    if (pos == n) return;
-    while (pos < n && IsBlank(text[pos])) ++pos;
-    if (pos == n) {
-      add(text.substr(pos));
-      return;
-    }
-  }
-}
 
 std::vector<std::string_view> AllWords(std::string_view text) {
   std::vector<std::string_view> words;
@@ -187,12 +166,11 @@ void ChaseToGi(ElemNode* elem, const CallWords& words, std::FILE* stream) {
 
 namespace {
 
-enum FindKind { FIND_Gi, FIND_GiParent, FIND_Attr, FIND_Parent };
-
 // What one _find walk looks for.  Owned by the call, so actions that run
 // further searches leave it alone.
 struct FindRequest {
-  FindKind kind;
+  FindTest kind;              // FIND_Gi, FIND_Attr or FIND_Parent
+  bool parentToo;             // FIND_Gi: and the parent is named `second`
   std::string first, second;  // name / attribute, parent name / value
   std::string action;
   std::FILE* stream;
@@ -206,14 +184,14 @@ void VisitForFind(ElemNode* e, void* data) {
   const FindRequest& req = *static_cast<const FindRequest*>(data);
   bool hit = false;
   switch (req.kind) {
-    case FIND_Gi: hit = e->gi == req.first; break;
-    case FIND_GiParent: hit = e->gi == req.first && ParentNamed(e, req.second); break;
+    case FIND_Gi: hit = e->gi == req.first && (!req.parentToo || ParentNamed(e, req.second)); break;
     case FIND_Attr: {
       const char* v = FindAttValue(e, req.first.c_str());
       hit = v && v == req.second;
       break;
     }
     case FIND_Parent: hit = ParentNamed(e, req.first); break;
+    default: break;  // the browser's tests of relatives
   }
   if (hit) RunNamedAction(e, req.action, req.stream);
 }
@@ -242,14 +220,15 @@ void FindAndRun(ElemNode* elem, const CallWords& words, std::FILE* stream, bool 
     return;
   }
   std::string_view kind = words[base];
-  FindRequest req{FIND_Gi, std::string(words[base + 1]), std::string(), std::string(), stream};
+  FindRequest req{FIND_Gi, false, std::string(words[base + 1]), std::string(), std::string(), stream};
   size_t actionAt = base + 2;
   if (kind == "gi") {
     req.kind = FIND_Gi;
   } else if (kind == "parent") {
     req.kind = FIND_Parent;
   } else if (kind == "gi-parent" || kind == "attr") {
-    req.kind = kind == "attr" ? FIND_Attr : FIND_GiParent;
+    req.kind = kind == "attr" ? FIND_Attr : FIND_Gi;
+    req.parentToo = kind == "gi-parent";
     if (count < 5) {
       std::fprintf(Diagnostics(), "Bad '_%.*s' specification - missing args (the action after '%.*s').\n",
                    int(words[0].size()), words[0].data(), int(kind.size()), kind.data());
@@ -330,12 +309,7 @@ void NameList(ElemNode* elem, const CallWords& words, std::FILE* stream) {
     std::vector<std::string_view> items = AllWords(data);
     for (size_t i = 0; i < items.size(); ++i) {
       id.assign(items[i]);
-      if (settings.foldcase) {
-        for (char& c : id) {
-          unsigned char u = static_cast<unsigned char>(c);
-          if (u < 128) c = char(std::toupper(u));
-        }
-      }
+      if (settings.foldcase) UpperCaseAscii(id);
       if (ElemNode* target = FindElementByID(id.c_str())) {
         RunNamedAction(target, i == 0 ? action : other, stream);
       } else {

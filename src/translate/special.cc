@@ -1,7 +1,6 @@
 #include "translate/special.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +20,7 @@
 #include "util/libfile.h"
 #include "util/settings.h"
 #include "util/split.h"
+#include "util/text.h"
 #include "util/vartable.h"
 
 namespace qlx {
@@ -154,14 +154,8 @@ void Gi(Call& c) {
   std::string name = c.elem->gi;
   char mode = c.count() >= 2 && !c.words[1].empty() ? c.words[1][0] : '\0';
   if (mode == 'L' || mode == 'l' || mode == 'M' || mode == 'm') {
-    for (char& ch : name) {
-      unsigned char u = static_cast<unsigned char>(ch);
-      if (u < 128) ch = char(std::tolower(u));
-    }
-    if ((mode == 'M' || mode == 'm') && !name.empty()) {
-      unsigned char u = static_cast<unsigned char>(name[0]);
-      if (u < 128) name[0] = char(std::toupper(u));
-    }
+    LowerCaseAscii(name);
+    if ((mode == 'M' || mode == 'm') && !name.empty()) name[0] = AsciiUpper(name[0]);
   }
   c.Emit(name);
 }

@@ -14,7 +14,9 @@
 #include "util/libfile.h"
 #include "util/linereader.h"
 #include "util/settings.h"
+#include "util/sorted.h"
 #include "util/split.h"
+#include "util/text.h"
 #include "util/vartable.h"
 
 namespace qlx {
@@ -69,12 +71,6 @@ class SpecLines {
 
 int LeadingInt(const std::string& value) { return std::atoi(value.c_str()); }
 
-void FoldCase(std::string& text) {
-  for (char& c : text)
-    if (static_cast<unsigned char>(c) < 128 && std::islower(static_cast<unsigned char>(c)))
-      c = char(std::toupper(static_cast<unsigned char>(c)));
-}
-
 void SetInTable(VarTable** table, std::string_view value) {
   if (!*table) *table = NewVarTable(3);
   SetMappingLine(*table, value);
@@ -102,6 +98,108 @@ bool SplitVarTest(const std::string& value, const char* keyword, int line, std::
   return true;
 }
 
+// What each keyword does with its value.
+template <OptText TranSpec::*field>
+void ReadText(TranSpec& spec, std::string& value, int) {
+  spec.*field = value;
+}
+
+template <int TranSpec::*field>
+void ReadInt(TranSpec& spec, std::string& value, int) {
+  spec.*field = LeadingInt(value);
+}
+
+template <VarTable* TranSpec::*field>
+void ReadTable(TranSpec& spec, std::string& value, int) {
+  SetInTable(&(spec.*field), value);
+}
+
+void ReadGi(TranSpec& spec, std::string& value, int) {
+  if (settings.foldcase && !value.empty() && value[0] != '#' && value[0] != '_') UpperCaseAscii(value);
+  spec.gi = InternElementName(value);
+}
+
+void ReadPAttSet(TranSpec& spec, std::string& value, int lineNumber) {
+  if (value.empty()) {
+    std::fprintf(stderr, "Warning: empty 'PAttSet:' (line %d): test ignored.\n", lineNumber);
+    spec.pAttSet.reset();
+  } else {
+    spec.pAttSet = value;
+  }
+}
+
+void ReadAttValue(TranSpec& spec, std::string& value, int) {
+  spec.attValues.push_back(AttValueTest{value, std::string(), nullptr});
+}
+
+void ReadVar(TranSpec&, std::string& value, int) { SetMappingLine(settings.globalVars, value); }
+
+void ReadIgnore(TranSpec& spec, std::string& value, int lineNumber) {
+  if (value == "all") spec.ignore = IGNORE_All;
+  else if (value == "data") spec.ignore = IGNORE_Data;
+  else if (value == "children") spec.ignore = IGNORE_Children;
+  else
+    std::fprintf(stderr, "Bad 'Ignore:' arg in transpec (line %d): %s\n", lineNumber,
+                 value.c_str());
+}
+
+void ReadVerbatim(TranSpec& spec, std::string&, int) { spec.verbatim = 1; }
+
+void ReadVarValue(TranSpec& spec, std::string& value, int lineNumber) {
+  std::string name;
+  if (SplitVarTest(value, "VarValue:", lineNumber, &name, &spec.varValue)) {
+    spec.varValueName = name;
+  } else {
+    spec.varValueName.reset();
+    spec.varValue.reset();
+  }
+}
+
+void ReadVarREValue(TranSpec& spec, std::string& value, int lineNumber) {
+  std::string name;
+  std::optional<std::string> rest;
+  if (SplitVarTest(value, "VarREValue:", lineNumber, &name, &rest)) {
+    spec.varREValueName = name;
+    std::string expanded = ExpandVariables(rest ? *rest : std::string(), nullptr);
+    spec.varREValuePattern = CompilePattern(expanded.c_str());
+  } else {
+    spec.varREValueName.reset();
+    spec.varREValuePattern = nullptr;
+  }
+}
+
+struct Keyword {
+  std::string_view name;  // with its colon
+  void (*read)(TranSpec& spec, std::string& value, int lineNumber);
+};
+
+// Sorted by key for the binary search.
+constexpr Keyword kKeywords[] = {
+    {"Action:", ReadInt<&TranSpec::action>},
+    {"AttValue:", ReadAttValue},
+    {"Content:", ReadText<&TranSpec::content>},
+    {"Context:", ReadText<&TranSpec::context>},
+    {"EndText:", ReadText<&TranSpec::endText>},
+    {"GI:", ReadGi},
+    {"Ignore:", ReadIgnore},
+    {"Increment:", ReadTable<&TranSpec::incrementVars>},
+    {"Message:", ReadText<&TranSpec::message>},
+    {"NthChild:", ReadInt<&TranSpec::nthChild>},
+    {"PAttSet:", ReadPAttSet},
+    {"Quit:", ReadText<&TranSpec::quit>},
+    {"Relation:", ReadTable<&TranSpec::relations>},
+    {"Replace:", ReadText<&TranSpec::replace>},
+    {"Set:", ReadTable<&TranSpec::setVars>},
+    {"SpecID:", ReadInt<&TranSpec::specId>},
+    {"StartText:", ReadText<&TranSpec::startText>},
+    {"Var:", ReadVar},
+    {"VarREValue:", ReadVarREValue},
+    {"VarValue:", ReadVarValue},
+    {"Verbatim:", ReadVerbatim},
+};
+
+static_assert(SortedByName(kKeywords));
+
 void KeywordLine(TranSpec& spec, const std::string& line, int lineNumber) {
   size_t colon = line.find(':');
   if (colon == std::string::npos) {
@@ -113,77 +211,8 @@ void KeywordLine(TranSpec& spec, const std::string& line, int lineNumber) {
   std::string value = line.substr(v);
   std::string_view key(line.data(), colon + 1);
 
-  if (key == "GI:") {
-    if (settings.foldcase && !value.empty() && value[0] != '#' && value[0] != '_') FoldCase(value);
-    spec.gi = InternElementName(value);
-  } else if (key == "StartText:") {
-    spec.startText = value;
-  } else if (key == "EndText:") {
-    spec.endText = value;
-  } else if (key == "Replace:") {
-    spec.replace = value;
-  } else if (key == "Message:") {
-    spec.message = value;
-  } else if (key == "Quit:") {
-    spec.quit = value;
-  } else if (key == "Context:") {
-    spec.context = value;
-  } else if (key == "Content:") {
-    spec.content = value;
-  } else if (key == "PAttSet:") {
-    if (value.empty()) {
-      std::fprintf(stderr, "Warning: empty 'PAttSet:' (line %d): test ignored.\n", lineNumber);
-      spec.pAttSet.reset();
-    } else {
-      spec.pAttSet = value;
-    }
-  } else if (key == "AttValue:") {
-    spec.attValues.push_back(AttValueTest{value, std::string(), nullptr});
-  } else if (key == "Relation:") {
-    SetInTable(&spec.relations, value);
-  } else if (key == "Set:") {
-    SetInTable(&spec.setVars, value);
-  } else if (key == "Increment:") {
-    SetInTable(&spec.incrementVars, value);
-  } else if (key == "Var:") {
-    SetMappingLine(settings.globalVars, value);
-  } else if (key == "SpecID:") {
-    spec.specId = LeadingInt(value);
-  } else if (key == "Action:") {
-    spec.action = LeadingInt(value);
-  } else if (key == "NthChild:") {
-    spec.nthChild = LeadingInt(value);
-  } else if (key == "Ignore:") {
-    if (value == "all") spec.ignore = IGNORE_All;
-    else if (value == "data") spec.ignore = IGNORE_Data;
-    else if (value == "children") spec.ignore = IGNORE_Children;
-    else
-      std::fprintf(stderr, "Bad 'Ignore:' arg in transpec (line %d): %s\n", lineNumber,
-                   value.c_str());
-  } else if (key == "Verbatim:") {
-    spec.verbatim = 1;
-  } else if (key == "VarValue:") {
-    std::string name;
-    if (SplitVarTest(value, "VarValue:", lineNumber, &name, &spec.varValue)) {
-      spec.varValueName = name;
-    } else {
-      spec.varValueName.reset();
-      spec.varValue.reset();
-    }
-  } else if (key == "VarREValue:") {
-    std::string name;
-    std::optional<std::string> rest;
-    if (SplitVarTest(value, "VarREValue:", lineNumber, &name, &rest)) {
-      spec.varREValueName = name;
-      std::string expanded = ExpandVariables(rest ? *rest : std::string(), nullptr);
-      spec.varREValuePattern = CompilePattern(expanded.c_str());
-    } else {
-      spec.varREValueName.reset();
-      spec.varREValuePattern = nullptr;
-    }
-  } else {
-    std::fprintf(stderr, "Unknown translation spec (skipping it): %s\n", line.c_str());
-  }
+  if (const Keyword* keyword = FindByName(kKeywords, key)) keyword->read(spec, value, lineNumber);
+  else std::fprintf(stderr, "Unknown translation spec (skipping it): %s\n", line.c_str());
 }
 
 // Only letters, digits, space, '-' and '.' make a plain context.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tables_testutil.h"
+#include "util/text.h"
 
 namespace qlx {
 namespace {
@@ -262,11 +263,11 @@ TEST_F(TableModel, EntryDataLengthCountsStoredDataOfTheWholeSubtree) {
   EXPECT_EQ(EntryDataLength(Read("<ENTRY></ENTRY>")), 0u);
 }
 
-TEST_F(TableModel, ReadNumberTakesLeadingDigitsAndSaturates) {
-  EXPECT_EQ(ReadNumber("12abc"), 12);
-  EXPECT_EQ(ReadNumber("-3"), 0);
-  EXPECT_EQ(ReadNumber(""), 0);
-  EXPECT_EQ(ReadNumber("123456789012345"), 2147483647);
+TEST_F(TableModel, LeadingNumberTakesLeadingDigitsAndSaturates) {
+  EXPECT_EQ(LeadingNumber("12abc"), 12);
+  EXPECT_EQ(LeadingNumber("-3"), 0);
+  EXPECT_EQ(LeadingNumber(""), 0);
+  EXPECT_EQ(LeadingNumber("123456789012345"), 2147483647);
 }
 
 }  // namespace
