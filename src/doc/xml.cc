@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <condition_variable>
 #include <cstring>
@@ -75,6 +76,7 @@ struct ElementInfo {
   bool elementOnly = false;  // element content or EMPTY: white space is no data
   std::vector<AttDecl> atts;  // in declaration order
   std::string qname;  // as the document writes it
+  mutable const xmlChar* validName = nullptr;  // qname in the parser's dictionary, once looked up
 };
 
 // One attribute as the document gives it (namespace declarations count).
@@ -211,9 +213,11 @@ class XmlReader {
     opening_ = false;
     return r;
   }
+  // A record whose text goes to the block's bytes: the record first, as
+  // it may start a new block.
   void AddBytes(RecordKind kind, std::string_view text) {
-    block_.bytes.append(text);
     Add(kind).n = text.size();
+    block_.bytes.append(text);
   }
   void Drain() {
     if (handover_) {
@@ -389,6 +393,16 @@ int XmlReader::StartLine(xmlParserCtxtPtr c) {
   const xmlChar* p = in->cur;
   // Inside an entity's text the main input stands after the reference.
   if (!p || p <= in->base || (*p != '>' && *p != '/')) return line;
+  // Back to the '<', eight bytes at a time while a word holds neither it
+  // nor a line end.
+  constexpr uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+  while (p - in->base >= 8) {
+    uint64_t x;
+    std::memcpy(&x, p - 8, 8);
+    const uint64_t lt = x ^ (kOnes * '<'), nl = x ^ (kOnes * '\n');
+    if ((((lt - kOnes) & ~lt) | ((nl - kOnes) & ~nl)) & kHighs) break;
+    p -= 8;
+  }
   while (p > in->base) {
     --p;
     if (*p == '<') break;
@@ -404,12 +418,31 @@ void XmlReader::FlushData() {
   run_.clear();
 }
 
+// Whether ESIS writes the byte escaped: a control character, a backslash
+// or DEL.
+inline bool Escaped(unsigned char c) { return c < 0x20 || c == '\\' || c == 0x7F; }
+
+// The first byte in [p, end) that ESIS writes escaped, or end.  Eight
+// bytes at a time: a word holds one when a byte is below 0x20 or, xor-ed
+// with a backslash or a DEL, is zero.
+const char* FindEscaped(const char* p, const char* end) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+  while (end - p >= 8) {
+    uint64_t x;
+    std::memcpy(&x, p, 8);
+    const uint64_t backslash = x ^ (kOnes * '\\'), del = x ^ (kOnes * 0x7F);
+    if ((((x - kOnes * 0x20) & ~x) | ((backslash - kOnes) & ~backslash) | ((del - kOnes) & ~del)) & kHighs) break;
+    p += 8;
+  }
+  while (p < end && !Escaped(static_cast<unsigned char>(*p))) ++p;
+  return p;
+}
+
 // ESIS escapes of a character in data or in an attribute value.
 void AppendEscaped(std::string& out, const char* p, size_t n) {
   const char* end = p + n;
   while (p < end) {
-    const char* q = p;
-    while (q < end && static_cast<unsigned char>(*q) >= 0x20 && *q != '\\' && *q != 0x7F) ++q;
+    const char* q = FindEscaped(p, end);
     out.append(p, size_t(q - p));
     if (q == end) break;
     const unsigned char c = static_cast<unsigned char>(*q);
@@ -418,42 +451,49 @@ void AppendEscaped(std::string& out, const char* p, size_t n) {
     } else if (c == '\r') {
       out += "\\n";
     } else {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\%03o", c);
-      out += buf;
+      const char octal[4] = {'\\', char('0' + (c >> 6)), char('0' + ((c >> 3) & 7)), char('0' + (c & 7))};
+      out.append(octal, 4);
     }
     p = q + 1;
   }
 }
 
 void XmlReader::AttrRecord(const std::string& name, AttType type, std::string_view value) {
-  scratch_ = name;
+  // The record's text goes straight to the block's bytes.
+  Record& r = Add(RecordKind::kAttr);
+  std::string& out = block_.bytes;
+  const size_t start = out.size();
+  out += name;
   switch (type) {
-    case AttType::kCdata: scratch_ += " CDATA "; break;
-    case AttType::kToken: scratch_ += " TOKEN "; break;
-    case AttType::kEntity: scratch_ += " ENTITY "; break;
-    case AttType::kNotation: scratch_ += " NOTATION "; break;
+    case AttType::kCdata: out += " CDATA "; break;
+    case AttType::kToken: out += " TOKEN "; break;
+    case AttType::kEntity: out += " ENTITY "; break;
+    case AttType::kNotation: out += " NOTATION "; break;
   }
   if (type == AttType::kCdata) {
-    AppendEscaped(scratch_, value.data(), value.size());
+    AppendEscaped(out, value.data(), value.size());
   } else {
     // Tokens: white space collapsed; names folded but entity names.
-    std::string tokens;
+    const bool fold = type != AttType::kEntity;
+    bool first = true;
     size_t i = 0;
     while (i < value.size()) {
       while (i < value.size() && (value[i] == ' ' || value[i] == '\t' || value[i] == '\n' || value[i] == '\r')) ++i;
       size_t j = i;
       while (j < value.size() && !(value[j] == ' ' || value[j] == '\t' || value[j] == '\n' || value[j] == '\r')) ++j;
       if (j > i) {
-        if (!tokens.empty()) tokens += ' ';
-        tokens.append(value.substr(i, j - i));
+        if (!first) out += ' ';
+        first = false;
+        const size_t at = out.size();
+        AppendEscaped(out, value.data() + i, j - i);
+        if (fold)
+          for (size_t k = at; k < out.size(); ++k)
+            if (out[k] >= 'a' && out[k] <= 'z') out[k] = char(out[k] - 'a' + 'A');
       }
       i = j;
     }
-    if (type != AttType::kEntity) tokens = UpperAscii(tokens);
-    AppendEscaped(scratch_, tokens.data(), tokens.size());
   }
-  AddBytes(RecordKind::kAttr, scratch_);
+  r.n = out.size() - start;
 }
 
 // The entity records of the unparsed entities an ENTITY attribute names,
@@ -544,10 +584,8 @@ void XmlReader::StartElement(const ElementInfo& info, int line, const char* file
       AttrRecord(UpperAscii(a.qname), AttType::kCdata, a.value);
     }
   }
-  block_.bytes.append(info.esisName);
-  Record& start = Add(RecordKind::kStart);
-  start.n = info.esisName.size();
-  start.line = line;
+  AddBytes(RecordKind::kStart, info.esisName);
+  block_.records[block_.count - 1].line = line;
   // The validator's stand-in node for the element.
   const size_t depth = open_.size();
   if (nodes_.size() <= depth) {
@@ -558,7 +596,9 @@ void XmlReader::StartElement(const ElementInfo& info, int line, const char* file
   if (validate_ && ctxt_) {
     *node = xmlNode();
     node->type = XML_ELEMENT_NODE;
-    node->name = xmlDictLookup(ctxt_->dict, reinterpret_cast<const xmlChar*>(info.qname.c_str()), -1);
+    if (!info.validName)
+      info.validName = xmlDictLookup(ctxt_->dict, reinterpret_cast<const xmlChar*>(info.qname.c_str()), -1);
+    node->name = info.validName;
     node->doc = ctxt_->myDoc;
     node->line = static_cast<unsigned short>(line < 65535 ? line : 65535);
     xmlValidatePushElement(&ctxt_->vctxt, ctxt_->myDoc, node, node->name);
@@ -600,14 +640,23 @@ void XmlReader::Text(const char* p, size_t n, bool charRef) {
   }
   const char* end = p + n;
   while (p < end) {
-    const char* q = charRef ? end : static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
-    if (!q) q = end;
+    // One line's data (a character reference's line end is data), and
+    // whether any of it is written escaped.
+    const char* q = p;
+    bool plain = true;
+    for (;;) {
+      q = FindEscaped(q, end);
+      if (q == end || (*q == '\n' && !charRef)) break;
+      plain = false;
+      ++q;
+    }
     if (q > p) {
       if (pendingRe_) {
         run_ += "\\n";
         pendingRe_ = false;
       }
-      AppendEscaped(run_, p, size_t(q - p));
+      if (plain) run_.append(p, size_t(q - p));
+      else AppendEscaped(run_, p, size_t(q - p));
       started_ = true;
       lineHasContent_ = true;
       last_ = Token::kData;
