@@ -123,6 +123,13 @@ ElemNode* Builder::Add(const Block& block) {
       case RecordKind::kData:
         items_.push_back(ContentItem::Data(r.p));
         break;
+      case RecordKind::kRawData:
+        // Stored with the tree, which this thread alone writes.
+        escaped_.clear();
+        AppendEscaped(escaped_, bytes, r.n);
+        items_.push_back(ContentItem::Data(doc.arena.Copy(escaped_, ContentItem::kTextAlign)));
+        bytes += r.n;
+        break;
       case RecordKind::kPi:
         items_.push_back(ContentItem::Pi(r.p));
         break;

@@ -74,6 +74,7 @@ struct ElementInfo {
   std::string esisName;
   bool declared = false;
   bool elementOnly = false;  // element content or EMPTY: white space is no data
+  bool empty = false;  // declared EMPTY
   std::vector<AttDecl> atts;  // in declaration order
   std::string qname;  // as the document writes it
   mutable const xmlChar* validName = nullptr;  // qname in the parser's dictionary, once looked up
@@ -228,6 +229,7 @@ class XmlReader {
     block_.count = 0;
     block_.bytes.clear();
   }
+  void AppendRun(const char* p, size_t n);
   void FlushData();
 
   // The input: the bytes already read, then the rest from the descriptor.
@@ -270,12 +272,14 @@ class XmlReader {
   std::vector<xmlNode*> nodes_;  // a node per depth, reused
   std::vector<AttIn> atts_;
   std::string scratch_;
-  // Data of the open element not yet stored, with ESIS escapes; and the
-  // record-end state: a record end waiting for data or an element to
-  // follow, whether the element has begun (a record start, data or an
-  // element seen in it), whether the current line holds data or an
-  // element, and the last thing read.
-  std::string run_;
+  // Where the data of the open element not yet stored begins in the
+  // block's bytes (as read, a record end as a carriage return, see
+  // kRawData), or kNoRun; and the record-end state: a record end waiting
+  // for data or an element to follow, whether the element has begun (a
+  // record start, data or an element seen in it), whether the current
+  // line holds data or an element, and the last thing read.
+  static constexpr size_t kNoRun = size_t(-1);
+  size_t runStart_ = kNoRun;
   bool pendingRe_ = false;
   bool started_ = false;
   bool lineHasContent_ = false;
@@ -408,6 +412,7 @@ const ElementInfo& XmlReader::Info(const std::string& qname) {
   if (auto t = elementTypes_.find(qname); t != elementTypes_.end()) {
     info.declared = true;
     info.elementOnly = t->second == XML_ELEMENT_TYPE_ELEMENT || t->second == XML_ELEMENT_TYPE_EMPTY;
+    info.empty = t->second == XML_ELEMENT_TYPE_EMPTY;
   }
   if (auto a = attDecls_.find(qname); a != attDecls_.end()) info.atts = a->second;
   return infos_.emplace(qname, std::move(info)).first->second;
@@ -444,51 +449,21 @@ int XmlReader::StartLine(xmlParserCtxtPtr c) {
   return line;
 }
 
+void XmlReader::AppendRun(const char* p, size_t n) {
+  if (runStart_ == kNoRun) {
+    // The record the run will need, taken now: no block ends under it.
+    if (block_.count == block_.capacity) Drain();
+    runStart_ = block_.bytes.size();
+  }
+  block_.bytes.append(p, n);
+}
+
 void XmlReader::FlushData() {
-  if (run_.empty()) return;
-  const char* text = doc.textArena.Copy(run_, ContentItem::kTextAlign);
-  Add(RecordKind::kData, text);
-  run_.clear();
-}
-
-// Whether ESIS writes the byte escaped: a control character, a backslash
-// or DEL.
-inline bool Escaped(unsigned char c) { return c < 0x20 || c == '\\' || c == 0x7F; }
-
-// The first byte in [p, end) that ESIS writes escaped, or end.  Eight
-// bytes at a time: a word holds one when a byte is below 0x20 or, xor-ed
-// with a backslash or a DEL, is zero.
-const char* FindEscaped(const char* p, const char* end) {
-  constexpr uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
-  while (end - p >= 8) {
-    uint64_t x;
-    std::memcpy(&x, p, 8);
-    const uint64_t backslash = x ^ (kOnes * '\\'), del = x ^ (kOnes * 0x7F);
-    if ((((x - kOnes * 0x20) & ~x) | ((backslash - kOnes) & ~backslash) | ((del - kOnes) & ~del)) & kHighs) break;
-    p += 8;
-  }
-  while (p < end && !Escaped(static_cast<unsigned char>(*p))) ++p;
-  return p;
-}
-
-// ESIS escapes of a character in data or in an attribute value.
-void AppendEscaped(std::string& out, const char* p, size_t n) {
-  const char* end = p + n;
-  while (p < end) {
-    const char* q = FindEscaped(p, end);
-    out.append(p, size_t(q - p));
-    if (q == end) break;
-    const unsigned char c = static_cast<unsigned char>(*q);
-    if (c == '\\') {
-      out += "\\\\";
-    } else if (c == '\r') {
-      out += "\\n";
-    } else {
-      const char octal[4] = {'\\', char('0' + (c >> 6)), char('0' + ((c >> 3) & 7)), char('0' + (c & 7))};
-      out.append(octal, 4);
-    }
-    p = q + 1;
-  }
+  if (runStart_ == kNoRun) return;
+  const size_t start = runStart_;
+  runStart_ = kNoRun;
+  Record& r = Add(RecordKind::kRawData);
+  r.n = block_.bytes.size() - start;
 }
 
 void XmlReader::AttrRecord(const std::string& name, AttType type, std::string_view value) {
@@ -575,7 +550,7 @@ const ElementInfo& XmlReader::Info(const xmlChar* local, const xmlChar* prefix) 
 void XmlReader::StartElement(const ElementInfo& info, int line, const char* file) {
   // In the parent: a waiting record end comes before the child.
   if (pendingRe_) {
-    run_ += "\\n";
+    AppendRun("\r", 1);
     pendingRe_ = false;
   }
   FlushData();
@@ -665,31 +640,25 @@ void XmlReader::EndElement() {
 void XmlReader::Text(const char* p, size_t n, bool charRef) {
   if (open_.empty()) return;
   if (open_.back().info->elementOnly) {
-    // Only element content (or none) has text to check.
-    if (validate_ && ctxt_) xmlValidatePushCData(&ctxt_->vctxt, reinterpret_cast<const xmlChar*>(p), int(n));
+    // Only element content (or none) has text to check; white space only
+    // where an element is declared EMPTY.
     size_t i = 0;
     while (i < n && (p[i] == ' ' || p[i] == '\t' || p[i] == '\n' || p[i] == '\r')) ++i;
+    if (validate_ && ctxt_ && (i < n || open_.back().info->empty))
+      xmlValidatePushCData(&ctxt_->vctxt, reinterpret_cast<const xmlChar*>(p), int(n));
     if (i == n) return;
   }
   const char* end = p + n;
   while (p < end) {
-    // One line's data (a character reference's line end is data), and
-    // whether any of it is written escaped.
-    const char* q = p;
-    bool plain = true;
-    for (;;) {
-      q = FindEscaped(q, end);
-      if (q == end || (*q == '\n' && !charRef)) break;
-      plain = false;
-      ++q;
-    }
+    // One line's data (a character reference's line end is data).
+    const char* q = charRef ? end : static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+    if (!q) q = end;
     if (q > p) {
       if (pendingRe_) {
-        run_ += "\\n";
+        AppendRun("\r", 1);
         pendingRe_ = false;
       }
-      if (plain) run_.append(p, size_t(q - p));
-      else AppendEscaped(run_, p, size_t(q - p));
+      AppendRun(p, size_t(q - p));
       started_ = true;
       lineHasContent_ = true;
       last_ = Token::kData;
@@ -697,7 +666,7 @@ void XmlReader::Text(const char* p, size_t n, bool charRef) {
     if (q == end) break;
     // The record end, then the record start of the next line.
     if (started_ && (last_ == Token::kRs || lineHasContent_)) {
-      if (pendingRe_) run_ += "\\n";
+      if (pendingRe_) AppendRun("\r", 1);
       pendingRe_ = true;
     }
     started_ = true;
