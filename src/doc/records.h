@@ -63,6 +63,38 @@ inline const char* FindEscaped(const char* p, const char* end) {
   return p;
 }
 
+// The size of the text with its ESIS escapes.
+inline size_t EscapedSize(const char* p, size_t n) {
+  const char* end = p + n;
+  size_t size = n;
+  for (const char* q = FindEscaped(p, end); q < end; q = FindEscaped(q + 1, end))
+    size += *q == '\\' || *q == '\r' ? 1 : 3;
+  return size;
+}
+
+// Writes the text with its ESIS escapes at `out`, which has room for
+// EscapedSize of it; returns the end.
+inline char* WriteEscaped(char* out, const char* p, size_t n) {
+  const char* end = p + n;
+  while (p < end) {
+    const char* q = FindEscaped(p, end);
+    std::memcpy(out, p, size_t(q - p));
+    out += q - p;
+    if (q == end) break;
+    const unsigned char c = static_cast<unsigned char>(*q);
+    *out++ = '\\';
+    if (c == '\\' || c == '\r') {
+      *out++ = c == '\\' ? '\\' : 'n';
+    } else {
+      *out++ = char('0' + (c >> 6));
+      *out++ = char('0' + ((c >> 3) & 7));
+      *out++ = char('0' + (c & 7));
+    }
+    p = q + 1;
+  }
+  return out;
+}
+
 // Appends the text with the ESIS escapes of data and attribute values.
 inline void AppendEscaped(std::string& out, const char* p, size_t n) {
   const char* end = p + n;
@@ -234,6 +266,8 @@ class alignas(128) Builder {
 
  private:
   ElemNode* NewElement();
+  // A kRawData record's text, stored with its ESIS escapes.
+  const char* StoreData(const char* p, size_t n);
   // An attribute record of the info block of `e`.
   void Attribute(ElemNode* e, std::string_view text);
   void StartElement(ElemNode* e, const char* gi);
@@ -250,7 +284,6 @@ class alignas(128) Builder {
   std::vector<OpenElement> open_;
   std::vector<ContentItem> items_;
   std::vector<AttrPair> atts_;
-  std::string escaped_;  // a kRawData record's text, escaped
   AttrListTable attLists_;
   const char* pendingSystemId_ = nullptr;
   const char* pendingPublicId_ = nullptr;

@@ -108,6 +108,9 @@ const char* Str(const xmlChar* s) { return reinterpret_cast<const char*>(s); }
 // Records per block: enough to make a handover rare, few enough that the
 // blocks in flight cost little memory.
 constexpr size_t kBlockRecords = 1024;
+// Room a block keeps for its bytes once handed over: enough for a usual
+// block; what a long text needed goes back.
+constexpr size_t kKeptBytes = 1 << 20;
 
 // The blocks of records between the parsing thread and the one that builds
 // the tree, in a ring.
@@ -122,6 +125,7 @@ class Handover {
     std::swap(ring_[filled_ % kRing], block);
     block.count = 0;
     block.bytes.clear();
+    if (block.bytes.capacity() > kKeptBytes) std::string().swap(block.bytes);
     if (block.capacity == 0) {
       block.capacity = kBlockRecords;
       block.records.reset(new Record[block.capacity]);
@@ -228,6 +232,7 @@ class XmlReader {
     if (ElemNode* root = builder_.Add(block_)) root_ = root;
     block_.count = 0;
     block_.bytes.clear();
+    if (block_.bytes.capacity() > kKeptBytes) std::string().swap(block_.bytes);
   }
   void AppendRun(const char* p, size_t n);
   void FlushData();
