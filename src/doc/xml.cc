@@ -403,8 +403,9 @@ void XmlReader::LoadDecls() {
     }
   }
   // Validity is checked against a DTD that was read; a DTD that could not
-  // be found has already been reported.
-  validate_ = haveDtd_ && !elementTypes_.empty();
+  // be found has already been reported.  Its errors are warnings: none to
+  // check for under -W.
+  validate_ = haveDtd_ && !elementTypes_.empty() && settings.warnings;
 }
 
 const ElementInfo& XmlReader::Info(const std::string& qname) {
