@@ -237,16 +237,7 @@ class XmlReader {
   void AppendRun(const char* p, size_t n);
   void FlushData();
 
-  // The input: the bytes already read, then the rest from the descriptor.
-  struct Source {
-    int fd;
-    std::string_view head;
-    int error;  // a read error's errno
-  };
-  static int ReadInput(void* context, char* buf, int len);
-
   const char* inputName_;
-  Source source_{-1, {}, 0};
   const char* mainFile_;  // the elements' file name for the main document
   xmlParserCtxtPtr ctxt_ = nullptr;
   Builder builder_;
@@ -318,33 +309,9 @@ void XmlReader::Warning(const char* file, int line, const std::string& message) 
   std::fprintf(stderr, "%s:%d: warning: %s\n", file, line, message.c_str());
 }
 
-int XmlReader::ReadInput(void* context, char* buf, int len) {
-  Source& src = *static_cast<Source*>(context);
-  if (len <= 0) return 0;
-  if (!src.head.empty()) {
-    const size_t n = std::min(src.head.size(), size_t(len));
-    std::memcpy(buf, src.head.data(), n);
-    src.head.remove_prefix(n);
-    return int(n);
-  }
-  for (;;) {
-    const ssize_t n = ::read(src.fd, buf, size_t(len));
-    if (n >= 0) return int(n);
-    if (errno != EINTR) {
-      src.error = errno;
-      return -1;
-    }
-  }
-}
-
 void XmlReader::OnError(void*, xmlError* error) {
   XmlReader* self = current;
   if (!error || !self) return;
-  // A read error is reported as such, once the parse has ended.
-  if (self->source_.error) {
-    self->failed_ = true;
-    return;
-  }
   std::string message = error->message ? error->message : "unknown error";
   while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
   const char* file = error->file && *error->file ? error->file : self->inputName_ ? self->inputName_ : "standard input";
@@ -972,20 +939,24 @@ ParseEnd XmlReader::Parse(int fd, std::string_view head) {
   sax.reference = nullptr;
   current = this;
   xmlSetStructuredErrorFunc(this, OnError);
-  // The parser pulls the input (the bytes already read first): it reads
-  // straight into its own buffer, where a push would copy each block.
-  source_ = Source{fd, head, 0};
-  ctxt_ = xmlCreateIOParserCtxt(&sax, nullptr, ReadInput, nullptr, &source_, XML_CHAR_ENCODING_NONE);
+  ctxt_ = xmlCreatePushParserCtxt(&sax, nullptr, head.data(), int(std::min(head.size(), size_t(4))), inputName_);
   if (!ctxt_) OutOfMemory(kMallocFailed);
-  if (inputName_) {
-    // Relative system identifiers and XInclude references resolve
-    // against the file's own place.
-    ctxt_->directory = xmlParserGetDirectory(inputName_);
-    ctxt_->input->filename = reinterpret_cast<char*>(xmlCanonicPath(reinterpret_cast<const xmlChar*>(inputName_)));
-  }
   xmlCtxtUseOptions(ctxt_, kParseOptions);
-  xmlParseDocument(ctxt_);
-  const int err = source_.error;
+  head.remove_prefix(std::min(head.size(), size_t(4)));
+  std::vector<char> buf(1 << 16);
+  bool eof = false;
+  int err = 0;
+  if (!head.empty()) xmlParseChunk(ctxt_, head.data(), int(head.size()), 0);
+  while (!eof && !failed_) {
+    ssize_t n = ::read(fd, buf.data(), buf.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      err = errno;
+      break;
+    }
+    eof = n == 0;
+    xmlParseChunk(ctxt_, buf.data(), int(n), eof ? 1 : 0);
+  }
   const bool wellFormed = ctxt_->wellFormed;
   if (ctxt_->myDoc) xmlFreeDoc(ctxt_->myDoc);
   ctxt_->myDoc = nullptr;
