@@ -23,6 +23,14 @@ const char* Builder::ElementName(std::string_view name) {
   return cached = InternElementName(name);
 }
 
+// Stored with the tree, in the arena this thread alone writes.
+const char* Builder::StoreData(const char* p, size_t n) {
+  const size_t size = EscapedSize(p, n);
+  char* text = static_cast<char*>(doc.arena.Allocate(size + 1, ContentItem::kTextAlign));
+  *WriteEscaped(text, p, n) = '\0';
+  return text;
+}
+
 ElemNode* Builder::NewElement() {
   ElemNode* e = NewElementRecord();
   SetLineFrom(e, doc.currentLine);
@@ -122,6 +130,10 @@ ElemNode* Builder::Add(const Block& block) {
         break;
       case RecordKind::kData:
         items_.push_back(ContentItem::Data(r.p));
+        break;
+      case RecordKind::kRawData:
+        items_.push_back(ContentItem::Data(StoreData(bytes, r.n)));
+        bytes += r.n;
         break;
       case RecordKind::kPi:
         items_.push_back(ContentItem::Pi(r.p));

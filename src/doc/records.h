@@ -43,6 +43,78 @@ inline AttrRecord SplitAttrRecord(std::string_view text) {
   return r;
 }
 
+// Whether ESIS writes the byte escaped: a control character, a backslash
+// or DEL.
+inline bool Escaped(unsigned char c) { return c < 0x20 || c == '\\' || c == 0x7F; }
+
+// The first byte in [p, end) that ESIS writes escaped, or end.  Eight
+// bytes at a time: a word holds one when a byte is below 0x20 or, xor-ed
+// with a backslash or a DEL, is zero.
+inline const char* FindEscaped(const char* p, const char* end) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+  while (end - p >= 8) {
+    uint64_t x;
+    std::memcpy(&x, p, 8);
+    const uint64_t backslash = x ^ (kOnes * '\\'), del = x ^ (kOnes * 0x7F);
+    if ((((x - kOnes * 0x20) & ~x) | ((backslash - kOnes) & ~backslash) | ((del - kOnes) & ~del)) & kHighs) break;
+    p += 8;
+  }
+  while (p < end && !Escaped(static_cast<unsigned char>(*p))) ++p;
+  return p;
+}
+
+// The size of the text with its ESIS escapes.
+inline size_t EscapedSize(const char* p, size_t n) {
+  const char* end = p + n;
+  size_t size = n;
+  for (const char* q = FindEscaped(p, end); q < end; q = FindEscaped(q + 1, end))
+    size += *q == '\\' || *q == '\r' ? 1 : 3;
+  return size;
+}
+
+// Writes the text with its ESIS escapes at `out`, which has room for
+// EscapedSize of it; returns the end.
+inline char* WriteEscaped(char* out, const char* p, size_t n) {
+  const char* end = p + n;
+  while (p < end) {
+    const char* q = FindEscaped(p, end);
+    std::memcpy(out, p, size_t(q - p));
+    out += q - p;
+    if (q == end) break;
+    const unsigned char c = static_cast<unsigned char>(*q);
+    *out++ = '\\';
+    if (c == '\\' || c == '\r') {
+      *out++ = c == '\\' ? '\\' : 'n';
+    } else {
+      *out++ = char('0' + (c >> 6));
+      *out++ = char('0' + ((c >> 3) & 7));
+      *out++ = char('0' + (c & 7));
+    }
+    p = q + 1;
+  }
+  return out;
+}
+
+// Appends the text with the ESIS escapes of data and attribute values.
+inline void AppendEscaped(std::string& out, const char* p, size_t n) {
+  const char* end = p + n;
+  while (p < end) {
+    const char* q = FindEscaped(p, end);
+    out.append(p, size_t(q - p));
+    if (q == end) break;
+    const unsigned char c = static_cast<unsigned char>(*q);
+    if (c == '\\') {
+      out += "\\\\";
+    } else if (c == '\r') {
+      out += "\\n";
+    } else {
+      const char octal[4] = {'\\', char('0' + (c >> 6)), char('0' + ((c >> 3) & 7)), char('0' + (c & 7))};
+      out.append(octal, 4);
+    }
+    p = q + 1;
+  }
+}
+
 // The attribute types whose records carry a value.
 inline bool HoldsValue(std::string_view type) {
   return type == "CDATA" || type == "TOKEN" || type == "ENTITY" || type == "NOTATION";
@@ -116,6 +188,9 @@ enum class RecordKind : uint8_t {
   kStart,      // its bytes: the name; line: the element's own line, or 0
   kAttr,       // its bytes
   kData,       // p: the stored text
+  kRawData,    // its bytes: data as read, which the Builder stores with ESIS
+               // escapes; a carriage return stands for a record end (both
+               // are written \n)
   kPi,         // p: the stored text
   kEnd,
   kSystemId,   // p: the stored text
@@ -191,6 +266,8 @@ class alignas(128) Builder {
 
  private:
   ElemNode* NewElement();
+  // A kRawData record's text, stored with its ESIS escapes.
+  const char* StoreData(const char* p, size_t n);
   // An attribute record of the info block of `e`.
   void Attribute(ElemNode* e, std::string_view text);
   void StartElement(ElemNode* e, const char* gi);

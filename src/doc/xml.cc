@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <condition_variable>
 #include <cstring>
@@ -74,8 +75,10 @@ struct ElementInfo {
   std::string esisName;
   bool declared = false;
   bool elementOnly = false;  // element content or EMPTY: white space is no data
+  bool empty = false;  // declared EMPTY
   std::vector<AttDecl> atts;  // in declaration order
   std::string qname;  // as the document writes it
+  mutable const xmlChar* validName = nullptr;  // qname in the parser's dictionary, once looked up
 };
 
 // One attribute as the document gives it (namespace declarations count).
@@ -105,6 +108,9 @@ const char* Str(const xmlChar* s) { return reinterpret_cast<const char*>(s); }
 // Records per block: enough to make a handover rare, few enough that the
 // blocks in flight cost little memory.
 constexpr size_t kBlockRecords = 1024;
+// Room a block keeps for its bytes once handed over: enough for a usual
+// block; what a long text needed goes back.
+constexpr size_t kKeptBytes = 1 << 20;
 
 // The blocks of records between the parsing thread and the one that builds
 // the tree, in a ring.
@@ -119,6 +125,7 @@ class Handover {
     std::swap(ring_[filled_ % kRing], block);
     block.count = 0;
     block.bytes.clear();
+    if (block.bytes.capacity() > kKeptBytes) std::string().swap(block.bytes);
     if (block.capacity == 0) {
       block.capacity = kBlockRecords;
       block.records.reset(new Record[block.capacity]);
@@ -211,9 +218,11 @@ class XmlReader {
     opening_ = false;
     return r;
   }
+  // A record whose text goes to the block's bytes: the record first, as
+  // it may start a new block.
   void AddBytes(RecordKind kind, std::string_view text) {
-    block_.bytes.append(text);
     Add(kind).n = text.size();
+    block_.bytes.append(text);
   }
   void Drain() {
     if (handover_) {
@@ -223,7 +232,9 @@ class XmlReader {
     if (ElemNode* root = builder_.Add(block_)) root_ = root;
     block_.count = 0;
     block_.bytes.clear();
+    if (block_.bytes.capacity() > kKeptBytes) std::string().swap(block_.bytes);
   }
+  void AppendRun(const char* p, size_t n);
   void FlushData();
 
   const char* inputName_;
@@ -257,12 +268,14 @@ class XmlReader {
   std::vector<xmlNode*> nodes_;  // a node per depth, reused
   std::vector<AttIn> atts_;
   std::string scratch_;
-  // Data of the open element not yet stored, with ESIS escapes; and the
-  // record-end state: a record end waiting for data or an element to
-  // follow, whether the element has begun (a record start, data or an
-  // element seen in it), whether the current line holds data or an
-  // element, and the last thing read.
-  std::string run_;
+  // Where the data of the open element not yet stored begins in the
+  // block's bytes (as read, a record end as a carriage return, see
+  // kRawData), or kNoRun; and the record-end state: a record end waiting
+  // for data or an element to follow, whether the element has begun (a
+  // record start, data or an element seen in it), whether the current
+  // line holds data or an element, and the last thing read.
+  static constexpr size_t kNoRun = size_t(-1);
+  size_t runStart_ = kNoRun;
   bool pendingRe_ = false;
   bool started_ = false;
   bool lineHasContent_ = false;
@@ -357,8 +370,9 @@ void XmlReader::LoadDecls() {
     }
   }
   // Validity is checked against a DTD that was read; a DTD that could not
-  // be found has already been reported.
-  validate_ = haveDtd_ && !elementTypes_.empty();
+  // be found has already been reported.  Its errors are warnings: none to
+  // check for under -W.
+  validate_ = haveDtd_ && !elementTypes_.empty() && settings.warnings;
 }
 
 const ElementInfo& XmlReader::Info(const std::string& qname) {
@@ -371,6 +385,7 @@ const ElementInfo& XmlReader::Info(const std::string& qname) {
   if (auto t = elementTypes_.find(qname); t != elementTypes_.end()) {
     info.declared = true;
     info.elementOnly = t->second == XML_ELEMENT_TYPE_ELEMENT || t->second == XML_ELEMENT_TYPE_EMPTY;
+    info.empty = t->second == XML_ELEMENT_TYPE_EMPTY;
   }
   if (auto a = attDecls_.find(qname); a != attDecls_.end()) info.atts = a->second;
   return infos_.emplace(qname, std::move(info)).first->second;
@@ -389,6 +404,16 @@ int XmlReader::StartLine(xmlParserCtxtPtr c) {
   const xmlChar* p = in->cur;
   // Inside an entity's text the main input stands after the reference.
   if (!p || p <= in->base || (*p != '>' && *p != '/')) return line;
+  // Back to the '<', eight bytes at a time while a word holds neither it
+  // nor a line end.
+  constexpr uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+  while (p - in->base >= 8) {
+    uint64_t x;
+    std::memcpy(&x, p - 8, 8);
+    const uint64_t lt = x ^ (kOnes * '<'), nl = x ^ (kOnes * '\n');
+    if ((((lt - kOnes) & ~lt) | ((nl - kOnes) & ~nl)) & kHighs) break;
+    p -= 8;
+  }
   while (p > in->base) {
     --p;
     if (*p == '<') break;
@@ -397,63 +422,59 @@ int XmlReader::StartLine(xmlParserCtxtPtr c) {
   return line;
 }
 
-void XmlReader::FlushData() {
-  if (run_.empty()) return;
-  const char* text = doc.textArena.Copy(run_, ContentItem::kTextAlign);
-  Add(RecordKind::kData, text);
-  run_.clear();
+void XmlReader::AppendRun(const char* p, size_t n) {
+  if (runStart_ == kNoRun) {
+    // The record the run will need, taken now: no block ends under it.
+    if (block_.count == block_.capacity) Drain();
+    runStart_ = block_.bytes.size();
+  }
+  block_.bytes.append(p, n);
 }
 
-// ESIS escapes of a character in data or in an attribute value.
-void AppendEscaped(std::string& out, const char* p, size_t n) {
-  const char* end = p + n;
-  while (p < end) {
-    const char* q = p;
-    while (q < end && static_cast<unsigned char>(*q) >= 0x20 && *q != '\\' && *q != 0x7F) ++q;
-    out.append(p, size_t(q - p));
-    if (q == end) break;
-    const unsigned char c = static_cast<unsigned char>(*q);
-    if (c == '\\') {
-      out += "\\\\";
-    } else if (c == '\r') {
-      out += "\\n";
-    } else {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\%03o", c);
-      out += buf;
-    }
-    p = q + 1;
-  }
+void XmlReader::FlushData() {
+  if (runStart_ == kNoRun) return;
+  const size_t start = runStart_;
+  runStart_ = kNoRun;
+  Record& r = Add(RecordKind::kRawData);
+  r.n = block_.bytes.size() - start;
 }
 
 void XmlReader::AttrRecord(const std::string& name, AttType type, std::string_view value) {
-  scratch_ = name;
+  // The record's text goes straight to the block's bytes.
+  Record& r = Add(RecordKind::kAttr);
+  std::string& out = block_.bytes;
+  const size_t start = out.size();
+  out += name;
   switch (type) {
-    case AttType::kCdata: scratch_ += " CDATA "; break;
-    case AttType::kToken: scratch_ += " TOKEN "; break;
-    case AttType::kEntity: scratch_ += " ENTITY "; break;
-    case AttType::kNotation: scratch_ += " NOTATION "; break;
+    case AttType::kCdata: out += " CDATA "; break;
+    case AttType::kToken: out += " TOKEN "; break;
+    case AttType::kEntity: out += " ENTITY "; break;
+    case AttType::kNotation: out += " NOTATION "; break;
   }
   if (type == AttType::kCdata) {
-    AppendEscaped(scratch_, value.data(), value.size());
+    AppendEscaped(out, value.data(), value.size());
   } else {
     // Tokens: white space collapsed; names folded but entity names.
-    std::string tokens;
+    const bool fold = type != AttType::kEntity;
+    bool first = true;
     size_t i = 0;
     while (i < value.size()) {
       while (i < value.size() && (value[i] == ' ' || value[i] == '\t' || value[i] == '\n' || value[i] == '\r')) ++i;
       size_t j = i;
       while (j < value.size() && !(value[j] == ' ' || value[j] == '\t' || value[j] == '\n' || value[j] == '\r')) ++j;
       if (j > i) {
-        if (!tokens.empty()) tokens += ' ';
-        tokens.append(value.substr(i, j - i));
+        if (!first) out += ' ';
+        first = false;
+        const size_t at = out.size();
+        AppendEscaped(out, value.data() + i, j - i);
+        if (fold)
+          for (size_t k = at; k < out.size(); ++k)
+            if (out[k] >= 'a' && out[k] <= 'z') out[k] = char(out[k] - 'a' + 'A');
       }
       i = j;
     }
-    if (type != AttType::kEntity) tokens = UpperAscii(tokens);
-    AppendEscaped(scratch_, tokens.data(), tokens.size());
   }
-  AddBytes(RecordKind::kAttr, scratch_);
+  r.n = out.size() - start;
 }
 
 // The entity records of the unparsed entities an ENTITY attribute names,
@@ -502,7 +523,7 @@ const ElementInfo& XmlReader::Info(const xmlChar* local, const xmlChar* prefix) 
 void XmlReader::StartElement(const ElementInfo& info, int line, const char* file) {
   // In the parent: a waiting record end comes before the child.
   if (pendingRe_) {
-    run_ += "\\n";
+    AppendRun("\r", 1);
     pendingRe_ = false;
   }
   FlushData();
@@ -544,10 +565,8 @@ void XmlReader::StartElement(const ElementInfo& info, int line, const char* file
       AttrRecord(UpperAscii(a.qname), AttType::kCdata, a.value);
     }
   }
-  block_.bytes.append(info.esisName);
-  Record& start = Add(RecordKind::kStart);
-  start.n = info.esisName.size();
-  start.line = line;
+  AddBytes(RecordKind::kStart, info.esisName);
+  block_.records[block_.count - 1].line = line;
   // The validator's stand-in node for the element.
   const size_t depth = open_.size();
   if (nodes_.size() <= depth) {
@@ -558,7 +577,9 @@ void XmlReader::StartElement(const ElementInfo& info, int line, const char* file
   if (validate_ && ctxt_) {
     *node = xmlNode();
     node->type = XML_ELEMENT_NODE;
-    node->name = xmlDictLookup(ctxt_->dict, reinterpret_cast<const xmlChar*>(info.qname.c_str()), -1);
+    if (!info.validName)
+      info.validName = xmlDictLookup(ctxt_->dict, reinterpret_cast<const xmlChar*>(info.qname.c_str()), -1);
+    node->name = info.validName;
     node->doc = ctxt_->myDoc;
     node->line = static_cast<unsigned short>(line < 65535 ? line : 65535);
     xmlValidatePushElement(&ctxt_->vctxt, ctxt_->myDoc, node, node->name);
@@ -592,22 +613,25 @@ void XmlReader::EndElement() {
 void XmlReader::Text(const char* p, size_t n, bool charRef) {
   if (open_.empty()) return;
   if (open_.back().info->elementOnly) {
-    // Only element content (or none) has text to check.
-    if (validate_ && ctxt_) xmlValidatePushCData(&ctxt_->vctxt, reinterpret_cast<const xmlChar*>(p), int(n));
+    // Only element content (or none) has text to check; white space only
+    // where an element is declared EMPTY.
     size_t i = 0;
     while (i < n && (p[i] == ' ' || p[i] == '\t' || p[i] == '\n' || p[i] == '\r')) ++i;
+    if (validate_ && ctxt_ && (i < n || open_.back().info->empty))
+      xmlValidatePushCData(&ctxt_->vctxt, reinterpret_cast<const xmlChar*>(p), int(n));
     if (i == n) return;
   }
   const char* end = p + n;
   while (p < end) {
+    // One line's data (a character reference's line end is data).
     const char* q = charRef ? end : static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
     if (!q) q = end;
     if (q > p) {
       if (pendingRe_) {
-        run_ += "\\n";
+        AppendRun("\r", 1);
         pendingRe_ = false;
       }
-      AppendEscaped(run_, p, size_t(q - p));
+      AppendRun(p, size_t(q - p));
       started_ = true;
       lineHasContent_ = true;
       last_ = Token::kData;
@@ -615,7 +639,7 @@ void XmlReader::Text(const char* p, size_t n, bool charRef) {
     if (q == end) break;
     // The record end, then the record start of the next line.
     if (started_ && (last_ == Token::kRs || lineHasContent_)) {
-      if (pendingRe_) run_ += "\\n";
+      if (pendingRe_) AppendRun("\r", 1);
       pendingRe_ = true;
     }
     started_ = true;
