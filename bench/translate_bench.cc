@@ -21,6 +21,7 @@
 #include "translate/expand.h"
 #include "translate/match.h"
 #include "translate/translate.h"
+#include "util/outbuf.h"
 #include "util/linereader.h"
 
 namespace {
@@ -93,12 +94,15 @@ struct Fixture {
   std::string esisPath = WriteTemp("doc.esis", esis);
   std::string specPath = WriteTemp("doc.ts", kSpec);
   std::string mapPath = WriteTemp("doc.cmap", kCharMap);
-  std::FILE* sink = std::fopen("/dev/null", "w");
+  int sinkFd = open("/dev/null", O_WRONLY);
+  OutBuffer sinkBuffer{sinkFd, "/dev/null"};
+  OutBuffer* sink = &sinkBuffer;
   ~Fixture() {
     std::remove(esisPath.c_str());
     std::remove(specPath.c_str());
     std::remove(mapPath.c_str());
-    std::fclose(sink);
+    sinkBuffer.Flush();
+    close(sinkFd);
   }
 };
 
@@ -118,7 +122,7 @@ BENCHMARK(BM_ReadESIS)->Unit(benchmark::kMillisecond);
 void BM_EmitText(benchmark::State& state) {
   Fixture& f = Shared();
   const std::string text = "^<div class=\"section\" id=\"sect12\">^\\s<h2>";
-  outputColumn = 0;
+  f.sink->column = 0;
   for (auto _ : state) EmitText(text, f.sink, 1);
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
 }

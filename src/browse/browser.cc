@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <fcntl.h>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -16,6 +17,7 @@
 #include "info/reports.h"
 #include "output/maps.h"
 #include "translate/translate.h"
+#include "util/outbuf.h"
 #include "util/settings.h"
 #include "util/split.h"
 #include "util/vartable.h"
@@ -215,26 +217,29 @@ void IdCommand(const Words& w) {
 
 // "tran [spec [outfile]]": a translation from the current element.
 void TranslateCommand(const Words& w, ElemNode* current) {
-  std::FILE* out = stdout;
+  std::fflush(stdout);
+  int fd = 1;
+  std::string name = "standard output";
   if (w.size() >= 3) {
-    out = std::fopen(w[2].c_str(), "w");
-    if (!out) {
+    fd = ::open(w[2].c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0) {
       std::perror("Can not open output file");
       return;
     }
+    name = w[2];
   }
-  TranslateTree(current, w.size() >= 2 ? w[1].c_str() : nullptr, out);
-  if (out != stdout) {
-    bool failed = std::ferror(out) != 0;
-    int err = errno;
-    if (std::fclose(out) != 0 && !failed) {
+  OutBuffer out(fd, name);
+  TranslateTree(current, w.size() >= 2 ? w[1].c_str() : nullptr, &out);
+  bool failed = !out.Flush();
+  int err = out.error();
+  if (fd != 1) {
+    if (::close(fd) != 0 && !failed) {
       failed = true;
       err = errno;
     }
-    if (failed) {
+    if (failed)
       std::fprintf(stderr, "%s: error writing output '%s': %s\n", settings.progName.c_str(),
-                   w[2].c_str(), std::strerror(err));
-    }
+                   name.c_str(), std::strerror(err));
   }
 }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <optional>
 #include <string>
 #include <unistd.h>
 
@@ -20,6 +21,7 @@
 #include "translate/translate.h"
 #include "util/fatal.h"
 #include "util/linereader.h"
+#include "util/outbuf.h"
 #include "util/settings.h"
 #include "util/split.h"
 #include "util/vartable.h"
@@ -104,14 +106,26 @@ void ParseOptions(int argc, char** argv) {
   }
 }
 
+// The translation's output: standard output or the -o file.  It lives as
+// long as the process, so that exit() in a fatal stop writes what it holds.
+std::optional<OutBuffer> output;
+
 // Flushes and closes the output; a write that failed on the way (a full
 // disk, a closed pipe) is reported and makes the run fail.
 int FinishOutput() {
   std::FILE* out = settings.outStream;
   const char* name = settings.outFile ? settings.outFile : "standard output";
   if (!out) return 0;
-  bool failed = std::fflush(out) != 0 || std::ferror(out);
-  int err = errno;
+  bool failed = false;
+  int err = 0;
+  if (output && !output->Flush()) {
+    failed = true;
+    err = output->error();
+  }
+  if (std::fflush(out) != 0 || std::ferror(out)) {
+    if (!failed) err = errno;
+    failed = true;
+  }
   if (settings.outFile) {
     if (std::fclose(out) != 0 && !failed) {
       failed = true;
@@ -196,12 +210,16 @@ int RunMain(int argc, char** argv) {
   } else {
     settings.outStream = stdout;
   }
-  // Output that goes to a file or a pipe is written in large blocks: a
-  // translation writes many megabytes, and the system's block size would
-  // cost a system call every few kilobytes.  A terminal keeps its line
-  // buffering.
-  if (!isatty(fileno(settings.outStream)))
-    std::setvbuf(settings.outStream, nullptr, _IOFBF, size_t(1) << 18);
+  // The translation writes through a buffer of its own, in large blocks (a
+  // translation writes many megabytes); to a terminal at the end of every
+  // text.  The reports write to the stream after it.
+  {
+    const int outFd = fileno(settings.outStream);
+    const bool terminal = isatty(outFd);
+    output.emplace(outFd, settings.outFile ? settings.outFile : "standard output",
+                   size_t(1) << 18, terminal);
+    if (!terminal) std::setvbuf(settings.outStream, nullptr, _IOFBF, size_t(1) << 18);
+  }
 
   // 7. Read the document.
   int fd = 0;
@@ -245,8 +263,14 @@ int RunMain(int argc, char** argv) {
     // The maps, SDATA first; then the run, without output when validating.
     if (settings.sdataMapFile) LoadSdataMap(settings.sdataMapFile);
     if (settings.charMapFile) LoadCharMap(settings.charMapFile);
-    if (settings.validate) settings.outStream = nullptr;
-    TranslateTree(top, settings.transpecFile, settings.outStream);
+    if (settings.validate) {
+      settings.outStream = nullptr;
+      OutBuffer none = OutBuffer::Discarding();
+      TranslateTree(top, settings.transpecFile, &none);
+    } else {
+      TranslateTree(top, settings.transpecFile, &*output);
+      output->Flush();  // the reports follow on the stream; a failure is reported at the end
+    }
   }
 
   // 11. The reports, always in this order and always on the whole

@@ -10,6 +10,7 @@
 #include "tables/model.h"
 #include "tables/tables.h"
 #include "tables/tex.h"
+#include "util/fatal.h"
 #include "util/settings.h"
 
 namespace qlx {
@@ -17,7 +18,7 @@ namespace {
 
 constexpr char kBel = '\a';  // the column separator the options line declares
 
-void Emit(std::string_view text, std::FILE* stream) { EmitText(text, stream, 1); }
+void Emit(std::string_view text, OutBuffer* stream) { EmitText(text, stream, 1); }
 
 bool IsNamed(const ElemNode* elem, const char* gi) {
   return elem && elem->gi && std::strcmp(elem->gi, gi) == 0;
@@ -67,7 +68,7 @@ void AddRowFormats(const ElemNode* part, std::vector<RowFormat>* list, int secti
 }
 
 // One format line per format; the last ends in ".".
-void WriteFormats(const std::vector<RowFormat>& list, std::FILE* stream) {
+void WriteFormats(const std::vector<RowFormat>& list, OutBuffer* stream) {
   if (list.empty()) return;
   const int ncols = list.front().ncols();
   std::string line;
@@ -93,7 +94,7 @@ void WriteFormats(const std::vector<RowFormat>& list, std::FILE* stream) {
   }
 }
 
-void WriteOptions(const ElemNode* tgroup, std::FILE* stream) {
+void WriteOptions(const ElemNode* tgroup, OutBuffer* stream) {
   const TableState& ts = tableState;
   std::string line = "tab(";
   line += kBel;
@@ -109,7 +110,7 @@ void WriteOptions(const ElemNode* tgroup, std::FILE* stream) {
   Emit(line, stream);
 }
 
-void TableStart(const ElemNode* table, std::FILE* stream) {
+void TableStart(const ElemNode* table, OutBuffer* stream) {
   TableState& ts = tableState;
   Emit("^.TS^", stream);
   ts.optionsWritten = false;
@@ -122,7 +123,7 @@ void TableStart(const ElemNode* table, std::FILE* stream) {
   ts.tableRowsep = rowsep && std::strcmp(rowsep, "1") == 0;
 }
 
-void TableGroup(const ElemNode* tgroup, std::FILE* stream) {
+void TableGroup(const ElemNode* tgroup, OutBuffer* stream) {
   TableState& ts = tableState;
   if (!tgroup) return;
   BuildTableGroup(tgroup);
@@ -139,7 +140,7 @@ void TableGroup(const ElemNode* tgroup, std::FILE* stream) {
   WriteFormats(ts.formats, stream);
 }
 
-void EntryStart(const ElemNode* entry, std::FILE* stream) {
+void EntryStart(const ElemNode* entry, OutBuffer* stream) {
   TableState& ts = tableState;
   if (!entry) return;
   auto covered = ts.coveredBeforeEntry.find(entry);
@@ -155,7 +156,7 @@ void EntryStart(const ElemNode* entry, std::FILE* stream) {
   ts.inTextBlock = true;
 }
 
-void EntryEnd(const ElemNode* entry, std::FILE* stream) {
+void EntryEnd(const ElemNode* entry, OutBuffer* stream) {
   TableState& ts = tableState;
   if (ts.inTextBlock) {
     Emit("^T}", stream);
@@ -171,7 +172,7 @@ void EntryEnd(const ElemNode* entry, std::FILE* stream) {
   }
 }
 
-void RowEnd(const ElemNode* row, std::FILE* stream) {
+void RowEnd(const ElemNode* row, OutBuffer* stream) {
   TableState& ts = tableState;
   Emit("^", stream);
   if (!row) return;
@@ -194,7 +195,7 @@ void RowEnd(const ElemNode* row, std::FILE* stream) {
   Emit(line, stream);
 }
 
-void TableFoot(const ElemNode* tfoot, std::FILE* stream) {
+void TableFoot(const ElemNode* tfoot, OutBuffer* stream) {
   TableState& ts = tableState;
   ts.footFormats.clear();
   AddRowFormats(tfoot, &ts.footFormats, SEC_Foot);
@@ -208,18 +209,18 @@ void TableFoot(const ElemNode* tfoot, std::FILE* stream) {
   WriteFormats(ts.formats, stream);
 }
 
-void TableEnd(const ElemNode* table, std::FILE* stream) {
+void TableEnd(const ElemNode* table, OutBuffer* stream) {
   TableState& ts = tableState;
   if (ts.textBlocks > 31) {
-    std::fprintf(stderr, "# warning, line %d: created %d blocks of filled text in one table\n",
+    Diagnostics()->Printf("# warning, line %d: created %d blocks of filled text in one table\n",
                  table ? ElementLine(table) : 0, ts.textBlocks);
-    std::fputs("#\t\t(31 is the limit in some systems)\n", stderr);
+    Diagnostics()->Puts("#\t\t(31 is the limit in some systems)\n");
   }
   Emit("^.TE^", stream);
   ts.formats.clear();
 }
 
-void TblInstruction(std::string_view instruction, ElemNode* elem, std::FILE* stream) {
+void TblInstruction(std::string_view instruction, ElemNode* elem, OutBuffer* stream) {
   if (instruction == "tablestart")
     TableStart(elem, stream);
   else if (instruction == "tablegroup")
@@ -239,29 +240,29 @@ void TblInstruction(std::string_view instruction, ElemNode* elem, std::FILE* str
   else if (instruction == "tableend")
     TableEnd(elem, stream);
   else
-    std::fprintf(stderr, "Unknown tbl table instruction: %.*s\n",
+    Diagnostics()->Printf("Unknown tbl table instruction: %.*s\n",
                  static_cast<int>(instruction.size()), instruction.data());
 }
 
 }  // namespace
 
 void TableInstruction(const std::vector<std::string_view>& words, ElemNode* elem,
-                      std::FILE* stream) {
+                      OutBuffer* stream) {
   if (words.size() < 2) {
-    std::fputs("Incomplete table instruction: no table type (tbl or tex)\n", stderr);
+    Diagnostics()->Puts("Incomplete table instruction: no table type (tbl or tex)\n");
     return;
   }
   std::string_view format = words[1];
   if (format == "tbl") {
     if (words.size() < 3) {
-      std::fputs("Incomplete tbl table instruction\n", stderr);
+      Diagnostics()->Puts("Incomplete tbl table instruction\n");
       return;
     }
     TblInstruction(words[2], elem, stream);
   } else if (format == "tex") {
     TexInstruction(words.size() < 3 ? std::string_view() : words[2], elem, stream);
   } else {
-    std::fprintf(stderr, "Unknown table type: %.*s\n", static_cast<int>(format.size()),
+    Diagnostics()->Printf("Unknown table type: %.*s\n", static_cast<int>(format.size()),
                  format.data());
   }
 }

@@ -6,6 +6,7 @@
 #include "doc/tree.h"
 #include "output/emit.h"
 #include "tables/model.h"
+#include "util/fatal.h"
 #include "util/split.h"
 
 namespace qlx {
@@ -14,7 +15,7 @@ TexTableState texTableState;
 
 namespace {
 
-void Emit(const char* text, std::FILE* stream) { EmitText(text, stream, 1); }
+void Emit(const char* text, OutBuffer* stream) { EmitText(text, stream, 1); }
 
 void Keep(const ElemNode* elem, const char* name, std::optional<std::string>* text) {
   if (const char* v = FindAttValue(elem, name)) *text = v;
@@ -31,7 +32,7 @@ bool IsTexColumnCount(const std::vector<std::string>& words) {
 }
 
 // The column format: "|l | c | r|", "|p{1in} | p{2in}|", ...
-void TexTableStart(const ElemNode* table, std::FILE* stream) {
+void TexTableStart(const ElemNode* table, OutBuffer* stream) {
   TexTableState& ts = texTableState;
   if (table) {
     ReadTexAttributes(table);
@@ -62,15 +63,15 @@ void TexTableStart(const ElemNode* table, std::FILE* stream) {
   }
   if (ts.outerBars) text += '|';
   // Written as it stands: TeX's own backslashes and braces, no escapes.
-  if (stream) std::fwrite(text.data(), 1, text.size(), stream);
+  if (stream) stream->Put(text);
 }
 
-void CellEnd(const ElemNode* entry, std::FILE* stream) {
+void CellEnd(const ElemNode* entry, OutBuffer* stream) {
   Emit("} ", stream);
   if (entry && entry->order < texTableState.texColumnCount - 1) Emit("& ", stream);
 }
 
-void RowEnd(const ElemNode* row, std::FILE* stream) {
+void RowEnd(const ElemNode* row, OutBuffer* stream) {
   const char* rowsep = FindAttValue(row, "ROWSEP");
   if (rowsep && rowsep[0] == '1')
     Emit("\\\\\\\\[2mm] \\\\hline ", stream);
@@ -86,7 +87,7 @@ bool IsCheckable(const ElemNode* elem) {
 }
 
 void WrongCount(const char* name, const std::string& text) {
-  std::fprintf(stderr, "Table Check: %s ('%s') has wrong number of tokens.  Expecting %d.\n",
+  Diagnostics()->Printf("Table Check: %s ('%s') has wrong number of tokens.  Expecting %d.\n",
                name, text.c_str(), texTableState.texColumnCount);
 }
 
@@ -97,7 +98,7 @@ void Check(const ElemNode* elem) {
   TexTableState& ts = texTableState;
   if (!elem) return;
   if (!IsCheckable(elem)) {
-    std::fprintf(stderr, "%s: Not pointing to a table element(%s)!\n", "Table Check", elem->gi);
+    Diagnostics()->Printf("%s: Not pointing to a table element(%s)!\n", "Table Check", elem->gi);
     return;
   }
   ReadTexAttributes(elem);
@@ -110,7 +111,7 @@ void Check(const ElemNode* elem) {
       for (size_t i = 0; i < ts.alignWords.size(); ++i) {
         char first = ts.alignWords[i].empty() ? '\0' : ts.alignWords[i][0];
         if (std::strchr("CLRclr", first) && first != '\0') continue;
-        std::fprintf(stderr, "%s: ALIGN (%d) value wrong: %s\n", "Table Check",
+        Diagnostics()->Printf("%s: ALIGN (%d) value wrong: %s\n", "Table Check",
                      static_cast<int>(i), ts.alignWords[i].c_str());
         reported = true;
       }
@@ -126,8 +127,8 @@ void Check(const ElemNode* elem) {
     reported = true;
   }
   if (reported) {
-    std::fprintf(stderr, "%s: Above problem in table located at:\n", "Table Check");
-    PrintLocation(elem, stderr);
+    Diagnostics()->Printf("%s: Above problem in table located at:\n", "Table Check");
+    PrintLocation(elem, Diagnostics());
   }
 }
 
@@ -174,7 +175,7 @@ void ReadTexAttributes(const ElemNode* elem) {
   }
 }
 
-void TexInstruction(std::string_view instruction, ElemNode* elem, std::FILE* stream) {
+void TexInstruction(std::string_view instruction, ElemNode* elem, OutBuffer* stream) {
   TexTableState& ts = texTableState;
   if (instruction.empty())
     TexTableStart(elem, stream);
@@ -195,7 +196,7 @@ void TexInstruction(std::string_view instruction, ElemNode* elem, std::FILE* str
   else if (instruction == "clear")
     Clear();
   else
-    std::fprintf(stderr, "Unknown tex table instruction: %.*s\n",
+    Diagnostics()->Printf("Unknown tex table instruction: %.*s\n",
                  static_cast<int>(instruction.size()), instruction.data());
 }
 

@@ -4,6 +4,8 @@
 // from table to table until another element supplies them or `clear` runs.
 #pragma once
 
+#include "util/outbuf.h"
+
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -34,6 +36,6 @@ extern TexTableState texTableState;
 void ReadTexAttributes(const ElemNode* elem);
 
 // One tex instruction: `instruction` empty is the table start.
-void TexInstruction(std::string_view instruction, ElemNode* elem, std::FILE* stream);
+void TexInstruction(std::string_view instruction, ElemNode* elem, OutBuffer* stream);
 
 }  // namespace qlx

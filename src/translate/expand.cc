@@ -54,7 +54,7 @@ void AppendContent(Sink<kTrack>& dest, const ElemNode* elem) {
   for (int i = 0; i < elem->contentCount; ++i) {
     const ContentItem& item = elem->items()[i];
     if (item.kind() == '-') dest.Append(item.text(), true);
-    else std::fputs("warning: ${+current} skipped element content\n", Diagnostics());
+    else Diagnostics()->Puts("warning: ${+current} skipped element content\n");
   }
 }
 
@@ -62,7 +62,7 @@ template <bool kTrack>
 void AppendReference(Sink<kTrack>& dest, std::string_view ref, const ElemNode* elem) {
   if (!ref.empty() && ref[0] == '+') {
     if (ref == "+content") AppendContent(dest, elem);
-    else std::fprintf(Diagnostics(), "unknown immediate variable: %.*s\n", int(ref.size()), ref.data());
+    else Diagnostics()->Printf("unknown immediate variable: %.*s\n", int(ref.size()), ref.data());
     return;
   }
   std::string_view name = ref, defaultText, modifier;
@@ -138,7 +138,7 @@ Sink<kTrack> Expand(std::string_view src, const ElemNode* elem) {
       }
     }
     if (!closed && depth > 0) {
-      std::fprintf(Diagnostics(), "Botched variable use: %.*s\n", int(src.size()), src.data());
+      Diagnostics()->Printf("Botched variable use: %.*s\n", int(src.size()), src.data());
       return dest;
     }
     AppendReference(dest, src.substr(start, j - start), elem);
@@ -164,7 +164,7 @@ Expansion ExpandTracked(std::string_view src, const ElemNode* elem) {
   return exp;
 }
 
-void WriteSpecText(std::string_view text, ElemNode* elem, std::FILE* stream, int trackColumn) {
+void WriteSpecText(std::string_view text, ElemNode* elem, OutBuffer* stream, int trackColumn) {
   // Without a '$' there is nothing to expand, no "\$" and no call: the
   // text is written as it stands.
   if (text.find('$') == std::string_view::npos) {
@@ -204,7 +204,7 @@ void WriteSpecText(std::string_view text, ElemNode* elem, std::FILE* stream, int
       flushRun(i);
       size_t close = expanded.find('}', i + 1);
       if (close == std::string::npos) {
-        std::fprintf(Diagnostics(), "Mismatched braces in TranSpec: %s\n", expanded.c_str() + i + 1);
+        Diagnostics()->Printf("Mismatched braces in TranSpec: %s\n", expanded.c_str() + i + 1);
       }
       const size_t first = i + 3;  // the character right after '{' is dropped
       const size_t end = close == std::string::npos ? n : close;

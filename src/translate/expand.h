@@ -5,6 +5,8 @@
 // calls ${_name args} for CallSpecialVariable, in the order they stand.
 #pragma once
 
+#include "util/outbuf.h"
+
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -35,6 +37,6 @@ Expansion ExpandTracked(std::string_view source, const ElemNode* elem);
 // Expands `text` and writes it to `stream` (null: specials still run),
 // with EmitText's column tracking as given.  Special calls are recognised
 // only where "${" did not come from the document.
-void WriteSpecText(std::string_view text, ElemNode* elem, std::FILE* stream, int trackColumn);
+void WriteSpecText(std::string_view text, ElemNode* elem, OutBuffer* stream, int trackColumn);
 
 }  // namespace qlx

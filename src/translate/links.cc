@@ -73,7 +73,7 @@ const std::string* LoopValue(char which) {
   static const std::string kEmpty;
   const std::optional<std::string>& value = which == 'A' ? linkLoop.eachA : linkLoop.eachC;
   if (value) return &*value;
-  std::fprintf(Diagnostics(), "Requested value for unset _%c variable\n", which);
+  Diagnostics()->Printf("Requested value for unset _%c variable\n", which);
   return &kEmpty;
 }
 
@@ -87,7 +87,7 @@ void SetLoopWord(std::optional<std::string>& slot, std::string_view word) {
 }  // namespace
 
 void NotEnoughArgs(std::string_view name) {
-  std::fprintf(Diagnostics(), "Error: Not enough args for _%.*s.\n", int(name.size()), name.data());
+  Diagnostics()->Printf("Error: Not enough args for _%.*s.\n", int(name.size()), name.data());
 }
 
 const std::vector<std::string>& LinkAttributeNames() {
@@ -107,7 +107,7 @@ void ResetLinkLoopState() {
   SetLoopValueProvider(nullptr);
 }
 
-void FollowLink(ElemNode* elem, const CallWords& words, std::FILE* stream) {
+void FollowLink(ElemNode* elem, const CallWords& words, OutBuffer* stream) {
   if (words.size() < 2) {
     NotEnoughArgs(words[0]);
     return;
@@ -116,7 +116,7 @@ void FollowLink(ElemNode* elem, const CallWords& words, std::FILE* stream) {
     std::string attr(words[1]);
     const char* value = FindAttValue(elem, attr.c_str());
     if (!value) {
-      std::fprintf(Diagnostics(), "Error: Did not find attr: %s.\n", attr.c_str());
+      Diagnostics()->Printf("Error: Did not find attr: %s.\n", attr.c_str());
       return;
     }
     if (ElemNode* target = FindElementByID(value)) RunNamedAction(target, words[2], stream);
@@ -132,14 +132,14 @@ void FollowLink(ElemNode* elem, const CallWords& words, std::FILE* stream) {
       RunNamedAction(target, action, stream);
       return;
     }
-    std::fprintf(Diagnostics(), "Error: Can not find elem for ID: %s.\n", id.c_str());
+    Diagnostics()->Printf("Error: Can not find elem for ID: %s.\n", id.c_str());
   }
-  std::fputs("Error: Element does not have IDREF attribute set:\n", Diagnostics());
+  Diagnostics()->Puts("Error: Element does not have IDREF attribute set:\n");
   PrintLocation(elem, Diagnostics());
 }
 
 void ChaseLink(ElemNode* elem, std::string_view name, std::string_view action,
-               std::FILE* stream) {
+               OutBuffer* stream) {
   if (SameName(elem->gi, name)) {
     RunNamedAction(elem, action, stream);
     return;
@@ -150,7 +150,7 @@ void ChaseLink(ElemNode* elem, std::string_view name, std::string_view action,
     if (!FirstLinkId(at, &id)) return;
     ElemNode* target = FindElementByID(id.c_str());
     if (!target) {
-      std::fprintf(Diagnostics(), "Error: Could not find ID %s\n", id.c_str());
+      Diagnostics()->Printf("Error: Could not find ID %s\n", id.c_str());
       return;
     }
     if (SameName(target->gi, name)) {
@@ -165,7 +165,7 @@ void ChaseLink(ElemNode* elem, std::string_view name, std::string_view action,
     }
     // Reaching an element a second time would go round for ever.
     if (!met.insert(target).second) {
-      std::fprintf(Diagnostics(),
+      Diagnostics()->Printf(
                    "Error: _chasetogi met the element with ID %s twice (a link cycle) "
                    "without reaching %.*s.\n",
                    id.c_str(), int(name.size()), name.data());
@@ -176,9 +176,9 @@ void ChaseLink(ElemNode* elem, std::string_view name, std::string_view action,
   }
 }
 
-void ChaseToGi(ElemNode* elem, const CallWords& words, std::FILE* stream) {
+void ChaseToGi(ElemNode* elem, const CallWords& words, OutBuffer* stream) {
   if (words.size() < 3) {
-    std::fputs("Error: Not enough args for _chasetogi.\n", Diagnostics());
+    Diagnostics()->Puts("Error: Not enough args for _chasetogi.\n");
     return;
   }
   if (std::atoi(std::string(words[2]).c_str()) == 0) return;
@@ -195,7 +195,7 @@ struct FindRequest {
   FindKind kind;
   std::string first, second;  // name / attribute, parent name / value
   std::string action;
-  std::FILE* stream;
+  OutBuffer* stream;
 };
 
 bool ParentNamed(const ElemNode* e, const std::string& name) {
@@ -220,7 +220,7 @@ void VisitForFind(ElemNode* e, void* data) {
 
 }  // namespace
 
-void FindAndRun(ElemNode* elem, const CallWords& words, std::FILE* stream, bool fromParent) {
+void FindAndRun(ElemNode* elem, const CallWords& words, OutBuffer* stream, bool fromParent) {
   size_t base = 1, count = words.size();
   ElemNode* start;
   if (count > 1 && words[1] == "top") {
@@ -229,7 +229,7 @@ void FindAndRun(ElemNode* elem, const CallWords& words, std::FILE* stream, bool 
     --count;
   } else {
     if (!elem) {
-      std::fprintf(Diagnostics(),
+      Diagnostics()->Printf(
                    "Error: _%.*s needs a current element; this text has none "
                    "(use '_%.*s top ...').\n",
                    int(words[0].size()), words[0].data(), int(words[0].size()), words[0].data());
@@ -238,7 +238,7 @@ void FindAndRun(ElemNode* elem, const CallWords& words, std::FILE* stream, bool 
     start = fromParent && elem->parent() ? elem->parent() : elem;
   }
   if (count <= 3) {
-    std::fputs("Bad '_find' specification - missing args.\n", Diagnostics());
+    Diagnostics()->Puts("Bad '_find' specification - missing args.\n");
     return;
   }
   std::string_view kind = words[base];
@@ -251,7 +251,7 @@ void FindAndRun(ElemNode* elem, const CallWords& words, std::FILE* stream, bool 
   } else if (kind == "gi-parent" || kind == "attr") {
     req.kind = kind == "attr" ? FIND_Attr : FIND_GiParent;
     if (count < 5) {
-      std::fprintf(Diagnostics(), "Bad '_%.*s' specification - missing args (the action after '%.*s').\n",
+      Diagnostics()->Printf("Bad '_%.*s' specification - missing args (the action after '%.*s').\n",
                    int(words[0].size()), words[0].data(), int(kind.size()), kind.data());
       return;
     }
@@ -266,7 +266,7 @@ void FindAndRun(ElemNode* elem, const CallWords& words, std::FILE* stream, bool 
 }
 
 int TestRelation(ElemNode* elem, std::string_view relation, std::string_view name,
-                 std::string_view action, std::FILE* stream, int mode) {
+                 std::string_view action, OutBuffer* stream, int mode) {
   Relation rel = RelationFromName(std::string(relation).c_str());
   if (rel == REL_Unknown) return 0;
   ElemNode* found = FindRelated(elem, std::string(name).c_str(), rel);
@@ -275,18 +275,18 @@ int TestRelation(ElemNode* elem, std::string_view relation, std::string_view nam
   return 1;
 }
 
-void FollowRelation(ElemNode* elem, const CallWords& words, std::FILE* stream) {
+void FollowRelation(ElemNode* elem, const CallWords& words, OutBuffer* stream) {
   if (words.size() < 4) return;
   TestRelation(elem, words[1], words[2], words[3], stream, 1);
 }
 
-void RelationTest(ElemNode* elem, const CallWords& words, std::FILE* stream) {
+void RelationTest(ElemNode* elem, const CallWords& words, OutBuffer* stream) {
   if (words.size() < 4) return;
   if (!TestRelation(elem, words[1], words[2], words[3], stream, 0) && words.size() >= 5)
     RunNamedAction(elem, words[4], stream);
 }
 
-void EachAttribute(ElemNode* elem, const CallWords& words, std::FILE* stream) {
+void EachAttribute(ElemNode* elem, const CallWords& words, OutBuffer* stream) {
   if (words.size() < 3) {
     NotEnoughArgs(words[0]);
     return;
@@ -304,7 +304,7 @@ void EachAttribute(ElemNode* elem, const CallWords& words, std::FILE* stream) {
   }
 }
 
-void EachContent(ElemNode* elem, const CallWords& words, std::FILE* stream) {
+void EachContent(ElemNode* elem, const CallWords& words, OutBuffer* stream) {
   if (words.size() < 2) {
     NotEnoughArgs(words[0]);
     return;
@@ -318,7 +318,7 @@ void EachContent(ElemNode* elem, const CallWords& words, std::FILE* stream) {
   }
 }
 
-void NameList(ElemNode* elem, const CallWords& words, std::FILE* stream) {
+void NameList(ElemNode* elem, const CallWords& words, OutBuffer* stream) {
   if (words.size() < 2) {
     NotEnoughArgs(words[0]);
     return;
@@ -339,7 +339,7 @@ void NameList(ElemNode* elem, const CallWords& words, std::FILE* stream) {
       if (ElemNode* target = FindElementByID(id.c_str())) {
         RunNamedAction(target, i == 0 ? action : other, stream);
       } else {
-        std::fprintf(Diagnostics(), "Error: Can not find ID: %s.\n", id.c_str());
+        Diagnostics()->Printf("Error: Can not find ID: %s.\n", id.c_str());
       }
     }
   }

@@ -12,6 +12,8 @@
 // be seen by the actions.
 #pragma once
 
+#include "util/outbuf.h"
+
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -45,26 +47,26 @@ const std::vector<std::string>& LinkAttributeNames();
 // action on it.  Stops with a message when a link leads back to an element
 // already met.
 void ChaseLink(ElemNode* elem, std::string_view name, std::string_view action,
-               std::FILE* stream);
+               OutBuffer* stream);
 
 // _find (fromParent false) and _pfind (true): runs the action on every
 // qualifying element of the subtree, in document order.
-void FindAndRun(ElemNode* elem, const CallWords& words, std::FILE* stream, bool fromParent);
+void FindAndRun(ElemNode* elem, const CallWords& words, OutBuffer* stream, bool fromParent);
 
 // 1 when an element named `name` stands in the relation to `elem`, else 0.
 // With an action (non-empty), mode 0 runs it on `elem`, mode 1 on the
 // element found.
 int TestRelation(ElemNode* elem, std::string_view relation, std::string_view name,
-                 std::string_view action, std::FILE* stream, int mode);
+                 std::string_view action, OutBuffer* stream, int mode);
 
 // The other handlers, as the dispatcher calls them.  `elem` is never null.
-void FollowLink(ElemNode* elem, const CallWords& words, std::FILE* stream);
-void ChaseToGi(ElemNode* elem, const CallWords& words, std::FILE* stream);
-void FollowRelation(ElemNode* elem, const CallWords& words, std::FILE* stream);
-void RelationTest(ElemNode* elem, const CallWords& words, std::FILE* stream);
-void EachAttribute(ElemNode* elem, const CallWords& words, std::FILE* stream);
-void EachContent(ElemNode* elem, const CallWords& words, std::FILE* stream);
-void NameList(ElemNode* elem, const CallWords& words, std::FILE* stream);
+void FollowLink(ElemNode* elem, const CallWords& words, OutBuffer* stream);
+void ChaseToGi(ElemNode* elem, const CallWords& words, OutBuffer* stream);
+void FollowRelation(ElemNode* elem, const CallWords& words, OutBuffer* stream);
+void RelationTest(ElemNode* elem, const CallWords& words, OutBuffer* stream);
+void EachAttribute(ElemNode* elem, const CallWords& words, OutBuffer* stream);
+void EachContent(ElemNode* elem, const CallWords& words, OutBuffer* stream);
+void NameList(ElemNode* elem, const CallWords& words, OutBuffer* stream);
 
 // "Error: Not enough args for _%s.\n" with the call's name.
 void NotEnoughArgs(std::string_view name);

@@ -112,7 +112,7 @@ TranSpec* FollowAction(TranSpec* s, ElemNode* e) {
     s->actionSpec = target;
     return target;
   }
-  std::fprintf(Diagnostics(), "Warning: transpec ID (%d) not found for %s.\n", s->action, e->gi);
+  Diagnostics()->Printf("Warning: transpec ID (%d) not found for %s.\n", s->action, e->gi);
   s->action = -1;
   return &emptySpec;
 }
@@ -146,7 +146,7 @@ TranSpec* MatchSpec(ElemNode* e, int wanted) {
   }
   if (TranSpec* any = FirstSpecWithGi("*")) return any;
   if (wanted == 0 && settings.warnings)
-    std::fprintf(Diagnostics(), "Warning: transpec not found for %s\n", e->gi);
+    Diagnostics()->Printf("Warning: transpec not found for %s\n", e->gi);
   return &emptySpec;
 }
 

@@ -59,28 +59,6 @@ bool TextIsHarmless(const OptText& text) { return !text || CallsAreHarmless(*tex
 // Whether the walk visits the content of an element with this spec.
 bool ContentVisited(const TranSpec* s) { return !s->replace && !s->quit && s->ignore != IGNORE_All; }
 
-// The column a run translated ahead starts at when the output is assumed
-// not to be at the start of a line: far from 0, so that the column at its
-// end tells whether the run wrote a newline.
-constexpr int kAheadColumn = 1 << 30;
-
-// Where a run translated ahead writes: its text, up to a limit.
-struct ChunkSink {
-  std::string* text;
-  size_t limit;
-  bool overflowed;
-};
-
-ssize_t AppendToChunk(void* cookie, const char* data, size_t size) {
-  auto* sink = static_cast<ChunkSink*>(cookie);
-  if (sink->overflowed || sink->text->size() + size > sink->limit) {
-    sink->overflowed = true;  // the rest is dropped; the run will be given up
-  } else {
-    sink->text->append(data, size);
-  }
-  return ssize_t(size);
-}
-
 // The worker whose thread runs, for the stop at exit.
 WorkerThread* running = nullptr;
 
@@ -156,7 +134,7 @@ bool SpecsAllowWorkAhead() {
   if (!SdataMapAllowsWorkAhead()) return false;
   for (const auto& owned : specList.specs) {
     const TranSpec& s = *owned;
-    if (s.quit || s.message || s.setVars || s.incrementVars) return false;
+    if (s.setVars || s.incrementVars) return false;
     if (s.action > 0 && !FindSpecById(s.action)) return false;
     if (!TextIsHarmless(s.startText) || !TextIsHarmless(s.endText) || !TextIsHarmless(s.replace))
       return false;
@@ -220,7 +198,7 @@ std::vector<AheadChunk> PlanChunks(ElemNode* top, int chunkElements) {
   return chunks;
 }
 
-std::unique_ptr<AheadTranslator> AheadTranslator::Plan(ElemNode* top, std::FILE* stream) {
+std::unique_ptr<AheadTranslator> AheadTranslator::Plan(ElemNode* top, OutBuffer* stream) {
   aheadStats = AheadStats{};
   if (!stream || !top) return nullptr;
   if (ThreadsToUse() < 2) return nullptr;
@@ -264,8 +242,6 @@ long AheadTranslator::ClaimAhead() {
     return -1;
   const size_t k = nextFree_++;
   chunks_[k].state = kClaimed;
-  chunks_[k].assumedLineStart =
-      aheadSettings.assumeLineStart < 0 ? lineStartGuess_ : aheadSettings.assumeLineStart != 0;
   return long(k);
 }
 
@@ -291,52 +267,85 @@ void* AheadTranslator::ThreadMain(void* self) {
 // Runs with the mutex released; the state is published by the caller's
 // notify, under the mutex (state is written here only under it).
 void AheadTranslator::TranslateAhead(AheadChunk& c) {
-  std::string text;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!spare_.empty()) {
-      text = std::move(spare_.back());
+      c.out = std::move(spare_.back());
       spare_.pop_back();
     }
   }
-  text.clear();
-  ChunkSink sink{&text, aheadSettings.maxChunkBytes, false};
-  bool ok = false;
-  cookie_io_functions_t io{nullptr, AppendToChunk, nullptr, nullptr};
-  if (std::FILE* f = fopencookie(&sink, "w", io)) {
-    ok = std::setvbuf(f, nullptr, _IOFBF, 1 << 16) == 0;
-    {
-      WorkingAhead ahead;
-      const int savedColumn = outputColumn;
-      const TranslationState savedTranslation = translation;
-      std::vector<int>* savedFinished = finishedAhead;
-      outputColumn = c.assumedLineStart ? 0 : kAheadColumn;
-      translation = TranslationState{1, false};  // as inside the top element
-      c.finished.clear();
-      finishedAhead = &c.finished;
-      try {
-        if (ok) TranslateItems(c.parent, c.spec, c.first, c.last, f);
-      } catch (...) {  // WorkAbandoned, or anything the main thread will meet again
-        ok = false;
-      }
-      c.endColumn = outputColumn;
-      outputColumn = savedColumn;
-      translation = savedTranslation;
-      finishedAhead = savedFinished;
+  c.out.Clear();
+  c.out.SetLimit(aheadSettings.maxChunkBytes);
+  c.out.column = OutBuffer::kUnknownColumn;  // known where the record is copied out
+  c.messages.Clear();
+  c.messages.Follow(&c.out);
+  c.messages.columnOwner = &c.out;
+  c.fatalStatus = -1;
+  c.finished.clear();
+  bool ok = true;
+  {
+    RecordMessages record(&c.messages);
+    const TranslationState savedTranslation = translation;
+    std::vector<int>* savedFinished = finishedAhead;
+    translation = TranslationState{1, false};  // as inside the top element
+    finishedAhead = &c.finished;
+    try {
+      TranslateItems(c.parent, c.spec, c.first, c.last, &c.out);
+    } catch (const FatalStop& stop) {
+      c.fatalStatus = stop.status;  // replayed after the output before it
+    } catch (...) {  // met again by the main thread, in its turn
+      ok = false;
     }
-    if (std::fclose(f) != 0 || sink.overflowed) ok = false;
+    translation = savedTranslation;
+    finishedAhead = savedFinished;
   }
+  if (c.out.overflowed()) ok = false;
   std::lock_guard<std::mutex> lock(mutex_);
   if (ok) {
-    c.text = std::move(text);
     c.state = kDone;
   } else {
-    if (spare_.size() <= size_t(aheadSettings.window)) spare_.push_back(std::move(text));
+    if (spare_.size() <= size_t(aheadSettings.window)) spare_.push_back(std::move(c.out));
     c.state = kAbandoned;
   }
 }
 
-int AheadTranslator::Write(std::FILE* stream) {
+namespace {
+
+// Copies a run's record into the output: its bytes, with its pending
+// break settled by the column there, and its messages in their places.
+void Replay(AheadChunk& c, OutBuffer* stream) {
+  const std::string_view text = c.out.text();
+  const std::string_view messages = c.messages.text();
+  const long pending = c.out.pendingBreak;
+  const bool breakLine = stream->column != 0;
+  size_t written = 0, messagesAt = 0;
+  bool breakDone = pending < 0;
+  auto copyOutput = [&](size_t to) {
+    if (!breakDone && size_t(pending) <= to) {
+      stream->Put(text.substr(written, size_t(pending) - written));
+      if (breakLine) stream->Put('\n');
+      written = size_t(pending);
+      breakDone = true;
+    }
+    stream->Put(text.substr(written, to - written));
+    written = to;
+  };
+  for (const OutBuffer::Mark& mark : c.messages.marks()) {
+    copyOutput(mark.outputAt);
+    if (mark.messagesEnd > messagesAt) {
+      Diagnostics()->Puts(messages.substr(messagesAt, mark.messagesEnd - messagesAt));
+      messagesAt = mark.messagesEnd;
+    }
+  }
+  copyOutput(text.size());
+  if (messagesAt < messages.size()) Diagnostics()->Puts(messages.substr(messagesAt));
+  if (c.out.column != OutBuffer::kUnknownColumn) stream->column = c.out.column;
+  stream->Done();
+}
+
+}  // namespace
+
+int AheadTranslator::Write(OutBuffer* stream) {
   AheadChunk& c = chunks_[next_];
   bool inTurn = false;
   {
@@ -366,30 +375,24 @@ int AheadTranslator::Write(std::FILE* stream) {
   }
   changed_.notify_all();  // the window moved on
 
-  bool taken = false;
-  if (!inTurn && c.state == kDone && (outputColumn == 0) == c.assumedLineStart) {
-    if (!c.text.empty()) std::fwrite(c.text.data(), 1, c.text.size(), stream);
+  if (!inTurn && c.state == kDone) {
+    Replay(c, stream);
     for (int serial : c.finished) MarkProcessed(ElementBySerial(serial));
-    if (c.assumedLineStart || c.endColumn < kAheadColumn) {
-      outputColumn = c.endColumn;
-    } else {
-      const long long column = (long long)outputColumn + (c.endColumn - kAheadColumn);
-      outputColumn = column > INT_MAX ? INT_MAX : int(column);
-    }
-    taken = true;
     ++taken_;
+    if (c.fatalStatus >= 0) Fatal(c.fatalStatus);
+  } else {
+    TranslateItems(c.parent, c.spec, c.first, c.last, stream);
   }
   std::vector<int>().swap(c.finished);
-  const bool retry = !taken && !inTurn;
-  if (!taken) TranslateItems(c.parent, c.spec, c.first, c.last, stream);
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!inTurn && spare_.size() <= size_t(aheadSettings.window)) spare_.push_back(std::move(c.text));
-    // After too many runs translated again, the work ahead does not pay here.
-    if (retry && ++retried_ >= size_t(aheadSettings.maxRetries)) stop_ = true;
-    lineStartGuess_ = outputColumn == 0;
+    // After too many runs given up, the work ahead does not pay here.
+    if (!inTurn && c.state == kAbandoned && ++retried_ >= size_t(aheadSettings.maxRetries)) stop_ = true;
+    if (!inTurn && c.out.mode() == OutBuffer::Mode::kMemory && spare_.size() <= size_t(aheadSettings.window))
+      spare_.push_back(std::move(c.out));
   }
-  std::string().swap(c.text);
+  c.out = OutBuffer();
+  c.messages = OutBuffer();
   return c.last;
 }
 
@@ -400,20 +403,29 @@ void AssignSpecsInParallel(ElemNode* top) {
     if (s->action > 0 && !s->actionSpec && !FindSpecById(s->action)) allowed = false;
   if (!allowed) return AssignSpecs(top);
 
-  // The second half is matched on the worker; a message there gives up the
-  // rest of its half, which the main thread then matches in its turn.
+  // The second half is matched on the worker, which records its messages;
+  // they are written after the first half's.  An element whose matching
+  // stopped there (a fatal stop) is matched again by the main thread, in
+  // its turn, and so is the rest of the half.
   specList.specOf.assign(size_t(doc.nextSerial), 0);
   ResolveActions();
   struct Half {
     int to;
     int next;  // the element being matched
     std::atomic<bool> stop{false};
-  } half{end, begin + (end - begin) / 2};
+    OutBuffer messages;
+    size_t kept = 0;  // the messages of the elements matched in full
+  } half{end, begin + (end - begin) / 2, {false}, OutBuffer(), 0};
   auto body = [](void* arg) -> void* {
     auto* h = static_cast<Half*>(arg);
-    WorkingAhead ahead;
+    RecordMessages record(&h->messages);
     try {
-      AssignSpecsInRange(&h->next, h->to, &h->stop);
+      while (h->next < h->to && !h->stop.load(std::memory_order_relaxed)) {
+        int n = h->next;
+        AssignSpecsInRange(&n, n + 1);
+        h->kept = h->messages.size();
+        h->next = n;
+      }
     } catch (...) {  // met again by the main thread
     }
     return nullptr;
@@ -425,6 +437,7 @@ void AssignSpecsInParallel(ElemNode* top) {
   AssignSpecsInRange(&next, started ? begin + (end - begin) / 2 : end);
   if (!started) return;
   worker.Join();
+  if (half.kept > 0) Diagnostics()->Puts(half.messages.text().substr(0, half.kept));
   AssignSpecsInRange(&half.next, end);
 }
 

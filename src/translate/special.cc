@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -32,14 +33,14 @@ struct Call {
   const std::vector<bool>& fromDocument;
   CallWords words;
   ElemNode* elem;
-  std::FILE* stream;
+  OutBuffer* stream;
   int trackColumn;
 
   size_t count() const { return words.size(); }
   std::string Word(size_t i) const { return std::string(words[i]); }
   void Emit(std::string_view s) const { EmitText(s, stream, trackColumn); }
   void Raw(std::string_view s) const {
-    if (stream) std::fwrite(s.data(), 1, s.size(), stream);
+    if (stream) stream->Put(s);
   }
   // True when some character of the word came from the document.
   bool FromDocument(std::string_view word) const {
@@ -52,37 +53,44 @@ struct Call {
 
 void LineOfSpec(const ElemNode* elem) {
   const TranSpec* spec = elem ? ElementSpec(elem) : nullptr;
-  if (spec && spec->lineNumber) std::fprintf(Diagnostics(), "Used in transpec, line %d\n", spec->lineNumber);
+  if (spec && spec->lineNumber) Diagnostics()->Printf("Used in transpec, line %d\n", spec->lineNumber);
 }
 
 void UnknownName(std::string_view name, const ElemNode* elem) {
-  std::fprintf(Diagnostics(), "Unknown special variable: %.*s\n", int(name.size()), name.data());
+  Diagnostics()->Printf("Unknown special variable: %.*s\n", int(name.size()), name.data());
   LineOfSpec(elem);
 }
 
 // Copies everything `in` gives to the stream, as it stands.
-void CopyRaw(std::FILE* in, std::FILE* stream) {
+void CopyRaw(std::FILE* in, OutBuffer* stream) {
   std::vector<char> buf(65536);
   size_t n;
   while ((n = std::fread(buf.data(), 1, buf.size(), in)) > 0) {
-    if (stream) std::fwrite(buf.data(), 1, n, stream);
+    if (stream) stream->Put(buf.data(), n);
   }
 }
 
-// ${_!command}: the command's output, copied into the translation where
-// the call stands.  Everything written so far is flushed first, so that the
-// command's own messages and our output keep their order too.
-void RunCommand(const std::string& command, std::FILE* stream) {
+// Everything written so far goes out before a command runs or a file is
+// read, so that the command's own messages and our output keep their
+// order, and a command or file that reads the output finds it complete.
+void FlushBefore() {
+  OutBuffer::FlushAll();
   std::fflush(nullptr);
+}
+
+// ${_!command}: the command's output, copied into the translation where
+// the call stands.
+void RunCommand(const std::string& command, OutBuffer* stream) {
+  FlushBefore();
   std::FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) {
     std::string text = strerror(errno);
-    std::fprintf(Diagnostics(), "Could not start program '%s': %s", command.c_str(), text.c_str());
+    Diagnostics()->Printf("Could not start program '%s': %s", command.c_str(), text.c_str());
     return;
   }
   CopyRaw(pipe, stream);
   int status = pclose(pipe);
-  if (stream) std::fflush(stream);
+  if (stream) stream->Flush();
   ReportCommandStatus(command, status);
 }
 
@@ -139,10 +147,10 @@ void Env(Call& c) {
 void FileName(Call& c) {
   const EntityInfo* entity = ElementEntity(c.elem);
   if (!entity) {
-    std::fputs("Expected ext entity (internal error? bug?):\n", Diagnostics());
+    Diagnostics()->Puts("Expected ext entity (internal error? bug?):\n");
     PrintLocation(c.elem, Diagnostics());
   } else if (!entity->generatedName) {
-    std::fputs("Expected filename (internal error? bug?):\n", Diagnostics());
+    Diagnostics()->Puts("Expected filename (internal error? bug?):\n");
     PrintLocation(c.elem, Diagnostics());
   } else {
     c.Emit(entity->generatedName);
@@ -175,22 +183,23 @@ void Id(Call& c) {
 
 void Include(Call& c) {
   if (c.count() < 2 || c.words[1].empty()) {
-    std::fputs("No file name specified for include\n", Diagnostics());
+    Diagnostics()->Puts("No file name specified for include\n");
     return;
   }
   std::string name = c.Word(1);
+  FlushBefore();
   std::FILE* in = OpenLibFile(name);
   if (!in) {
+    const int err = errno;
     ++settings.unreadFiles;
-    std::string text = "Can not open included file '" + name + "'";
-    std::perror(text.c_str());
+    Diagnostics()->Printf("Can not open included file '%s': %s\n", name.c_str(), std::strerror(err));
     return;
   }
   CopyRaw(in, c.stream);
   if (std::ferror(in)) {  // a directory opens, but does not read
+    const int err = errno;
     ++settings.unreadFiles;
-    std::string text = "Can not open included file '" + name + "'";
-    std::perror(text.c_str());
+    Diagnostics()->Printf("Can not open included file '%s': %s\n", name.c_str(), std::strerror(err));
   }
   std::fclose(in);
 }
@@ -246,7 +255,7 @@ void Path(Call& c) { c.Emit(BuildPath(c.elem)); }
 void PAttr(Call& c) {
   if (c.count() < 2) return NotEnoughArgs(c.words[0]);
   if (!c.elem->parent()) {
-    std::fputs("Element does not have a parent:\n", Diagnostics());
+    Diagnostics()->Puts("Element does not have a parent:\n");
     return;
   }
   if (const char* value = FindAttValue(c.elem->parent(), c.Word(1).c_str())) c.Emit(value);
@@ -316,7 +325,7 @@ const Entry* FindEntry(std::string_view name) {
 
 }  // namespace
 
-void CallSpecialVariable(const std::string& call, ElemNode* elem, std::FILE* stream,
+void CallSpecialVariable(const std::string& call, ElemNode* elem, OutBuffer* stream,
                          int trackColumn, const std::vector<bool>& fromDocument) {
   // The loop words, while a loop has set them.
   if (call == "A" && linkLoop.eachA) return EmitText(*linkLoop.eachA, stream, trackColumn);
@@ -325,7 +334,7 @@ void CallSpecialVariable(const std::string& call, ElemNode* elem, std::FILE* str
   if (!call.empty() && call[0] == '!') {
     // A document must never run commands on the translating machine.
     if (!fromDocument.empty() && fromDocument[0]) {
-      std::fprintf(Diagnostics(), "Error: Command from the document not run: %s\n", call.c_str());
+      Diagnostics()->Printf("Error: Command from the document not run: %s\n", call.c_str());
       LineOfSpec(elem);
       return;
     }
@@ -335,14 +344,14 @@ void CallSpecialVariable(const std::string& call, ElemNode* elem, std::FILE* str
 
   Call c{call, fromDocument, Split(call), elem, stream, trackColumn};
   if (c.words.empty()) {
-    std::fputs("Error: Empty special variable call.\n", Diagnostics());
+    Diagnostics()->Puts("Error: Empty special variable call.\n");
     LineOfSpec(elem);
     return;
   }
   const Entry* entry = FindEntry(c.words[0]);
   if (!entry) return UnknownName(c.words[0], elem);
   if (entry->needsElement && !elem) {
-    std::fprintf(Diagnostics(),
+    Diagnostics()->Printf(
                  "Error: _%.*s needs a current element; this text has none "
                  "(a _Start, _End or processing-instruction text).\n",
                  int(c.words[0].size()), c.words[0].data());

@@ -3,6 +3,8 @@
 // it writes a value, sets something, or runs named actions.
 #pragma once
 
+#include "util/outbuf.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -15,7 +17,7 @@ struct ElemNode;
 // the actions it runs may make calls of their own.  `fromDocument` flags
 // the characters of the call that came from the document (empty: none);
 // such text never runs a command ("!..." calls, "_set" values).
-void CallSpecialVariable(const std::string& call, ElemNode* elem, std::FILE* stream,
+void CallSpecialVariable(const std::string& call, ElemNode* elem, OutBuffer* stream,
                          int trackColumn, const std::vector<bool>& fromDocument = {});
 
 }  // namespace qlx

@@ -23,7 +23,7 @@ namespace qlx {
 namespace {
 
 // A spec's text (plain: without a '$', written as it stands).
-void WriteText(const OptText& text, bool plain, ElemNode* elem, std::FILE* stream) {
+void WriteText(const OptText& text, bool plain, ElemNode* elem, OutBuffer* stream) {
   if (!text) return;
   if (plain) EmitText(std::string_view(*text), stream, 1);
   else WriteSpecText(*text, elem, stream, 1);
@@ -36,7 +36,7 @@ void WriteMessage(const OptText& text, bool plain, ElemNode* elem) {
 }
 
 // The texts of a spec that _insertnode placed before or after the content.
-void WriteInserted(int specId, ElemNode* elem, std::FILE* stream) {
+void WriteInserted(int specId, ElemNode* elem, OutBuffer* stream) {
   if (specId == 0) return;
   TranSpec* s = FindSpecById(specId);
   if (!s) return;
@@ -46,7 +46,7 @@ void WriteInserted(int specId, ElemNode* elem, std::FILE* stream) {
 }
 
 // _Start and _End: start text, replace text, message, end text.
-void WriteFrameTexts(const char* name, std::FILE* stream) {
+void WriteFrameTexts(const char* name, OutBuffer* stream) {
   TranSpec* s = FirstSpecWithGi(name);
   if (!s) return;
   WriteText(s->startText, s->startPlain, nullptr, stream);
@@ -57,11 +57,11 @@ void WriteFrameTexts(const char* name, std::FILE* stream) {
 
 // The first half of an element: everything before its content.  Returns
 // true when the content is to be visited.
-bool BeginElement(ElemNode* e, TranSpec* s, std::FILE* stream) {
+bool BeginElement(ElemNode* e, TranSpec* s, OutBuffer* stream) {
   if (s->quit) {
-    std::fputs("Quitting at location:\n", Diagnostics());
+    Diagnostics()->Puts("Quitting at location:\n");
     PrintLocation(e, Diagnostics());
-    std::fprintf(Diagnostics(), "%s\n", s->quit->c_str());
+    Diagnostics()->Printf("%s\n", s->quit->c_str());
     Fatal(1);
   }
   if (s->replace) {
@@ -78,7 +78,7 @@ bool BeginElement(ElemNode* e, TranSpec* s, std::FILE* stream) {
 }
 
 // The second half: after the content.
-void EndElement(ElemNode* e, TranSpec* s, std::FILE* stream) {
+void EndElement(ElemNode* e, TranSpec* s, OutBuffer* stream) {
   if (s->ignore != IGNORE_All) WriteInserted(InsertedSpecId(e, 'E'), e, stream);
   UpdateVariables(*s, e);
   WriteText(s->endText, s->endPlain, e, stream);
@@ -94,7 +94,7 @@ struct Frame {
 
 // One item of the content of an element translated with spec s; a child
 // whose content is to be visited gets a frame on the stack.
-void VisitItem(const ContentItem& item, const TranSpec* s, std::FILE* stream,
+void VisitItem(const ContentItem& item, const TranSpec* s, OutBuffer* stream,
                std::vector<Frame>& stack) {
   if (item.kind() == '?') {
     WriteProcessingInstruction(item.text(), stream);
@@ -109,7 +109,7 @@ void VisitItem(const ContentItem& item, const TranSpec* s, std::FILE* stream,
 
 // Runs the frames on the stack to the end.  With `ahead`, the runs of
 // content it planned are taken from it instead of being visited here.
-void RunFrames(std::vector<Frame>& stack, std::FILE* stream, AheadTranslator* ahead) {
+void RunFrames(std::vector<Frame>& stack, OutBuffer* stream, AheadTranslator* ahead) {
   while (!stack.empty()) {
     Frame& f = stack.back();
     TranSpec* s = f.spec;
@@ -128,7 +128,7 @@ void RunFrames(std::vector<Frame>& stack, std::FILE* stream, AheadTranslator* ah
 }
 
 // ProcessElement's work, once the nesting is counted.
-void Translate(ElemNode* top, std::FILE* stream, TranSpec* spec, AheadTranslator* ahead) {
+void Translate(ElemNode* top, OutBuffer* stream, TranSpec* spec, AheadTranslator* ahead) {
   if (!spec) spec = SpecToUse(top);
   if (!BeginElement(top, spec, stream)) return;
   std::vector<Frame> stack;
@@ -145,7 +145,7 @@ struct Nesting {
   bool Allows(const ElemNode* top) const {
     if (translation.unwinding && translation.nesting > 1) return false;
     if (translation.nesting > kMaxActionNesting) {
-      std::fprintf(Diagnostics(), "Error: Named actions nested more than %d deep, at:\n",
+      Diagnostics()->Printf("Error: Named actions nested more than %d deep, at:\n",
                    kMaxActionNesting);
       PrintLocation(top, Diagnostics());
       translation.unwinding = true;
@@ -203,12 +203,12 @@ thread_local constinit TranslationState translation;
 
 thread_local constinit std::vector<int>* finishedAhead = nullptr;
 
-void ProcessElement(ElemNode* top, std::FILE* stream, TranSpec* spec) {
+void ProcessElement(ElemNode* top, OutBuffer* stream, TranSpec* spec) {
   Nesting nesting;
   if (nesting.Allows(top)) Translate(top, stream, spec, nullptr);
 }
 
-void TranslateItems(ElemNode* elem, TranSpec* spec, int first, int last, std::FILE* stream) {
+void TranslateItems(ElemNode* elem, TranSpec* spec, int first, int last, OutBuffer* stream) {
   std::vector<Frame> stack;
   for (int i = first; i < last; ++i) {
     VisitItem(elem->items()[i], spec, stream, stack);
@@ -216,9 +216,9 @@ void TranslateItems(ElemNode* elem, TranSpec* spec, int first, int last, std::FI
   }
 }
 
-void RunNamedAction(ElemNode* elem, std::string_view action, std::FILE* stream) {
+void RunNamedAction(ElemNode* elem, std::string_view action, OutBuffer* stream) {
   if (action.empty()) {
-    std::fputs("Warning: empty action text: nothing is run.\n", Diagnostics());
+    Diagnostics()->Puts("Warning: empty action text: nothing is run.\n");
     return;
   }
   std::string text(action);
@@ -229,14 +229,14 @@ void RunNamedAction(ElemNode* elem, std::string_view action, std::FILE* stream) 
     return;
   }
   if (TranSpec* s = FindSpecById(n)) ProcessElement(elem, stream, s);
-  else std::fprintf(Diagnostics(), "Could not find named action for %d.\n", n);
+  else Diagnostics()->Printf("Could not find named action for %d.\n", n);
 }
 
-void WriteData(const char* text, std::FILE* stream, bool verbatim) {
+void WriteData(const char* text, OutBuffer* stream, bool verbatim) {
   EmitData(text, stream, verbatim);
 }
 
-void WriteProcessingInstruction(const char* text, std::FILE* stream) {
+void WriteProcessingInstruction(const char* text, OutBuffer* stream) {
   std::string_view all(text);
   std::string_view words[2];
   int n = SplitInto(all, words, 2);
@@ -246,8 +246,8 @@ void WriteProcessingInstruction(const char* text, std::FILE* stream) {
   TranSpec* s = FirstSpecWithGi(name);
   if (!s) s = FirstSpecWithGi("_*");
   if (!s) {
-    if (stream) std::fprintf(stream, "[%s]", text);
-    if (settings.warnings) std::fprintf(Diagnostics(), "Warning: Unrecognized PI: [%s]\n", text);
+    if (stream) stream->Printf("[%s]", text);
+    if (settings.warnings) Diagnostics()->Printf("Warning: Unrecognized PI: [%s]\n", text);
     return;
   }
   if (s->replace) {
@@ -260,12 +260,16 @@ void WriteProcessingInstruction(const char* text, std::FILE* stream) {
   WriteMessage(s->message, s->messagePlain, nullptr);
 }
 
-void TranslateTree(ElemNode* top, const char* specFile, std::FILE* stream) {
+void TranslateTree(ElemNode* top, const char* specFile, OutBuffer* stream) {
   if (!specFile) {
-    std::fputs("Translation spec file not specified. Skipping translation.\n", Diagnostics());
+    Diagnostics()->Puts("Translation spec file not specified. Skipping translation.\n");
     return;
   }
   ReadTranSpec(specFile);
+  // A message's "\n" escape resets the output's column.
+  OutBuffer* messages = Diagnostics();
+  OutBuffer* savedOwner = messages->columnOwner;
+  messages->columnOwner = stream;
   AssignSpecsInParallel(top);
   WriteFrameTexts("_Start", stream);
   {
@@ -281,7 +285,7 @@ void TranslateTree(ElemNode* top, const char* specFile, std::FILE* stream) {
         [](ElemNode* e, void*) {
           const TranSpec* s = ElementSpec(e);
           if (s && !IsProcessed(e) && s->ignore == IGNORE_None) {
-            std::fprintf(Diagnostics(), "Warning: element '%s' was not processed:\n", e->gi);
+            Diagnostics()->Printf("Warning: element '%s' was not processed:\n", e->gi);
             PrintLocation(e, Diagnostics());
           }
         },
@@ -289,6 +293,7 @@ void TranslateTree(ElemNode* top, const char* specFile, std::FILE* stream) {
   }
   // The spec records die with the run, and the elements' numbers of them.
   ClearSpecList();
+  messages->columnOwner = savedOwner;
 }
 
 }  // namespace qlx

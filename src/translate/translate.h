@@ -4,6 +4,8 @@
 // translation of one element with a spec.
 #pragma once
 
+#include "util/outbuf.h"
+
 #include <cstdio>
 #include <string_view>
 #include <vector>
@@ -11,6 +13,7 @@
 namespace qlx {
 
 struct ElemNode;
+class OutBuffer;
 struct TranSpec;
 
 // Translations nested inside a spec text (named actions, _id and the other
@@ -33,16 +36,16 @@ extern thread_local constinit TranslationState translation;
 
 // One translation run.  A null file name skips the run with a message; a
 // null stream (validation) writes no output but every message.
-void TranslateTree(ElemNode* top, const char* specFile, std::FILE* stream);
+void TranslateTree(ElemNode* top, const char* specFile, OutBuffer* stream);
 
 // Translates one element and its content with `spec` (null: the element's
 // assigned spec, or the empty spec).  The walk over the content keeps its
 // own stack, so nesting depth costs no machine stack.
-void ProcessElement(ElemNode* elem, std::FILE* stream, TranSpec* spec);
+void ProcessElement(ElemNode* elem, OutBuffer* stream, TranSpec* spec);
 
 // The content items [first, last) of `elem`, and everything inside them,
 // translated as `spec` (the element's spec) has its content translated.
-void TranslateItems(ElemNode* elem, TranSpec* spec, int first, int last, std::FILE* stream);
+void TranslateItems(ElemNode* elem, TranSpec* spec, int first, int last, OutBuffer* stream);
 
 // While a thread translates ahead, the elements whose translation it ends
 // are listed here rather than marked as processed (the main thread marks
@@ -51,15 +54,15 @@ extern thread_local constinit std::vector<int>* finishedAhead;
 
 // Runs the spec named by SpecID on the element: "5" always, "5t" only when
 // spec 5's tests hold for the element.
-void RunNamedAction(ElemNode* elem, std::string_view action, std::FILE* stream);
+void RunNamedAction(ElemNode* elem, std::string_view action, OutBuffer* stream);
 
 // One data item of the document: character map (unless verbatim), then the
 // output writer.
-void WriteData(const char* text, std::FILE* stream, bool verbatim);
+void WriteData(const char* text, OutBuffer* stream, bool verbatim);
 
 // One processing instruction, through its _name spec, the _* spec, or as
 // "[text]".
-void WriteProcessingInstruction(const char* text, std::FILE* stream);
+void WriteProcessingInstruction(const char* text, OutBuffer* stream);
 
 // The spec's Set and Increment variables, for the element.
 void UpdateVariables(const TranSpec& spec, ElemNode* elem);

@@ -86,13 +86,13 @@ bool SplitVarTest(const std::string& value, const char* keyword, int line, std::
                   std::optional<std::string>* rest) {
   std::vector<std::string_view> words = Split(value, 2);
   if (words.empty()) {
-    std::fprintf(stderr, "Warning: '%s' without a variable name (line %d): test ignored.\n",
+    Diagnostics()->Printf("Warning: '%s' without a variable name (line %d): test ignored.\n",
                  keyword, line);
     return false;
   }
   name->assign(words[0]);
   if (words.size() < 2) {
-    std::fprintf(stderr,
+    Diagnostics()->Printf(
                  "Warning: '%s' without a value (line %d): it tests only that '%s' is set.\n",
                  keyword, line, name->c_str());
     rest->reset();
@@ -105,7 +105,7 @@ bool SplitVarTest(const std::string& value, const char* keyword, int line, std::
 void KeywordLine(TranSpec& spec, const std::string& line, int lineNumber) {
   size_t colon = line.find(':');
   if (colon == std::string::npos) {
-    std::fprintf(stderr, "Trans spec error, missing colon (skipping line):\n  %s\n", line.c_str());
+    Diagnostics()->Printf("Trans spec error, missing colon (skipping line):\n  %s\n", line.c_str());
     return;
   }
   size_t v = colon + 1;
@@ -132,7 +132,7 @@ void KeywordLine(TranSpec& spec, const std::string& line, int lineNumber) {
     spec.content = value;
   } else if (key == "PAttSet:") {
     if (value.empty()) {
-      std::fprintf(stderr, "Warning: empty 'PAttSet:' (line %d): test ignored.\n", lineNumber);
+      Diagnostics()->Printf("Warning: empty 'PAttSet:' (line %d): test ignored.\n", lineNumber);
       spec.pAttSet.reset();
     } else {
       spec.pAttSet = value;
@@ -158,7 +158,7 @@ void KeywordLine(TranSpec& spec, const std::string& line, int lineNumber) {
     else if (value == "data") spec.ignore = IGNORE_Data;
     else if (value == "children") spec.ignore = IGNORE_Children;
     else
-      std::fprintf(stderr, "Bad 'Ignore:' arg in transpec (line %d): %s\n", lineNumber,
+      Diagnostics()->Printf("Bad 'Ignore:' arg in transpec (line %d): %s\n", lineNumber,
                    value.c_str());
   } else if (key == "Verbatim:") {
     spec.verbatim = 1;
@@ -182,7 +182,7 @@ void KeywordLine(TranSpec& spec, const std::string& line, int lineNumber) {
       spec.varREValuePattern = nullptr;
     }
   } else {
-    std::fprintf(stderr, "Unknown translation spec (skipping it): %s\n", line.c_str());
+    Diagnostics()->Printf("Unknown translation spec (skipping it): %s\n", line.c_str());
   }
 }
 
@@ -283,7 +283,7 @@ void ReadTranSpec(const std::string& fileName) {
     int err = errno;
     ++settings.unreadFiles;
     std::string text = strerror(err);
-    std::fprintf(stderr, "Can not open translation spec file '%s'.\n%s\n", fileName.c_str(),
+    Diagnostics()->Printf("Can not open translation spec file '%s'.\n%s\n", fileName.c_str(),
                  text.c_str());
     return;
   }
@@ -313,8 +313,7 @@ void ReadTranSpec(const std::string& fileName) {
   }
   if (lines.error()) {
     ++settings.unreadFiles;
-    errno = lines.error();
-    std::perror(fileName.c_str());
+    Diagnostics()->Printf("%s: %s\n", fileName.c_str(), std::strerror(lines.error()));
   }
 }
 

@@ -12,14 +12,21 @@ void ExitHandler(int status) { std::exit(status); }
 
 FatalHandler fatalHandler = ExitHandler;
 
-thread_local bool workingAhead = false;
+// Messages go here unless the thread records them.
+OutBuffer& StandardError() {
+  static OutBuffer buffer(2, "standard error", 8192, true);
+  return buffer;
+}
+
+thread_local OutBuffer* recording = nullptr;
 
 void NewHandler() { OutOfMemory(kMallocFailed); }
 
 }  // namespace
 
 void Fatal(int status) {
-  if (workingAhead) throw WorkAbandoned();
+  if (recording) throw FatalStop{status};
+  OutBuffer::FlushAll();
   std::fflush(stdout);
   std::fflush(stderr);
   fatalHandler(status);
@@ -33,7 +40,10 @@ FatalHandler SetFatalHandler(FatalHandler handler) {
 }
 
 void OutOfMemory(const char* text) {
-  if (workingAhead) throw WorkAbandoned();
+  if (recording) {
+    recording->Printf("%s: %s\n", text, std::strerror(errno));
+    throw FatalStop{1};
+  }
   std::perror(text);
   Fatal(1);
 }
@@ -41,22 +51,18 @@ void OutOfMemory(const char* text) {
 void InstallOutOfMemoryHandler() { std::set_new_handler(NewHandler); }
 
 std::string strerror(int errnum) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "error number %d\n", errnum);
-  std::perror(buf);
+  const int current = errno;
+  Diagnostics()->Printf("error number %d\n: %s\n", errnum, ::strerror(current));
   std::string text = ::strerror(errnum);
   text += '\n';
   return text;
 }
 
-std::FILE* Diagnostics() {
-  if (workingAhead) throw WorkAbandoned();
-  return stderr;
-}
+OutBuffer* Diagnostics() { return recording ? recording : &StandardError(); }
 
-WorkingAhead::WorkingAhead() : previous_(workingAhead) { workingAhead = true; }
-WorkingAhead::~WorkingAhead() { workingAhead = previous_; }
+RecordMessages::RecordMessages(OutBuffer* messages) : previous_(recording) { recording = messages; }
+RecordMessages::~RecordMessages() { recording = previous_; }
 
-bool IsWorkingAhead() { return workingAhead; }
+bool IsRecording() { return recording != nullptr; }
 
 }  // namespace qlx

@@ -7,11 +7,13 @@
 #include <cstdio>
 #include <string>
 
+#include "util/outbuf.h"
+
 namespace qlx {
 
 // Ends the program with the given status after flushing the standard
-// streams.  On a thread that works ahead (see Diagnostics) it abandons the
-// work instead.  Calls the installed fatal handler first; the default handler
+// streams.  On a thread that records its messages (see RecordMessages) it
+// throws FatalStop instead.  Calls the installed fatal handler first; the default handler
 // calls std::exit.  Never returns.
 [[noreturn]] void Fatal(int status);
 
@@ -36,32 +38,33 @@ void InstallOutOfMemoryHandler();
 // error number followed by a newline, for callers to end their messages.
 std::string strerror(int errnum);
 
-// Standard error, the stream of every message of a translation.
-//
-// A translation may be worked on ahead, into a buffer, by a second thread
-// (and by the main thread while it waits for that one).  Work done ahead
-// must never show: a message written there would come out early, and out
-// of its order.  So on a thread that works ahead, Diagnostics() (and
-// Fatal, and OutOfMemory) throw WorkAbandoned instead, and the main thread
-// later does that part of the work itself, in its turn, where every
-// message and fatal stop comes out as it would have in a plain run.
-std::FILE* Diagnostics();
+// Where the messages of the calling thread go: standard error (a buffer
+// that writes at the end of every message), or while a RecordMessages
+// lives on the thread, its buffer.
+OutBuffer* Diagnostics();
 
-struct WorkAbandoned {};
-
-// Marks the calling thread as working ahead while the object lives.
-class WorkingAhead {
- public:
-  WorkingAhead();
-  ~WorkingAhead();
-  WorkingAhead(const WorkingAhead&) = delete;
-  WorkingAhead& operator=(const WorkingAhead&) = delete;
-
- private:
-  bool previous_;
+// What a fatal stop throws on a thread that records its messages.
+struct FatalStop {
+  int status;
 };
 
-// Whether the calling thread works ahead now.
-bool IsWorkingAhead();
+// While the object lives, the calling thread's messages go to `messages`
+// (a memory buffer, which may Follow() the output they belong to), and a
+// fatal stop (Fatal, OutOfMemory) writes its message there and throws
+// FatalStop instead of ending the process: whoever records replays the
+// messages and the stop in their place.
+class RecordMessages {
+ public:
+  explicit RecordMessages(OutBuffer* messages);
+  ~RecordMessages();
+  RecordMessages(const RecordMessages&) = delete;
+  RecordMessages& operator=(const RecordMessages&) = delete;
+
+ private:
+  OutBuffer* previous_;
+};
+
+// Whether the calling thread records its messages now.
+bool IsRecording();
 
 }  // namespace qlx

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <sys/wait.h>
 
+#include "util/fatal.h"
+#include "util/outbuf.h"
 #include "util/settings.h"
 #include "util/split.h"
 
@@ -14,7 +16,7 @@ namespace {
 
 const std::string* DefaultLoopValue(char which) {
   static const std::string empty;
-  std::fprintf(stderr, "Requested value for unset _%c variable\n", which);
+  Diagnostics()->Printf("Requested value for unset _%c variable\n", which);
   return &empty;
 }
 
@@ -51,6 +53,7 @@ const std::string* LookupVar(const VarTable* table, std::string_view name) {
 }
 
 bool RunCommandFirstLine(const std::string& command, std::string* line) {
+  OutBuffer::FlushAll();
   std::fflush(nullptr);
   std::FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) {
@@ -81,10 +84,10 @@ bool RunCommandFirstLine(const std::string& command, std::string* line) {
 void ReportCommandStatus(const std::string& command, int status) {
   if (status == 0 || !settings.warnings) return;
   if (status > 0 && WIFEXITED(status)) {
-    std::fprintf(stderr, "Warning: command '%s' exited with status %d\n", command.c_str(),
+    Diagnostics()->Printf("Warning: command '%s' exited with status %d\n", command.c_str(),
                  WEXITSTATUS(status));
   } else if (status > 0 && WIFSIGNALED(status)) {
-    std::fprintf(stderr, "Warning: command '%s' was ended by signal %d\n", command.c_str(),
+    Diagnostics()->Printf("Warning: command '%s' was ended by signal %d\n", command.c_str(),
                  WTERMSIG(status));
   }
 }
@@ -146,7 +149,7 @@ void SetMapping(VarTable* table, std::string_view name, std::string_view value) 
 
 void SetMappingLine(VarTable* table, std::string_view line) {
   if (!table) {
-    std::fputs("SetMapping: Map not initialized.\n", stderr);
+    Diagnostics()->Puts("SetMapping: Map not initialized.\n");
     return;
   }
   size_t end = 0;

@@ -84,7 +84,6 @@ void ResetProcessState() {
   delete qlx::output.sdataUsed;
   qlx::output.sdataMap = nullptr;
   qlx::output.sdataUsed = nullptr;
-  qlx::outputColumn = 0;
   qlx::output.charMap.Clear();
   qlx::ResetLinkLoopState();
   qlx::tableState = qlx::TableState{};

@@ -98,17 +98,11 @@ namespace {
 
 // What WriteSpecText writes for `text` on `elem`, and its messages.
 std::pair<std::string, std::string> Written(const char* text, ElemNode* elem) {
-  std::FILE* out = std::tmpfile();
+  OutBuffer out;
   testing::internal::CaptureStderr();
-  WriteSpecText(text, elem, out, 1);
+  WriteSpecText(text, elem, &out, 1);
   std::string err = testing::internal::GetCapturedStderr();
-  std::fflush(out);
-  std::rewind(out);
-  std::string written;
-  int c;
-  while ((c = std::fgetc(out)) != EOF) written += char(c);
-  std::fclose(out);
-  return {written, err};
+  return {std::string(out.text()), err};
 }
 
 // Spec texts are written with a variable table of their own.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "doc/tree.h"
+#include "util/outbuf.h"
 #include "output/emit.h"
 #include "testutil.h"
 #include "translate/links.h"
@@ -105,20 +106,14 @@ class ParallelTest : public testing::Test {
     ResetLinkLoopState();
     ElemNode* root = test::ReadDocument(esis);
     settings.docRoot = root;
-    outputColumn = 0;
     aheadSettings.threads = threads;
-    std::FILE* out = std::tmpfile();
+    OutBuffer out;
     testing::internal::CaptureStderr();
-    TranslateTree(root, dir_.Write("s.ts", specs).c_str(), out);
+    TranslateTree(root, dir_.Write("s.ts", specs).c_str(), &out);
     Result r;
     r.err = testing::internal::GetCapturedStderr();
     r.stats = aheadStats;
-    std::fflush(out);
-    std::rewind(out);
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, out)) > 0) r.out.append(buf, n);
-    std::fclose(out);
+    r.out = std::string(out.text());
     r.processed = doc.processed;
     r.processed.resize(size_t(doc.nextSerial));
     return r;
@@ -134,22 +129,19 @@ class ParallelTest : public testing::Test {
     aheadSettings.alwaysAhead = true;
     aheadSettings.maxRetries = 1000;
     for (int chunk : {1, 3, 40}) {
-      for (int assume : {0, 1}) {
-        aheadSettings.chunkElements = chunk;
-        aheadSettings.window = chunk == 3 ? 1 : 4;
-        aheadSettings.assumeLineStart = assume;
-        Result ahead = Translate(esis, specs, 2);
-        SCOPED_TRACE("chunk " + std::to_string(chunk) + ", line start " + std::to_string(assume));
-        EXPECT_EQ(ahead.out, plain.out);
-        EXPECT_EQ(ahead.err, plain.err);
-        EXPECT_EQ(ahead.processed, plain.processed);
-        EXPECT_GT(ahead.stats.runs, 1u);
-        // The buffers kept for reuse stay within the window.
-        EXPECT_LE(ahead.stats.buffers, size_t(aheadSettings.window) + 2);
-        total.runs += ahead.stats.runs;
-        total.taken += ahead.stats.taken;
-        total.retried += ahead.stats.retried;
-      }
+      aheadSettings.chunkElements = chunk;
+      aheadSettings.window = chunk == 3 ? 1 : 4;
+      Result ahead = Translate(esis, specs, 2);
+      SCOPED_TRACE("chunk " + std::to_string(chunk));
+      EXPECT_EQ(ahead.out, plain.out);
+      EXPECT_EQ(ahead.err, plain.err);
+      EXPECT_EQ(ahead.processed, plain.processed);
+      EXPECT_GT(ahead.stats.runs, 1u);
+      // The buffers kept for reuse stay within the window.
+      EXPECT_LE(ahead.stats.buffers, size_t(aheadSettings.window) + 2);
+      total.runs += ahead.stats.runs;
+      total.taken += ahead.stats.taken;
+      total.retried += ahead.stats.retried;
     }
     return total;
   }
@@ -165,12 +157,15 @@ TEST_F(ParallelTest, OutputMessagesAndMarksAsOnOneThread) {
   AheadStats block = Compare(esis, kBlockSpecs);
   EXPECT_GT(block.taken, 0u);
 
+  // Runs that start at a line start or not: carets settled at the splice.
   AheadStats inl = Compare(esis, kInlineSpecs);
   EXPECT_GT(inl.taken, 0u);
-  EXPECT_GT(inl.retried, 0u);  // runs that did not start where assumed
+  EXPECT_EQ(inl.retried, 0u);
 
+  // Messages recorded and replayed in their places, never written twice.
   AheadStats warned = Compare(esis, kWarningSpecs);
-  EXPECT_GT(warned.retried, 0u);  // runs given up for their messages
+  EXPECT_GT(warned.taken, 0u);
+  EXPECT_EQ(warned.retried, 0u);
 
   aheadSettings.maxChunkBytes = 200;  // runs given up for their size
   AheadStats big = Compare(esis, kBlockSpecs);
@@ -185,7 +180,7 @@ TEST_F(ParallelTest, SdataFromTheMapAsFromTheTableOfSubstitutions) {
   SetMapping(output.sdataMap, "[ent]", "\\|[deg]\\|!");
   AheadStats sdata = Compare(esis, kBlockSpecs);
   EXPECT_GT(sdata.taken, 0u);
-  EXPECT_GT(sdata.retried, 0u);  // the unknown name's message
+  EXPECT_EQ(sdata.retried, 0u);  // the unknown name's message is replayed
 
   // A replacement that would run a command when it is recorded (a command
   // that could not be run when the map was read): one thread.
@@ -200,6 +195,7 @@ TEST_F(ParallelTest, WorkAheadStopsAfterTooManyRetries) {
   aheadSettings.alwaysAhead = true;
   aheadSettings.chunkElements = 1;
   aheadSettings.maxRetries = 2;
+  aheadSettings.maxChunkBytes = 8;  // most runs are given up for their size
   Result ahead = Translate(esis, kWarningSpecs, 2);
   EXPECT_EQ(ahead.out, plain.out);
   EXPECT_EQ(ahead.err, plain.err);
@@ -226,7 +222,7 @@ TEST_F(ParallelTest, SpecsThatChangeStateKeepOneThread) {
       {"GI: PARA\nStartText: ${_!echo}\n-\n", false},
       {"GI: PARA\nStartText: ${_${name}}\n-\n", false},
       {"GI: PARA\nStartText: ${_gi\n-\n", false},
-      {"GI: PARA\nMessage: hello\n-\n", false},
+      {"GI: PARA\nMessage: hello\n-\n", true},
       {"GI: PARA\nSet: x 1\n-\n", false},
       {"GI: PARA\nIncrement: n\n-\n", false},
       // A missing target is reported on first use: while the specs are
@@ -308,16 +304,28 @@ TEST_F(ParallelTest, SpecsGivenInParallelAsInOrder) {
   ClearSpecList();
 }
 
-TEST(WorkingAheadTest, MessagesAndFatalStopsGiveUpTheWork) {
-  EXPECT_EQ(Diagnostics(), stderr);
+TEST(RecordMessagesTest, MessagesAndFatalStopsAreRecorded) {
+  OutBuffer* standardError = Diagnostics();
+  OutBuffer output, messages;
+  messages.Follow(&output);
   {
-    WorkingAhead ahead;
-    EXPECT_TRUE(IsWorkingAhead());
-    EXPECT_THROW(Diagnostics(), WorkAbandoned);
-    EXPECT_THROW(Fatal(1), WorkAbandoned);
-    EXPECT_THROW(OutOfMemory(kMallocFailed), WorkAbandoned);
+    RecordMessages record(&messages);
+    EXPECT_TRUE(IsRecording());
+    output.Put("ab");
+    Diagnostics()->Puts("one\n");
+    output.Put("cd");
+    Diagnostics()->Printf("%s\n", "two");
+    EXPECT_THROW(Fatal(3), FatalStop);
+    EXPECT_THROW(OutOfMemory(kMallocFailed), FatalStop);
   }
-  EXPECT_FALSE(IsWorkingAhead());
+  EXPECT_FALSE(IsRecording());
+  EXPECT_EQ(Diagnostics(), standardError);
+  EXPECT_EQ(messages.text().substr(0, 8), "one\ntwo\n");
+  EXPECT_NE(messages.text().find(kMallocFailed), std::string::npos);
+  ASSERT_GE(messages.marks().size(), 2u);
+  EXPECT_EQ(messages.marks()[0].outputAt, 2u);
+  EXPECT_EQ(messages.marks()[1].outputAt, 4u);
+  EXPECT_EQ(messages.marks()[1].messagesEnd, 8u);
 }
 
 }  // namespace

@@ -54,7 +54,6 @@ class SpecialTest : public testing::Test {
     settings.globalVars = NewVarTable(20);
     ResetLinkLoopState();
     ClearSpecList();
-    outputColumn = 0;
     root_ = test::ReadDocument(kDoc);
     list_ = NthChild(root_, 0);
     i1_ = NthChild(list_, 0);
@@ -73,17 +72,11 @@ class SpecialTest : public testing::Test {
 
   // Writes `text` for `elem` as a spec text would be; keeps the messages.
   std::string Run(const std::string& text, ElemNode* elem) {
-    std::FILE* out = std::tmpfile();
+    OutBuffer out;
     testing::internal::CaptureStderr();
-    WriteSpecText(text, elem, out, 1);
+    WriteSpecText(text, elem, &out, 1);
     err_ = testing::internal::GetCapturedStderr();
-    std::fflush(out);
-    std::rewind(out);
-    std::string written;
-    int c;
-    while ((c = std::fgetc(out)) != EOF) written += char(c);
-    std::fclose(out);
-    return written;
+    return std::string(out.text());
   }
 
   RunSettings saved_;
