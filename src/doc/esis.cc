@@ -33,6 +33,34 @@
 namespace qlx {
 namespace {
 
+// The fields of an "A" record: the name, one blank, the type, one blank and
+// the value.  The value is everything after the blank that follows the
+// type, its own leading and trailing blanks included; a record that ends
+// right after the type has an empty value.
+struct AttrRecord {
+  std::string_view name, type, value;
+};
+
+AttrRecord SplitAttrRecord(std::string_view text) {
+  AttrRecord r;
+  size_t i = 0, n = text.size();
+  while (i < n && IsBlank(text[i])) ++i;
+  size_t start = i;
+  while (i < n && !IsBlank(text[i])) ++i;
+  r.name = text.substr(start, i - start);
+  while (i < n && IsBlank(text[i])) ++i;
+  start = i;
+  while (i < n && !IsBlank(text[i])) ++i;
+  r.type = text.substr(start, i - start);
+  if (i < n) r.value = text.substr(i + 1);
+  return r;
+}
+
+// The attribute types whose records carry a value.
+bool HoldsValue(std::string_view type) {
+  return type == "CDATA" || type == "TOKEN" || type == "ENTITY" || type == "NOTATION";
+}
+
 // The attribute lists read so far, each stored once (open addressing over
 // the list's words; at most half full).  Lists are compared by the interned
 // pointers of their names and values.
@@ -311,12 +339,8 @@ bool Scanner::InfoRecord(Block* block, char cmd, std::string_view text, bool ope
       }
       // A NUL ends the reading when the value would be stored; the rest
       // is the Builder's (see Builder::Attribute).
-      if (HasNul(text)) {
-        std::string_view w[3];
-        SplitInto(text, w, 3);
-        if (w[1] == "CDATA" || w[1] == "TOKEN" || w[1] == "ENTITY" || w[1] == "NOTATION")
-          return StopWith(block, StopKind::kNul, opens);
-      }
+      if (HasNul(text) && HoldsValue(SplitAttrRecord(text).type))
+        return StopWith(block, StopKind::kNul, opens);
       EmitBytes(block, RecordKind::kAttr, opens, text);
       return true;
     }
@@ -434,11 +458,9 @@ void Builder::StartElement(ElemNode* e, const char* gi) {
 }
 
 void Builder::Attribute(ElemNode* e, std::string_view text) {
-  std::string_view w[3];
-  SplitInto(text, w, 3);
-  std::string_view name = w[0], type = w[1], value = w[2];
+  const auto [name, type, value] = SplitAttrRecord(text);
   if (type == "IMPLIED") return;
-  if (type == "CDATA" || type == "TOKEN" || type == "ENTITY" || type == "NOTATION") {
+  if (HoldsValue(type)) {
     atts_.push_back(AttrPair{InternAttrString(name), InternAttrString(value)});
     return;
   }

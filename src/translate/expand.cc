@@ -202,7 +202,11 @@ void WriteSpecText(std::string_view text, ElemNode* elem, OutBuffer* stream, int
     }
     if (c == '$' && i + 1 < n && expanded[i + 1] == '{' && !FromDocument(exp.fromDocument, i)) {
       flushRun(i);
+      // The call ends at the author's "}": one in the document's text is
+      // part of the call's words.
       size_t close = expanded.find('}', i + 1);
+      while (close != std::string::npos && FromDocument(exp.fromDocument, close))
+        close = expanded.find('}', close + 1);
       if (close == std::string::npos) {
         Diagnostics()->Printf("Mismatched braces in TranSpec: %s\n", expanded.c_str() + i + 1);
       }

@@ -18,6 +18,7 @@
 #include "translate/translate.h"
 #include "transpec/transpec.h"
 #include "util/fatal.h"
+#include "translate/command.h"
 #include "util/libfile.h"
 #include "util/settings.h"
 #include "util/split.h"
@@ -261,18 +262,14 @@ void PAttr(Call& c) {
   if (const char* value = FindAttValue(c.elem->parent(), c.Word(1).c_str())) c.Emit(value);
 }
 
-// A value that holds text of the document is stored as text: it never runs
-// a command, now or when the variable is used later.  A "!" the spec's
-// author wrote runs the command.
 void Set(Call& c) {
   if (c.count() < 2) return NotEnoughArgs(c.words[0]);
   if (c.count() == 2) {
     SetMapping(settings.globalVars, c.words[1], nullptr);
-  } else if (c.FromDocument(c.words[2])) {
-    SetMappingText(settings.globalVars, c.words[1], c.words[2], true);
-  } else {
-    SetMapping(settings.globalVars, c.words[1], c.words[2]);
+    return;
   }
+  size_t at = size_t(c.words[2].data() - c.text.data());
+  SetVariableTracked(c.words[1], c.words[2], c.fromDocument, at, c.elem);
 }
 
 struct Entry {
@@ -338,7 +335,14 @@ void CallSpecialVariable(const std::string& call, ElemNode* elem, OutBuffer* str
       LineOfSpec(elem);
       return;
     }
-    RunCommand(call.substr(1), stream);
+    std::optional<std::string> command = CommandWithDocumentQuoted(call, fromDocument);
+    if (!command) {
+      Diagnostics()->Printf("Error: Text of the document where no quoting holds; command not run: %s\n",
+                   call.c_str());
+      LineOfSpec(elem);
+      return;
+    }
+    RunCommand(command->substr(1), stream);
     return;
   }
 

@@ -10,6 +10,7 @@
 #include "doc/query.h"
 #include "doc/tree.h"
 #include "output/emit.h"
+#include "translate/command.h"
 #include "translate/expand.h"
 #include "translate/match.h"
 #include "translate/parallel.h"
@@ -186,13 +187,8 @@ void UpdateVariables(const TranSpec& spec, ElemNode* elem) {
         SetMapping(settings.globalVars, entry.name, nullptr);
         continue;
       }
-      // A value that holds text of the document is stored as text: it
-      // never runs a command, now or when the variable is used later.
       Expansion value = ExpandTracked(entry.value, elem);
-      if (value.anyFromDocument)
-        SetMappingText(settings.globalVars, entry.name, value.text, true);
-      else
-        SetMapping(settings.globalVars, entry.name, value.text);
+      SetVariableTracked(entry.name, value.text, value.fromDocument, 0, elem);
     }
   }
   if (spec.incrementVars)

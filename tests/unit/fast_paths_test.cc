@@ -45,13 +45,13 @@ TEST(ReaderShortcutsTest, ImpliedRecordsAndAttributeValuesThatLookLikeThem) {
       "AROLE IMPLIED\n"
       "ANOTE CDATA IMPLIED\n"   // a value that reads "IMPLIED": kept
       "AX\tIMPLIED\n"           // a tab before the type: still IMPLIED
-      "AY TOKEN  IMPLIED\n"     // blanks before the value are no part of it
+      "AY TOKEN  IMPLIED\n"     // a value " IMPLIED": its blank is data
       "(DOC\n)DOC\n");
   ASSERT_EQ(root->attCount(), 2);
   EXPECT_STREQ(root->atts()[0].name, "NOTE");
   EXPECT_STREQ(root->atts()[0].value, "IMPLIED");
   EXPECT_STREQ(root->atts()[1].name, "Y");
-  EXPECT_STREQ(root->atts()[1].value, "IMPLIED");
+  EXPECT_STREQ(root->atts()[1].value, " IMPLIED");
 }
 
 TEST(ReaderShortcutsTest, ElementNamesFromTheCacheAreTheInternedNames) {
