@@ -15,6 +15,7 @@
 #include "output/emit.h"
 #include "translate/links.h"
 #include "translate/match.h"
+#include "translate/special.h"
 #include "translate/translate.h"
 #include "transpec/transpec.h"
 #include "util/fatal.h"
@@ -28,18 +29,8 @@ AheadStats aheadStats;
 
 namespace {
 
-// The special calls that only read: the tree, the attributes, the
-// variables, the environment, or that run other specs (which are checked
-// like every spec).  Sorted.
-constexpr std::string_view kHarmlessCalls[] = {
-    "A",          "C",         "action",   "allatts", "attval",   "chasetogi",
-    "env",        "filename",  "find",     "followlink", "followrel", "gi",
-    "id",         "infile",    "isset",    "location",   "n1gchild",  "namelist",
-    "nchild",     "path",      "pattr",    "pattval",    "pfind",     "relation",
-};
-
-// Whether every "${_" in the text starts a call of the harmless set, by a
-// name written out in full.
+// Whether every "${_" in the text starts a call that may run ahead (the
+// table of special variables says which), by a name written out in full.
 bool CallsAreHarmless(const std::string& text) {
   for (size_t at = text.find("${_"); at != std::string::npos; at = text.find("${_", at + 1)) {
     size_t end = at + 3;
@@ -48,8 +39,7 @@ bool CallsAreHarmless(const std::string& text) {
     const char after = text[end];
     if (after != '}' && after != ' ' && after != '\t' && after != '\n') return false;
     std::string_view name(text.data() + at + 3, end - at - 3);
-    if (!std::binary_search(std::begin(kHarmlessCalls), std::end(kHarmlessCalls), name))
-      return false;
+    if (!SpecialCallMayRunAhead(name)) return false;
   }
   return true;
 }
@@ -136,7 +126,8 @@ bool SpecsAllowWorkAhead() {
     const TranSpec& s = *owned;
     if (s.setVars || s.incrementVars) return false;
     if (s.action > 0 && !FindSpecById(s.action)) return false;
-    if (!TextIsHarmless(s.startText) || !TextIsHarmless(s.endText) || !TextIsHarmless(s.replace))
+    if (!TextIsHarmless(s.startText) || !TextIsHarmless(s.endText) || !TextIsHarmless(s.replace) ||
+        !TextIsHarmless(s.message))
       return false;
   }
   // A variable's value becomes spec text where it is used.

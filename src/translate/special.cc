@@ -276,38 +276,42 @@ struct Entry {
   std::string_view name;
   void (*handler)(Call&);
   bool needsElement;  // reads the current element
+  // Only reads (the tree, the attributes, the variables, the environment)
+  // or runs other specs, which are checked like every spec: a run done
+  // ahead may make the call (see translate/parallel.h).
+  bool mayRunAhead;
 };
 
 // Sorted by name for the binary search.
 constexpr Entry kTable[] = {
-    {"action", Action, true},
-    {"allatts", AllAtts, true},
-    {"attval", AttVal, true},
-    {"calstable", CalsTable, false},  // the table code copes without one
-    {"chasetogi", ChaseToGiCall, true},
-    {"eachatt", EachAttCall, true},
-    {"eachcon", EachConCall, true},
-    {"env", Env, false},
-    {"filename", FileName, true},
-    {"find", FindCall, false},  // "_find top ..." needs none; checked inside
-    {"followlink", FollowLinkCall, true},
-    {"followrel", FollowRelCall, true},
-    {"gi", Gi, true},
-    {"id", Id, false},
-    {"include", Include, false},
-    {"infile", InFile, true},
-    {"insertnode", InsertNode, true},
-    {"isset", IsSet, true},
-    {"location", Location, true},
-    {"n1gchild", N1gChild, true},
-    {"namelist", NameListCall, true},
-    {"nchild", NChild, true},
-    {"path", Path, true},
-    {"pattr", PAttr, true},
-    {"pattval", PAttVal, true},
-    {"pfind", PFindCall, false},
-    {"relation", RelationCall, true},
-    {"set", Set, false},
+    {"action", Action, true, true},
+    {"allatts", AllAtts, true, true},
+    {"attval", AttVal, true, true},
+    {"calstable", CalsTable, false, false},  // the table code copes without an element
+    {"chasetogi", ChaseToGiCall, true, true},
+    {"eachatt", EachAttCall, true, false},  // sets the loop value
+    {"eachcon", EachConCall, true, false},
+    {"env", Env, false, true},
+    {"filename", FileName, true, true},
+    {"find", FindCall, false, true},  // "_find top ..." needs none; checked inside
+    {"followlink", FollowLinkCall, true, true},
+    {"followrel", FollowRelCall, true, true},
+    {"gi", Gi, true, true},
+    {"id", Id, false, true},
+    {"include", Include, false, false},  // reads a file; counts one it cannot read
+    {"infile", InFile, true, true},
+    {"insertnode", InsertNode, true, false},
+    {"isset", IsSet, true, true},
+    {"location", Location, true, true},
+    {"n1gchild", N1gChild, true, true},
+    {"namelist", NameListCall, true, true},
+    {"nchild", NChild, true, true},
+    {"path", Path, true, true},
+    {"pattr", PAttr, true, true},
+    {"pattval", PAttVal, true, true},
+    {"pfind", PFindCall, false, true},
+    {"relation", RelationCall, true, true},
+    {"set", Set, false, false},
 };
 
 static_assert(std::is_sorted(std::begin(kTable), std::end(kTable),
@@ -321,6 +325,12 @@ const Entry* FindEntry(std::string_view name) {
 }
 
 }  // namespace
+
+bool SpecialCallMayRunAhead(std::string_view name) {
+  if (name == "A" || name == "C") return true;  // the loop words, read
+  const Entry* entry = FindEntry(name);
+  return entry && entry->mayRunAhead;
+}
 
 void CallSpecialVariable(const std::string& call, ElemNode* elem, OutBuffer* stream,
                          int trackColumn, const std::vector<bool>& fromDocument) {

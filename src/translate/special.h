@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qlx {
@@ -19,5 +20,9 @@ struct ElemNode;
 // such text never runs a command ("!..." calls, "_set" values).
 void CallSpecialVariable(const std::string& call, ElemNode* elem, OutBuffer* stream,
                          int trackColumn, const std::vector<bool>& fromDocument = {});
+
+// Whether a call of `name` (without its underscore) may be made in a run
+// done ahead: the table of special variables says so for each.
+bool SpecialCallMayRunAhead(std::string_view name);
 
 }  // namespace qlx

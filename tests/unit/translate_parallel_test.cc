@@ -223,6 +223,8 @@ TEST_F(ParallelTest, SpecsThatChangeStateKeepOneThread) {
       {"GI: PARA\nStartText: ${_${name}}\n-\n", false},
       {"GI: PARA\nStartText: ${_gi\n-\n", false},
       {"GI: PARA\nMessage: hello\n-\n", true},
+      {"GI: PARA\nMessage: ${_set x 1}\n-\n", false},
+      {"GI: NONE\nQuit: stop\n-\n" + base, true},
       {"GI: PARA\nSet: x 1\n-\n", false},
       {"GI: PARA\nIncrement: n\n-\n", false},
       // A missing target is reported on first use: while the specs are
