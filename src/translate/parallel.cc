@@ -278,7 +278,7 @@ void AheadTranslator::TranslateAhead(AheadChunk& c) {
     RecordMessages record(&c.messages);
     const TranslationState savedTranslation = translation;
     std::vector<int>* savedFinished = finishedAhead;
-    translation = TranslationState{1, false};  // as inside the top element
+    translation = TranslationState{1};  // as inside the top element
     finishedAhead = &c.finished;
     try {
       TranslateItems(c.parent, c.spec, c.first, c.last, &c.out);

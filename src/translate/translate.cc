@@ -1,11 +1,17 @@
 #include "translate/translate.h"
 
 #include <cctype>
+#include <cstdint>
+#include <exception>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <pthread.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include "doc/query.h"
 #include "doc/tree.h"
@@ -137,23 +143,30 @@ void Translate(ElemNode* top, OutBuffer* stream, TranSpec* spec, AheadTranslator
   RunFrames(stack, stream, ahead);
 }
 
-// The nesting of ProcessElement calls: false when this call must not run.
+// The lowest address the calling thread's stack may reach before the run
+// stops (0: the stack is not known; the count limits the nesting).
+thread_local constinit uintptr_t stackLimit = 0;
+
+// Thrown in a run done ahead that reaches the limit: the run is given up.
+struct NestingLimitAhead {};
+
+// The nesting of ProcessElement calls.
 struct Nesting {
-  Nesting() { ++translation.nesting; }
-  ~Nesting() {
-    if (--translation.nesting <= 1) translation.unwinding = false;
+  explicit Nesting(const ElemNode* top) {
+    ++translation.nesting;
+    char here;
+    const bool deep = stackLimit ? reinterpret_cast<uintptr_t>(&here) < stackLimit
+                                 : translation.nesting > kMaxActionNesting;
+    if (!deep || translation.nesting <= 1) return;
+    --translation.nesting;
+    if (IsRecording()) throw NestingLimitAhead{};
+    Diagnostics()->Puts("Error: Named actions nested too deep for the stack left, at:\n");
+    PrintLocation(top, Diagnostics());
+    Fatal(1);
   }
-  bool Allows(const ElemNode* top) const {
-    if (translation.unwinding && translation.nesting > 1) return false;
-    if (translation.nesting > kMaxActionNesting) {
-      Diagnostics()->Printf("Error: Named actions nested more than %d deep, at:\n",
-                   kMaxActionNesting);
-      PrintLocation(top, Diagnostics());
-      translation.unwinding = true;
-      return false;
-    }
-    return true;
-  }
+  ~Nesting() { --translation.nesting; }
+  Nesting(const Nesting&) = delete;
+  Nesting& operator=(const Nesting&) = delete;
 };
 
 // Increments "9" to "10", "-3" to "-2", "a" to "b"; leaves other texts.
@@ -200,8 +213,8 @@ thread_local constinit TranslationState translation;
 thread_local constinit std::vector<int>* finishedAhead = nullptr;
 
 void ProcessElement(ElemNode* top, OutBuffer* stream, TranSpec* spec) {
-  Nesting nesting;
-  if (nesting.Allows(top)) Translate(top, stream, spec, nullptr);
+  Nesting nesting(top);
+  Translate(top, stream, spec, nullptr);
 }
 
 void TranslateItems(ElemNode* elem, TranSpec* spec, int first, int last, OutBuffer* stream) {
@@ -256,7 +269,15 @@ void WriteProcessingInstruction(const char* text, OutBuffer* stream) {
   WriteMessage(s->message, s->messagePlain, nullptr);
 }
 
-void TranslateTree(ElemNode* top, const char* specFile, OutBuffer* stream) {
+namespace {
+
+struct TreeRun {
+  ElemNode* top;
+  const char* specFile;
+  OutBuffer* stream;
+};
+
+void TranslateTreeHere(ElemNode* top, const char* specFile, OutBuffer* stream) {
   if (!specFile) {
     Diagnostics()->Puts("Translation spec file not specified. Skipping translation.\n");
     return;
@@ -271,8 +292,8 @@ void TranslateTree(ElemNode* top, const char* specFile, OutBuffer* stream) {
   {
     // The work ahead ends (its thread joined) before the _End texts.
     std::unique_ptr<AheadTranslator> ahead = AheadTranslator::Plan(top, stream);
-    Nesting nesting;
-    if (nesting.Allows(top)) Translate(top, stream, nullptr, ahead.get());
+    Nesting nesting(top);
+    Translate(top, stream, nullptr, ahead.get());
   }
   WriteFrameTexts("_End", stream);
   if (settings.verbose) {
@@ -290,6 +311,67 @@ void TranslateTree(ElemNode* top, const char* specFile, OutBuffer* stream) {
   // The spec records die with the run, and the elements' numbers of them.
   ClearSpecList();
   messages->columnOwner = savedOwner;
+}
+
+}  // namespace
+
+void TranslateTree(ElemNode* top, const char* specFile, OutBuffer* stream) {
+  TreeRun run{top, specFile, stream};
+  RunOnLargeStack(
+      [](void* p) {
+        auto* r = static_cast<TreeRun*>(p);
+        TranslateTreeHere(r->top, r->specFile, r->stream);
+      },
+      &run, kLargeStack);
+}
+
+namespace {
+
+struct LargeStackCall {
+  void (*body)(void*);
+  void* arg;
+  uintptr_t limit;
+  std::exception_ptr failure;
+};
+
+void* RunLargeStackCall(void* p) {
+  auto* call = static_cast<LargeStackCall*>(p);
+  stackLimit = call->limit;
+  try {
+    call->body(call->arg);
+  } catch (...) {
+    call->failure = std::current_exception();
+  }
+  stackLimit = 0;
+  return nullptr;
+}
+
+}  // namespace
+
+void RunOnLargeStack(void (*body)(void*), void* arg, size_t size) {
+  const size_t page = size_t(sysconf(_SC_PAGESIZE));
+  size = (size + page - 1) / page * page;
+  // The stack is reserved, not committed: only the pages a run touches
+  // cost memory.  Its lowest page is a guard.
+  void* base = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE,
+                    -1, 0);
+  if (base == MAP_FAILED) return body(arg);
+  pthread_attr_t attr;
+  bool made = false;
+  pthread_t thread;
+  LargeStackCall call{body, arg, reinterpret_cast<uintptr_t>(base) + page + kStackReserve, nullptr};
+  if (mprotect(base, page, PROT_NONE) == 0 && pthread_attr_init(&attr) == 0) {
+    made = pthread_attr_setstack(&attr, base, size) == 0 &&
+           pthread_create(&thread, &attr, RunLargeStackCall, &call) == 0;
+    pthread_attr_destroy(&attr);
+  }
+  if (!made) {
+    munmap(base, size);
+    return body(arg);
+  }
+  pthread_join(thread, nullptr);
+  munmap(base, size);
+  if (call.failure) std::rethrow_exception(call.failure);
 }
 
 }  // namespace qlx

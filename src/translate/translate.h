@@ -17,22 +17,34 @@ class OutBuffer;
 struct TranSpec;
 
 // Translations nested inside a spec text (named actions, _id and the other
-// special variables that translate elements) run on the machine stack.
-// Past kMaxActionNesting nested translations the innermost one stops with
-// "Error: Named actions nested more than %d deep, at:" and the element's
-// location, and every nested translation still running returns at once,
-// so a spec whose actions lead back to where they started ends instead of
-// overflowing the stack.
+// special variables that translate elements) run on the machine stack.  A
+// translation run has a thread with a large stack of its own (see
+// RunOnLargeStack), so nesting is limited by memory: when a nested
+// translation finds less than kStackReserve bytes of that stack left, it
+// stops the run with "Error: Named actions nested too deep for the stack
+// left, at:", the element's location and status 1, so a spec whose actions
+// lead back to where they started ends instead of overflowing the stack.
+// On a thread whose stack is not known (one that calls ProcessElement
+// directly), kMaxActionNesting levels take the place of the room check.  A
+// run done ahead that reaches the limit is given up, and translated in its
+// turn.
 inline constexpr int kMaxActionNesting = 1000;
+inline constexpr size_t kStackReserve = size_t(1) << 20;
 
 struct TranslationState {
-  int nesting = 0;         // ProcessElement calls running
-  bool unwinding = false;  // the limit was reached: nested calls return
+  int nesting = 0;  // ProcessElement calls running
 };
 
 // Per thread: a thread that translates part of a document ahead nests its
 // own calls.
 extern thread_local constinit TranslationState translation;
+
+// Runs body(arg) on a thread whose stack is `size` bytes (the calling
+// thread waits for it), with the stack room checked as said above; on the
+// calling thread when no such thread can be made.  An exception thrown by
+// the body is thrown again by the caller.
+void RunOnLargeStack(void (*body)(void*), void* arg, size_t size);
+inline constexpr size_t kLargeStack = sizeof(void*) >= 8 ? size_t(512) << 20 : size_t(128) << 20;
 
 // One translation run.  A null file name skips the run with a message; a
 // null stream (validation) writes no output but every message.
