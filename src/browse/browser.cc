@@ -16,6 +16,7 @@
 #include "doc/tree.h"
 #include "info/reports.h"
 #include "output/maps.h"
+#include "translate/links.h"
 #include "translate/translate.h"
 #include "util/outbuf.h"
 #include "util/settings.h"
@@ -363,7 +364,7 @@ bool RunCommand(const std::string& line, ElemNode** current) {
   } else if (cmd == "id") {
     IdCommand(w);
   } else if (cmd == "show" && w.size() >= 2) {
-    if (const std::string* value = LookupVar(settings.globalVars, w[1])) {
+    if (const std::string* value = LookupVariable(w[1])) {
       std::printf("%s\n", value->c_str());
     } else {
       std::printf("Variable '%s' has no value.\n", w[1].c_str());

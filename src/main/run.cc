@@ -7,7 +7,6 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
-#include <optional>
 #include <string>
 #include <unistd.h>
 
@@ -106,13 +105,10 @@ void ParseOptions(int argc, char** argv) {
   }
 }
 
-// The translation's output: standard output or the -o file.  It lives as
-// long as the process, so that exit() in a fatal stop writes what it holds.
-std::optional<OutBuffer> output;
-
-// Flushes and closes the output; a write that failed on the way (a full
-// disk, a closed pipe) is reported and makes the run fail.
-int FinishOutput() {
+// Flushes and closes the output (`output`: the translation's buffer on
+// it, if any); a write that failed on the way (a full disk, a closed pipe)
+// is reported and makes the run fail.
+int FinishOutput(OutBuffer* output) {
   std::FILE* out = settings.outStream;
   const char* name = settings.outFile ? settings.outFile : "standard output";
   if (!out) return 0;
@@ -212,14 +208,13 @@ int RunMain(int argc, char** argv) {
   }
   // The translation writes through a buffer of its own, in large blocks (a
   // translation writes many megabytes); to a terminal at the end of every
-  // text.  The reports write to the stream after it.
-  {
-    const int outFd = fileno(settings.outStream);
-    const bool terminal = isatty(outFd);
-    output.emplace(outFd, settings.outFile ? settings.outFile : "standard output",
-                   size_t(1) << 18, terminal);
-    if (!terminal) std::setvbuf(settings.outStream, nullptr, _IOFBF, size_t(1) << 18);
-  }
+  // text.  The reports write to the stream after it.  A fatal stop writes
+  // what the buffer holds (OutBuffer::FlushAll).
+  const int outFd = fileno(settings.outStream);
+  const bool terminal = isatty(outFd);
+  OutBuffer output(outFd, settings.outFile ? settings.outFile : "standard output", size_t(1) << 18,
+                   terminal);
+  if (!terminal) std::setvbuf(settings.outStream, nullptr, _IOFBF, size_t(1) << 18);
 
   // 7. Read the document.
   int fd = 0;
@@ -247,7 +242,7 @@ int RunMain(int argc, char** argv) {
   // 9. The browser takes over; neither translation nor reports run.
   if (settings.browse) {
     RunBrowser();
-    return FinishOutput();
+    return FinishOutput(&output);
   }
 
   // 10. The translation, on the element named with -i or the root.
@@ -268,8 +263,8 @@ int RunMain(int argc, char** argv) {
       OutBuffer none = OutBuffer::Discarding();
       TranslateTree(top, settings.transpecFile, &none);
     } else {
-      TranslateTree(top, settings.transpecFile, &*output);
-      output->Flush();  // the reports follow on the stream; a failure is reported at the end
+      TranslateTree(top, settings.transpecFile, &output);
+      output.Flush();  // the reports follow on the stream; a failure is reported at the end
     }
   }
 
@@ -292,7 +287,7 @@ int RunMain(int argc, char** argv) {
 
   // 12. A file the translation needed but could not read fails the run,
   // now that everything it could do is done.
-  int status = FinishOutput();
+  int status = FinishOutput(&output);
   return status == 0 && settings.unreadFiles > 0 ? 1 : status;
 }
 

@@ -9,6 +9,7 @@
 #include "doc/query.h"
 #include "doc/tree.h"
 #include "output/emit.h"
+#include "translate/links.h"
 #include "translate/special.h"
 #include "util/fatal.h"
 #include "util/settings.h"
@@ -82,7 +83,7 @@ void AppendReference(Sink<kTrack>& dest, std::string_view ref, const ElemNode* e
   bool document = value != nullptr;
   if (!value) {
     if (key == "each_A" || key == "each_C") {
-      value = LookupVar(settings.globalVars, key)->c_str();  // loop words: document text
+      value = LookupVariable(key)->c_str();  // loop words: document text
       document = true;
     } else if (const VarEntry* e = LookupVarEntry(settings.globalVars, key); e && e->hasValue) {
       value = e->value.c_str();

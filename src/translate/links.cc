@@ -70,21 +70,23 @@ bool FirstLinkId(const ElemNode* elem, std::string* id) {
 bool SameName(const char* gi, std::string_view name) { return gi && std::string_view(gi) == name; }
 
 const std::string* LoopValue(char which) {
-  static const std::string kEmpty;
+  static const std::string kEmpty;  // never written
   const std::optional<std::string>& value = which == 'A' ? linkLoop.eachA : linkLoop.eachC;
   if (value) return &*value;
   Diagnostics()->Printf("Requested value for unset _%c variable\n", which);
   return &kEmpty;
 }
 
-// One step of a loop: the word becomes the loop value, answered through
-// LookupVar from now on.
-void SetLoopWord(std::optional<std::string>& slot, std::string_view word) {
-  slot.emplace(word);
-  SetLoopValueProvider(LoopValue);
-}
+// One step of a loop: the word becomes the loop value.
+void SetLoopWord(std::optional<std::string>& slot, std::string_view word) { slot.emplace(word); }
 
 }  // namespace
+
+const std::string* LookupVariable(std::string_view name) {
+  if (name == "each_A") return LoopValue('A');
+  if (name == "each_C") return LoopValue('C');
+  return LookupVar(settings.globalVars, name);
+}
 
 void NotEnoughArgs(std::string_view name) {
   Diagnostics()->Printf("Error: Not enough args for _%.*s.\n", int(name.size()), name.data());
@@ -93,7 +95,7 @@ void NotEnoughArgs(std::string_view name) {
 const std::vector<std::string>& LinkAttributeNames() {
   if (!linkLoop.linkNamesBuilt) {
     linkLoop.linkNamesBuilt = true;
-    if (const std::string* names = LookupVar(settings.globalVars, "link_atts")) {
+    if (const std::string* names = LookupVariable("link_atts")) {
       ForEachWord(*names, [](std::string_view w) { linkLoop.linkNames.emplace_back(w); });
     } else {
       linkLoop.linkNames = {"LINKEND", "LINKENDS", "IDREF"};
@@ -104,7 +106,6 @@ const std::vector<std::string>& LinkAttributeNames() {
 
 void ResetLinkLoopState() {
   linkLoop = LinkLoopState{};
-  SetLoopValueProvider(nullptr);
 }
 
 void FollowLink(ElemNode* elem, const CallWords& words, OutBuffer* stream) {

@@ -39,6 +39,11 @@ struct LinkLoopState {
 
 extern LinkLoopState linkLoop;
 
+// A variable as spec texts and tests read it: the loop words each_A and
+// each_C (unset before the first loop step: a message and the empty
+// text), else the global variable (null when it has no value).
+const std::string* LookupVariable(std::string_view name);
+
 // The link attribute names, built at the first call.
 const std::vector<std::string>& LinkAttributeNames();
 

@@ -9,6 +9,7 @@
 #include "doc/tree.h"
 #include "regexp/regexp.h"
 #include "translate/expand.h"
+#include "translate/links.h"
 #include "transpec/transpec.h"
 #include "util/fatal.h"
 #include "util/settings.h"
@@ -88,11 +89,11 @@ bool SpecHolds(const TranSpec& s, ElemNode* e) {
   if (s.pAttSet && !ParentAttributeHolds(s, e)) return false;
   if (s.nthChild && !PositionHolds(s, e)) return false;
   if (s.varValueName) {
-    const std::string* v = LookupVar(settings.globalVars, *s.varValueName);
+    const std::string* v = LookupVariable(*s.varValueName);
     if (!v || (s.varValue && *v != *s.varValue)) return false;
   }
   if (s.varREValueName) {
-    const std::string* v = LookupVar(settings.globalVars, *s.varREValueName);
+    const std::string* v = LookupVariable(*s.varREValueName);
     if (!v || !PatternMatches(s.varREValuePattern, v->c_str())) return false;
   }
   if (s.content) {

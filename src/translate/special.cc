@@ -229,7 +229,7 @@ void InsertNode(Call& c) {
 void IsSet(Call& c) {
   if (c.count() < 2) return NotEnoughArgs(c.words[0]);
   if (c.count() < 3) return;
-  const std::string* value = LookupVar(settings.globalVars, c.words[1]);
+  const std::string* value = LookupVariable(c.words[1]);
   if (!value) return;
   if (c.count() == 3) RunNamedAction(c.elem, c.words[2], c.stream);
   else if (*value == c.words[2]) RunNamedAction(c.elem, c.words[3], c.stream);

@@ -18,6 +18,7 @@
 #include "output/emit.h"
 #include "translate/command.h"
 #include "translate/expand.h"
+#include "translate/links.h"
 #include "translate/match.h"
 #include "translate/parallel.h"
 #include "transpec/transpec.h"
@@ -171,7 +172,7 @@ struct Nesting {
 
 // Increments "9" to "10", "-3" to "-2", "a" to "b"; leaves other texts.
 void Increment(const VarEntry& entry) {
-  const std::string* current = LookupVar(settings.globalVars, entry.name);
+  const std::string* current = LookupVariable(entry.name);
   if (!current) {
     SetMappingText(settings.globalVars, entry.name, "1");
     return;

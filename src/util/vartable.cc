@@ -14,14 +14,6 @@
 namespace qlx {
 namespace {
 
-const std::string* DefaultLoopValue(char which) {
-  static const std::string empty;
-  Diagnostics()->Printf("Requested value for unset _%c variable\n", which);
-  return &empty;
-}
-
-LoopValueProvider loopValueProvider = DefaultLoopValue;
-
 int LeadingInt(std::string_view text) {
   std::string copy(text);
   return std::atoi(copy.c_str());
@@ -41,13 +33,7 @@ VarTable* NewVarTable(int step) {
   return table;
 }
 
-void SetLoopValueProvider(LoopValueProvider provider) {
-  loopValueProvider = provider ? provider : DefaultLoopValue;
-}
-
 const std::string* LookupVar(const VarTable* table, std::string_view name) {
-  if (name == "each_A") return loopValueProvider('A');
-  if (name == "each_C") return loopValueProvider('C');
   const VarEntry* e = LookupVarEntry(table, name);
   return e && e->hasValue ? &e->value : nullptr;
 }

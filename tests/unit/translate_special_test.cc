@@ -343,6 +343,8 @@ TEST_F(SpecialTest, LoopValues) {
   EXPECT_EQ(Run("${_eachcon 4 3}|${_eachcon 3 4 3}", data_),
             "<C=w1><C=w2><C=w3><C=w4>|<C=w1><C=w2><C=w3><C=w4>")
       << "up to three words: the first argument; four or more: the second";
+  SetMapping(settings.globalVars, "each_C", "global");  // the loop word, never the variable
+  EXPECT_EQ(Run("${each_C}", root_), "w4");
   EXPECT_EQ(Run("${_eachcon 4}", i1_), "<C=x1><C=i2\nI3>") << "ESIS escapes stay in the word";
   EXPECT_EQ(Run("[${_eachcon 4}]", root_), "[]") << "no data";
   EXPECT_EQ(err_, "");
