@@ -214,6 +214,21 @@ thread_local constinit TranslationState translation;
 thread_local constinit std::vector<int>* finishedAhead = nullptr;
 
 void ProcessElement(ElemNode* top, OutBuffer* stream, TranSpec* spec) {
+  if (!stackLimit && !IsRecording() && translation.nesting >= kNestingOnCallerStack) {
+    // Deep: the nested translations go on on a large stack of their own.
+    struct Args {
+      ElemNode* top;
+      OutBuffer* stream;
+      TranSpec* spec;
+    } args{top, stream, spec};
+    RunOnLargeStack(
+        [](void* p) {
+          auto* a = static_cast<Args*>(p);
+          ProcessElement(a->top, a->stream, a->spec);
+        },
+        &args, kLargeStack);
+    return;
+  }
   Nesting nesting(top);
   Translate(top, stream, spec, nullptr);
 }
@@ -272,12 +287,6 @@ void WriteProcessingInstruction(const char* text, OutBuffer* stream) {
 
 namespace {
 
-struct TreeRun {
-  ElemNode* top;
-  const char* specFile;
-  OutBuffer* stream;
-};
-
 void TranslateTreeHere(ElemNode* top, const char* specFile, OutBuffer* stream) {
   if (!specFile) {
     Diagnostics()->Puts("Translation spec file not specified. Skipping translation.\n");
@@ -317,13 +326,7 @@ void TranslateTreeHere(ElemNode* top, const char* specFile, OutBuffer* stream) {
 }  // namespace
 
 void TranslateTree(ElemNode* top, const char* specFile, OutBuffer* stream) {
-  TreeRun run{top, specFile, stream};
-  RunOnLargeStack(
-      [](void* p) {
-        auto* r = static_cast<TreeRun*>(p);
-        TranslateTreeHere(r->top, r->specFile, r->stream);
-      },
-      &run, kLargeStack);
+  TranslateTreeHere(top, specFile, stream);
 }
 
 namespace {
@@ -332,12 +335,14 @@ struct LargeStackCall {
   void (*body)(void*);
   void* arg;
   uintptr_t limit;
+  TranslationState translation;  // the caller's, carried on
   std::exception_ptr failure;
 };
 
 void* RunLargeStackCall(void* p) {
   auto* call = static_cast<LargeStackCall*>(p);
   stackLimit = call->limit;
+  translation = call->translation;
   try {
     call->body(call->arg);
   } catch (...) {
@@ -360,7 +365,8 @@ void RunOnLargeStack(void (*body)(void*), void* arg, size_t size) {
   pthread_attr_t attr;
   bool made = false;
   pthread_t thread;
-  LargeStackCall call{body, arg, reinterpret_cast<uintptr_t>(base) + page + kStackReserve, nullptr};
+  LargeStackCall call{body, arg, reinterpret_cast<uintptr_t>(base) + page + kStackReserve, translation,
+                      nullptr};
   if (mprotect(base, page, PROT_NONE) == 0 && pthread_attr_init(&attr) == 0) {
     made = pthread_attr_setstack(&attr, base, size) == 0 &&
            pthread_create(&thread, &attr, RunLargeStackCall, &call) == 0;

@@ -17,17 +17,17 @@ class OutBuffer;
 struct TranSpec;
 
 // Translations nested inside a spec text (named actions, _id and the other
-// special variables that translate elements) run on the machine stack.  A
-// translation run has a thread with a large stack of its own (see
-// RunOnLargeStack), so nesting is limited by memory: when a nested
-// translation finds less than kStackReserve bytes of that stack left, it
-// stops the run with "Error: Named actions nested too deep for the stack
-// left, at:", the element's location and status 1, so a spec whose actions
-// lead back to where they started ends instead of overflowing the stack.
-// On a thread whose stack is not known (one that calls ProcessElement
-// directly), kMaxActionNesting levels take the place of the room check.  A
-// run done ahead that reaches the limit is given up, and translated in its
-// turn.
+// special variables that translate elements) run on the machine stack.
+// Past kNestingOnCallerStack levels they go on on a thread with a large
+// stack of their own (see RunOnLargeStack), so nesting is limited by
+// memory: when a nested translation finds less than kStackReserve bytes
+// of that stack left, it stops the run with "Error: Named actions nested
+// too deep for the stack left, at:", the element's location and status 1,
+// so a spec whose actions lead back to where they started ends instead of
+// overflowing the stack.  A run done ahead (which records its messages)
+// stays on its thread: past kMaxActionNesting levels it is given up, and
+// translated in its turn.
+inline constexpr int kNestingOnCallerStack = 200;
 inline constexpr int kMaxActionNesting = 1000;
 inline constexpr size_t kStackReserve = size_t(1) << 20;
 

@@ -37,9 +37,10 @@ void OutBuffer::FlushAll() {
 
 OutBuffer::OutBuffer(int fd, std::string name, size_t capacity, bool autoFlush)
     : mode_(Mode::kFile), fd_(fd), name_(std::move(name)), autoFlush_(autoFlush) {
-  data_.resize(capacity < 64 ? 64 : capacity);
-  pos_ = data_.data();
-  end_ = pos_ + data_.size();
+  capacity_ = capacity < 64 ? 64 : capacity;
+  data_.reset(new char[capacity_]);
+  pos_ = data_.get();
+  end_ = pos_ + capacity_;
   Link();
 }
 
@@ -63,16 +64,18 @@ OutBuffer::OutBuffer(OutBuffer&& o) noexcept
       overflowed_(o.overflowed_),
       follows_(o.follows_),
       marks_(std::move(o.marks_)) {
-  const size_t used = size_t(o.pos_ - o.data_.data()), room = size_t(o.end_ - o.data_.data());
+  const size_t used = size_t(o.pos_ - o.data_.get()), room = size_t(o.end_ - o.data_.get());
   data_ = std::move(o.data_);
-  pos_ = data_.data() + used;
-  end_ = data_.data() + room;
+  capacity_ = o.capacity_;
+  pos_ = data_.get() + used;
+  end_ = data_.get() + room;
   if (mode_ == Mode::kFile) {
     o.Unlink();
     Link();
   }
   o.mode_ = Mode::kDiscard;
-  o.data_.clear();
+  o.data_.reset();
+  o.capacity_ = 0;
   o.pos_ = o.end_ = nullptr;
 }
 
@@ -130,9 +133,9 @@ bool OutBuffer::WriteAll(const char* p, size_t n) {
 
 bool OutBuffer::Flush() {
   if (mode_ != Mode::kFile) return true;
-  const size_t n = size_t(pos_ - data_.data());
-  pos_ = data_.data();
-  if (n > 0 && error_ == 0) WriteAll(data_.data(), n);
+  const size_t n = size_t(pos_ - data_.get());
+  pos_ = data_.get();
+  if (n > 0 && error_ == 0) WriteAll(data_.get(), n);
   return error_ == 0;
 }
 
@@ -142,7 +145,7 @@ void OutBuffer::PutSlow(const char* p, size_t n) {
       return;
     case Mode::kFile:
       Flush();
-      if (n >= data_.size()) {
+      if (n >= capacity_) {
         if (error_ == 0) WriteAll(p, n);
         return;
       }
@@ -164,12 +167,15 @@ bool OutBuffer::Grow(size_t n) {
     return false;
   }
   if (size_t(end_ - pos_) >= n && n > 0) return true;
-  size_t capacity = data_.size() < 4096 ? 4096 : data_.size() * 2;
+  size_t capacity = capacity_ < 4096 ? 4096 : capacity_ * 2;
   while (capacity < used + n) capacity *= 2;
-  data_.resize(capacity);
-  pos_ = data_.data() + used;
+  std::unique_ptr<char[]> bigger(new char[capacity]);
+  if (used) std::memcpy(bigger.get(), data_.get(), used);
+  data_ = std::move(bigger);
+  capacity_ = capacity;
+  pos_ = data_.get() + used;
   // The room stops at the limit, so that direct filling cannot pass it.
-  end_ = data_.data() + (capacity < limit_ ? capacity : limit_);
+  end_ = data_.get() + (capacity < limit_ ? capacity : limit_);
   return true;
 }
 
@@ -180,7 +186,7 @@ void OutBuffer::MakeRoom() {
 }
 
 void OutBuffer::Clear() {
-  if (mode_ == Mode::kMemory) pos_ = data_.data();
+  if (mode_ == Mode::kMemory) pos_ = data_.get();
   marks_.clear();
   overflowed_ = false;
   column = 0;

@@ -26,6 +26,7 @@
 #include <cstdarg>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -99,8 +100,8 @@ class OutBuffer {
   int error() const { return error_; }
 
   // A memory buffer's bytes, and starting it anew (keeping its storage).
-  std::string_view text() const { return std::string_view(data_.data(), size_t(pos_ - data_.data())); }
-  size_t size() const { return size_t(pos_ - data_.data()); }
+  std::string_view text() const { return std::string_view(data_.get(), size_t(pos_ - data_.get())); }
+  size_t size() const { return size_t(pos_ - data_.get()); }
   bool overflowed() const { return overflowed_; }
   void Clear();
   void SetLimit(size_t limit) { limit_ = limit; }
@@ -139,7 +140,8 @@ class OutBuffer {
   OutBuffer* nextFile_ = nullptr;
   const OutBuffer* follows_ = nullptr;
   std::vector<Mark> marks_;
-  std::vector<char> data_;
+  std::unique_ptr<char[]> data_;  // not zero-filled: only the bytes written are touched
+  size_t capacity_ = 0;
   char* pos_ = nullptr;
   char* end_ = nullptr;
 };
