@@ -5,10 +5,13 @@
 #
 # Use latex.cmap with this spec, so that the data's special characters are
 # escaped.  The document element decides the class: a BOOK is a book (with
-# chapters), anything else an article.  Tables are tabular environments
-# written through "_calstable tex"; verbatim text is an alltt environment.
-# Only the LaTeX kernel and the alltt package (part of every LaTeX) are
-# needed.
+# chapters), anything else an article; a table of contents follows the
+# title (run pdflatex twice to fill it).  Tables are tabular environments
+# (longtable, which breaks across pages) whose paragraph columns share the
+# line's width ("_calstable tex fill"),
+# so that prose in an entry wraps and lists may stand in it; verbatim text
+# is an alltt environment.  Only the LaTeX kernel and the alltt and
+# longtable packages (part of every LaTeX) are needed.
 #
 # Variables (set them with -D name=value):
 #   papersize  the paper option of the document class (default a4paper)
@@ -21,6 +24,10 @@ StartText: % Written by qlx with docbook-latex.ts from a DocBook document.^
 -
 GI: _End
 StartText: ^
+-
+# Processing instructions are for other tools (dbhtml, dbfo, dblatex, ...).
+GI: _*
+Replace:
 -
 
 #------------------------------------------------------------------------
@@ -39,7 +46,7 @@ EndText: ^\\end{document}^
 GI: #action
 SpecID: 101
 Ignore: all
-StartText: \\usepackage[T1]{fontenc}^\\usepackage[utf8]{inputenc}^\\usepackage{alltt}^\\providecommand{\\textohm}{\\ensuremath{\\Omega}}^\\title{${_followrel child TITLE 110}${_find gi-parent TITLE ARTICLEINFO 110}${_find gi-parent TITLE BOOKINFO 110}${_find gi-parent REFENTRYTITLE REFMETA 110}}^\\author{${_find gi AUTHOR 102}}^\\date{${_find gi-parent DATE ARTICLEINFO 110}${_find gi-parent DATE BOOKINFO 110}}^\\begin{document}^\\maketitle^
+StartText: \\usepackage[T1]{fontenc}^\\usepackage[utf8]{inputenc}^\\usepackage{alltt}^\\usepackage{longtable}^\\providecommand{\\textohm}{\\ensuremath{\\Omega}}^\\title{${_followrel child TITLE 110}${_find gi-parent TITLE ARTICLEINFO 110}${_find gi-parent TITLE BOOKINFO 110}${_find gi-parent REFENTRYTITLE REFMETA 110}}^\\author{${_find gi AUTHOR 102}}^\\date{${_find gi-parent DATE ARTICLEINFO 110}${_find gi-parent DATE BOOKINFO 110}}^\\begin{document}^\\maketitle^\\tableofcontents^
 -
 # An author's name only: no affiliation or address in the title.
 GI: #action
@@ -71,7 +78,7 @@ EndText: \s
 #------------------------------------------------------------------------
 # Metadata that the document does not show.
 
-GI: REFMETA REFENTRYINFO ARTICLEINFO BOOKINFO CHAPTERINFO APPENDIXINFO PREFACEINFO SECTIONINFO SECT1INFO SECT2INFO SECT3INFO SECT4INFO SECT5INFO REFSECT1INFO REFSECT2INFO REFSECT3INFO REFSYNOPSISDIVINFO SETINFO INFO DOCINFO PARTINFO REFERENCEINFO TITLEABBREV INDEXTERM REMARK COMMENT TOC LOT INDEX BEGINPAGE ANCHOR MEDIAOBJECT INLINEMEDIAOBJECT GRAPHIC INLINEGRAPHIC COLSPEC SPANSPEC
+GI: REFMETA REFENTRYINFO ARTICLEINFO BOOKINFO CHAPTERINFO APPENDIXINFO PREFACEINFO SECTIONINFO SECT1INFO SECT2INFO SECT3INFO SECT4INFO SECT5INFO REFSECT1INFO REFSECT2INFO REFSECT3INFO REFSYNOPSISDIVINFO SETINFO INFO DOCINFO PARTINFO REFERENCEINFO TITLEABBREV INDEXTERM REMARK COMMENT TOC LOT INDEX BEGINPAGE ANCHOR COLSPEC SPANSPEC
 Ignore: all
 -
 
@@ -112,9 +119,15 @@ GI: TITLE
 Context: ^(TABLE|INFORMALTABLE)( |$)
 Ignore: all
 -
+# A list's title is written by the list (see below).
 GI: TITLE
-StartText: ^\n\\paragraph{
-EndText: }^
+Context: ^(ITEMIZEDLIST|ORDEREDLIST|VARIABLELIST|PROCEDURE|GLOSSLIST|GLOSSDIV|CALLOUTLIST|QANDASET|QANDADIV|SIMPLELIST|SEGMENTEDLIST)( |$)
+Ignore: all
+-
+GI: TITLE
+Context: ^FIGURE( |$)
+StartText: \\refstepcounter{figure}\\textbf{Figure~\\thefigure.\s
+EndText: }\\par\\smallskip^
 -
 GI: REFENTRY
 StartText: ^\n\\section{${_find gi-parent REFENTRYTITLE REFMETA 110}}^
@@ -157,6 +170,12 @@ EndText: )
 #------------------------------------------------------------------------
 # Paragraphs and blocks
 
+# Paragraphs of a table entry are separated (an entry is a paragraph box).
+GI: PARA SIMPARA
+Context: ^ENTRY( |$)
+Relation: sibling- PARA
+StartText: \\par{}
+-
 GI: PARA SIMPARA
 Context: ^(ENTRY|FOOTNOTE|TERM|MEMBER)( |$)
 -
@@ -271,9 +290,15 @@ SpecID: 126
 Ignore: all
 StartText: ]
 -
+# A function synopsis: each prototype a ragged paragraph in typewriter
+# type whose lines after the first are indented.
+GI: FUNCSYNOPSIS
+StartText: ^\n\\begin{flushleft}^
+EndText: ^\\end{flushleft}^
+-
 GI: FUNCPROTOTYPE
-StartText: ^\n\\noindent\\texttt{
-EndText: );}^
+StartText: ^\\hangindent=2em\\hangafter=1\\texttt{
+EndText: );}\\par^
 -
 GI: FUNCDEF
 EndText: (
@@ -299,12 +324,19 @@ Replace: \\ldots{}
 #------------------------------------------------------------------------
 # Lists
 
+# A list's title stands above the list: no text may come before its
+# first item.
+GI: #action
+SpecID: 151
+StartText: ^\n\\noindent\\textbf{
+EndText: }\\par^
+-
 GI: ITEMIZEDLIST
-StartText: ^\\begin{itemize}^
+StartText: ^${_followrel child TITLE 151}\\begin{itemize}^
 EndText: ^\\end{itemize}^
 -
 GI: ORDEREDLIST PROCEDURE SUBSTEPS
-StartText: ^\\begin{enumerate}^
+StartText: ^${_followrel child TITLE 151}\\begin{enumerate}^
 EndText: ^\\end{enumerate}^
 -
 GI: LISTITEM STEP
@@ -313,7 +345,7 @@ StartText: ^\\item\s
 EndText: ^
 -
 GI: VARIABLELIST GLOSSLIST GLOSSDIV CALLOUTLIST QANDASET QANDADIV
-StartText: ^\\begin{description}^
+StartText: ^${_followrel child TITLE 151}\\begin{description}^
 EndText: ^\\end{description}^
 -
 GI: GLOSSARY
@@ -369,7 +401,7 @@ GI: MEMBER
 PAttSet: TYPE INLINE
 -
 GI: SIMPLELIST SEGMENTEDLIST
-StartText: ^\\begin{itemize}^
+StartText: ^${_followrel child TITLE 151}\\begin{itemize}^
 EndText: ^\\end{itemize}^
 -
 GI: MEMBER SEGLISTITEM
@@ -387,27 +419,34 @@ Ignore: all
 # CALS tables: the column format and the cell separators come from
 # "_calstable tex"; the table's title goes above it.
 
+# A long table breaks across pages; a TABLE's title is its numbered
+# caption.
 GI: TABLE INFORMALTABLE
-StartText: ^\n\\begin{center}^${_followrel child TITLE 150}
-EndText: ^\\end{center}^
+StartText: ^\n
+EndText: ^
 -
-# The column format is read from the table group (its COLS).
 GI: TGROUP
-StartText: \\begin{tabular}{${_calstable tex}}^${_calstable tex top}^
-EndText: ^${_calstable tex bottom}^\\end{tabular}^
+StartText: \\begin{longtable}{${_calstable tex fill}}^${_followrel parent TABLE 150}${_calstable tex top}^
+EndText: ^${_calstable tex bottom}^\\end{longtable}^
 -
 GI: #action
 SpecID: 150
-StartText: \\textbf{
-EndText: }\\\\[1ex]^
+Ignore: all
+StartText: ${_followrel child TITLE 152}
+-
+GI: #action
+SpecID: 152
+StartText: \\caption{
+EndText: }\\\\^
 -
 GI: ROW
 StartText: ${_calstable tex rowstart}
 EndText: ${_calstable tex rowend}^
 -
+# Each entry is a ragged paragraph; \par ends it while its settings hold.
 GI: ENTRY
-StartText: ${_calstable tex cellstart}
-EndText: ${_calstable tex cellend}
+StartText: ${_calstable tex cellstart}\\raggedright{}
+EndText: \\par${_calstable tex cellend}
 -
 GI: ENTRYTBL
 Replace: ${_calstable tex cellstart}(table)${_calstable tex cellend}
@@ -482,6 +521,38 @@ EndText: }
 GI: XREF
 Replace: ${_followlink LINKEND 140}
 -
+# A link within the document: its text (a printed page has no anchors).
+GI: LINK
+StartText:
+-
+# A figure: a numbered title over its content, in the flow of the text (a
+# float could not stand in a list item or a table).
+GI: FIGURE INFORMALFIGURE
+StartText: ^\n\\begin{center}^
+EndText: ^\\end{center}^
+-
+# An image cannot be assumed to exist where the document is printed: its
+# text object, or the name of its file in a frame.
+GI: MEDIAOBJECT INLINEMEDIAOBJECT
+Relation: child TEXTOBJECT
+Replace: ${_followrel child TEXTOBJECT 110}
+-
+GI: MEDIAOBJECT INLINEMEDIAOBJECT
+Replace: ${_followrel child IMAGEOBJECT 160}
+-
+GI: #action
+SpecID: 160
+Ignore: all
+StartText: ${_followrel child IMAGEDATA 161}
+-
+GI: #action
+SpecID: 161
+Ignore: all
+StartText: \\fbox{\\texttt{\\detokenize{${FILEREF}}}}
+-
+GI: GRAPHIC INLINEGRAPHIC
+Replace: \\fbox{\\texttt{\\detokenize{${FILEREF}}}}
+-
 GI: #action
 SpecID: 140
 Ignore: all
@@ -501,6 +572,12 @@ GI: #action
 SpecID: 143
 StartText: (
 EndText: )
+-
+
+# Any other title: a run-in heading.
+GI: TITLE
+StartText: ^\n\\paragraph{
+EndText: }^
 -
 
 # Anything else: its content, without markup.

@@ -15,6 +15,9 @@ need_cmd groff groff
 need_cmd tbl groff
 need_file /usr/include/gtest/gtest.h libgtest-dev
 need_file /usr/include/readline/readline.h libreadline-dev
+# XML input: libxml2, and the XML catalogs (/etc/xml/catalog) of xml-core.
+need_file /usr/include/libxml2/libxml/parser.h libxml2-dev
+need_file /etc/xml/catalog xml-core
 need_file /usr/share/sgml/entities/sgml-iso-entities-8879.1986/ISOnum.ent sgml-data
 # The fuzz targets (scripts/fuzz.sh): clang 14 and its libFuzzer runtime.
 need_cmd clang++-14 clang-14
@@ -24,6 +27,8 @@ need_file /usr/share/sgml/docbook/dtd/4.5/docbook.dtd docbook
 need_file /usr/share/xml/docbook/schema/dtd/4.5/docbookx.dtd docbook-xml
 need_cmd xmllint libxml2-utils
 need_cmd man man-db
+# The LaTeX that docbook-latex.ts writes must compile (tests/scripts/library_realdocs.sh).
+need_cmd pdflatex texlive-latex-base
 # Peak memory of the hardening cases, measured from a small parent process.
 need_file /usr/bin/time time
 [ ${#pkgs[@]} -eq 0 ] && exit 0

@@ -6,6 +6,8 @@ A case is a directory holding:
             @QLX@ stands for the program's path, @SRC@ for the source tree
             (for the bundled examples)
   stdin     optional: fed to standard input (else /dev/null)
+  env       optional: NAME=value lines added to the environment (such as
+            XML_CATALOG_FILES; relative paths are taken in the case folder)
   stdout    expected standard output, byte for byte (missing = empty)
   stderr    expected standard error (missing = empty); a line written as
             `~ <regex>` matches one line by pattern (used only for the
@@ -83,6 +85,10 @@ def main():
         suite = os.path.dirname(case)
         shutil.copytree(suite, os.path.join(tmp, "suite"))
         work = os.path.join(tmp, "suite", os.path.basename(case))
+        for line in read(os.path.join(case, "env")).decode().splitlines():
+            if "=" in line:
+                k, v = line.split("=", 1)
+                env[k.strip()] = v.strip()
         stdin_path = os.path.join(work, "stdin")
         stdin = open(stdin_path, "rb") if os.path.exists(stdin_path) else subprocess.DEVNULL
         proc = subprocess.run(["qlx"] + args, executable=qlx, cwd=work, stdin=stdin,

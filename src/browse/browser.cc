@@ -386,8 +386,10 @@ bool RunCommand(const std::string& line, ElemNode** current) {
       std::fprintf(stderr, "Missing file name - '%s' ignored.\n", cmd.c_str());
     } else if (cmd == "sdata") {
       LoadSdataMap(w[1]);
+      settings.sdataMapNamed = true;
     } else {
       LoadCharMap(w[1]);
+      settings.charMapNamed = true;
     }
   } else if (cmd == "help" || cmd[0] == '?') {
     PrintHelp();

@@ -14,6 +14,7 @@
 #include "doc/esis.h"
 #include "doc/query.h"
 #include "doc/tree.h"
+#include "doc/xml.h"
 #include "info/reports.h"
 #include "output/maps.h"
 #include "translate/parallel.h"
@@ -76,8 +77,8 @@ void ParseOptions(int argc, char** argv) {
   while ((c = getopt(argc, argv, kOptions)) != -1) {
     switch (c) {
       case 't': settings.transpecFile = optarg; break;
-      case 's': settings.sdataMapFile = optarg; break;
-      case 'c': settings.charMapFile = optarg; break;
+      case 's': settings.sdataMapFile = optarg; settings.sdataMapNamed = true; break;
+      case 'c': settings.charMapFile = optarg; settings.charMapNamed = true; break;
       case 'v': settings.validate = true; break;
       case 'i': settings.subtreeId = optarg; break;
       case 'b': settings.browse = 1; break;
@@ -135,6 +136,22 @@ int FinishOutput(OutBuffer* output) {
     return 1;
   }
   return 0;
+}
+
+// The first bytes of the input: at least one that is not white space (or
+// a byte-order mark), unless the input ends before.  A read error is left
+// for the reader to meet again.
+std::string ReadHead(int fd) {
+  std::string head;
+  char buf[4096];
+  for (;;) {
+    ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return head;
+    head.append(buf, size_t(n));
+    size_t i = head.find_first_not_of(" \t\r\n\xEF\xBB\xBF\xFF\xFE");
+    if (i != std::string::npos && head.size() >= 4) return head;
+  }
 }
 
 }  // namespace
@@ -229,10 +246,16 @@ int RunMain(int argc, char** argv) {
     doc.currentFileName = nullptr;
   }
   {
-    LineReader in(fd);
-    EsisReadOptions options;
-    if (aheadSettings.threads == 1) options.threads = EsisReadOptions::Threads::kNever;
-    settings.docRoot = ReadESIS(in, settings.inputPath, options);
+    // XML or ESIS, told by the first bytes that are not white space.
+    std::string head = ReadHead(fd);
+    if (LooksLikeXml(head)) {
+      settings.docRoot = ReadXML(fd, head, settings.inputPath);
+    } else {
+      LineReader in(fd, head);
+      EsisReadOptions options;
+      if (aheadSettings.threads == 1) options.threads = EsisReadOptions::Threads::kNever;
+      settings.docRoot = ReadESIS(in, settings.inputPath, options);
+    }
   }
   if (settings.inputPath) ::close(fd);
 

@@ -11,6 +11,7 @@
 #include "util/libfile.h"
 #include "util/settings.h"
 #include "util/vartable.h"
+#include "util/vartable.h"
 
 namespace qlx {
 
@@ -169,6 +170,17 @@ std::string ApplyCharMap(std::string_view data, std::vector<size_t>* dataCarets)
   }
   out.append(data.data() + runStart, n - runStart);
   return out;
+}
+
+void LoadSpecMaps() {
+  auto named = [](const char* name) -> const std::string* {
+    const VarEntry* e = LookupVarEntry(settings.globalVars, name);
+    return e && e->hasValue && !e->fromDocument && !e->value.empty() ? &e->value : nullptr;
+  };
+  if (!settings.sdataMapNamed)
+    if (const std::string* file = named("_sdatamap")) LoadSdataMap(*file);
+  if (!settings.charMapNamed)
+    if (const std::string* file = named("_charmap")) LoadCharMap(*file);
 }
 
 }  // namespace qlx

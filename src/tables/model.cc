@@ -137,6 +137,10 @@ void ClearTableGroup() {
   }
   ts.coverAbove.clear();
   ts.coveredBeforeEntry.clear();
+  ts.ruleAfter.clear();
+  ts.lastRow = nullptr;
+  ts.lastBodyRow = nullptr;
+  ts.bodyWritten = false;
 }
 
 namespace {
@@ -314,7 +318,7 @@ RowFormat BuildRowFormat(const ElemNode* row, bool withRowsep, int section,
     if (covered) {
       col.key = covered->key;
       col.colsep = ts.tableColsep || covered->colsep;
-      col.rowsep = withRowsep && ts.tableRowsep;
+      col.rowsep = withRowsep && (ts.tableRowsep || (covered->rowsLeft == 1 && covered->rowsep));
       if (covered->key == '^') ++coveredRun;
       if (placement && covered->rowsLeft > 1) {
         placement->coverBelow[c - 1] = *covered;
@@ -343,11 +347,12 @@ RowFormat BuildRowFormat(const ElemNode* row, bool withRowsep, int section,
     else
       col.width = std::move(spec.colwidth);
     col.colsep = ts.tableColsep || (hasSpan ? span.colsep : spec.colsep);
-    col.rowsep = withRowsep && (ts.tableRowsep || (hasSpan ? span.rowsep : spec.rowsep));
+    bool rowsep = ts.tableRowsep || (hasSpan ? span.rowsep : spec.rowsep);
+    col.rowsep = withRowsep && rowsep;
     if (const char* more = FindAttValue(entry, "MOREROWS")) col.moreRows = ReadNumber(more);
     if (placement && col.moreRows > 0)
       placement->coverBelow[c - 1] =
-          CoveredColumn{col.moreRows, col.key == 's' ? 's' : '^', col.colsep};
+          CoveredColumn{col.moreRows, col.key == 's' ? 's' : '^', col.colsep, rowsep};
 
     bool staysForSpan = hasSpan && span.first && span.last && c < span.last->number;
     if (!staysForSpan) {

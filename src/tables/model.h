@@ -101,6 +101,7 @@ struct CoveredColumn {
   int rowsLeft = 0;  // rows of this section still covered, this one included
   char key = '^';    // '^' for the spanning entry's first column, 's' after
   bool colsep = false;
+  bool rowsep = false;  // the spanning entry's rule, drawn under its last row
 };
 
 // Where BuildRowFormat put things, for the writer of the data lines.
@@ -137,6 +138,17 @@ struct TableState {
   // Only rows and entries with something to record are listed.
   std::unordered_map<const ElemNode*, std::vector<CoveredColumn>> coverAbove;
   std::unordered_map<const ElemNode*, int> coveredBeforeEntry;
+  // The rules under rows: a row listed here is followed by a full-width
+  // rule (RULE_Full, a line "_" that takes no format line) or by a rule row
+  // under some columns (RULE_Partial, a row of its own with its own format
+  // line).  No rule is drawn under the last row of the table, nor anywhere
+  // in an "allbox" table, whose frame draws them all.
+  enum RuleKind { RULE_Full = 1, RULE_Partial = 2 };
+  std::unordered_map<const ElemNode*, RuleKind> ruleAfter;
+  const ElemNode* lastRow = nullptr;
+  const ElemNode* lastBodyRow = nullptr;  // the body's last row, once written:
+  bool bodyWritten = false;               // a foot after it needs no body formats
+  bool allbox = false;
 };
 
 extern TableState tableState;

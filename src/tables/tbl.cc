@@ -39,9 +39,19 @@ void AppendLiteral(std::string* line, const std::string& text) {
   }
 }
 
-// Appends the formats of the rows of a THEAD, TBODY or TFOOT to `list`,
-// sharing the line of the format before when equal, and records for the
-// data lines which rows and entries sit under vertical spans.
+// The last ROW of a THEAD, TBODY or TFOOT; none for a missing part.
+const ElemNode* LastRowOf(const ElemNode* part) {
+  const ElemNode* last = nullptr;
+  if (!part) return nullptr;
+  for (const ElemNode* c = FirstChild(part); c; c = NextSibling(c))
+    if (IsNamed(c, "ROW")) last = c;
+  return last;
+}
+
+// Appends the formats of the rows of a THEAD, TBODY or TFOOT to `list`, one
+// per row and one per rule row under some columns, and records for the
+// data lines which rows and entries sit under vertical spans and which
+// rows a rule follows.
 void AddRowFormats(const ElemNode* part, std::vector<RowFormat>* list, int section) {
   TableState& ts = tableState;
   if (!part || ts.columnCount == 0) return;  // outside a table group
@@ -50,29 +60,58 @@ void AddRowFormats(const ElemNode* part, std::vector<RowFormat>* list, int secti
   std::vector<CoveredColumn> cover;  // the columns covered by earlier rows
   RowPlacement placement;
   for (const ElemNode* row = firstRow; row; row = NextSibling(row)) {
-    RowFormat format = BuildRowFormat(row, false, section, cover.empty() ? nullptr : &cover,
-                                      &placement);
-    if (!cover.empty()) ts.coverAbove[row] = cover;
+    const std::vector<CoveredColumn>* above = cover.empty() ? nullptr : &cover;
+    list->push_back(BuildRowFormat(row, false, section, above, &placement));
+    if (above) ts.coverAbove[row] = cover;
     const ElemNode* entry = FirstChild(row);
     for (size_t j = 0; j < placement.coveredBefore.size() && entry; ++j, entry = NextSibling(entry))
       if (placement.coveredBefore[j] > 0) ts.coveredBeforeEntry[entry] = placement.coveredBefore[j];
+    // The rule under the row: none in a column that a vertical span
+    // carries on into the next row, where the rule row continues the span.
+    if (!ts.allbox && row != ts.lastRow) {
+      RowFormat rules = BuildRowFormat(row, true, section, above);
+      bool any = false, all = true;
+      for (int c = 0; c < rules.ncols(); ++c) {
+        ColumnFormat& col = rules.cols[c];
+        bool spanGoesOn = c < static_cast<int>(placement.coverBelow.size()) &&
+                          placement.coverBelow[c].rowsLeft > 0;
+        col.key = spanGoesOn ? '^' : col.rowsep ? '_' : 'l';
+        col.width.clear();
+        col.moreRows = 0;
+        any = any || col.key == '_';
+        all = all && col.key == '_';
+      }
+      if (all && any) {
+        ts.ruleAfter[row] = TableState::RULE_Full;
+      } else if (any) {
+        ts.ruleAfter[row] = TableState::RULE_Partial;
+        list->push_back(std::move(rules));
+      }
+    }
     bool coversBelow = std::any_of(placement.coverBelow.begin(), placement.coverBelow.end(),
                                    [](const CoveredColumn& col) { return col.rowsLeft > 0; });
     if (coversBelow)
       cover.swap(placement.coverBelow);
     else
       cover.clear();
-    if (!list->empty() && SameRowFormat(list->back(), format)) continue;
-    list->push_back(std::move(format));
   }
 }
 
-// One format line per format; the last ends in ".".
+// One format line per format; tbl gives each line but the last to one row
+// and the last to all rows that remain, so only the trailing run of equal
+// formats shares a line.  The last line ends in ".".
+size_t FormatLines(const std::vector<RowFormat>& list) {
+  size_t count = list.size();
+  while (count > 1 && SameRowFormat(list[count - 2], list[count - 1])) --count;
+  return count;
+}
+
 void WriteFormats(const std::vector<RowFormat>& list, OutBuffer* stream) {
   if (list.empty()) return;
+  size_t count = FormatLines(list);
   const int ncols = list.front().ncols();
   std::string line;
-  for (size_t i = 0; i < list.size(); ++i) {
+  for (size_t i = 0; i < count; ++i) {
     const RowFormat& format = list[i];
     line.clear();
     for (int c = 0; c < ncols; ++c) {
@@ -88,21 +127,23 @@ void WriteFormats(const std::vector<RowFormat>& list, OutBuffer* stream) {
       }
       if (col && col->colsep) line += '|';
     }
-    if (i + 1 == list.size()) line += '.';
+    if (i + 1 == count) line += '.';
     line += '^';
     Emit(line, stream);
   }
 }
 
 void WriteOptions(const ElemNode* tgroup, OutBuffer* stream) {
-  const TableState& ts = tableState;
+  TableState& ts = tableState;
+  ts.allbox = false;
   std::string line = "tab(";
   line += kBel;
   line += ')';
   const char* frame = tgroup->parent() ? FindAttValue(tgroup->parent(), "FRAME") : nullptr;
   if (frame && std::strcmp(frame, "ALL") == 0) {
     const ColSpec& last = ts.colSpecs.back();
-    line += last.colsep && last.rowsep ? " allbox" : " box";
+    ts.allbox = last.colsep && last.rowsep;
+    line += ts.allbox ? " allbox" : " box";
   }
   const char* align = FindAttValue(tgroup, "ALIGN");
   if (align && std::strcmp(align, "CENTER") == 0) line += " center";
@@ -135,6 +176,13 @@ void TableGroup(const ElemNode* tgroup, OutBuffer* stream) {
   }
   WriteOptions(tgroup, stream);
   ts.optionsWritten = true;
+  // The table's last row, under which the frame (or nothing) is drawn: the
+  // foot's, else the body's.
+  const ElemNode* foot = FirstChildNamed(tgroup, "TFOOT");
+  ts.lastBodyRow = LastRowOf(FirstChildNamed(tgroup, "TBODY"));
+  ts.bodyWritten = false;
+  ts.lastRow = foot ? LastRowOf(foot) : nullptr;
+  if (!ts.lastRow) ts.lastRow = ts.lastBodyRow;
   AddRowFormats(FirstChildNamed(tgroup, "THEAD"), &ts.formats, SEC_Head);
   AddRowFormats(FirstChildNamed(tgroup, "TBODY"), &ts.formats, SEC_Body);
   WriteFormats(ts.formats, stream);
@@ -175,24 +223,14 @@ void EntryEnd(const ElemNode* entry, OutBuffer* stream) {
 void RowEnd(const ElemNode* row, OutBuffer* stream) {
   TableState& ts = tableState;
   Emit("^", stream);
-  if (!row) return;
-  int section = IsNamed(row->parent(), "TFOOT")   ? SEC_Foot
-                : IsNamed(row->parent(), "THEAD") ? SEC_Head
-                                                : SEC_Body;
-  auto cover = ts.coverAbove.find(row);
-  RowFormat format = BuildRowFormat(row, true, section,
-                                    cover == ts.coverAbove.end() ? nullptr : &cover->second);
-  if (ts.formats.empty() || ts.formats.front().ncols() == 0) return;
-  int first = 0;
-  while (first < format.ncols() && !format.cols[first].rowsep) ++first;
-  if (first == format.ncols()) return;
-  std::string line(first, kBel);
-  for (int c = first; c < format.ncols(); ++c) {
-    if (format.cols[c].rowsep) line += '_';
-    line += kBel;
-  }
-  line += '^';
-  Emit(line, stream);
+  if (row && row == ts.lastBodyRow) ts.bodyWritten = true;
+  if (!row || ts.formats.empty() || ts.formats.front().ncols() == 0) return;
+  auto rule = ts.ruleAfter.find(row);
+  if (rule == ts.ruleAfter.end()) return;
+  if (rule->second == TableState::RULE_Full)
+    Emit("_^", stream);
+  else  // a rule row: its format line draws the rules, its cells are empty
+    Emit(std::string(size_t(ts.formats.front().ncols() - 1), kBel) + "^", stream);
 }
 
 void TableFoot(const ElemNode* tfoot, OutBuffer* stream) {
@@ -200,7 +238,13 @@ void TableFoot(const ElemNode* tfoot, OutBuffer* stream) {
   ts.footFormats.clear();
   AddRowFormats(tfoot, &ts.footFormats, SEC_Foot);
   if (ts.footFormats.empty()) return;
-  if (ts.footFormats.size() == 1 && !ts.formats.empty() &&
+  // A foot written before the body (in document order): the body's rows
+  // follow it under the same ".T&".
+  if (!ts.bodyWritten && tfoot)
+    AddRowFormats(FirstChildNamed(tfoot->parent(), "TBODY"), &ts.footFormats, SEC_Body);
+  // Rows that all take the format line in force need no new one.
+  if (FormatLines(ts.footFormats) == 1 && !ts.formats.empty() &&
+      (ts.bodyWritten || FormatLines(ts.formats) == 1) &&
       SameRowFormat(ts.footFormats.front(), ts.formats.back()))
     return;
   ts.formats = std::move(ts.footFormats);

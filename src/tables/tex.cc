@@ -1,5 +1,6 @@
 #include "tables/tex.h"
 
+#include <climits>
 #include <cstring>
 
 #include "doc/query.h"
@@ -41,6 +42,7 @@ void TexTableStart(const ElemNode* table, OutBuffer* stream) {
   bool widthsUsable = ts.colwidthText && IsTexColumnCount(ts.colwidthWords);
   bool alignsUsable = ts.alignText && IsTexColumnCount(ts.alignWords);
   ts.outerBars = !(ts.frameText && *ts.frameText != "ALL" && *ts.frameText != "SIDES");
+  ts.fill = false;
 
   std::string text;
   if (ts.outerBars) text += '|';
@@ -66,7 +68,167 @@ void TexTableStart(const ElemNode* table, OutBuffer* stream) {
   if (stream) stream->Put(text);
 }
 
+// A COLSPEC width: "2*" (a share) or a TeX length ("1in", "30pt").
+struct ColumnWidth {
+  long share = 100;   // hundredths of a star; 0 for a fixed length
+  std::string fixed;  // the length, lower-cased, when share is 0
+};
+
+ColumnWidth ReadColumnWidth(const char* text) {
+  ColumnWidth w;
+  if (!text) return w;
+  std::string t;
+  for (const char* c = text; *c; ++c)
+    if (*c != ' ') t += static_cast<char>(*c >= 'A' && *c <= 'Z' ? *c - 'A' + 'a' : *c);
+  size_t star = t.find('*');
+  if (star != std::string::npos) {
+    // "1.5*" is 150 hundredths; "*" alone is one star.
+    long whole = 0, frac = 0, scale = 100;
+    bool point = false, digits = false;
+    for (size_t i = 0; i < star; ++i) {
+      char c = t[i];
+      if (c == '.' && !point) {
+        point = true;
+      } else if (c >= '0' && c <= '9') {
+        digits = true;
+        if (!point && whole < 100000) whole = whole * 10 + (c - '0');
+        if (point && scale > 1) frac += (c - '0') * (scale /= 10);
+      } else {
+        return w;  // not a plain share: one star
+      }
+    }
+    long share = digits ? whole * 100 + frac : 100;
+    if (share > 0) w.share = share;
+    return w;
+  }
+  // A fixed length: digits and a point, then a unit TeX knows.
+  static const char* const kUnits[] = {"pt", "pc", "in", "cm", "mm", "em", "ex", "bp"};
+  size_t n = 0;
+  while (n < t.size() && ((t[n] >= '0' && t[n] <= '9') || t[n] == '.')) ++n;
+  if (n == 0 || n == t.size()) return w;
+  for (const char* unit : kUnits)
+    if (t.compare(n, std::string::npos, unit) == 0) {
+      w.share = 0;
+      w.fixed = t;
+      return w;
+    }
+  return w;
+}
+
+// The column format of "fill": paragraph columns that together take the
+// line's width, shared as the COLSPEC children's COLWIDTH values say (a
+// share such as 2*, or a fixed length; a column without one has 1*).
+void TexTableFill(const ElemNode* group, OutBuffer* stream) {
+  TexTableState& ts = texTableState;
+  if (group) {
+    ReadTexAttributes(group);
+    if (const ElemNode* first = FirstChild(group)) ReadTexAttributes(first);
+  }
+  ts.outerBars = !(ts.frameText && *ts.frameText != "ALL" && *ts.frameText != "SIDES");
+  int cols = ts.texColumnCount;
+  std::vector<ColumnWidth> widths(cols > 0 ? cols : 0);
+  ts.fill = true;
+  ts.colNames.assign(widths.size(), std::string());
+  ts.colWidths.assign(widths.size(), std::string());
+  ts.coveredUntil.assign(widths.size(), 0);
+  ts.row = ts.column = 0;
+  ts.multi = false;
+  int next = 0;
+  for (const ElemNode* c = group ? FirstChild(group) : nullptr; c && next < cols;
+       c = NextSibling(c)) {
+    if (std::strcmp(c->gi, "COLSPEC") != 0) continue;
+    int j = next;
+    if (const char* num = FindAttValue(c, "COLNUM")) {
+      int n = ReadNumber(num);
+      if (n >= 1 && n <= cols) j = n - 1;
+    }
+    widths[j] = ReadColumnWidth(FindAttValue(c, "COLWIDTH"));
+    if (const char* name = FindAttValue(c, "COLNAME")) ts.colNames[j] = name;
+    next = j + 1;
+  }
+  long shares = 0;
+  std::string fixed;  // "-1in-2cm": the fixed widths taken from the line
+  for (const ColumnWidth& w : widths) {
+    shares += w.share;
+    if (w.share == 0) fixed += "-" + w.fixed;
+  }
+  // Each column gives up its padding and a rule's width, so that the rows
+  // are no wider than the line.
+  std::string text;
+  if (ts.outerBars) text += '|';
+  for (int j = 0; j < cols; ++j) {
+    if (j > 0) text += ' ';
+    const ColumnWidth& w = widths[j];
+    if (w.share == 0)
+      ts.colWidths[j] = w.fixed;
+    else
+      ts.colWidths[j] = "(\\linewidth" + fixed + ")*" + std::to_string(w.share) + "/" +
+                        std::to_string(shares);
+    text += "p{\\dimexpr" + ts.colWidths[j] + "-2\\tabcolsep-\\arrayrulewidth\\relax}";
+    if (ts.colsepText && j + 1 < cols && j < static_cast<int>(ts.colsepWords.size())) {
+      const std::string& sep = ts.colsepWords[j];
+      if (!sep.empty() && sep[0] == '1') text += " |";
+    }
+  }
+  if (ts.outerBars) text += '|';
+  if (stream) stream->Put(text);
+}
+
+// The column named by an entry's attribute, or -1.
+int NamedColumn(const ElemNode* entry, const char* attribute) {
+  const char* name = FindAttValue(entry, attribute);
+  if (!name) return -1;
+  const std::vector<std::string>& names = texTableState.colNames;
+  for (size_t j = 0; j < names.size(); ++j)
+    if (names[j] == name) return static_cast<int>(j);
+  return -1;
+}
+
+// A cell of a fill table: separators and empty cells up to the entry's
+// column, and a \multicolumn for a span.  Written as it stands, as the
+// column format is.
+void FillCellStart(const ElemNode* entry, OutBuffer* stream) {
+  TexTableState& ts = texTableState;
+  int cols = static_cast<int>(ts.colWidths.size());
+  auto covered = [&](int j) { return j < cols && ts.coveredUntil[j] >= ts.row; };
+  int start = entry ? NamedColumn(entry, "COLNAME") : -1;
+  if (start < 0 && entry) start = NamedColumn(entry, "NAMEST");
+  if (start < ts.column) {
+    start = ts.column;
+    while (covered(start)) ++start;
+  }
+  int end = entry ? NamedColumn(entry, "NAMEEND") : -1;
+  if (end < start) end = start;
+  if (end >= cols) end = start;  // past the last column: no span
+  std::string text;
+  for (int j = ts.column; j < start; ++j) text += j > 0 ? "& " : "";
+  if (start > 0) text += "& ";
+  ts.multi = end > start;
+  if (ts.multi) {
+    text += "\\multicolumn{" + std::to_string(end - start + 1) + "}{";
+    if (start == 0 && ts.outerBars) text += '|';
+    text += "p{\\dimexpr";
+    for (int j = start; j <= end; ++j) text += (j > start ? "+" : "") + ts.colWidths[j];
+    text += "-2\\tabcolsep-\\arrayrulewidth\\relax}";
+    if (end == cols - 1 && ts.outerBars) text += '|';
+    text += "}{";  // the argument, then the cell's own group
+  }
+  text += '{';
+  if (stream) stream->Put(text);
+  int more = entry ? ReadNumber(FindAttValue(entry, "MOREROWS") ? FindAttValue(entry, "MOREROWS") : "")
+                   : 0;
+  if (more > INT_MAX - ts.row) more = INT_MAX - ts.row;  // no overflow on a huge MOREROWS
+  if (more > 0)
+    for (int j = start; j <= end && j < cols; ++j) ts.coveredUntil[j] = ts.row + more;
+  ts.column = end + 1;
+}
+
 void CellEnd(const ElemNode* entry, OutBuffer* stream) {
+  if (texTableState.fill) {
+    Emit(texTableState.multi ? "}} " : "} ", stream);
+    texTableState.multi = false;
+    return;
+  }
   Emit("} ", stream);
   if (entry && entry->order < texTableState.texColumnCount - 1) Emit("& ", stream);
 }
@@ -139,6 +301,7 @@ void Clear() {
   ts.colwidthText.reset();
   ts.colsepText.reset();
   ts.frameText.reset();
+  ts.fill = false;
   ts.alignWords.clear();
   ts.colwidthWords.clear();
   ts.colsepWords.clear();
@@ -179,12 +342,19 @@ void TexInstruction(std::string_view instruction, ElemNode* elem, OutBuffer* str
   TexTableState& ts = texTableState;
   if (instruction.empty())
     TexTableStart(elem, stream);
-  else if (instruction == "cellstart")
-    Emit("{", stream);
+  else if (instruction == "fill")
+    TexTableFill(elem, stream);
+  else if (instruction == "cellstart") {
+    if (ts.fill)
+      FillCellStart(elem, stream);
+    else
+      Emit("{", stream);
+  } else if (instruction == "rowstart") {
+    ++ts.row;
+    ts.column = 0;
+  }
   else if (instruction == "cellend")
     CellEnd(elem, stream);
-  else if (instruction == "rowstart")
-    return;
   else if (instruction == "rowend")
     RowEnd(elem, stream);
   else if (instruction == "top") {

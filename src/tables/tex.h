@@ -2,6 +2,13 @@
 // word lists in the ALIGN, COLWIDTH and COLSEP attributes of the table (or
 // of its first child) and by COLS and FRAME.  The attribute texts persist
 // from table to table until another element supplies them or `clear` runs.
+// The instruction `fill` (on the TGROUP) writes instead paragraph columns
+// that fill \linewidth, shared by the COLWIDTH of the COLSPEC children
+// ("2*" shares, fixed lengths such as "1in"; 1* for a column without one).
+// After it, cellstart and cellend follow the CALS spans: an entry goes to
+// the column its COLNAME or NAMEST names (empty cells before it), spans to
+// its NAMEEND as a \multicolumn, and the columns its MOREROWS covers stay
+// empty in the rows below; rowstart begins a row.
 #pragma once
 
 #include "util/outbuf.h"
@@ -27,6 +34,18 @@ struct TexTableState {
   bool topRule = false;
   bool bottomRule = false;
   bool outerBars = false;
+  // Set by `fill` and cleared by the plain table start: the cells then
+  // follow the CALS spans.  colNames and colWidths (the width of each
+  // column as a TeX expression, before padding) come from the COLSPECs;
+  // row counts the rows of the group, coveredUntil[j] is the last row that
+  // an entry's MOREROWS covers in column j, column is the next column of
+  // the current row, and multi whether the open cell is a \multicolumn.
+  bool fill = false;
+  std::vector<std::string> colNames, colWidths;
+  std::vector<int> coveredUntil;
+  int row = 0;
+  int column = 0;
+  bool multi = false;
 };
 
 extern TexTableState texTableState;

@@ -49,21 +49,56 @@ bool FromDocument(const std::vector<std::pair<size_t, size_t>>& ranges, size_t i
   return false;
 }
 
+// Changes the case of the letters below 128 in text[from, end) (upper
+// when `upper`), leaving the ESIS escapes of document data whole: a
+// backslash and the character after it, and an SDATA reference \|...\|.
+void ChangeCase(std::string& text, size_t from, bool upper, bool escapes) {
+  for (size_t i = from; i < text.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (escapes && c == '\\' && i + 1 < text.size()) {
+      if (text[i + 1] == '|') {
+        size_t close = text.find("\\|", i + 2);
+        i = close == std::string::npos ? text.size() : close + 1;
+      } else {
+        ++i;
+      }
+      continue;
+    }
+    if (c < 128) text[i] = char(upper ? std::toupper(c) : std::tolower(c));
+  }
+}
+
+// The data of an element: with `deep`, of its descendants too, in
+// document order; without, its own data items (a child element or a
+// processing instruction among them draws a warning).
 template <bool kTrack>
-void AppendContent(Sink<kTrack>& dest, const ElemNode* elem) {
+void AppendContent(Sink<kTrack>& dest, const ElemNode* elem, bool deep) {
   if (!elem) return;
-  for (int i = 0; i < elem->contentCount; ++i) {
-    const ContentItem& item = elem->items()[i];
+  // The descendants through a stack of our own: nesting costs heap only.
+  std::vector<std::pair<const ElemNode*, int>> stack{{elem, 0}};
+  while (!stack.empty()) {
+    auto& [e, i] = stack.back();
+    if (i == e->contentCount) {
+      stack.pop_back();
+      continue;
+    }
+    const ContentItem& item = e->items()[i++];
     if (item.kind() == '-') dest.Append(item.text(), true);
-    else Diagnostics()->Puts("warning: ${+current} skipped element content\n");
+    else if (!deep) Diagnostics()->Puts("warning: ${+current} skipped element content\n");
+    else if (item.kind() == '(') stack.emplace_back(item.elem(), 0);
   }
 }
 
 template <bool kTrack>
 void AppendReference(Sink<kTrack>& dest, std::string_view ref, const ElemNode* elem) {
   if (!ref.empty() && ref[0] == '+') {
-    if (ref == "+content") AppendContent(dest, elem);
+    // +content and +text, optionally with a case modifier (:u, :l).
+    std::string_view base = ref.substr(0, ref.find(':'));
+    char mod = base.size() + 1 < ref.size() ? ref[base.size() + 1] : 0;
+    size_t at = dest.text.size();
+    if (base == "+content" || base == "+text") AppendContent(dest, elem, base == "+text");
     else Diagnostics()->Printf("unknown immediate variable: %.*s\n", int(ref.size()), ref.data());
+    if (mod == 'u' || mod == 'l') ChangeCase(dest.text, at, mod == 'u', true);
     return;
   }
   std::string_view name = ref, defaultText, modifier;
@@ -96,12 +131,8 @@ void AppendReference(Sink<kTrack>& dest, std::string_view ref, const ElemNode* e
   }
   size_t at = dest.text.size();
   dest.Append(value, document);
-  if (!modifier.empty() && modifier[0] == 'l') {
-    for (size_t i = at; i < dest.text.size(); ++i) {
-      unsigned char c = static_cast<unsigned char>(dest.text[i]);
-      if (c < 128) dest.text[i] = char(std::tolower(c));
-    }
-  }
+  if (!modifier.empty() && (modifier[0] == 'l' || modifier[0] == 'u'))
+    ChangeCase(dest.text, at, modifier[0] == 'u', false);
 }
 
 template <bool kTrack>

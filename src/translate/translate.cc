@@ -16,6 +16,7 @@
 #include "doc/query.h"
 #include "doc/tree.h"
 #include "output/emit.h"
+#include "output/maps.h"
 #include "translate/command.h"
 #include "translate/expand.h"
 #include "translate/links.h"
@@ -293,6 +294,7 @@ void TranslateTreeHere(ElemNode* top, const char* specFile, OutBuffer* stream) {
     return;
   }
   ReadTranSpec(specFile);
+  LoadSpecMaps();
   // A message's "\n" escape resets the output's column.
   OutBuffer* messages = Diagnostics();
   OutBuffer* savedOwner = messages->columnOwner;

@@ -1,5 +1,6 @@
 #include "util/linereader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
@@ -7,6 +8,12 @@
 namespace qlx {
 
 LineReader::LineReader(int fd) : fd_(fd), buf_(1 << 20) {}
+
+LineReader::LineReader(int fd, std::string_view head) : fd_(fd), buf_(std::max(size_t(1) << 20, head.size())) {
+  std::memcpy(buf_.data(), head.data(), head.size());
+  end_ = head.size();
+  sawNul_ = std::memchr(head.data(), '\0', head.size()) != nullptr;
+}
 
 bool LineReader::Fill() {
   if (eof_) return false;

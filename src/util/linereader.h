@@ -15,6 +15,8 @@ namespace qlx {
 class LineReader {
  public:
   explicit LineReader(int fd);
+  // The same, `head` being the first bytes, already read from it.
+  LineReader(int fd, std::string_view head);
 
   // The next line, without its newline.  The view stays valid until the
   // next call.  Returns false at end of input or after a read error.

@@ -23,6 +23,9 @@ struct RunSettings {
   const char* subtreeId = nullptr;
   const char* sdataMapFile = nullptr;
   const char* charMapFile = nullptr;
+  // A map of that kind was named by -s or -c or by the browser's sdata or
+  // cmap command: the maps a spec file names for itself are not loaded.
+  bool sdataMapNamed = false, charMapNamed = false;
   bool validate = false;
   std::FILE* outStream = stdout;      // null: validation, nothing is written
   const char* outFile = nullptr;

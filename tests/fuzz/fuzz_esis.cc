@@ -1,5 +1,7 @@
-// The ESIS reader, FinishTree and the five reports.  Input: an ESIS
-// stream; a first line "#d" turns on the record-end fix-up (-d).
+// The ESIS and XML readers, FinishTree and the five reports.  Input: an
+// ESIS stream, a first line "#d" turning on the record-end fix-up (-d); or
+// an XML document (what begins with '<' after white space), read by the
+// XML reader.
 // Besides the sanitizers, the finished tree is checked against the
 // invariants the rest of the program relies on, and the input is read a
 // second time in blocks of a few records, the reader's first stage on a
@@ -14,6 +16,7 @@
 #include "doc/esis.h"
 #include "doc/query.h"
 #include "doc/tree.h"
+#include "doc/xml.h"
 #include "harness.h"
 #include "info/reports.h"
 #include "util/settings.h"
@@ -99,12 +102,9 @@ std::string Summary(const qlx::ElemNode* root) {
   return out;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::InitOnce();
-  fuzz::ResetProcessState();
-  std::string_view esis(reinterpret_cast<const char*>(data), size);
+// Reads the ESIS twice, the second time in blocks of a few records with
+// the first stage on a thread of its own: the two reads must agree.
+qlx::ElemNode* ReadEsisTwice(std::string_view esis, size_t size) {
   if (esis.substr(0, 3) == "#d\n") {
     qlx::settings.esisDataFix = true;
     esis.remove_prefix(3);
@@ -116,6 +116,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fprintf(stderr, "a read in blocks of %zu records differs\n", split.blockRecords);
     std::abort();
   }
+  return root;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz::InitOnce();
+  fuzz::ResetProcessState();
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  qlx::ElemNode* root =
+      qlx::LooksLikeXml(input) ? fuzz::ReadXmlDocument(input) : ReadEsisTwice(input, size);
   if (!root) return 0;
   CheckTree(root);
   std::FILE* out = fuzz::NullStream();

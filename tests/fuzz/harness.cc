@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "doc/esis.h"
+#include "doc/xml.h"
 #include "doc/tree.h"
 #include "output/emit.h"
 #include "tables/model.h"
@@ -121,6 +122,19 @@ qlx::ElemNode* ReadDocument(std::string_view esis, const qlx::EsisReadOptions& o
   Guarded([&] {
     qlx::LineReader in(file.fd());
     root = qlx::ReadESIS(in, nullptr, options);
+    qlx::FinishTree(root);
+  });
+  qlx::settings.docRoot = root;
+  return root;
+}
+
+qlx::ElemNode* ReadXmlDocument(std::string_view xml) {
+  static MemFile file;
+  file.Set(xml);
+  qlx::ResetDocument();
+  qlx::ElemNode* root = nullptr;
+  Guarded([&] {
+    root = qlx::ReadXML(file.fd(), {}, nullptr);
     qlx::FinishTree(root);
   });
   qlx::settings.docRoot = root;

@@ -75,6 +75,10 @@ qlx::ElemNode* ReadDocument(std::string_view esis);
 // The same, the reader split as `options` say.
 qlx::ElemNode* ReadDocument(std::string_view esis, const qlx::EsisReadOptions& options);
 
+// Reads `xml` as an XML document with ReadXML and finishes the tree, in the
+// same way.
+qlx::ElemNode* ReadXmlDocument(std::string_view xml);
+
 // The fixtures directory (compiled in).
 std::string Fixture(const char* name);
 

@@ -1,7 +1,8 @@
 #!/bin/bash
 # CALS tables read by onsgmls and translated to tbl input must go through
 # tbl and groff without a single diagnostic, and every cell must come out
-# in its own column (spans, row spans, text blocks, a foot, frames, rules,
+# in its own column (spans, row spans, rules under row spans, text blocks,
+# a foot, frames, rules,
 # two table groups, 32 columns).  Skipped where groff is not installed.
 # $1: the qlx program.
 set -u
@@ -72,6 +73,21 @@ same_column("R6C2", "R7C2")
 r1 = where("R1C2")
 if not (where("R1C1")[0] <= r1[0] <= where("R3C1")[0]):
     sys.exit("R1C2 is not within its three rows")
+# Rules between rows: a rule row under a row span keeps the span and takes
+# its own format line; full rules are lines of their own.  Every cell shown.
+for row in (["S1A", "S1C"], ["S2A", "S2C"], ["S3A", "S3B", "S3C"], ["S4A", "S4B", "S4C"]):
+    same_line(*row)
+same_column("S1A", "S2A", "S3A", "S4A"); same_column("S1C", "S2C", "S3C"); same_column("S1B", "S3B", "S4B")
+if not (where("S1A")[0] <= where("S1B")[0] <= where("S2A")[0]):
+    sys.exit("S1B is not within its two rows")
+b = where("S1B")[1]
+if any(len(l) > b and l[b] == "─" for l in lines[where("S1A")[0]:where("S2A")[0] + 1]):
+    sys.exit("a rule cuts the row span of S1B")
+if where("S4C")[1] <= where("S3C")[1]:
+    sys.exit("S4C is not right-aligned: the rows before it took its format line")
+for upper, lower in (("S2A", "S3A"), ("S3A", "S4A")):
+    if not any("─" in l for l in lines[where(upper)[0] + 1:where(lower)[0]]):
+        sys.exit("no rule between %s and %s" % (upper, lower))
 # Table groups and the wide table.
 same_line("G1A", "G1B"); same_line("G2A", "G2B", "G2C"); where("LAST")
 PY

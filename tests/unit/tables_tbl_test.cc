@@ -34,21 +34,26 @@ std::string Row(std::initializer_list<const char*> entries) {
   return row + "</ROW>";
 }
 
-TEST_F(Tbl, RuleLinesStartAtTheFirstRuledColumn) {
+TEST_F(Tbl, RulesUnderRowsTakeNoDataRow) {
+  // A rule under some columns is a rule row with its own format line; none
+  // under the last row.
   ElemNode* root = Read(Table("", " COLS=3",
                               "<COLSPEC/><COLSPEC ROWSEP=1/><COLSPEC ROWSEP=1/><TBODY>" +
                                   Row({"a", "b", "c"}) +
                                   "<ROW><ENTRY ROWSEP=1>d</ENTRY><ENTRY ROWSEP=0>e</ENTRY>"
-                                  "<ENTRY>f</ENTRY></ROW></TBODY>"));
+                                  "<ENTRY>f</ENTRY></ROW>" + Row({"g", "h", "i"}) + "</TBODY>"));
   EXPECT_EQ(TblOutput(root),
-            ".TS\ntab(\a);\nl l l.\n"
-            "a\ab\ac\n\a_\a_\a\n"
-            "d\ae\af\n_\a\a_\a\n.TE\n");
-  // Table ROWSEP=1 rules every column of every row.
+            ".TS\ntab(\a);\nl l l\nl _ _\nl l l\n_ l _\nl l l.\n"
+            "a\ab\ac\n\a\a\n"
+            "d\ae\af\n\a\a\n"
+            "g\ah\ai\n.TE\n");
+  // Table ROWSEP=1 rules every column of every row: a full rule, a line of
+  // its own that takes no format line.
   tabletest::ResetTables();
   EXPECT_EQ(TblOutput(Read(Table(" ROWSEP=1 COLSEP=1", " COLS=2",
-                                 "<COLSPEC ROWSEP=0/><TBODY>" + Row({"a", "b"}) + "</TBODY>"))),
-            ".TS\ntab(\a);\nl| l|.\na\ab\n_\a_\a\n.TE\n");
+                                 "<COLSPEC ROWSEP=0/><TBODY>" + Row({"a", "b"}) + Row({"c", "d"}) +
+                                     "</TBODY>"))),
+            ".TS\ntab(\a);\nl| l|.\na\ab\n_\nc\ad\n.TE\n");
 }
 
 TEST_F(Tbl, InstructionsOutOfOrderDoNotFail) {

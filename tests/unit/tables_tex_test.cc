@@ -50,6 +50,20 @@ TEST_F(Tex, AttributesPersistAndTheFirstChildOverrides) {
   EXPECT_EQ(Format("<TABLE COLS=2></TABLE>"), "|l l|");
 }
 
+// fill: shares from the COLSPECs (COLNUM may skip one), fixed lengths
+// taken from the line first, unreadable widths counted as one star.
+TEST_F(Tex, FillSharesTheLineByColumnWidths) {
+  ElemNode* group = Read(
+      "<TGROUP COLS=4 FRAME=NONE><COLSPEC COLWIDTH=\"1.5*\"></COLSPEC>"
+      "<COLSPEC COLNUM=3 COLWIDTH=\"2IN\"></COLSPEC><COLSPEC COLWIDTH=\"x\"></COLSPEC></TGROUP>");
+  std::string col = "-2\\tabcolsep-\\arrayrulewidth\\relax}";
+  EXPECT_EQ(Capture([&](OutBuffer* f) { Call(f, group, "tex", "fill"); }),
+            "p{\\dimexpr(\\linewidth-2in)*150/350" + col +
+            " p{\\dimexpr(\\linewidth-2in)*100/350" + col + " p{\\dimexpr2in" + col +
+            " p{\\dimexpr(\\linewidth-2in)*100/350" + col);
+  EXPECT_EQ(texTableState.texColumnCount, 4);
+}
+
 TEST_F(Tex, UnknownInstructionAndNullStream) {
   ElemNode* table = Read("<TABLE COLS=2 ALIGN=\"c c\"></TABLE>");
   CaptureStderr();

@@ -52,6 +52,23 @@ TEST_F(ExpandTest, LowerCaseModifier) {
   EXPECT_EQ(Expand("${nope:l DeFault}"), "DeFault") << "defaults are not lowered";
 }
 
+TEST_F(ExpandTest, UpperCaseModifierAndTheDataOfASubtree) {
+  EXPECT_EQ(Expand("${NAME:u}"), "MIXED");
+  EXPECT_EQ(Expand("${NAME:upper}"), "MIXED");
+  EXPECT_EQ(Expand("${NAME:U}"), "MiXed") << "only a lower-case u";
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Expand("${+content:l}"), "one two");
+  testing::internal::GetCapturedStderr();
+  ElemNode* doc = test::ReadDocument(
+      "(TITLE\n-the \\n\\|[lt    ]\\|\\#233;x\n(B\n-bold\n(I\n-deep\n)I\n)B\n-\\012end\n)TITLE\n");
+  EXPECT_EQ(ExpandVariables("${+text}", doc), "the \\n\\|[lt    ]\\|\\#233;xbolddeep\\012end");
+  EXPECT_EQ(ExpandVariables("${+text:u}", doc), "THE \\n\\|[lt    ]\\|\\#233;XBOLDDEEP\\012END")
+      << "escapes and SDATA names keep their case";
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(ExpandVariables("${+content:u}", doc), "THE \\n\\|[lt    ]\\|\\#233;X\\012END");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "warning: ${+current} skipped element content\n");
+}
+
 TEST_F(ExpandTest, NestedBracesBotchedAndUnclosedReferences) {
   SetMapping(settings.globalVars, "a{b}c", "nested");
   EXPECT_EQ(Expand("${a{b}c}!"), "nested!");

@@ -1,0 +1,854 @@
+#include "doc/xml.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <libxml/SAX2.h>
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+#include <libxml/tree.h>
+#include <libxml/uri.h>
+#include <libxml/valid.h>
+#include <libxml/xinclude.h>
+#include <libxml/xmlerror.h>
+
+#include "doc/records.h"
+#include "util/fatal.h"
+#include "util/settings.h"
+
+namespace qlx {
+
+bool LooksLikeXml(std::string_view head) {
+  size_t i = 0;
+  if (head.starts_with("\xEF\xBB\xBF")) i = 3;
+  // UTF-16 with its byte-order mark: '<' is one of the two bytes after it.
+  if (head.starts_with("\xFF\xFE") || head.starts_with("\xFE\xFF")) {
+    for (i = 2; i + 1 < head.size(); i += 2) {
+      const char a = head[i], b = head[i + 1];
+      const char c = head[0] == '\xFF' ? a : b, z = head[0] == '\xFF' ? b : a;
+      if (z != '\0') return false;
+      if (c == '<') return true;
+      if (c != ' ' && c != '\t' && c != '\n' && c != '\r') return false;
+    }
+    return false;
+  }
+  while (i < head.size() && (head[i] == ' ' || head[i] == '\t' || head[i] == '\n' || head[i] == '\r')) ++i;
+  return i < head.size() && head[i] == '<';
+}
+
+namespace {
+
+using namespace records;
+
+constexpr int kParseOptions = XML_PARSE_NOENT | XML_PARSE_DTDLOAD | XML_PARSE_DTDATTR | XML_PARSE_NONET |
+                              XML_PARSE_NOBASEFIX | XML_PARSE_NOCDATA;
+
+// The ESIS type word of an attribute, and whether its value is folded.
+enum class AttType : uint8_t { kCdata, kToken, kEntity, kNotation };
+
+struct AttDecl {
+  std::string qname;  // as declared
+  std::string esisName;
+  AttType type = AttType::kCdata;
+};
+
+// What the DTD says of one element type.
+struct ElementInfo {
+  std::string esisName;
+  bool declared = false;
+  bool elementOnly = false;  // element content or EMPTY: white space is no data
+  std::vector<AttDecl> atts;  // in declaration order
+  std::string qname;  // as the document writes it
+};
+
+// One attribute as the document gives it (namespace declarations count).
+struct AttIn {
+  std::string_view qname;
+  std::string_view value;
+};
+
+std::string UpperAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+  return out;
+}
+
+std::string QName(const xmlChar* prefix, const xmlChar* local) {
+  std::string name;
+  if (prefix) {
+    name = reinterpret_cast<const char*>(prefix);
+    name += ':';
+  }
+  name += reinterpret_cast<const char*>(local);
+  return name;
+}
+
+const char* Str(const xmlChar* s) { return reinterpret_cast<const char*>(s); }
+
+class XmlReader;
+// The reader at work.  The callbacks get the parser context (the SAX2
+// handlers that keep the DTD need it as their context), or that of an
+// entity's text while it is parsed.
+XmlReader* current = nullptr;
+
+class XmlReader {
+ public:
+  XmlReader(const char* inputName);
+  ~XmlReader();
+  ElemNode* Read(int fd, std::string_view head);
+
+ private:
+  // SAX callbacks.
+  static void OnStart(void* ctx, const xmlChar* local, const xmlChar* prefix, const xmlChar* uri, int nbNs,
+                      const xmlChar** ns, int nbAtts, int nbDefaulted, const xmlChar** atts);
+  static void OnEnd(void* ctx, const xmlChar* local, const xmlChar* prefix, const xmlChar* uri);
+  static void OnText(void* ctx, const xmlChar* text, int len);
+  static void OnPi(void* ctx, const xmlChar* target, const xmlChar* data);
+  static void OnComment(void* ctx, const xmlChar* text);
+  static void OnError(void* ctx, xmlError* error);
+
+  // The events, from the parser or from the walk of an included tree.
+  void StartElement(const ElementInfo& info, int line, const char* file);
+  void EndElement();
+  void Text(const char* p, size_t n, bool charRef);
+  void Pi(std::string_view target, std::string_view data);
+  void Markup() { last_ = Token::kMarkup; }
+
+  // XInclude: the include element's subtree is kept as a small tree, then
+  // processed by libxml2 and walked.
+  void CaptureStart(const xmlChar* local, const xmlChar* prefix, const xmlChar* uri, int nbNs,
+                    const xmlChar** ns, int nbAtts, const xmlChar** atts);
+  void ProcessInclude();
+  void Walk(xmlNode* first, const char* file);
+
+  const ElementInfo& Info(const std::string& qname);
+  // The same by the parser's names (kept once in its dictionary).
+  const ElementInfo& Info(const xmlChar* local, const xmlChar* prefix);
+  void LoadDecls();
+  void EntityRecords(std::string_view names);
+  void AttrRecord(const std::string& name, AttType type, std::string_view value);
+  int StartLine(xmlParserCtxtPtr c);
+  const char* FileName(const std::string& path);
+  void Warning(const char* file, int line, const std::string& message);
+
+  // Records.
+  Record& Add(RecordKind kind, const char* p = nullptr) {
+    if (block_.count == block_.capacity) Drain();
+    Record& r = block_.records[block_.count++];
+    r = Record{{p}, 0, kind, opening_};
+    opening_ = false;
+    return r;
+  }
+  void AddBytes(RecordKind kind, std::string_view text) {
+    block_.bytes.append(text);
+    Add(kind).n = text.size();
+  }
+  void Drain() {
+    if (ElemNode* root = builder_.Add(block_)) root_ = root;
+    block_.count = 0;
+    block_.bytes.clear();
+  }
+  void FlushData();
+
+  const char* inputName_;
+  const char* mainFile_;  // the elements' file name for the main document
+  xmlParserCtxtPtr ctxt_ = nullptr;
+  Builder builder_;
+  Block block_;
+  ElemNode* root_ = nullptr;
+  bool opening_ = false;
+  bool failed_ = false;  // a fatal error was reported
+  bool validate_ = false;
+  bool declsLoaded_ = false;
+  bool haveDtd_ = false;
+  std::unordered_map<std::string, ElementInfo> infos_;
+  struct PairHash {
+    size_t operator()(const std::pair<const xmlChar*, const xmlChar*>& p) const {
+      return std::hash<const void*>()(p.first) * 31 + std::hash<const void*>()(p.second);
+    }
+  };
+  std::unordered_map<std::pair<const xmlChar*, const xmlChar*>, const ElementInfo*, PairHash> byName_;
+  std::unordered_map<std::string, std::vector<AttDecl>> attDecls_;
+  std::unordered_map<std::string, int> elementTypes_;
+  std::unordered_set<std::string> entitiesDone_, notationsDone_;
+  // The open elements.
+  struct Open {
+    const ElementInfo* info;
+    xmlNode* node;  // for the validator
+  };
+  std::vector<Open> open_;
+  std::vector<xmlNode*> nodes_;  // a node per depth, reused
+  std::vector<AttIn> atts_;
+  std::string scratch_;
+  // Data of the open element not yet stored, with ESIS escapes; and the
+  // record-end state: a record end waiting for data or an element to
+  // follow, whether the element has begun (a record start, data or an
+  // element seen in it), whether the current line holds data or an
+  // element, and the last thing read.
+  std::string run_;
+  bool pendingRe_ = false;
+  bool started_ = false;
+  bool lineHasContent_ = false;
+  enum class Token : uint8_t { kStart, kRs, kData, kMarkup, kElement } last_ = Token::kStart;
+  int lastLine_ = 0;
+  const char* lastFile_ = nullptr;
+  // XInclude capture.
+  xmlDocPtr captureDoc_ = nullptr;
+  xmlNode* captureRoot_ = nullptr;
+  xmlNode* captureCur_ = nullptr;
+  int captureDepth_ = 0;
+  std::unordered_map<std::string, const char*> fileNames_;
+};
+
+XmlReader::XmlReader(const char* inputName) : inputName_(inputName), builder_(inputName) {
+  mainFile_ = doc.currentFileName;
+  lastFile_ = mainFile_;
+  block_.capacity = 4096;
+  block_.records.reset(new Record[block_.capacity]);
+}
+
+XmlReader::~XmlReader() {
+  for (xmlNode* n : nodes_) delete n;
+  if (captureDoc_) xmlFreeDoc(captureDoc_);
+}
+
+void XmlReader::Warning(const char* file, int line, const std::string& message) {
+  if (!settings.warnings) return;
+  if (!file) file = inputName_ ? inputName_ : "standard input";
+  std::fprintf(stderr, "%s:%d: warning: %s\n", file, line, message.c_str());
+}
+
+void XmlReader::OnError(void*, xmlError* error) {
+  XmlReader* self = current;
+  if (!error || !self) return;
+  std::string message = error->message ? error->message : "unknown error";
+  while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
+  const char* file = error->file ? error->file : self->inputName_ ? self->inputName_ : "standard input";
+  if (error->level == XML_ERR_FATAL) {
+    if (self->failed_) return;  // the first one says it
+    self->failed_ = true;
+    std::fprintf(stderr, "%s:%d:%d: error: %s\n", file, error->line, error->int2, message.c_str());
+    return;
+  }
+  if (error->domain == XML_FROM_XINCLUDE || (error->domain == XML_FROM_IO && self->captureDoc_)) {
+    // An included file that cannot be read fails the run, after it.
+    std::fprintf(stderr, "%s:%d: error: %s\n", file, error->line, message.c_str());
+    ++settings.unreadFiles;
+    return;
+  }
+  self->Warning(file, error->line, (error->domain == XML_FROM_VALID ? "validity: " : "") + message);
+}
+
+void XmlReader::LoadDecls() {
+  declsLoaded_ = true;
+  xmlDocPtr d = ctxt_ ? ctxt_->myDoc : nullptr;
+  if (!d) return;
+  for (xmlDtdPtr dtd : {d->intSubset, d->extSubset}) {
+    if (!dtd) continue;
+    for (xmlNode* n = dtd->children; n; n = n->next) {
+      if (n->type == XML_ELEMENT_DECL) {
+        auto* e = reinterpret_cast<xmlElement*>(n);
+        elementTypes_.emplace(QName(e->prefix, e->name), int(e->etype));
+        haveDtd_ = true;
+      } else if (n->type == XML_ATTRIBUTE_DECL) {
+        auto* a = reinterpret_cast<xmlAttribute*>(n);
+        if (!a->elem) continue;
+        AttDecl decl;
+        decl.qname = QName(a->prefix, a->name);
+        decl.esisName = UpperAscii(decl.qname);
+        switch (a->atype) {
+          case XML_ATTRIBUTE_CDATA: decl.type = AttType::kCdata; break;
+          case XML_ATTRIBUTE_ENTITY:
+          case XML_ATTRIBUTE_ENTITIES: decl.type = AttType::kEntity; break;
+          case XML_ATTRIBUTE_NOTATION: decl.type = AttType::kNotation; break;
+          default: decl.type = AttType::kToken; break;
+        }
+        auto& list = attDecls_[Str(a->elem)];
+        bool seen = false;  // the first declaration counts
+        for (const AttDecl& old : list) seen = seen || old.qname == decl.qname;
+        if (!seen) list.push_back(std::move(decl));
+        haveDtd_ = true;
+      }
+    }
+  }
+  // Validity is checked against a DTD that was read; a DTD that could not
+  // be found has already been reported.
+  validate_ = haveDtd_ && !elementTypes_.empty();
+}
+
+const ElementInfo& XmlReader::Info(const std::string& qname) {
+  if (!declsLoaded_) LoadDecls();
+  auto it = infos_.find(qname);
+  if (it != infos_.end()) return it->second;
+  ElementInfo info;
+  info.esisName = UpperAscii(qname);
+  info.qname = qname;
+  if (auto t = elementTypes_.find(qname); t != elementTypes_.end()) {
+    info.declared = true;
+    info.elementOnly = t->second == XML_ELEMENT_TYPE_ELEMENT || t->second == XML_ELEMENT_TYPE_EMPTY;
+  }
+  if (auto a = attDecls_.find(qname); a != attDecls_.end()) info.atts = a->second;
+  return infos_.emplace(qname, std::move(info)).first->second;
+}
+
+// The line the current start tag begins on: the parser stands at its end.
+const char* XmlReader::FileName(const std::string& path) {
+  auto it = fileNames_.find(path);
+  if (it == fileNames_.end()) it = fileNames_.emplace(path, doc.textArena.Copy(path)).first;
+  return it->second;
+}
+
+int XmlReader::StartLine(xmlParserCtxtPtr c) {
+  xmlParserInputPtr in = c->input;
+  int line = in->line;
+  const xmlChar* p = in->cur;
+  // Inside an entity's text the main input stands after the reference.
+  if (!p || p <= in->base || (*p != '>' && *p != '/')) return line;
+  while (p > in->base) {
+    --p;
+    if (*p == '<') break;
+    if (*p == '\n') --line;
+  }
+  return line;
+}
+
+void XmlReader::FlushData() {
+  if (run_.empty()) return;
+  const char* text = doc.textArena.Copy(run_, ContentItem::kTextAlign);
+  Add(RecordKind::kData, text);
+  run_.clear();
+}
+
+// ESIS escapes of a character in data or in an attribute value.
+void AppendEscaped(std::string& out, const char* p, size_t n) {
+  const char* end = p + n;
+  while (p < end) {
+    const char* q = p;
+    while (q < end && static_cast<unsigned char>(*q) >= 0x20 && *q != '\\' && *q != 0x7F) ++q;
+    out.append(p, size_t(q - p));
+    if (q == end) break;
+    const unsigned char c = static_cast<unsigned char>(*q);
+    if (c == '\\') {
+      out += "\\\\";
+    } else if (c == '\r') {
+      out += "\\n";
+    } else {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\%03o", c);
+      out += buf;
+    }
+    p = q + 1;
+  }
+}
+
+void XmlReader::AttrRecord(const std::string& name, AttType type, std::string_view value) {
+  scratch_ = name;
+  switch (type) {
+    case AttType::kCdata: scratch_ += " CDATA "; break;
+    case AttType::kToken: scratch_ += " TOKEN "; break;
+    case AttType::kEntity: scratch_ += " ENTITY "; break;
+    case AttType::kNotation: scratch_ += " NOTATION "; break;
+  }
+  if (type == AttType::kCdata) {
+    AppendEscaped(scratch_, value.data(), value.size());
+  } else {
+    // Tokens: white space collapsed; names folded but entity names.
+    std::string tokens;
+    size_t i = 0;
+    while (i < value.size()) {
+      while (i < value.size() && (value[i] == ' ' || value[i] == '\t' || value[i] == '\n' || value[i] == '\r')) ++i;
+      size_t j = i;
+      while (j < value.size() && !(value[j] == ' ' || value[j] == '\t' || value[j] == '\n' || value[j] == '\r')) ++j;
+      if (j > i) {
+        if (!tokens.empty()) tokens += ' ';
+        tokens.append(value.substr(i, j - i));
+      }
+      i = j;
+    }
+    if (type != AttType::kEntity) tokens = UpperAscii(tokens);
+    AppendEscaped(scratch_, tokens.data(), tokens.size());
+  }
+  AddBytes(RecordKind::kAttr, scratch_);
+}
+
+// The entity records of the unparsed entities an ENTITY attribute names,
+// each the first time it is named, as onsgmls writes them: the notation's
+// identifiers, the entity's, its file name, then the entity.
+void XmlReader::EntityRecords(std::string_view names) {
+  xmlDocPtr d = ctxt_ ? ctxt_->myDoc : nullptr;
+  if (!d) return;
+  size_t i = 0;
+  while (i < names.size()) {
+    while (i < names.size() && names[i] == ' ') ++i;
+    size_t j = names.find(' ', i);
+    if (j == std::string_view::npos) j = names.size();
+    std::string name(names.substr(i, j - i));
+    i = j;
+    if (name.empty() || !entitiesDone_.insert(name).second) continue;
+    xmlEntityPtr ent = xmlGetDocEntity(d, reinterpret_cast<const xmlChar*>(name.c_str()));
+    if (!ent || ent->etype != XML_EXTERNAL_GENERAL_UNPARSED_ENTITY) continue;
+    const char* notation = ent->content ? Str(ent->content) : "";
+    if (notationsDone_.insert(notation).second) {
+      if (xmlNotationPtr no = xmlGetDtdNotationDesc(d->intSubset, ent->content); no || d->extSubset) {
+        if (!no) no = xmlGetDtdNotationDesc(d->extSubset, ent->content);
+        if (no && no->PublicID) Add(RecordKind::kPublicId, doc.textArena.Copy(Str(no->PublicID)));
+        if (no && no->SystemID) Add(RecordKind::kSystemId, doc.textArena.Copy(Str(no->SystemID)));
+      }
+    }
+    if (ent->ExternalID) Add(RecordKind::kPublicId, doc.textArena.Copy(Str(ent->ExternalID)));
+    if (ent->SystemID) Add(RecordKind::kSystemId, doc.textArena.Copy(Str(ent->SystemID)));
+    const xmlChar* file = ent->URI ? ent->URI : ent->SystemID;
+    if (file) Add(RecordKind::kGenerated, doc.textArena.Copy(Str(file)));
+    EntityInfo* info = doc.textArena.Array<EntityInfo>(1);
+    new (info) EntityInfo();
+    info->name = doc.textArena.Copy(name);
+    info->type = doc.textArena.Copy("NDATA");
+    info->notation = doc.textArena.Copy(UpperAscii(notation));
+    Add(RecordKind::kEntity, reinterpret_cast<const char*>(info));
+  }
+}
+
+const ElementInfo& XmlReader::Info(const xmlChar* local, const xmlChar* prefix) {
+  auto [it, added] = byName_.try_emplace({local, prefix}, nullptr);
+  if (added) it->second = &Info(QName(prefix, local));
+  return *it->second;
+}
+
+void XmlReader::StartElement(const ElementInfo& info, int line, const char* file) {
+  // In the parent: a waiting record end comes before the child.
+  if (pendingRe_) {
+    run_ += "\\n";
+    pendingRe_ = false;
+  }
+  FlushData();
+  // Room for the whole info block in the current block.
+  if (block_.count + 8 + 6 * atts_.size() > block_.capacity) {
+    Drain();
+    if (8 + 6 * atts_.size() > block_.capacity) {
+      block_.capacity = 8 + 6 * atts_.size();
+      block_.records.reset(new Record[block_.capacity]);
+    }
+  }
+  opening_ = true;
+  if (line != lastLine_ || file != lastFile_) {
+    Record& r = Add(RecordKind::kLine, file != lastFile_ ? file : nullptr);
+    r.line = line;
+    lastLine_ = line;
+    lastFile_ = file;
+  }
+  // Declared attributes in their order, then the others (as CDATA).
+  size_t matched = 0;
+  for (const AttDecl& decl : info.atts) {
+    for (const AttIn& a : atts_) {
+      if (a.qname != decl.qname) continue;
+      if (decl.type == AttType::kEntity) EntityRecords(a.value);
+      AttrRecord(decl.esisName, decl.type, a.value);
+      ++matched;
+      break;
+    }
+  }
+  if (matched < atts_.size()) {
+    for (const AttIn& a : atts_) {
+      bool declared = false;
+      for (const AttDecl& decl : info.atts) declared = declared || a.qname == decl.qname;
+      if (declared) continue;
+      if (validate_ && !a.qname.starts_with("xmlns"))
+        Warning(file, line, "validity: No declaration for attribute " + std::string(a.qname) + " of element " +
+                                info.qname);
+      AttrRecord(UpperAscii(a.qname), AttType::kCdata, a.value);
+    }
+  }
+  AddBytes(RecordKind::kStart, info.esisName);
+  // The validator's stand-in node for the element.
+  const size_t depth = open_.size();
+  if (nodes_.size() <= depth) {
+    xmlNode* n = new xmlNode();
+    nodes_.push_back(n);
+  }
+  xmlNode* node = nodes_[depth];
+  if (validate_ && ctxt_) {
+    *node = xmlNode();
+    node->type = XML_ELEMENT_NODE;
+    node->name = xmlDictLookup(ctxt_->dict, reinterpret_cast<const xmlChar*>(info.qname.c_str()), -1);
+    node->doc = ctxt_->myDoc;
+    node->line = static_cast<unsigned short>(line < 65535 ? line : 65535);
+    xmlValidatePushElement(&ctxt_->vctxt, ctxt_->myDoc, node, node->name);
+  }
+  open_.push_back(Open{&info, node});
+  started_ = false;
+  pendingRe_ = false;
+  lineHasContent_ = true;
+  last_ = Token::kStart;
+}
+
+void XmlReader::EndElement() {
+  if (open_.empty()) return;
+  pendingRe_ = false;  // the last record end of an element is dropped
+  FlushData();
+  Add(RecordKind::kEnd);
+  Open top = open_.back();
+  open_.pop_back();
+  if (validate_ && ctxt_) xmlValidatePopElement(&ctxt_->vctxt, ctxt_->myDoc, top.node, top.node->name);
+  started_ = true;
+  lineHasContent_ = true;
+  last_ = Token::kElement;
+  if (open_.empty()) Drain();
+}
+
+// Data under the record-end rules: a line end is a record end and a
+// record start.  A record end is dropped when nothing has begun in the
+// element before it, when the line holds only markup, and when it is the
+// last in its element; the others are written before the data or element
+// that follows them.
+void XmlReader::Text(const char* p, size_t n, bool charRef) {
+  if (open_.empty()) return;
+  if (open_.back().info->elementOnly) {
+    // Only element content (or none) has text to check.
+    if (validate_ && ctxt_) xmlValidatePushCData(&ctxt_->vctxt, reinterpret_cast<const xmlChar*>(p), int(n));
+    size_t i = 0;
+    while (i < n && (p[i] == ' ' || p[i] == '\t' || p[i] == '\n' || p[i] == '\r')) ++i;
+    if (i == n) return;
+  }
+  const char* end = p + n;
+  while (p < end) {
+    const char* q = charRef ? end : static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+    if (!q) q = end;
+    if (q > p) {
+      if (pendingRe_) {
+        run_ += "\\n";
+        pendingRe_ = false;
+      }
+      AppendEscaped(run_, p, size_t(q - p));
+      started_ = true;
+      lineHasContent_ = true;
+      last_ = Token::kData;
+    }
+    if (q == end) break;
+    // The record end, then the record start of the next line.
+    if (started_ && (last_ == Token::kRs || lineHasContent_)) {
+      if (pendingRe_) run_ += "\\n";
+      pendingRe_ = true;
+    }
+    started_ = true;
+    lineHasContent_ = false;
+    last_ = Token::kRs;
+    p = q + 1;
+  }
+}
+
+void XmlReader::Pi(std::string_view target, std::string_view data) {
+  if (open_.empty()) return;  // outside the document element
+  FlushData();
+  scratch_.clear();
+  AppendEscaped(scratch_, target.data(), target.size());
+  if (!data.empty()) {
+    scratch_ += ' ';
+    // A line end inside the instruction is a record end and a record
+    // start, as onsgmls writes them.
+    for (size_t i = 0; i < data.size();) {
+      size_t nl = data.find('\n', i);
+      if (nl == std::string_view::npos) nl = data.size();
+      AppendEscaped(scratch_, data.data() + i, nl - i);
+      if (nl < data.size()) scratch_ += "\\n\\012";
+      i = nl + 1;
+    }
+  }
+  Add(RecordKind::kPi, doc.textArena.Copy(scratch_, ContentItem::kTextAlign));
+  last_ = Token::kMarkup;
+}
+
+bool IsXInclude(const xmlChar* local, const xmlChar* uri) {
+  return uri && (xmlStrEqual(uri, XINCLUDE_NS) || xmlStrEqual(uri, XINCLUDE_OLD_NS)) &&
+         xmlStrEqual(local, XINCLUDE_NODE);
+}
+
+void XmlReader::OnStart(void* ctx, const xmlChar* local, const xmlChar* prefix, const xmlChar* uri, int nbNs,
+                        const xmlChar** ns, int nbAtts, int, const xmlChar** atts) {
+  XmlReader* self = current;
+  if (self->captureDepth_ > 0 || IsXInclude(local, uri)) {
+    self->CaptureStart(local, prefix, uri, nbNs, ns, nbAtts, atts);
+    return;
+  }
+  self->atts_.clear();
+  for (int i = 0; i < nbNs; ++i) {
+    self->scratch_.assign(ns[2 * i] ? "xmlns:" : "xmlns");
+    if (ns[2 * i]) self->scratch_ += Str(ns[2 * i]);
+    // Kept in the dictionary, so that the view stays valid.
+    const xmlChar* name = xmlDictLookup(self->ctxt_->dict, reinterpret_cast<const xmlChar*>(self->scratch_.c_str()), -1);
+    self->atts_.push_back(AttIn{Str(name), ns[2 * i + 1] ? Str(ns[2 * i + 1]) : ""});
+  }
+  for (int i = 0; i < nbAtts; ++i) {
+    const xmlChar** a = atts + 5 * i;
+    std::string_view name = Str(a[0]);
+    if (a[1]) {
+      self->scratch_ = QName(a[1], a[0]);
+      name = Str(xmlDictLookup(self->ctxt_->dict, reinterpret_cast<const xmlChar*>(self->scratch_.c_str()), -1));
+    }
+    self->atts_.push_back(AttIn{name, std::string_view(Str(a[3]), size_t(a[4] - a[3]))});
+  }
+  // The element's line and file: in the document, in an external
+  // entity (parsed with a context of its own), or in an internal
+  // entity's text (the line of the reference).
+  auto* c = static_cast<xmlParserCtxtPtr>(ctx);
+  const char* file = self->mainFile_;
+  int line;
+  if (c == self->ctxt_) {
+    line = self->StartLine(c);
+  } else if (c && c->input && c->input->filename) {
+    file = self->FileName(c->input->filename);
+    line = self->StartLine(c);
+  } else {
+    line = self->ctxt_->input->line;
+  }
+  self->StartElement(self->Info(local, prefix), line, file);
+}
+
+void XmlReader::OnEnd(void*, const xmlChar*, const xmlChar*, const xmlChar*) {
+  XmlReader* self = current;
+  if (self->captureDepth_ > 0) {
+    self->captureCur_ = self->captureCur_->parent;
+    if (--self->captureDepth_ == 0) self->ProcessInclude();
+    return;
+  }
+  self->EndElement();
+}
+
+void XmlReader::OnText(void*, const xmlChar* text, int len) {
+  XmlReader* self = current;
+  if (self->captureDepth_ > 0) {
+    xmlAddChild(self->captureCur_, xmlNewDocTextLen(self->captureDoc_, text, len));
+    return;
+  }
+  // A character reference to a line end or a tab comes alone, the input
+  // standing after its ';': it is data, not a line end.
+  bool charRef = false;
+  if (len == 1 && text[0] == '\n') {
+    xmlParserInputPtr in = self->ctxt_->input;
+    if (in && in->cur && in->cur - in->base >= 4 && in->cur[-1] == ';') {
+      const xmlChar* p = in->cur - 2;
+      while (p > in->base && p > in->cur - 12 && *p != '&') --p;
+      charRef = p[0] == '&' && p[1] == '#';
+    }
+  }
+  self->Text(Str(text), size_t(len), charRef);
+}
+
+void XmlReader::OnPi(void*, const xmlChar* target, const xmlChar* data) {
+  XmlReader* self = current;
+  if (self->captureDepth_ > 0) {
+    xmlAddChild(self->captureCur_, xmlNewDocPI(self->captureDoc_, target, data));
+    return;
+  }
+  self->Pi(Str(target), data ? Str(data) : "");
+}
+
+void XmlReader::OnComment(void*, const xmlChar*) {
+  XmlReader* self = current;
+  if (self->captureDepth_ == 0) self->Markup();
+}
+
+void XmlReader::CaptureStart(const xmlChar* local, const xmlChar* prefix, const xmlChar* uri, int nbNs,
+                             const xmlChar** ns, int nbAtts, const xmlChar** atts) {
+  if (!captureDoc_) {
+    captureDoc_ = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
+    captureRoot_ = xmlNewDocNode(captureDoc_, nullptr, reinterpret_cast<const xmlChar*>("include-wrapper"), nullptr);
+    xmlDocSetRootElement(captureDoc_, captureRoot_);
+    captureCur_ = captureRoot_;
+  }
+  xmlNode* node = xmlNewDocNode(captureDoc_, nullptr, local, nullptr);
+  for (int i = 0; i < nbNs; ++i) xmlNewNs(node, ns[2 * i + 1], ns[2 * i]);
+  if (uri) {
+    xmlNs* n = xmlSearchNsByHref(captureDoc_, node, uri);
+    if (!n) n = xmlSearchNsByHref(captureDoc_, captureCur_, uri);
+    if (!n) n = xmlNewNs(node, uri, prefix);
+    xmlSetNs(node, n);
+  }
+  for (int i = 0; i < nbAtts; ++i) {
+    const xmlChar** a = atts + 5 * i;
+    std::string value(Str(a[3]), size_t(a[4] - a[3]));
+    xmlNewProp(node, a[0], reinterpret_cast<const xmlChar*>(value.c_str()));
+  }
+  node->line = static_cast<unsigned short>(std::min(StartLine(ctxt_), 65535));
+  xmlAddChild(captureCur_, node);
+  captureCur_ = node;
+  ++captureDepth_;
+}
+
+void XmlReader::ProcessInclude() {
+  // The base of the reference: the file of the element it stands in.
+  const char* base = lastFile_ ? lastFile_ : "";
+  xmlFree(const_cast<xmlChar*>(captureDoc_->URL));
+  captureDoc_->URL = xmlStrdup(reinterpret_cast<const xmlChar*>(base));
+  xmlXIncludeProcessTreeFlags(captureRoot_, kParseOptions);
+  xmlNode* first = captureRoot_->children;
+  Walk(first, lastFile_);
+  xmlFreeDoc(captureDoc_);
+  captureDoc_ = nullptr;
+  captureRoot_ = captureCur_ = nullptr;
+}
+
+// The events of an included tree, in document order, without recursion.
+void XmlReader::Walk(xmlNode* first, const char* file) {
+  if (!first) return;
+  xmlNode* const top = first->parent;
+  std::vector<const char*> files{file};
+  xmlNode* n = first;
+  while (n) {
+    bool descend = false;
+    switch (n->type) {
+      case XML_ELEMENT_NODE: {
+        atts_.clear();
+        std::vector<std::string> keep;
+        keep.reserve(16);
+        for (xmlNs* d = n->nsDef; d; d = d->next) {
+          keep.push_back(d->prefix ? "xmlns:" + std::string(Str(d->prefix)) : "xmlns");
+          keep.push_back(d->href ? Str(d->href) : "");
+        }
+        for (xmlAttr* a = n->properties; a; a = a->next) {
+          keep.push_back(a->ns && a->ns->prefix ? QName(a->ns->prefix, a->name) : Str(a->name));
+          xmlChar* v = xmlNodeListGetString(n->doc, a->children, 1);
+          keep.push_back(v ? Str(v) : "");
+          xmlFree(v);
+        }
+        for (size_t i = 0; i < keep.size(); i += 2) atts_.push_back(AttIn{keep[i], keep[i + 1]});
+        std::string qname = n->ns && n->ns->prefix ? QName(n->ns->prefix, n->name) : Str(n->name);
+        StartElement(Info(qname), int(xmlGetLineNo(n)), files.back());
+        atts_.clear();
+        descend = true;
+        break;
+      }
+      case XML_TEXT_NODE:
+      case XML_CDATA_SECTION_NODE:
+        if (n->content) Text(Str(n->content), std::strlen(Str(n->content)), false);
+        break;
+      case XML_PI_NODE:
+        Pi(Str(n->name), n->content ? Str(n->content) : "");
+        break;
+      case XML_COMMENT_NODE:
+        Markup();
+        break;
+      case XML_XINCLUDE_START: {
+        // The marker keeps the include element's attributes (which
+        // xmlGetProp does not read, the node being no element).
+        xmlChar* href = nullptr;
+        for (xmlAttr* a = n->properties; a && !href; a = a->next)
+          if (!a->ns && xmlStrEqual(a->name, reinterpret_cast<const xmlChar*>("href")))
+            href = xmlNodeListGetString(n->doc, a->children, 1);
+        const char* name = files.back();
+        if (href && *href) {
+          xmlChar* uri = xmlBuildURI(href, reinterpret_cast<const xmlChar*>(files.back() ? files.back() : ""));
+          std::string path = uri ? Str(uri) : Str(href);
+          xmlFree(uri);
+          name = FileName(path);
+        }
+        xmlFree(href);
+        files.push_back(name);
+        break;
+      }
+      case XML_XINCLUDE_END:
+        if (files.size() > 1) files.pop_back();
+        break;
+      default:
+        break;
+    }
+    if (descend && n->children) {
+      n = n->children;
+      continue;
+    }
+    if (descend) EndElement();
+    // Up until a node has a next sibling; elements end on the way.
+    while (n && !n->next) {
+      n = n->parent;
+      if (!n || n == top) {
+        n = nullptr;
+        break;
+      }
+      if (n->type == XML_ELEMENT_NODE) EndElement();
+    }
+    if (n) n = n->next;
+  }
+}
+
+ElemNode* XmlReader::Read(int fd, std::string_view head) {
+  xmlSAXHandler sax;
+  std::memset(&sax, 0, sizeof sax);
+  xmlSAXVersion(&sax, 2);
+  sax.startElementNs = OnStart;
+  sax.endElementNs = OnEnd;
+  sax.characters = OnText;
+  sax.ignorableWhitespace = OnText;
+  sax.cdataBlock = OnText;
+  sax.processingInstruction = OnPi;
+  sax.comment = OnComment;
+  sax.serror = OnError;
+  sax.warning = nullptr;
+  sax.error = nullptr;
+  sax.fatalError = nullptr;
+  sax.reference = nullptr;
+  current = this;
+  xmlSetStructuredErrorFunc(this, OnError);
+  ctxt_ = xmlCreatePushParserCtxt(&sax, nullptr, head.data(), int(std::min(head.size(), size_t(4))), inputName_);
+  if (!ctxt_) OutOfMemory(kMallocFailed);
+  xmlCtxtUseOptions(ctxt_, kParseOptions);
+  head.remove_prefix(std::min(head.size(), size_t(4)));
+  std::vector<char> buf(1 << 16);
+  bool eof = false;
+  int err = 0;
+  if (!head.empty()) xmlParseChunk(ctxt_, head.data(), int(head.size()), 0);
+  while (!eof && !failed_) {
+    ssize_t n = ::read(fd, buf.data(), buf.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      err = errno;
+      break;
+    }
+    eof = n == 0;
+    xmlParseChunk(ctxt_, buf.data(), int(n), eof ? 1 : 0);
+  }
+  const bool wellFormed = ctxt_->wellFormed;
+  if (ctxt_->myDoc) xmlFreeDoc(ctxt_->myDoc);
+  ctxt_->myDoc = nullptr;
+  xmlFreeParserCtxt(ctxt_);
+  ctxt_ = nullptr;
+  xmlSetStructuredErrorFunc(nullptr, nullptr);
+  current = nullptr;
+  if (err) {
+    errno = err;
+    std::perror(inputName_ ? inputName_ : "standard input");
+    Fatal(1);
+  }
+  if (failed_ || !wellFormed || !root_) {
+    if (!failed_)
+      std::fprintf(stderr, "%s: error: not a well-formed XML document\n", inputName_ ? inputName_ : "standard input");
+    Fatal(1);
+  }
+  return root_;
+}
+
+}  // namespace
+
+ElemNode* ReadXML(int fd, std::string_view head, const char* inputName) {
+  // Nesting costs the parser heap, not stack: no depth limit below the
+  // ESIS reader's.
+  xmlParserMaxDepth = 1u << 30;
+  // Nearly every element has a line of its own.  Room for more runs than
+  // a file of this size can hold elements costs no memory until used, and
+  // spares the copies (and the freed blocks) of a growing array.
+  struct stat st;
+  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+    doc.lineRuns.reserve(doc.lineRuns.size() + size_t(st.st_size) / 16);
+  XmlReader reader(inputName);
+  return reader.Read(fd, head);
+}
+
+}  // namespace qlx
