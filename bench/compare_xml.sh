@@ -28,9 +28,10 @@ B=$(cd "$B" && pwd)
 cd "$peer" || exit 1
 
 row() {  # row NAME SIZE XML_BYTES COMMAND
-  local name=$1 n=$2 xb=$3 cmd=$4 t rss runs
-  /usr/bin/time -f '%e %M' -o "$B/probe" sh -c "$cmd" || { echo "$name failed: $cmd" >&2; return 1; }
-  read -r t rss < <(tail -1 "$B/probe")
+  local name=$1 n=$2 xb=$3 cmd=$4 t rss runs cpu u s
+  /usr/bin/time -f '%e %M %U %S' -o "$B/probe" sh -c "$cmd" || { echo "$name failed: $cmd" >&2; return 1; }
+  read -r t rss u s < <(tail -1 "$B/probe")
+  cpu=$(python3 -c "print(f'{$u + $s:.2f}')")
   runs=$(python3 -c "print(max(1, min($MAXRUNS, int($BUDGET / max(float('$t'), 0.001)))))")
   if [ "$runs" -ge 2 ] && command -v hyperfine >/dev/null; then
     hyperfine --style none --runs "$runs" --export-json "$B/hf.json" "$cmd" > /dev/null 2>&1 &&
@@ -40,13 +41,13 @@ row() {  # row NAME SIZE XML_BYTES COMMAND
   fi
   python3 -c "
 t, rss, xb = float('$t'), int('$rss') / 1024, int('$xb')
-print(f'| $n | $name | {t:.3f} | {xb / 1e6 / t:.0f} | {rss:.0f} | {rss * 1024 * 1024 / xb:.2f} | $runs |')"
-  echo "$name $n $t $rss $xb" >> "$B/rows"
+print(f'| $n | $name | {t:.3f} | $cpu | {xb / 1e6 / t:.0f} | {rss:.0f} | {rss * 1024 * 1024 / xb:.2f} | $runs |')"
+  echo "$name $n $t $rss $xb $cpu" >> "$B/rows"
 }
 
 : > "$B/rows"
-echo "| MB of XML | tool | median s | MB/s of XML | peak MiB | peak / XML size | runs |"
-echo "|---|---|---|---|---|---|---|"
+echo "| MB of XML | tool | median s | CPU s (probe) | MB/s of XML | peak MiB | peak / XML size | runs |"
+echo "|---|---|---|---|---|---|---|---|"
 status=0
 for n in "$@"; do
   xml=$B/doc-$n.xml
@@ -54,7 +55,7 @@ for n in "$@"; do
   xb=$(stat -L -c %s "$xml")
   row xsltproc "$n" "$xb" "xsltproc doc2html.xsl $xml > $B/out-$n.xslt.html"
   row qlx "$n" "$xb" "$QLX -t doc2html.ts -c doc2html.cmap $xml > $B/out-$n.qlx.html"
-  row "onsgmls | qlx" "$n" "$xb" "SP_CHARSET_FIXED=YES SP_ENCODING=XML onsgmls docbench.dcl $xml | $QLX -t doc2html.ts -c doc2html.cmap > $B/out-$n.pipe.html"
+  row "onsgmls pipe" "$n" "$xb" "SP_CHARSET_FIXED=YES SP_ENCODING=XML onsgmls docbench.dcl $xml | $QLX -t doc2html.ts -c doc2html.cmap > $B/out-$n.pipe.html"
   row "qlx reading" "$n" "$xb" "$QLX $xml"
   for out in qlx pipe; do
     if ! cmp -s "$B/out-$n.xslt.html" "$B/out-$n.$out.html"; then
@@ -67,12 +68,13 @@ python3 - "$B/rows" <<'PY'
 import sys, collections
 rows = collections.defaultdict(dict)
 for line in open(sys.argv[1]):
-    *name, n, t, rss, xb = line.split()
-    rows[n][" ".join(name)] = (float(t), int(rss), int(xb))
+    *name, n, t, rss, xb, cpu = line.split()
+    rows[n][" ".join(name)] = (float(t), int(rss), int(xb), float(cpu))
 print()
 for n, r in rows.items():
     if "xsltproc" in r and "qlx" in r:
-        (xt, xr, xb), (qt, qr, _) = r["xsltproc"], r["qlx"]
-        print(f"size {n}: qlx {xt / qt:.1f} times faster than xsltproc; qlx peak {qr * 1024 / xb:.2f} times the XML size")
+        (xt, xr, xb, xc), (qt, qr, _, qc) = r["xsltproc"], r["qlx"]
+        print(f"size {n}: qlx {xt / qt:.1f} times faster than xsltproc ({xc / qc:.1f} times in CPU time); "
+              f"qlx peak {qr * 1024 / xb:.2f} times the XML size")
 PY
 exit $status

@@ -1,12 +1,12 @@
-# Builds the manual page: onsgmls SOURCE | QLX -t docbook-man.ts ... > OUTPUT,
+# Builds the manual page: onsgmls -b utf-8 SOURCE | QLX -t docbook-man.ts > OUTPUT,
 # with the spec and maps taken from the source library LIBDIR.  Any message
 # of either program fails the build: the page must come out clean.
 #   cmake -DONSGMLS=... -DQLX=... -DSOURCE=... -DLIBDIR=... -DOUTPUT=... -P build-man.cmake
 get_filename_component(outdir ${OUTPUT} DIRECTORY)
 file(MAKE_DIRECTORY ${outdir})
 execute_process(
-  COMMAND ${ONSGMLS} ${SOURCE}
-  COMMAND ${QLX} -l ${LIBDIR} -t docbook-man.ts -s roff.sdata -c roff.cmap
+  COMMAND ${ONSGMLS} -b utf-8 ${SOURCE}
+  COMMAND ${QLX} -l ${LIBDIR} -t docbook-man.ts
   OUTPUT_FILE ${OUTPUT}.tmp
   ERROR_VARIABLE errors
   RESULTS_VARIABLE results)

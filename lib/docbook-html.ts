@@ -1,8 +1,9 @@
 # docbook-html.ts: DocBook (SGML or XML) to one HTML page.
 #
-#   onsgmls doc.sgml | qlx -t docbook-html.ts -s html.sdata -c html.cmap > doc.html
+#   onsgmls -b utf-8 doc.sgml | qlx -t docbook-html.ts > doc.html
 #
-# Use html.cmap with this spec, so that the data's &, < and > are escaped.
+# The spec names its maps (html.sdata, and html.cmap, which escapes the
+# data's &, < and >); -s and -c override them.
 # A book or article gets a title page (title, subtitle, authors, copyright,
 # legal notice, revision history, abstract) and a table of contents;
 # chapters, appendices and parts are numbered ("Chapter 2.", "Appendix A."),
@@ -20,6 +21,8 @@
 # matches no element, so they run only when an action names them.
 
 GI: _Start
+Var: _sdatamap html.sdata
+Var: _charmap html.cmap
 StartText: <!DOCTYPE html>^<html lang="${lang en}">^<head>^<meta charset="utf-8">^<meta name="generator" content="qlx docbook-html.ts">^<style>div.para { margin: 1em 0 }</style>^
 -
 GI: _End

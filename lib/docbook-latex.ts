@@ -1,10 +1,11 @@
 # docbook-latex.ts: DocBook (SGML or XML) to a LaTeX document.
 #
-#   onsgmls doc.sgml | qlx -t docbook-latex.ts -s latex.sdata -c latex.cmap > doc.tex
+#   onsgmls -b utf-8 doc.sgml | qlx -t docbook-latex.ts > doc.tex
 #   pdflatex doc.tex
 #
-# Use latex.cmap with this spec, so that the data's special characters are
-# escaped.  The document element decides the class: a BOOK is a book (with
+# The spec names its maps (latex.sdata, and latex.cmap, which escapes the
+# data's special characters; -s and -c override them).
+# The document element decides the class: a BOOK is a book (with
 # chapters), anything else an article; a table of contents follows the
 # title (run pdflatex twice to fill it).  Tables are tabular environments
 # (longtable, which breaks across pages) whose paragraph columns share the
@@ -20,6 +21,8 @@
 # matches no element, so they run only when an action names them.
 
 GI: _Start
+Var: _sdatamap latex.sdata
+Var: _charmap latex.cmap
 StartText: % Written by qlx with docbook-latex.ts from a DocBook document.^
 -
 GI: _End
@@ -46,7 +49,7 @@ EndText: ^\\end{document}^
 GI: #action
 SpecID: 101
 Ignore: all
-StartText: \\usepackage[T1]{fontenc}^\\usepackage[utf8]{inputenc}^\\usepackage{alltt}^\\usepackage{longtable}^\\providecommand{\\textohm}{\\ensuremath{\\Omega}}^\\title{${_followrel child TITLE 110}${_find gi-parent TITLE ARTICLEINFO 110}${_find gi-parent TITLE BOOKINFO 110}${_find gi-parent REFENTRYTITLE REFMETA 110}}^\\author{${_find gi AUTHOR 102}}^\\date{${_find gi-parent DATE ARTICLEINFO 110}${_find gi-parent DATE BOOKINFO 110}}^\\begin{document}^\\maketitle^\\tableofcontents^
+StartText: \\usepackage[T1]{fontenc}^\\usepackage[utf8]{inputenc}^\\usepackage{alltt}^\\usepackage{longtable}^\\let\\qlxunderscore\\_\\renewcommand{\\_}{\\qlxunderscore\\allowbreak}^\\providecommand{\\textohm}{\\ensuremath{\\Omega}}^\\title{${_followrel child TITLE 110}${_find gi-parent TITLE ARTICLEINFO 110}${_find gi-parent TITLE BOOKINFO 110}${_find gi-parent REFENTRYTITLE REFMETA 110}}^\\author{${_find gi AUTHOR 102}}^\\date{${_find gi-parent DATE ARTICLEINFO 110}${_find gi-parent DATE BOOKINFO 110}}^\\begin{document}^\\maketitle^\\tableofcontents^
 -
 # An author's name only: no affiliation or address in the title.
 GI: #action
@@ -419,6 +422,13 @@ Ignore: all
 # CALS tables: the column format and the cell separators come from
 # "_calstable tex"; the table's title goes above it.
 
+# A table inside a table group (markup seen in real pages, where an
+# include put a copy of the TABLE inside its own TGROUP) is left out: a
+# longtable cannot stand in another, and the group holds the rows itself.
+GI: TABLE INFORMALTABLE
+Context: ^TGROUP( |$)
+Ignore: all
+-
 # A long table breaks across pages; a TABLE's title is its numbered
 # caption.
 GI: TABLE INFORMALTABLE

@@ -1,14 +1,21 @@
 # docbook-man.ts: DocBook (SGML or XML) to a manual page for man(1).
 #
-#   onsgmls page.sgml | qlx -t docbook-man.ts -s roff.sdata -c roff.cmap > page.1
+#   onsgmls -b utf-8 page.sgml | qlx -t docbook-man.ts > page.1
 #   man -l page.1
 #
 # Written for REFENTRY documents (one manual page), but any DocBook
 # document gives a readable page: its title names the page, its top
 # sections become .SH sections.  Tables go through tbl (the page starts
-# with the line that tells man to run it).  Use roff.cmap with this spec:
-# the texts here assume that the data's dots, apostrophes, hyphens and
-# backslashes are escaped by it.
+# with the line that tells man to run it, and says that the page is in
+# UTF-8, as onsgmls -b utf-8 writes it).  The spec names its maps,
+# roff.sdata and roff.cmap: the texts here assume that the data's dots,
+# apostrophes, hyphens and backslashes are escaped by the latter.  Blanks
+# of the data are gathered into single spaces outside verbatim text
+# (variable _blanks); hyphenation is off, text is left-adjusted.
+#
+# Links (ULINK) whose text is not their URL, and footnotes, are numbered
+# ("text[1]") and listed with their URLs in a NOTES section at the end of
+# the page, after AUTHOR(S) and COPYRIGHT from the REFENTRYINFO.
 #
 # Variables (set them with -D name=value):
 #   mansect    the section of a page whose markup gives none (default 1,
@@ -21,13 +28,31 @@
 # matches no element, so they run only when an action names them.
 
 GI: _Start
+Var: _sdatamap roff.sdata
+Var: _charmap roff.cmap
+Var: _blanks collapse
 Var: thdone no
 Var: ol1 1
 Var: ol2 1
-StartText: '\\" t^.\\" Written by qlx with docbook-man.ts from a DocBook document.^.\\" Leading blanks of the data's lines are dropped outside verbatim text.^.de qlx-lsm^..^.lsm qlx-lsm
+Var: tnum 1
+Var: lnum 0
+Var: nlinks 0
+Var: n2 1
+Var: notes no
+StartText: '\\" t -*- coding: utf-8 -*-^.\\" Written by qlx with docbook-man.ts from a DocBook document.^.\\" A line of a command synopsis after .br: no blank at its start.^.de qlx-nolead^..^
 -
 GI: _End
 StartText: ^
+-
+# Processing instructions for other tools write nothing.
+GI: _dbhtml
+Ignore: data
+-
+GI: _dbfo
+Ignore: data
+-
+GI: _dblatex
+Ignore: data
 -
 
 #------------------------------------------------------------------------
@@ -36,24 +61,79 @@ StartText: ^
 
 # A page inside a book or reference after the first: a section.
 GI: REFENTRY
-StartText: ${_isset thdone yes 107}${_isset thdone no 101}
+StartText: ${_find gi ULINK 169}${_isset thdone yes 107}${_isset thdone no 101}
+EndText: ${_followrel child REFENTRYINFO 160}${_isset notes yes 180}
 -
 GI: ARTICLE BOOK SET PART REFERENCE CHAPTER APPENDIX PREFACE SECT1 SECTION
 StartText: ${_isset thdone no 102}
 -
 
-# .TH title section date source manual; text left-adjusted, so that a long
-# word (a URL) cannot leave a justified line short.
+# .TH title section date source manual: the title in upper case; the date
+# from REFENTRYINFO (DATE, else PUBDATE); the source from REFMISCINFO
+# (class source, with class version), else PRODUCTNAME and PRODUCTNUMBER;
+# the manual from REFMISCINFO (class manual, else sectdesc), else the
+# TITLE of REFENTRYINFO, else a REFMISCINFO of any class.  No hyphenation, text left-adjusted (a long word,
+# a URL, cannot leave a justified line short).
 GI: #action
 SpecID: 101
 Ignore: all
-StartText: ^.TH "${_find gi-parent REFENTRYTITLE REFMETA 110}" "${_find gi-parent MANVOLNUM REFMETA 110}${_relation descendant MANVOLNUM 199 103}" "${_find gi-parent DATE REFENTRYINFO 110}${_relation descendant DATE 199 104}" "${_find attr CLASS source 110}${_find attr CLASS SOURCE 110}${_relation descendant REFMISCINFO 199 105}" "${_find attr CLASS manual 110}${_find attr CLASS MANUAL 110}${_relation descendant REFMISCINFO 199 106}"^.ad l^${_set thdone yes}
+StartText: ^.TH "${_find gi-parent REFENTRYTITLE REFMETA 112}" "${_find gi-parent MANVOLNUM REFMETA 110}${_relation descendant MANVOLNUM 199 103}" "${_set got no}${_find gi-parent DATE REFENTRYINFO 113}${_isset got no 114}${_isset got no 104}" "${_set got no}${_find attr CLASS source 113}${_find attr CLASS SOURCE 113}${_isset got no 115}${_isset got no 105}${_find attr CLASS version 116}${_find attr CLASS VERSION 116}${_isset got product 117}" "${_set got no}${_find attr CLASS manual 113}${_find attr CLASS MANUAL 113}${_isset got no 118}${_isset got no 119}${_isset got no 109}${_isset got no 106}"^.nh^.ad l^${_set thdone yes}${_set fnum ${nlinks}}
 -
 # .TH for a document that is not a manual page: its title, section 7.
 GI: #action
 SpecID: 102
 Ignore: all
-StartText: ^.TH "${_followrel child TITLE 110}${_find gi-parent TITLE ARTICLEINFO 110}${_find gi-parent TITLE BOOKINFO 110}" "${mansect 7}" "${mandate}" "${mansource}" "${manmanual}"^.ad l^${_set thdone yes}
+StartText: ^.TH "${_followrel child TITLE 112}${_find gi-parent TITLE ARTICLEINFO 112}${_find gi-parent TITLE BOOKINFO 112}" "${mansect 7}" "${mandate}" "${mansource}" "${manmanual}"^.nh^.ad l^${_set thdone yes}${_set fnum ${nlinks}}
+-
+# An element's text in upper case.
+GI: #action
+SpecID: 112
+Replace: ${+text:u}
+-
+# The content, remembering that something was found.
+GI: #action
+SpecID: 113
+StartText: ${_set got yes}
+-
+GI: #action
+SpecID: 114
+Ignore: all
+StartText: ${_find gi-parent PUBDATE REFENTRYINFO 113}
+-
+GI: #action
+SpecID: 115
+Ignore: all
+StartText: ${_find gi-parent PRODUCTNAME REFENTRYINFO 113}${_isset got yes 108}
+-
+GI: #action
+SpecID: 108
+Ignore: all
+StartText: ${_set got product}
+-
+# Last, a REFMISCINFO of another class.
+GI: #action
+SpecID: 109
+Ignore: all
+StartText: ${_find gi-parent REFMISCINFO REFMETA 113}
+-
+GI: #action
+SpecID: 116
+StartText: \s
+-
+GI: #action
+SpecID: 117
+Ignore: all
+StartText: ${_find gi-parent PRODUCTNUMBER REFENTRYINFO 116}
+-
+GI: #action
+SpecID: 118
+Ignore: all
+StartText: ${_find attr CLASS sectdesc 113}${_find attr CLASS SECTDESC 113}
+-
+GI: #action
+SpecID: 119
+Ignore: all
+StartText: ${_find gi-parent TITLE REFENTRYINFO 113}
 -
 GI: #action
 SpecID: 107
@@ -105,6 +185,198 @@ Ignore: all
 -
 
 #------------------------------------------------------------------------
+# AUTHOR(S) and COPYRIGHT, from the REFENTRYINFO, at the end of the page
+# (action 160 translates its content with the specs of this part).
+
+GI: #action
+SpecID: 160
+StartText: ${_set nauth 0}${_find gi AUTHOR 165}${_set hdr AUTHORS}${_isset nauth 1 166}${_relation descendant AUTHOR 167}
+-
+GI: #action
+SpecID: 165
+Ignore: all
+Increment: nauth
+-
+GI: #action
+SpecID: 166
+Ignore: all
+StartText: ${_set hdr AUTHOR}
+-
+GI: #action
+SpecID: 167
+Ignore: all
+StartText: ^.SH "${hdr}"^
+-
+GI: AUTHOR EDITOR OTHERCREDIT
+Context: ^(REFENTRYINFO|AUTHORGROUP)( |$)
+StartText: ^.PP^${_set _blanks drop}
+EndText: ${_relation descendant CONTRIB 199 163}${_set _blanks collapse}
+-
+GI: #action
+SpecID: 163
+Ignore: all
+StartText: ^.RS 4^Author\\&.^.RE^
+-
+GI: HONORIFIC FIRSTNAME OTHERNAME SURNAME LINEAGE
+Context: ^(AUTHOR|EDITOR|OTHERCREDIT|PERSONNAME)( |$)
+NthChild: 1
+StartText: \\fB
+EndText: \\fR
+-
+GI: HONORIFIC FIRSTNAME OTHERNAME SURNAME LINEAGE
+Context: ^(AUTHOR|EDITOR|OTHERCREDIT|PERSONNAME)( |$)
+StartText: \s\\fB
+EndText: \\fR
+-
+GI: CONTRIB
+StartText: ^.RS 4^
+EndText: ^.RE^
+-
+GI: EMAIL
+Context: ^(ADDRESS )?(AUTHOR|EDITOR|OTHERCREDIT)( |$)
+StartText: \s<
+EndText: >
+-
+# An address in an author (where a parser may put it around an EMAIL):
+# its e-mail address and contribution only.
+GI: ADDRESS
+Context: ^(AUTHOR|EDITOR|OTHERCREDIT)( |$)
+-
+GI: STREET POB POSTCODE CITY STATE COUNTRY PHONE FAX OTHERADDR
+Context: ^ADDRESS (AUTHOR|EDITOR|OTHERCREDIT)( |$)
+Ignore: all
+-
+GI: AFFILIATION AUTHORBLURB
+Context: ^(AUTHOR|EDITOR|OTHERCREDIT)( |$)
+Ignore: all
+-
+GI: COPYRIGHT
+Context: REFENTRYINFO
+StartText: ^.SH "COPYRIGHT"^.br^Copyright \\(co\s${_set _blanks drop}
+EndText: ^.br^${_set _blanks collapse}
+-
+GI: YEAR
+Context: COPYRIGHT
+Relation: sibling- YEAR
+StartText: ,\s
+-
+GI: HOLDER
+Context: COPYRIGHT
+StartText: \s
+-
+GI: LEGALNOTICE
+Context: REFENTRYINFO
+StartText: ${_relation sibling COPYRIGHT 199 164}
+-
+GI: #action
+SpecID: 164
+Ignore: all
+StartText: ^.SH "COPYRIGHT"^
+-
+GI: DATE PUBDATE TITLE SUBTITLE TITLEABBREV PRODUCTNAME PRODUCTNUMBER RELEASEINFO ADDRESS REVHISTORY ORGNAME EDITION ISSUENUM VOLUMENUM ABSTRACT KEYWORDSET SUBJECTSET BIBLIOMISC PUBLISHER EMAIL AFFILIATION CORPNAME INVPARTNUMBER PRINTHISTORY MODESPEC ITERMSET GRAPHIC MEDIAOBJECT
+Context: REFENTRYINFO
+Ignore: all
+-
+
+#------------------------------------------------------------------------
+# Links and footnotes.  A link that has a text other than its URL, and a
+# footnote, are numbered in the text; the NOTES section at the end lists
+# them: the links first, then the footnotes (numbered after the links).
+
+# Action 168 tells a link's kind (le: yes when it has no text; lt is "x"
+# and the first word of its text); the actions that follow it choose by
+# that and by the text (a URL as text).
+GI: #action
+SpecID: 168
+Ignore: all
+StartText: ${_set le no}${_set lt x${+text}}${_isset lt x 198}
+-
+GI: #action
+SpecID: 198
+Ignore: all
+StartText: ${_set le yes}
+-
+# Counted before the page (nlinks): the numbered links.
+GI: #action
+SpecID: 169
+Ignore: all
+StartText: ${_action 168}${_action 170t}
+-
+GI: #action
+SpecID: 170
+VarValue: le yes
+Ignore: all
+-
+GI: #action
+SpecID: 170
+Content: ^[ ]*(https?|ftp|mailto|file):
+Ignore: all
+-
+GI: #action
+SpecID: 170
+Ignore: all
+Increment: nlinks
+-
+# In the text.
+GI: ULINK
+Replace: ${_action 168}${_action 171t}
+-
+GI: #action
+SpecID: 171
+VarValue: le yes
+Replace: ${URL}
+-
+GI: #action
+SpecID: 171
+Content: ^[ ]*(https?|ftp|mailto|file):
+-
+GI: #action
+SpecID: 171
+EndText: \\&\\s-2\\u[${lnum}]\\d\\s+2
+Increment: lnum
+Set: notes yes
+-
+GI: FOOTNOTE
+Ignore: all
+EndText: \\&\\s-2\\u[${fnum}]\\d\\s+2
+Increment: fnum
+Set: notes yes
+-
+# The NOTES section.
+GI: #action
+SpecID: 180
+Ignore: all
+StartText: ^.SH "NOTES"^${_find gi ULINK 179}${_find gi FOOTNOTE 182}
+-
+GI: #action
+SpecID: 179
+Ignore: all
+StartText: ${_action 168}${_action 181t}
+-
+GI: #action
+SpecID: 181
+VarValue: le yes
+Ignore: all
+-
+GI: #action
+SpecID: 181
+Content: ^[ ]*(https?|ftp|mailto|file):
+Ignore: all
+-
+GI: #action
+SpecID: 181
+StartText: ^.IP " ${n2}." 4^
+EndText: ^.RS 4^\\%${URL}^.RE^
+Increment: n2
+-
+GI: #action
+SpecID: 182
+StartText: ^.IP " ${n2}." 4^
+EndText: ^
+Increment: n2
+-
+
+#------------------------------------------------------------------------
 # NAME and SYNOPSIS
 
 GI: REFNAMEDIV
@@ -131,9 +403,15 @@ SpecID: 120
 Ignore: all
 StartText: ^.SH SYNOPSIS^
 -
+# A command synopsis: a hanging paragraph as wide as the command; the
+# blanks between its arguments come from here, not from the source.
 GI: CMDSYNOPSIS
-StartText: ^.PP^
-EndText: ^
+StartText: ^${_followrel child COMMAND 191}${_set _blanks drop}.lsm qlx-nolead^
+EndText: ^.lsm^${_set _blanks collapse}
+-
+GI: #action
+SpecID: 191
+Replace: ^.HP "\\w'\\fB${+text}\\fR\\\s'u"^
 -
 GI: COMMAND
 Context: CMDSYNOPSIS
@@ -143,7 +421,7 @@ EndText: \\fR
 -
 GI: COMMAND
 Context: CMDSYNOPSIS
-StartText: \s\\fB
+StartText: \\fB
 EndText: \\fR
 -
 GI: SBR
@@ -161,6 +439,21 @@ Context: GROUP
 StartText: ${_relation sibling-1 ARG 121}${_relation sibling-1 GROUP 121}${_attval CHOICE OPT 125}${_attval CHOICE REQ 122}
 EndText: ${_attval CHOICE OPT 126}${_attval CHOICE REQ 123}${_attval REP REPEAT 124}
 -
+# An argument inside an argument follows the blank of its parent's data;
+# the others are separated by a blank from here (CMDSYNOPSIS has element
+# content: no blanks of the source).
+GI: ARG GROUP
+Context: ARG
+AttValue: CHOICE ^(OPT|opt)$
+StartText: [
+EndText: ]${_attval REP REPEAT 124}
+-
+GI: ARG GROUP
+Context: ARG
+AttValue: CHOICE ^(REQ|req)$
+StartText: {
+EndText: }${_attval REP REPEAT 124}
+-
 GI: ARG GROUP
 AttValue: CHOICE ^(OPT|opt)$
 StartText: \s[
@@ -170,6 +463,10 @@ GI: ARG GROUP
 AttValue: CHOICE ^(REQ|req)$
 StartText: \s{
 EndText: }${_attval REP REPEAT 124}
+-
+GI: ARG GROUP
+Context: ARG
+EndText: ${_attval REP REPEAT 124}
 -
 GI: ARG GROUP
 StartText: \s
@@ -205,31 +502,37 @@ SpecID: 126
 Ignore: all
 StartText: ]
 -
+# A function synopsis: the #include lines in bold, each prototype a
+# hanging paragraph as wide as its name, function and types in bold,
+# parameters in italics.
 GI: FUNCSYNOPSIS
-StartText: ^.PP^
+StartText: ^.sp^
 EndText: ^
 -
 GI: FUNCSYNOPSISINFO
-StartText: ^.nf^.lsm^
-EndText: ^.fi^.lsm qlx-lsm^.PP^
+StartText: ^.sp^.ft B^.nf^${_set _blanks keep}
+EndText: ^.fi^.ft^${_set _blanks collapse}
 -
 GI: FUNCPROTOTYPE
-StartText: ^.br^
-EndText: );^
+StartText: ^${_followrel child FUNCDEF 190}${_set _blanks drop}
+EndText: );^${_set _blanks collapse}
+-
+GI: #action
+SpecID: 190
+Replace: ^.HP "\\w'\\fB${+text}(\\fR'u"^
 -
 GI: FUNCDEF
-EndText: (
--
-GI: FUNCTION
-Context: FUNCDEF
 StartText: \\fB
+EndText: \\fR(
+-
+GI: PARAMDEF
+Relation: sibling- PARAMDEF
+StartText: ,\s\\fB
 EndText: \\fR
 -
 GI: PARAMDEF
-NthChild: 2
--
-GI: PARAMDEF
-StartText: ,\s
+StartText: \\fB
+EndText: \\fR
 -
 GI: VOID
 Replace: void
@@ -246,16 +549,14 @@ GI: TITLE
 Context: TABLE
 Ignore: all
 -
-# Top sections: .SH, and a title on the next line.
+# Top sections: .SH with the title in upper case, as man pages have it.
 GI: TITLE
 Context: ^(REFSECT1|REFSYNOPSISDIV|CHAPTER|APPENDIX|PREFACE|SECT1|GLOSSARY|BIBLIOGRAPHY|PART|REFERENCE|COLOPHON|DEDICATION)( |$)
-StartText: ^.SH^
-EndText: ^
+Replace: ^.SH "${+text:u}"^
 -
 GI: TITLE
 Context: ^SECTION (ARTICLE|BOOK|PARTINTRO|REFENTRY)( |$)
-StartText: ^.SH^
-EndText: ^
+Replace: ^.SH "${+text:u}"^
 -
 # Second level: .SS
 GI: TITLE
@@ -337,12 +638,12 @@ Context: FORMALPARA
 # In a list item: an indented paragraph at the item's indentation.
 GI: PROGRAMLISTING SCREEN LITERALLAYOUT SYNOPSIS ADDRESS
 Context: ^(LISTITEM|STEP|CALLOUT|GLOSSDEF)( |$)
-StartText: ^.IP^.nf^.lsm^
-EndText: ^.fi^.lsm qlx-lsm^
+StartText: ^.IP^.nf^${_set _blanks keep}
+EndText: ^.fi^${_set _blanks collapse}
 -
 GI: PROGRAMLISTING SCREEN LITERALLAYOUT SYNOPSIS ADDRESS
-StartText: ^.sp^.RS 4^.nf^.lsm^
-EndText: ^.fi^.lsm qlx-lsm^.RE^
+StartText: ^.sp^.RS 4^.nf^${_set _blanks keep}
+EndText: ^.fi^${_set _blanks collapse}.RE^
 -
 GI: SCREENCO PROGRAMLISTINGCO
 -
@@ -431,16 +732,134 @@ GI: MEMBER
 StartText: ^.br^
 EndText: ^
 -
-GI: SEGLISTITEM
-StartText: ^.PP^
-EndText: ^
+# A segmented list: each segment after its SEGTITLE (up to eight titles,
+# remembered as segt1 ... segt8 while the list is read).
+GI: SEGMENTEDLIST
+StartText: ${_set segn 1}
 -
-GI: SEG
-StartText: ^.br^
+GI: SEGLISTITEM
+StartText: ^.PP^${_set segi 1}
 EndText: ^
 -
 GI: SEGTITLE
 Ignore: all
+StartText: ${_action 230t}
+-
+GI: SEG
+StartText: ^.br^${_action 231t}
+EndText: ^
+-
+GI: #action
+SpecID: 230
+VarValue: segn 1
+Ignore: all
+Set: segt1 ${+text}
+Increment: segn
+-
+GI: #action
+SpecID: 231
+VarValue: segi 1
+Ignore: all
+StartText: \\fB${segt1}\\fR:\s
+Increment: segi
+-
+GI: #action
+SpecID: 230
+VarValue: segn 2
+Ignore: all
+Set: segt2 ${+text}
+Increment: segn
+-
+GI: #action
+SpecID: 231
+VarValue: segi 2
+Ignore: all
+StartText: \\fB${segt2}\\fR:\s
+Increment: segi
+-
+GI: #action
+SpecID: 230
+VarValue: segn 3
+Ignore: all
+Set: segt3 ${+text}
+Increment: segn
+-
+GI: #action
+SpecID: 231
+VarValue: segi 3
+Ignore: all
+StartText: \\fB${segt3}\\fR:\s
+Increment: segi
+-
+GI: #action
+SpecID: 230
+VarValue: segn 4
+Ignore: all
+Set: segt4 ${+text}
+Increment: segn
+-
+GI: #action
+SpecID: 231
+VarValue: segi 4
+Ignore: all
+StartText: \\fB${segt4}\\fR:\s
+Increment: segi
+-
+GI: #action
+SpecID: 230
+VarValue: segn 5
+Ignore: all
+Set: segt5 ${+text}
+Increment: segn
+-
+GI: #action
+SpecID: 231
+VarValue: segi 5
+Ignore: all
+StartText: \\fB${segt5}\\fR:\s
+Increment: segi
+-
+GI: #action
+SpecID: 230
+VarValue: segn 6
+Ignore: all
+Set: segt6 ${+text}
+Increment: segn
+-
+GI: #action
+SpecID: 231
+VarValue: segi 6
+Ignore: all
+StartText: \\fB${segt6}\\fR:\s
+Increment: segi
+-
+GI: #action
+SpecID: 230
+VarValue: segn 7
+Ignore: all
+Set: segt7 ${+text}
+Increment: segn
+-
+GI: #action
+SpecID: 231
+VarValue: segi 7
+Ignore: all
+StartText: \\fB${segt7}\\fR:\s
+Increment: segi
+-
+GI: #action
+SpecID: 230
+VarValue: segn 8
+Ignore: all
+Set: segt8 ${+text}
+Increment: segn
+-
+GI: #action
+SpecID: 231
+VarValue: segi 8
+Ignore: all
+StartText: \\fB${segt8}\\fR:\s
+Increment: segi
 -
 GI: QUESTION
 StartText: ^.PP^\\fBQ:\\fR\s
@@ -480,20 +899,27 @@ EndText: ^
 # CALS tables through tbl.
 
 # The title goes before the table: tbl takes nothing but rows.
+# A table's title, numbered, in bold before it, as docbook-xsl has it.
 GI: TABLE INFORMALTABLE
 StartText: ^.sp^${_followrel child TITLE 150}${_calstable tbl tablestart}
 EndText: ${_calstable tbl tableend}^.sp^
 -
 GI: #action
 SpecID: 150
-StartText: \\fB
+StartText: \\fBTable ${tnum}.\\fR\s\\fB
 EndText: \\fR^.br^
+Increment: tnum
 -
+# The foot after the body, where it is read.
 GI: TGROUP
 StartText: ${_calstable tbl tablegroup}
-EndText: ${_calstable tbl tablegroupend}
+EndText: ${_followrel child TFOOT 151}${_calstable tbl tablegroupend}
 -
 GI: TFOOT
+Ignore: all
+-
+GI: #action
+SpecID: 151
 StartText: ${_calstable tbl tablefoot}
 -
 GI: ROW
@@ -540,7 +966,7 @@ EndText: \\fR
 -
 # Italic inside bold text returns to bold.
 GI: REPLACEABLE PARAMETER EMPHASIS FILENAME CITETITLE FIRSTTERM GLOSSTERM VARNAME STRUCTFIELD FOREIGNPHRASE WORDASWORD
-Context: ^(COMMAND|OPTION|USERINPUT|FUNCTION|LITERAL|ENVAR|CODE|TERM|GLOSSTERM|TITLE|FUNCDEF)( |$)
+Context: ^(COMMAND|OPTION|USERINPUT|FUNCTION|LITERAL|ENVAR|CODE|TERM|GLOSSTERM|TITLE|FUNCDEF|PARAMDEF)( |$)
 StartText: \\fI
 EndText: \\fB
 -
@@ -563,17 +989,9 @@ EndText: \\(tm
 GI: SUPERSCRIPT
 StartText: \\(ha
 -
-GI: ULINK
-StartText: \\fI
-EndText: \\fR \\(la${URL}\\(ra
--
 GI: EMAIL
-StartText: \\(la
-EndText: \\(ra
--
-GI: FOOTNOTE
-StartText: \s[
-EndText: ]
+StartText: <
+EndText: >
 -
 GI: SUBSCRIPT
 StartText: _

@@ -108,6 +108,10 @@ ElemNode* Builder::Add(const Block& block) {
       case RecordKind::kNone:
         break;
       case RecordKind::kStart:
+        if (r.line > 0) {  // a line of its own (elements come in serial order)
+          doc.elementLines.resize(size_t(pending_->serial), 0);
+          doc.elementLines.push_back(r.line);
+        }
         StartElement(pending_, ElementName(std::string_view(bytes, r.n)));
         bytes += r.n;
         pending_ = nullptr;

@@ -113,7 +113,7 @@ class AttrListTable {
 // previous such record's end.
 enum class RecordKind : uint8_t {
   kNone,       // nothing to do (a record of no consequence that opens an element)
-  kStart,      // its bytes: the name
+  kStart,      // its bytes: the name; line: the element's own line, or 0
   kAttr,       // its bytes
   kData,       // p: the stored text
   kPi,         // p: the stored text

@@ -148,6 +148,7 @@ void SetFileNameFrom(const ElemNode* e, const char* name) {
 }
 
 int ElementLine(const ElemNode* e) {
+  if (size_t(e->serial) < doc.elementLines.size()) return doc.elementLines[size_t(e->serial)];
   const auto& runs = doc.lineRuns;
   auto after = std::upper_bound(runs.begin(), runs.end(), e->serial,
                                 [](int serial, const Document::LineRun& r) { return serial < r.serial; });

@@ -205,6 +205,10 @@ struct Document {
     int line;
   };
   std::vector<LineRun> lineRuns;
+  // The line of each element by serial, when the reader gives every
+  // element its own (the XML reader does; four bytes an element, where a
+  // run would take eight): it comes before the runs.
+  std::vector<int> elementLines;
   int nextSerial = 0;  // also the number of elements
   EntityInfo* entityFirst = nullptr;  // entityList, in record order
   EntityInfo* entityLast = nullptr;

@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <utility>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -51,6 +55,9 @@ using namespace records;
 
 constexpr int kParseOptions = XML_PARSE_NOENT | XML_PARSE_DTDLOAD | XML_PARSE_DTDATTR | XML_PARSE_NONET |
                               XML_PARSE_NOBASEFIX | XML_PARSE_NOCDATA;
+// XInclude marks the included elements with xml:base where their file
+// differs: the walk takes their file from it (and drops it).
+constexpr int kIncludeOptions = kParseOptions & ~XML_PARSE_NOBASEFIX;
 
 // The ESIS type word of an attribute, and whether its value is folded.
 enum class AttType : uint8_t { kCdata, kToken, kEntity, kNotation };
@@ -95,6 +102,55 @@ std::string QName(const xmlChar* prefix, const xmlChar* local) {
 
 const char* Str(const xmlChar* s) { return reinterpret_cast<const char*>(s); }
 
+// Records per block: enough to make a handover rare, few enough that the
+// blocks in flight cost little memory.
+constexpr size_t kBlockRecords = 1024;
+
+// The blocks of records between the parsing thread and the one that builds
+// the tree, in a ring.
+class Handover {
+ public:
+  static constexpr size_t kRing = 4;
+  // The parser's filled block goes into the ring; `block` becomes an empty
+  // one (waiting for the builder to give one back).
+  void Put(Block& block) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return filled_ - taken_ < kRing; });
+    std::swap(ring_[filled_ % kRing], block);
+    block.count = 0;
+    block.bytes.clear();
+    if (block.capacity == 0) {
+      block.capacity = kBlockRecords;
+      block.records.reset(new Record[block.capacity]);
+    }
+    ++filled_;
+    changed_.notify_all();
+  }
+  void Finish() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    finished_ = true;
+    changed_.notify_all();
+  }
+  // The next filled block, or null once the parser has finished.
+  const Block* Take() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return filled_ > taken_ || finished_; });
+    return filled_ > taken_ ? &ring_[taken_ % kRing] : nullptr;
+  }
+  void Release() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ++taken_;
+    changed_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  Block ring_[kRing];
+  size_t filled_ = 0, taken_ = 0;
+  bool finished_ = false;
+};
+
 class XmlReader;
 // The reader at work.  The callbacks get the parser context (the SAX2
 // handlers that keep the DTD need it as their context), or that of an
@@ -105,7 +161,13 @@ class XmlReader {
  public:
   XmlReader(const char* inputName);
   ~XmlReader();
-  ElemNode* Read(int fd, std::string_view head);
+  // Parses the document and builds the tree on this thread, or with
+  // `threaded` the parsing on a second thread; reports what stops it.
+  ElemNode* Read(int fd, std::string_view head, bool threaded);
+
+ private:
+  struct ParseEnd Parse(int fd, std::string_view head);
+
 
  private:
   // SAX callbacks.
@@ -121,13 +183,13 @@ class XmlReader {
   void StartElement(const ElementInfo& info, int line, const char* file);
   void EndElement();
   void Text(const char* p, size_t n, bool charRef);
-  void Pi(std::string_view target, std::string_view data);
+  void Pi(std::string_view target, std::string_view data, std::string_view blank = " ");
   void Markup() { last_ = Token::kMarkup; }
 
   // XInclude: the include element's subtree is kept as a small tree, then
   // processed by libxml2 and walked.
   void CaptureStart(const xmlChar* local, const xmlChar* prefix, const xmlChar* uri, int nbNs,
-                    const xmlChar** ns, int nbAtts, const xmlChar** atts);
+                    const xmlChar** ns, int nbAtts, const xmlChar** atts, int line);
   void ProcessInclude();
   void Walk(xmlNode* first, const char* file);
 
@@ -154,6 +216,10 @@ class XmlReader {
     Add(kind).n = text.size();
   }
   void Drain() {
+    if (handover_) {
+      handover_->Put(block_);
+      return;
+    }
     if (ElemNode* root = builder_.Add(block_)) root_ = root;
     block_.count = 0;
     block_.bytes.clear();
@@ -166,6 +232,7 @@ class XmlReader {
   Builder builder_;
   Block block_;
   ElemNode* root_ = nullptr;
+  Handover* handover_ = nullptr;  // with a parsing thread
   bool opening_ = false;
   bool failed_ = false;  // a fatal error was reported
   bool validate_ = false;
@@ -200,20 +267,21 @@ class XmlReader {
   bool started_ = false;
   bool lineHasContent_ = false;
   enum class Token : uint8_t { kStart, kRs, kData, kMarkup, kElement } last_ = Token::kStart;
-  int lastLine_ = 0;
   const char* lastFile_ = nullptr;
   // XInclude capture.
   xmlDocPtr captureDoc_ = nullptr;
   xmlNode* captureRoot_ = nullptr;
   xmlNode* captureCur_ = nullptr;
   int captureDepth_ = 0;
+  const char* captureFile_ = nullptr;  // the file the include element stands in
+  int captureLine_ = 0;  // and its line
   std::unordered_map<std::string, const char*> fileNames_;
 };
 
 XmlReader::XmlReader(const char* inputName) : inputName_(inputName), builder_(inputName) {
   mainFile_ = doc.currentFileName;
   lastFile_ = mainFile_;
-  block_.capacity = 4096;
+  block_.capacity = kBlockRecords;
   block_.records.reset(new Record[block_.capacity]);
 }
 
@@ -233,20 +301,27 @@ void XmlReader::OnError(void*, xmlError* error) {
   if (!error || !self) return;
   std::string message = error->message ? error->message : "unknown error";
   while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
-  const char* file = error->file ? error->file : self->inputName_ ? self->inputName_ : "standard input";
+  const char* file = error->file && *error->file ? error->file : self->inputName_ ? self->inputName_ : "standard input";
+  int line = error->line;
+  // What goes wrong while an inclusion is processed has the include
+  // element's place when libxml2 gives none.
+  if (line == 0 && self->captureDoc_ && !error->file) {
+    file = self->captureFile_ ? self->captureFile_ : "standard input";
+    line = self->captureLine_;
+  }
   if (error->level == XML_ERR_FATAL) {
     if (self->failed_) return;  // the first one says it
     self->failed_ = true;
-    std::fprintf(stderr, "%s:%d:%d: error: %s\n", file, error->line, error->int2, message.c_str());
+    std::fprintf(stderr, "%s:%d:%d: error: %s\n", file, line, error->int2, message.c_str());
     return;
   }
-  if (error->domain == XML_FROM_XINCLUDE || (error->domain == XML_FROM_IO && self->captureDoc_)) {
+  if (error->domain == XML_FROM_XINCLUDE && error->level >= XML_ERR_ERROR) {
     // An included file that cannot be read fails the run, after it.
-    std::fprintf(stderr, "%s:%d: error: %s\n", file, error->line, message.c_str());
+    std::fprintf(stderr, "%s:%d: error: %s\n", file, line, message.c_str());
     ++settings.unreadFiles;
     return;
   }
-  self->Warning(file, error->line, (error->domain == XML_FROM_VALID ? "validity: " : "") + message);
+  self->Warning(file, line, (error->domain == XML_FROM_VALID ? "validity: " : "") + message);
 }
 
 void XmlReader::LoadDecls() {
@@ -440,10 +515,11 @@ void XmlReader::StartElement(const ElementInfo& info, int line, const char* file
     }
   }
   opening_ = true;
-  if (line != lastLine_ || file != lastFile_) {
-    Record& r = Add(RecordKind::kLine, file != lastFile_ ? file : nullptr);
+  // The file by line records where it changes; the line goes with the
+  // start record.
+  if (file != lastFile_) {
+    Record& r = Add(RecordKind::kLine, file);
     r.line = line;
-    lastLine_ = line;
     lastFile_ = file;
   }
   // Declared attributes in their order, then the others (as CDATA).
@@ -468,7 +544,10 @@ void XmlReader::StartElement(const ElementInfo& info, int line, const char* file
       AttrRecord(UpperAscii(a.qname), AttType::kCdata, a.value);
     }
   }
-  AddBytes(RecordKind::kStart, info.esisName);
+  block_.bytes.append(info.esisName);
+  Record& start = Add(RecordKind::kStart);
+  start.n = info.esisName.size();
+  start.line = line;
   // The validator's stand-in node for the element.
   const size_t depth = open_.size();
   if (nodes_.size() <= depth) {
@@ -546,13 +625,15 @@ void XmlReader::Text(const char* p, size_t n, bool charRef) {
   }
 }
 
-void XmlReader::Pi(std::string_view target, std::string_view data) {
+void XmlReader::Pi(std::string_view target, std::string_view data, std::string_view blank) {
   if (open_.empty()) return;  // outside the document element
   FlushData();
   scratch_.clear();
   AppendEscaped(scratch_, target.data(), target.size());
   if (!data.empty()) {
-    scratch_ += ' ';
+    std::string text(blank);
+    text += data;
+    data = text;
     // A line end inside the instruction is a record end and a record
     // start, as onsgmls writes them.
     for (size_t i = 0; i < data.size();) {
@@ -575,8 +656,26 @@ bool IsXInclude(const xmlChar* local, const xmlChar* uri) {
 void XmlReader::OnStart(void* ctx, const xmlChar* local, const xmlChar* prefix, const xmlChar* uri, int nbNs,
                         const xmlChar** ns, int nbAtts, int, const xmlChar** atts) {
   XmlReader* self = current;
+  // The element's line and file: in the document, in an external
+  // entity (parsed with a context of its own), or in an internal
+  // entity's text (the line of the reference).
+  auto* c = static_cast<xmlParserCtxtPtr>(ctx);
+  const char* file = self->mainFile_;
+  int line;
+  if (c == self->ctxt_) {
+    line = self->StartLine(c);
+  } else if (c && c->input && c->input->filename) {
+    file = self->FileName(c->input->filename);
+    line = self->StartLine(c);
+  } else {
+    line = self->ctxt_->input->line;
+  }
   if (self->captureDepth_ > 0 || IsXInclude(local, uri)) {
-    self->CaptureStart(local, prefix, uri, nbNs, ns, nbAtts, atts);
+    if (self->captureDepth_ == 0) {
+      self->captureFile_ = file;
+      self->captureLine_ = line;
+    }
+    self->CaptureStart(local, prefix, uri, nbNs, ns, nbAtts, atts, line);
     return;
   }
   self->atts_.clear();
@@ -595,20 +694,6 @@ void XmlReader::OnStart(void* ctx, const xmlChar* local, const xmlChar* prefix, 
       name = Str(xmlDictLookup(self->ctxt_->dict, reinterpret_cast<const xmlChar*>(self->scratch_.c_str()), -1));
     }
     self->atts_.push_back(AttIn{name, std::string_view(Str(a[3]), size_t(a[4] - a[3]))});
-  }
-  // The element's line and file: in the document, in an external
-  // entity (parsed with a context of its own), or in an internal
-  // entity's text (the line of the reference).
-  auto* c = static_cast<xmlParserCtxtPtr>(ctx);
-  const char* file = self->mainFile_;
-  int line;
-  if (c == self->ctxt_) {
-    line = self->StartLine(c);
-  } else if (c && c->input && c->input->filename) {
-    file = self->FileName(c->input->filename);
-    line = self->StartLine(c);
-  } else {
-    line = self->ctxt_->input->line;
   }
   self->StartElement(self->Info(local, prefix), line, file);
 }
@@ -643,13 +728,29 @@ void XmlReader::OnText(void*, const xmlChar* text, int len) {
   self->Text(Str(text), size_t(len), charRef);
 }
 
-void XmlReader::OnPi(void*, const xmlChar* target, const xmlChar* data) {
+void XmlReader::OnPi(void* ctx, const xmlChar* target, const xmlChar* data) {
   XmlReader* self = current;
   if (self->captureDepth_ > 0) {
     xmlAddChild(self->captureCur_, xmlNewDocPI(self->captureDoc_, target, data));
     return;
   }
-  self->Pi(Str(target), data ? Str(data) : "");
+  // The blanks between the target and the data as written (onsgmls keeps
+  // them), read back from the input, which stands after the "?>".
+  std::string_view blank = " ";
+  auto* c = static_cast<xmlParserCtxtPtr>(ctx);
+  xmlParserInputPtr in = c == self->ctxt_ ? c->input : nullptr;
+  if (in && data && *data && in->cur - in->base >= 2 && in->cur[-2] == '?' && in->cur[-1] == '>') {
+    const size_t dataSize = std::strlen(Str(data)), targetSize = std::strlen(Str(target));
+    const xmlChar* start = in->cur - 2 - dataSize;
+    if (start > in->base && std::memcmp(start, data, dataSize) == 0) {
+      const xmlChar* p = start;
+      while (p > in->base && (p[-1] == ' ' || p[-1] == '\t' || p[-1] == '\n' || p[-1] == '\r')) --p;
+      if (size_t(p - in->base) >= targetSize + 2 && std::memcmp(p - targetSize, target, targetSize) == 0 &&
+          p[-long(targetSize) - 1] == '?' && p[-long(targetSize) - 2] == '<')
+        blank = std::string_view(reinterpret_cast<const char*>(p), size_t(start - p));
+    }
+  }
+  self->Pi(Str(target), data ? Str(data) : "", blank);
 }
 
 void XmlReader::OnComment(void*, const xmlChar*) {
@@ -658,7 +759,7 @@ void XmlReader::OnComment(void*, const xmlChar*) {
 }
 
 void XmlReader::CaptureStart(const xmlChar* local, const xmlChar* prefix, const xmlChar* uri, int nbNs,
-                             const xmlChar** ns, int nbAtts, const xmlChar** atts) {
+                             const xmlChar** ns, int nbAtts, const xmlChar** atts, int line) {
   if (!captureDoc_) {
     captureDoc_ = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
     captureRoot_ = xmlNewDocNode(captureDoc_, nullptr, reinterpret_cast<const xmlChar*>("include-wrapper"), nullptr);
@@ -678,7 +779,7 @@ void XmlReader::CaptureStart(const xmlChar* local, const xmlChar* prefix, const 
     std::string value(Str(a[3]), size_t(a[4] - a[3]));
     xmlNewProp(node, a[0], reinterpret_cast<const xmlChar*>(value.c_str()));
   }
-  node->line = static_cast<unsigned short>(std::min(StartLine(ctxt_), 65535));
+  node->line = static_cast<unsigned short>(std::min(line, 65535));
   xmlAddChild(captureCur_, node);
   captureCur_ = node;
   ++captureDepth_;
@@ -686,44 +787,63 @@ void XmlReader::CaptureStart(const xmlChar* local, const xmlChar* prefix, const 
 
 void XmlReader::ProcessInclude() {
   // The base of the reference: the file of the element it stands in.
-  const char* base = lastFile_ ? lastFile_ : "";
+  const char* base = captureFile_ ? captureFile_ : "";
   xmlFree(const_cast<xmlChar*>(captureDoc_->URL));
   captureDoc_->URL = xmlStrdup(reinterpret_cast<const xmlChar*>(base));
-  xmlXIncludeProcessTreeFlags(captureRoot_, kParseOptions);
+  xmlXIncludeProcessTreeFlags(captureRoot_, kIncludeOptions);
   xmlNode* first = captureRoot_->children;
-  Walk(first, lastFile_);
+  Walk(first, captureFile_);
   xmlFreeDoc(captureDoc_);
   captureDoc_ = nullptr;
   captureRoot_ = captureCur_ = nullptr;
 }
 
 // The events of an included tree, in document order, without recursion.
+// Each level of the walk knows its file, and whether it stands between
+// the markers of an inclusion, where an element's xml:base (put there by
+// XInclude) names the file it came from.
 void XmlReader::Walk(xmlNode* first, const char* file) {
   if (!first) return;
   xmlNode* const top = first->parent;
-  std::vector<const char*> files{file};
+  struct Level {
+    const char* file;
+    int including;
+  };
+  std::vector<Level> levels{Level{file, 0}};
+  std::vector<std::string> keep;
   xmlNode* n = first;
   while (n) {
     bool descend = false;
     switch (n->type) {
       case XML_ELEMENT_NODE: {
-        atts_.clear();
-        std::vector<std::string> keep;
-        keep.reserve(16);
+        const char* elementFile = levels.back().file;
+        keep.clear();
         for (xmlNs* d = n->nsDef; d; d = d->next) {
           keep.push_back(d->prefix ? "xmlns:" + std::string(Str(d->prefix)) : "xmlns");
           keep.push_back(d->href ? Str(d->href) : "");
         }
         for (xmlAttr* a = n->properties; a; a = a->next) {
-          keep.push_back(a->ns && a->ns->prefix ? QName(a->ns->prefix, a->name) : Str(a->name));
           xmlChar* v = xmlNodeListGetString(n->doc, a->children, 1);
-          keep.push_back(v ? Str(v) : "");
+          std::string value = v ? Str(v) : "";
           xmlFree(v);
+          if (levels.back().including > 0 && a->ns && xmlStrEqual(a->ns->href, XML_XML_NAMESPACE) &&
+              xmlStrEqual(a->name, reinterpret_cast<const xmlChar*>("base"))) {
+            const char* base = levels.back().file;
+            xmlChar* uri = xmlBuildURI(reinterpret_cast<const xmlChar*>(value.c_str()),
+                                       reinterpret_cast<const xmlChar*>(base ? base : ""));
+            elementFile = FileName(uri ? Str(uri) : value);
+            xmlFree(uri);
+            continue;
+          }
+          keep.push_back(a->ns && a->ns->prefix ? QName(a->ns->prefix, a->name) : Str(a->name));
+          keep.push_back(std::move(value));
         }
+        atts_.clear();
         for (size_t i = 0; i < keep.size(); i += 2) atts_.push_back(AttIn{keep[i], keep[i + 1]});
         std::string qname = n->ns && n->ns->prefix ? QName(n->ns->prefix, n->name) : Str(n->name);
-        StartElement(Info(qname), int(xmlGetLineNo(n)), files.back());
+        StartElement(Info(qname), int(xmlGetLineNo(n)), elementFile);
         atts_.clear();
+        levels.push_back(Level{elementFile, 0});
         descend = true;
         break;
       }
@@ -737,26 +857,11 @@ void XmlReader::Walk(xmlNode* first, const char* file) {
       case XML_COMMENT_NODE:
         Markup();
         break;
-      case XML_XINCLUDE_START: {
-        // The marker keeps the include element's attributes (which
-        // xmlGetProp does not read, the node being no element).
-        xmlChar* href = nullptr;
-        for (xmlAttr* a = n->properties; a && !href; a = a->next)
-          if (!a->ns && xmlStrEqual(a->name, reinterpret_cast<const xmlChar*>("href")))
-            href = xmlNodeListGetString(n->doc, a->children, 1);
-        const char* name = files.back();
-        if (href && *href) {
-          xmlChar* uri = xmlBuildURI(href, reinterpret_cast<const xmlChar*>(files.back() ? files.back() : ""));
-          std::string path = uri ? Str(uri) : Str(href);
-          xmlFree(uri);
-          name = FileName(path);
-        }
-        xmlFree(href);
-        files.push_back(name);
+      case XML_XINCLUDE_START:
+        ++levels.back().including;
         break;
-      }
       case XML_XINCLUDE_END:
-        if (files.size() > 1) files.pop_back();
+        if (levels.back().including > 0) --levels.back().including;
         break;
       default:
         break;
@@ -765,7 +870,10 @@ void XmlReader::Walk(xmlNode* first, const char* file) {
       n = n->children;
       continue;
     }
-    if (descend) EndElement();
+    if (descend) {
+      EndElement();
+      levels.pop_back();
+    }
     // Up until a node has a next sibling; elements end on the way.
     while (n && !n->next) {
       n = n->parent;
@@ -773,13 +881,23 @@ void XmlReader::Walk(xmlNode* first, const char* file) {
         n = nullptr;
         break;
       }
-      if (n->type == XML_ELEMENT_NODE) EndElement();
+      if (n->type == XML_ELEMENT_NODE) {
+        EndElement();
+        levels.pop_back();
+      }
     }
     if (n) n = n->next;
   }
 }
 
-ElemNode* XmlReader::Read(int fd, std::string_view head) {
+// What ends a parse: nothing, a read error (its errno), or an error
+// already reported.
+struct ParseEnd {
+  int readError = 0;
+  bool failed = false;
+};
+
+ParseEnd XmlReader::Parse(int fd, std::string_view head) {
   xmlSAXHandler sax;
   std::memset(&sax, 0, sizeof sax);
   xmlSAXVersion(&sax, 2);
@@ -822,12 +940,40 @@ ElemNode* XmlReader::Read(int fd, std::string_view head) {
   ctxt_ = nullptr;
   xmlSetStructuredErrorFunc(nullptr, nullptr);
   current = nullptr;
-  if (err) {
-    errno = err;
+  return ParseEnd{err, failed_ || !wellFormed || !open_.empty()};
+}
+
+ElemNode* XmlReader::Read(int fd, std::string_view head, bool threaded) {
+  ParseEnd end;
+  Handover handover;
+  std::thread parser;
+  if (threaded) {
+    handover_ = &handover;
+    try {
+      parser = std::thread([&] {
+        end = Parse(fd, head);
+        handover.Finish();
+      });
+    } catch (const std::system_error&) {
+      handover_ = nullptr;  // no thread to be had: one will do
+    }
+  }
+  if (handover_) {
+    while (const Block* block = handover.Take()) {
+      if (ElemNode* root = builder_.Add(*block)) root_ = root;
+      handover.Release();
+    }
+    parser.join();
+    handover_ = nullptr;
+  } else {
+    end = Parse(fd, head);
+  }
+  if (end.readError) {
+    errno = end.readError;
     std::perror(inputName_ ? inputName_ : "standard input");
     Fatal(1);
   }
-  if (failed_ || !wellFormed || !root_) {
+  if (end.failed || !root_) {
     if (!failed_)
       std::fprintf(stderr, "%s: error: not a well-formed XML document\n", inputName_ ? inputName_ : "standard input");
     Fatal(1);
@@ -837,18 +983,19 @@ ElemNode* XmlReader::Read(int fd, std::string_view head) {
 
 }  // namespace
 
-ElemNode* ReadXML(int fd, std::string_view head, const char* inputName) {
+ElemNode* ReadXML(int fd, std::string_view head, const char* inputName, bool threaded) {
+  xmlInitParser();
   // Nesting costs the parser heap, not stack: no depth limit below the
   // ESIS reader's.
   xmlParserMaxDepth = 1u << 30;
-  // Nearly every element has a line of its own.  Room for more runs than
-  // a file of this size can hold elements costs no memory until used, and
-  // spares the copies (and the freed blocks) of a growing array.
+  // Every element has a line of its own.  Room for more lines than a file
+  // of this size can hold elements costs no memory until used, and spares
+  // the copies (and the freed blocks) of a growing array.
   struct stat st;
   if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-    doc.lineRuns.reserve(doc.lineRuns.size() + size_t(st.st_size) / 16);
+    doc.elementLines.reserve(doc.elementLines.size() + size_t(st.st_size) / 16);
   XmlReader reader(inputName);
-  return reader.Read(fd, head);
+  return reader.Read(fd, head, threaded);
 }
 
 }  // namespace qlx

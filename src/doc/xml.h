@@ -29,7 +29,9 @@ bool LooksLikeXml(std::string_view head);
 // Reads the XML document whose first bytes, already read from `fd`, are
 // `head`, and the rest from `fd`.  `inputName` is the file's name (null:
 // standard input); it names the elements' file and resolves relative
-// system identifiers and XInclude references.  Returns the root.
-ElemNode* ReadXML(int fd, std::string_view head, const char* inputName);
+// system identifiers and XInclude references.  Returns the root.  With
+// `threaded`, the parsing runs on a second thread and the tree is built on
+// the calling one, which writes every message that ends the reading.
+ElemNode* ReadXML(int fd, std::string_view head, const char* inputName, bool threaded = false);
 
 }  // namespace qlx

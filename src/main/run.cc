@@ -8,6 +8,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <string>
+#include <thread>
 #include <unistd.h>
 
 #include "browse/browser.h"
@@ -249,7 +250,10 @@ int RunMain(int argc, char** argv) {
     // XML or ESIS, told by the first bytes that are not white space.
     std::string head = ReadHead(fd);
     if (LooksLikeXml(head)) {
-      settings.docRoot = ReadXML(fd, head, settings.inputPath);
+      // The parsing on a second thread, unless there is one processor or
+      // QLX_THREADS=1.
+      const bool threaded = aheadSettings.threads != 1 && std::thread::hardware_concurrency() > 1;
+      settings.docRoot = ReadXML(fd, head, settings.inputPath, threaded);
     } else {
       LineReader in(fd, head);
       EsisReadOptions options;

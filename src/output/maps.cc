@@ -11,7 +11,6 @@
 #include "util/libfile.h"
 #include "util/settings.h"
 #include "util/vartable.h"
-#include "util/vartable.h"
 
 namespace qlx {
 
@@ -169,6 +168,45 @@ std::string ApplyCharMap(std::string_view data, std::vector<size_t>* dataCarets)
     }
   }
   out.append(data.data() + runStart, n - runStart);
+  return out;
+}
+
+namespace {
+
+// The length of the blank at text[i], 0 for anything else.
+size_t BlankAt(std::string_view text, size_t i) {
+  char c = text[i];
+  if (c == ' ' || c == '\t' || c == '\n' || c == '\r') return 1;
+  if (c != '\\' || i + 1 >= text.size()) return 0;
+  if (text[i + 1] == 'n') return 2;
+  if (i + 3 < text.size() && text[i + 1] == '0' && text[i + 2] == '1' &&
+      (text[i + 3] == '1' || text[i + 3] == '2' || text[i + 3] == '5'))
+    return 4;
+  return 0;
+}
+
+}  // namespace
+
+std::string GatherBlanks(std::string_view text, bool spaceAtStart, bool spaceAtEnd, bool spaceIfBlank) {
+  std::string out;
+  bool pending = false;
+  for (size_t i = 0; i < text.size();) {
+    if (size_t n = BlankAt(text, i)) {
+      pending = true;
+      i += n;
+      continue;
+    }
+    if (pending && (!out.empty() || spaceAtStart)) out += ' ';
+    pending = false;
+    size_t n = text[i] == '\\' && i + 1 < text.size() ? 2 : 1;
+    if (n == 2 && text[i + 1] == '|') {
+      size_t close = text.find("\\|", i + 2);
+      n = (close == std::string_view::npos ? text.size() : close + 2) - i;
+    }
+    out.append(text, i, n);
+    i += n;
+  }
+  if (pending && (out.empty() ? spaceIfBlank : spaceAtEnd)) out += ' ';
   return out;
 }
 

@@ -98,4 +98,12 @@ void LoadSpecMaps();
 // a caret in a replacement keeps its line-break meaning.
 std::string ApplyCharMap(std::string_view data, std::vector<size_t>* dataCarets = nullptr);
 
+// The data text with each run of blanks (space, tab, record end, and the
+// ESIS escapes "\n", "\011", "\012", "\015") made one space; the ESIS
+// escapes stay whole (an SDATA reference up to its closing "\|").  A run
+// at the start becomes a space only when `spaceAtStart`, a run at the end
+// only when `spaceAtEnd`, and a text of blanks alone gives one space only
+// when `spaceIfBlank`.
+std::string GatherBlanks(std::string_view text, bool spaceAtStart, bool spaceAtEnd, bool spaceIfBlank);
+
 }  // namespace qlx

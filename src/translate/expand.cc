@@ -10,6 +10,7 @@
 #include "doc/tree.h"
 #include "output/emit.h"
 #include "translate/links.h"
+#include "output/maps.h"
 #include "translate/special.h"
 #include "util/fatal.h"
 #include "util/settings.h"
@@ -96,8 +97,18 @@ void AppendReference(Sink<kTrack>& dest, std::string_view ref, const ElemNode* e
     std::string_view base = ref.substr(0, ref.find(':'));
     char mod = base.size() + 1 < ref.size() ? ref[base.size() + 1] : 0;
     size_t at = dest.text.size();
-    if (base == "+content" || base == "+text") AppendContent(dest, elem, base == "+text");
-    else Diagnostics()->Printf("unknown immediate variable: %.*s\n", int(ref.size()), ref.data());
+    if (base == "+content") {
+      AppendContent(dest, elem, false);
+    } else if (base == "+text") {
+      AppendContent(dest, elem, true);
+      dest.text.replace(at, std::string::npos,
+                        GatherBlanks(std::string_view(dest.text).substr(at), false, false, false));
+      if constexpr (kTrack) {  // all of it came from the document
+        while (!dest.fromDocument.empty() && dest.fromDocument.back().first >= at)
+          dest.fromDocument.pop_back();
+        if (dest.text.size() > at) dest.fromDocument.emplace_back(at, dest.text.size());
+      }
+    } else Diagnostics()->Printf("unknown immediate variable: %.*s\n", int(ref.size()), ref.data());
     if (mod == 'u' || mod == 'l') ChangeCase(dest.text, at, mod == 'u', true);
     return;
   }

@@ -104,11 +104,11 @@ struct Frame {
 // One item of the content of an element translated with spec s; a child
 // whose content is to be visited gets a frame on the stack.
 void VisitItem(const ContentItem& item, const TranSpec* s, OutBuffer* stream,
-               std::vector<Frame>& stack) {
+               std::vector<Frame>& stack, bool edge) {
   if (item.kind() == '?') {
     WriteProcessingInstruction(item.text(), stream);
   } else if (item.kind() == '-') {
-    if (s->ignore != IGNORE_Data) WriteData(item.text(), stream, s->verbatim != 0);
+    if (s->ignore != IGNORE_Data) WriteData(item.text(), stream, s->verbatim != 0, edge);
   } else if (s->ignore != IGNORE_Children) {
     ElemNode* child = item.elem();
     TranSpec* cs = SpecToUse(child);
@@ -132,7 +132,8 @@ void RunFrames(std::vector<Frame>& stack, OutBuffer* stream, AheadTranslator* ah
       f.next = ahead->Write(stream);
       continue;
     }
-    VisitItem(f.elem->items()[f.next++], s, stream, stack);
+    bool edge = f.next == 0 || f.next == f.elem->contentCount - 1;
+    VisitItem(f.elem->items()[f.next++], s, stream, stack, edge);
   }
 }
 
@@ -149,8 +150,11 @@ void Translate(ElemNode* top, OutBuffer* stream, TranSpec* spec, AheadTranslator
 // stops (0: the stack is not known; the count limits the nesting).
 thread_local constinit uintptr_t stackLimit = 0;
 
-// Thrown in a run done ahead that reaches the limit: the run is given up.
-struct NestingLimitAhead {};
+
+// Thrown in a run done ahead that meets what it cannot record (the nesting
+// limit, or data whose blanks depend on the column before the run): the
+// run is given up and translated in its turn.
+struct GiveUpAhead {};
 
 // The nesting of ProcessElement calls.
 struct Nesting {
@@ -161,7 +165,7 @@ struct Nesting {
                                  : translation.nesting > kMaxActionNesting;
     if (!deep || translation.nesting <= 1) return;
     --translation.nesting;
-    if (IsRecording()) throw NestingLimitAhead{};
+    if (IsRecording()) throw GiveUpAhead{};
     Diagnostics()->Puts("Error: Named actions nested too deep for the stack left, at:\n");
     PrintLocation(top, Diagnostics());
     Fatal(1);
@@ -237,7 +241,7 @@ void ProcessElement(ElemNode* top, OutBuffer* stream, TranSpec* spec) {
 void TranslateItems(ElemNode* elem, TranSpec* spec, int first, int last, OutBuffer* stream) {
   std::vector<Frame> stack;
   for (int i = first; i < last; ++i) {
-    VisitItem(elem->items()[i], spec, stream, stack);
+    VisitItem(elem->items()[i], spec, stream, stack, i == 0 || i == elem->contentCount - 1);
     RunFrames(stack, stream, nullptr);
   }
 }
@@ -258,7 +262,18 @@ void RunNamedAction(ElemNode* elem, std::string_view action, OutBuffer* stream) 
   else Diagnostics()->Printf("Could not find named action for %d.\n", n);
 }
 
-void WriteData(const char* text, OutBuffer* stream, bool verbatim) {
+void WriteData(const char* text, OutBuffer* stream, bool verbatim, bool edge) {
+  if (settings.blankData != 0 && text) {
+    // Gathered as _blanks asks: a space at the start or end only where the
+    // line already holds text; a blank item at the edge of its element's
+    // content writes nothing when blanks are dropped.
+    const int column = stream ? stream->column : 0;
+    if (column == OutBuffer::kUnknownColumn) throw GiveUpAhead{};
+    bool midLine = column != 0;
+    std::string gathered = GatherBlanks(text, midLine, true, (settings.blankData == 1 || !edge) && midLine);
+    EmitData(gathered.c_str(), stream, verbatim);
+    return;
+  }
   EmitData(text, stream, verbatim);
 }
 

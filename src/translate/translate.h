@@ -68,9 +68,12 @@ extern thread_local constinit std::vector<int>* finishedAhead;
 // spec 5's tests hold for the element.
 void RunNamedAction(ElemNode* elem, std::string_view action, OutBuffer* stream);
 
-// One data item of the document: character map (unless verbatim), then the
-// output writer.
-void WriteData(const char* text, OutBuffer* stream, bool verbatim);
+// One data item of the document: its blanks gathered as the variable
+// _blanks asks (settings.blankData; `edge`: the item is the first or the
+// last of its element's content, where "drop" removes an item of blanks
+// alone, while one between two other items still gives a space), the
+// character map (unless verbatim), then the output writer.
+void WriteData(const char* text, OutBuffer* stream, bool verbatim, bool edge = true);
 
 // One processing instruction, through its _name spec, the _* spec, or as
 // "[text]".

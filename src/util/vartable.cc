@@ -88,6 +88,8 @@ VarEntry* StoreValue(VarTable* table, std::string_view name, const std::string_v
     else settings.foldcase = v;
     return nullptr;
   }
+  if (name == "_blanks")  // stored as well: a setting the data writer reads
+    settings.blankData = !value ? 0 : *value == "collapse" ? 1 : *value == "drop" ? 2 : 0;
   if (!table) return nullptr;
   VarEntry* entry;
   auto it = table->index.find(std::string(name));

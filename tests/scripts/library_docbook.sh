@@ -62,7 +62,7 @@ check() {
 # document are its own; the ESIS is used as long as onsgmls wrote it).
 sgml() {
   [ -f "$2" ] || return 0
-  (cd "$(dirname "$2")" && onsgmls "$2") >"$tmp/$1.esis" 2>"$tmp/$1.onsgmls"
+  (cd "$(dirname "$2")" && onsgmls -b utf-8 "$2") >"$tmp/$1.esis" 2>"$tmp/$1.onsgmls"
   [ -s "$tmp/$1.esis" ] || { fail "$1: onsgmls wrote no ESIS"; head "$tmp/$1.onsgmls"; return; }
   check "$1" "$tmp/$1.esis"
 }
@@ -79,6 +79,7 @@ xml() {
 
 sgml qlx-manual "$src/doc/qlx.sgml"
 sgml test-page "$src/tests/cases/library/common/page.sgml"
+sgml faults-page "$src/tests/cases/library/common/faults.sgml"
 sgml man-db-example /usr/share/doc/man-db/examples/manpage.example.sgml
 xml docbook-xml-test /usr/share/doc/docbook-xml/examples/test-4.5.xml
 xml xmlwf /usr/share/doc/libexpat1-dev/expat.html/xmlwf.xml.gz

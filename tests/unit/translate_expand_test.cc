@@ -61,8 +61,9 @@ TEST_F(ExpandTest, UpperCaseModifierAndTheDataOfASubtree) {
   testing::internal::GetCapturedStderr();
   ElemNode* doc = test::ReadDocument(
       "(TITLE\n-the \\n\\|[lt    ]\\|\\#233;x\n(B\n-bold\n(I\n-deep\n)I\n)B\n-\\012end\n)TITLE\n");
-  EXPECT_EQ(ExpandVariables("${+text}", doc), "the \\n\\|[lt    ]\\|\\#233;xbolddeep\\012end");
-  EXPECT_EQ(ExpandVariables("${+text:u}", doc), "THE \\n\\|[lt    ]\\|\\#233;XBOLDDEEP\\012END")
+  // Blanks and record ends gathered into single spaces, none at the ends.
+  EXPECT_EQ(ExpandVariables("${+text}", doc), "the \\|[lt    ]\\|\\#233;xbolddeep end");
+  EXPECT_EQ(ExpandVariables("${+text:u}", doc), "THE \\|[lt    ]\\|\\#233;XBOLDDEEP END")
       << "escapes and SDATA names keep their case";
   testing::internal::CaptureStderr();
   EXPECT_EQ(ExpandVariables("${+content:u}", doc), "THE \\n\\|[lt    ]\\|\\#233;X\\012END");
