@@ -267,10 +267,14 @@ void WriteData(const char* text, OutBuffer* stream, bool verbatim, bool edge) {
     // Gathered as _blanks asks: a space at the start or end only where the
     // line already holds text; a blank item at the edge of its element's
     // content writes nothing when blanks are dropped.
+    auto gather = [&](bool midLine) {
+      return GatherBlanks(text, midLine, true, (settings.blankData == 1 || !edge) && midLine);
+    };
     const int column = stream ? stream->column : 0;
-    if (column == OutBuffer::kUnknownColumn) throw GiveUpAhead{};
-    bool midLine = column != 0;
-    std::string gathered = GatherBlanks(text, midLine, true, (settings.blankData == 1 || !edge) && midLine);
+    std::string gathered = gather(column != 0);
+    // At the start of a run done ahead the column is not known: the run
+    // is given up when the data's blanks depend on it.
+    if (column == OutBuffer::kUnknownColumn && gathered != gather(false)) throw GiveUpAhead{};
     EmitData(gathered.c_str(), stream, verbatim);
     return;
   }
