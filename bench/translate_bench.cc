@@ -21,6 +21,7 @@
 #include "translate/expand.h"
 #include "translate/match.h"
 #include "translate/translate.h"
+#include "util/fatal.h"
 #include "util/outbuf.h"
 #include "util/linereader.h"
 
@@ -143,10 +144,11 @@ BENCHMARK_CAPTURE(BM_EmitData, mapped, " a word; then it names a file & <a tag> 
 void BM_MatchSpec(benchmark::State& state) {
   Fixture& f = Shared();
   ElemNode* root = ReadFile(f.esisPath);
-  ReadTranSpec(f.specPath);
+  ReadTranSpec(f.specPath, ExpandWithoutElement);
+  Translation t(nullptr, Diagnostics());
   // A title inside a section: a context test and a fallback on the way.
   ElemNode* title = NthChild(NthChild(root, 1), 0);
-  for (auto _ : state) benchmark::DoNotOptimize(MatchSpec(title, 0));
+  for (auto _ : state) benchmark::DoNotOptimize(MatchSpec(t, title, 0));
   ClearSpecList();
 }
 BENCHMARK(BM_MatchSpec);
@@ -154,11 +156,11 @@ BENCHMARK(BM_MatchSpec);
 void BM_AssignSpecs(benchmark::State& state) {
   Fixture& f = Shared();
   ElemNode* root = ReadFile(f.esisPath);
-  ReadTranSpec(f.specPath);
-  for (auto _ : state) AssignSpecs(root);
+  ReadTranSpec(f.specPath, ExpandWithoutElement);
+  Translation t(nullptr, Diagnostics());
+  for (auto _ : state) AssignSpecs(t, root);
   state.counters["elements"] = benchmark::Counter(double(doc.nextSerial) * double(state.iterations()),
                                                   benchmark::Counter::kIsRate);
-  for (ElemNode* e = root; e; e = NextElement(e)) SetElementSpec(e, nullptr);
   ClearSpecList();
 }
 BENCHMARK(BM_AssignSpecs)->Unit(benchmark::kMicrosecond);
@@ -167,7 +169,8 @@ void BM_Expansion(benchmark::State& state) {
   Fixture& f = Shared();
   ElemNode* root = ReadFile(f.esisPath);
   ElemNode* section = NthChild(root, 1);
-  for (auto _ : state) WriteSpecText("^<div id=\"${ID:l}\">^", section, f.sink, 1);
+  Translation t(f.sink, Diagnostics());
+  for (auto _ : state) WriteSpecText(t, "^<div id=\"${ID:l}\">^", section, f.sink, 1);
 }
 BENCHMARK(BM_Expansion);
 

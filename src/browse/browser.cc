@@ -18,6 +18,7 @@
 #include "output/maps.h"
 #include "translate/links.h"
 #include "translate/translate.h"
+#include "util/fatal.h"
 #include "util/outbuf.h"
 #include "util/settings.h"
 #include "util/split.h"
@@ -129,7 +130,7 @@ void ChangeElement(const Words& w, ElemNode** current) {
     if (step == "..") {
       if (e->parent()) e = e->parent();
     } else if (step == "/") {
-      e = settings.docRoot;
+      e = doc.root;
     } else if (!step.empty() && IsDigit(step[0])) {
       int n = LeadingNumber(step);
       if (n >= e->childCount) {
@@ -174,7 +175,7 @@ void QueryRelation(Words& w, ElemNode* current) {
 
 // "find [.] sub X [Y]".
 void FindCommand(const Words& w, ElemNode* current) {
-  ElemNode* top = settings.docRoot;
+  ElemNode* top = doc.root;
   size_t k = 1;
   if (w[1] == ".") {
     top = current;
@@ -364,17 +365,19 @@ bool RunCommand(const std::string& line, ElemNode** current) {
   } else if (cmd == "id") {
     IdCommand(w);
   } else if (cmd == "show" && w.size() >= 2) {
-    if (const std::string* value = LookupVariable(w[1])) {
+    // Outside a translation run: no loop value is set.
+    Translation outside(nullptr, Diagnostics());
+    if (const std::string* value = LookupVariable(outside, w[1])) {
       std::printf("%s\n", value->c_str());
     } else {
       std::printf("Variable '%s' has no value.\n", w[1].c_str());
     }
   } else if (cmd == "set" && w.size() >= 3) {
-    SetMapping(settings.globalVars, w[1], w[2]);
+    SetMapping(globalVars, w[1], w[2]);
   } else if (cmd == "sum" || cmd == "tree" || cmd == "stat" || cmd == "cont") {
     // The whole document, or with any further word (even the empty one a
     // trailing blank gives) the current subtree.
-    ElemNode* top = w.size() == 1 ? settings.docRoot : here;
+    ElemNode* top = w.size() == 1 ? doc.root : here;
     if (cmd == "sum") PrintUsageSummary(top, settings.outStream);
     if (cmd == "tree") PrintTreeReport(top, settings.outStream);
     if (cmd == "stat") PrintStatistics(top, settings.outStream);
@@ -408,7 +411,7 @@ bool RunBrowserCommand(const std::string& line, ElemNode** current) {
 }
 
 void RunBrowser() {
-  ElemNode* current = settings.docRoot;
+  ElemNode* current = doc.root;
   if (!current) return;
   const char* prompt = settings.promptNewline ? "=>\n" : "=> ";
   CommandInput input;

@@ -192,12 +192,6 @@ void SetElementEntity(const ElemNode* e, EntityInfo* entity) {
   else doc.entityOf.erase(e);
 }
 
-void SetInsertedSpecId(const ElemNode* e, char where, int id) {
-  auto& marks = where == 'S' ? doc.insertedBefore : doc.insertedAfter;
-  if (id != 0) marks[e] = id;
-  else marks.erase(e);
-}
-
 void RegisterID(const char* id, ElemNode* elem) {
   doc.idIndex.push_back(IdEntry{id, elem});
   void*& first = doc.attStringTable.PayloadOf(id);

@@ -39,15 +39,15 @@ void OnSigpipe(int) {}
 
 void SetStartupVariables() {
   const char* user = std::getenv("USER");
-  SetMapping(settings.globalVars, "user", user ? user : "UnknownUser");
+  SetMapping(globalVars, "user", user ? user : "UnknownUser");
   char buf[100];
   std::time_t now = std::time(nullptr);
   if (std::strftime(buf, sizeof buf, "%a %d %b %Y, %R", std::localtime(&now)) == 0) buf[0] = '\0';
-  SetMapping(settings.globalVars, "date", buf);
+  SetMapping(globalVars, "date", buf);
   if (gethostname(buf, sizeof buf) != 0) std::strcpy(buf, "unknown-host");
   buf[sizeof buf - 1] = '\0';
-  SetMapping(settings.globalVars, "host", buf);
-  SetMapping(settings.globalVars, "transpec", "??");
+  SetMapping(globalVars, "host", buf);
+  SetMapping(globalVars, "transpec", "??");
 }
 
 }  // namespace
@@ -65,9 +65,9 @@ void AssignVariable(const char* arg) {
   std::vector<std::string_view> words = Split(text, 2);
   if (words.empty()) return;
   if (words.size() == 1) {
-    SetMapping(settings.globalVars, words[0], nullptr);
+    SetMapping(globalVars, words[0], nullptr);
   } else {
-    SetMapping(settings.globalVars, words[0], words[1]);
+    SetMapping(globalVars, words[0], words[1]);
   }
 }
 
@@ -194,7 +194,7 @@ int RunMain(int argc, char** argv) {
   if (const char* threads = std::getenv("QLX_THREADS")) aheadSettings.threads = std::atoi(threads);
   settings.warnings = 1;
   settings.foldcase = 1;
-  settings.globalVars = NewVarTable(20);
+  globalVars = NewVarTable(20);
   SetStartupVariables();
 
   // 2-3. Options and the input file.
@@ -208,7 +208,7 @@ int RunMain(int argc, char** argv) {
   }
 
   // 5.
-  SetMapping(settings.globalVars, "transpec", settings.transpecFile ? settings.transpecFile : "??");
+  SetMapping(globalVars, "transpec", settings.transpecFile ? settings.transpecFile : "??");
 
   // 6. The output.
   if (settings.outFile) {
@@ -253,18 +253,18 @@ int RunMain(int argc, char** argv) {
       // The parsing on a second thread, unless there is one processor or
       // QLX_THREADS=1.
       const bool threaded = aheadSettings.threads != 1 && std::thread::hardware_concurrency() > 1;
-      settings.docRoot = ReadXML(fd, head, settings.inputPath, threaded);
+      doc.root = ReadXML(fd, head, settings.inputPath, threaded);
     } else {
       LineReader in(fd, head);
       EsisReadOptions options;
       if (aheadSettings.threads == 1) options.threads = EsisReadOptions::Threads::kNever;
-      settings.docRoot = ReadESIS(in, settings.inputPath, options);
+      doc.root = ReadESIS(in, settings.inputPath, options);
     }
   }
   if (settings.inputPath) ::close(fd);
 
   // 8.
-  FinishTree(settings.docRoot);
+  FinishTree(doc.root);
 
   // 9. The browser takes over; neither translation nor reports run.
   if (settings.browse) {
@@ -274,7 +274,7 @@ int RunMain(int argc, char** argv) {
 
   // 10. The translation, on the element named with -i or the root.
   if (settings.transpecFile) {
-    ElemNode* top = settings.docRoot;
+    ElemNode* top = doc.root;
     if (settings.subtreeId) {
       top = FindElementByID(settings.subtreeId);
       if (!top) {
@@ -300,10 +300,10 @@ int RunMain(int argc, char** argv) {
   // reports then go to standard output.
   {
     std::FILE* reports = settings.outStream ? settings.outStream : stdout;
-    if (settings.reportUsage) PrintUsageSummary(settings.docRoot, reports);
-    if (settings.reportTree) PrintTreeReport(settings.docRoot, reports);
-    if (settings.reportStats) PrintStatistics(settings.docRoot, reports);
-    if (settings.reportContext) PrintContextReport(settings.docRoot, reports);
+    if (settings.reportUsage) PrintUsageSummary(doc.root, reports);
+    if (settings.reportTree) PrintTreeReport(doc.root, reports);
+    if (settings.reportStats) PrintStatistics(doc.root, reports);
+    if (settings.reportContext) PrintContextReport(doc.root, reports);
     if (settings.reportIds) PrintIdList(reports);
     if (reports != settings.outStream && (std::fflush(reports) != 0 || std::ferror(reports))) {
       std::fprintf(stderr, "%s: error writing output '%s': %s\n", settings.progName.c_str(),

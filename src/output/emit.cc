@@ -287,7 +287,7 @@ const VarEntry* FindEntry(const VarTable* table, std::string_view name) {
 // The replacement for an SDATA name, or false when no table holds it.  A
 // name found only in the map is recorded in the table of substitutions made.
 bool FindReplacement(std::string_view name, Sink& out, std::string* replacement) {
-  if (IsRecording()) {
+  if (out.buffer()->readOnlyTables) {
     // The table belongs to the main thread; work ahead is allowed only
     // where the map gives the same values (and the main thread records the
     // name when it meets it itself).
@@ -431,7 +431,8 @@ void WriteFrom(std::string_view text, size_t start, OutBuffer* stream, bool trac
       }
       if (problem) {
         out.Release();
-        Diagnostics()->Printf(problem, int(name.size()), name.data());
+        OutBuffer* messages = out.buffer()->messages;
+        (messages ? messages : Diagnostics())->Printf(problem, int(name.size()), name.data());
         out.Resume();
         out.Put('[');
         out.Put(name);

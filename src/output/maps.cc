@@ -212,7 +212,7 @@ std::string GatherBlanks(std::string_view text, bool spaceAtStart, bool spaceAtE
 
 void LoadSpecMaps() {
   auto named = [](const char* name) -> const std::string* {
-    const VarEntry* e = LookupVarEntry(settings.globalVars, name);
+    const VarEntry* e = LookupVarEntry(globalVars, name);
     return e && e->hasValue && !e->fromDocument && !e->value.empty() ? &e->value : nullptr;
   };
   if (!settings.sdataMapNamed)

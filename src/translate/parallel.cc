@@ -131,15 +131,15 @@ bool SpecsAllowWorkAhead() {
       return false;
   }
   // A variable's value becomes spec text where it is used.
-  if (settings.globalVars)
-    for (const VarEntry& entry : settings.globalVars->entries)
+  if (globalVars)
+    for (const VarEntry& entry : globalVars->entries)
       if (entry.hasValue && entry.value.find_first_of("${") != std::string::npos) return false;
   return true;
 }
 
-std::vector<AheadChunk> PlanChunks(ElemNode* top, int chunkElements) {
+std::vector<AheadChunk> PlanChunks(const Translation& t, ElemNode* top, int chunkElements) {
   std::vector<AheadChunk> chunks;
-  TranSpec* topSpec = SpecToUse(top);
+  TranSpec* topSpec = SpecToUse(t, top);
   if (!ContentVisited(topSpec)) return chunks;
   struct Level {
     ElemNode* elem;
@@ -176,7 +176,7 @@ std::vector<AheadChunk> PlanChunks(ElemNode* top, int chunkElements) {
         // Walked by the main thread: its content is split in turn.
         closeRun(level);
         ++level.next;
-        TranSpec* childSpec = SpecToUse(child);
+        TranSpec* childSpec = SpecToUse(t, child);
         if (ContentVisited(childSpec)) stack.push_back(Level{child, childSpec, 0, -1, 0});
         continue;
       }
@@ -189,7 +189,7 @@ std::vector<AheadChunk> PlanChunks(ElemNode* top, int chunkElements) {
   return chunks;
 }
 
-std::unique_ptr<AheadTranslator> AheadTranslator::Plan(ElemNode* top, OutBuffer* stream) {
+std::unique_ptr<AheadTranslator> AheadTranslator::Plan(Translation& t, ElemNode* top, OutBuffer* stream) {
   aheadStats = AheadStats{};
   if (!stream || !top) return nullptr;
   if (ThreadsToUse() < 2) return nullptr;
@@ -198,17 +198,18 @@ std::unique_ptr<AheadTranslator> AheadTranslator::Plan(ElemNode* top, OutBuffer*
   if (!SpecsAllowWorkAhead()) return nullptr;
   int chunkElements = aheadSettings.chunkElements;
   if (chunkElements <= 0) chunkElements = int(std::clamp(elements / 1024, 256L, 65536L));
-  std::vector<AheadChunk> chunks = PlanChunks(top, chunkElements);
+  std::vector<AheadChunk> chunks = PlanChunks(t, top, chunkElements);
   if (chunks.size() < 2) return nullptr;
   // What the walk would otherwise set up on first use, set up now, while
   // only this thread runs.
   ResolveActions();
-  LinkAttributeNames();
-  if (doc.processed.size() < size_t(doc.nextSerial)) doc.processed.resize(size_t(doc.nextSerial));
-  return std::make_unique<AheadTranslator>(std::move(chunks));
+  LinkAttributeNames(t);
+  if (t.run.processed.size() < size_t(doc.nextSerial)) t.run.processed.resize(size_t(doc.nextSerial));
+  return std::make_unique<AheadTranslator>(t, std::move(chunks));
 }
 
-AheadTranslator::AheadTranslator(std::vector<AheadChunk> chunks) : chunks_(std::move(chunks)) {
+AheadTranslator::AheadTranslator(Translation& walk, std::vector<AheadChunk> chunks)
+    : walk_(walk), chunks_(std::move(chunks)) {
   worker_.Start(ThreadMain, this, RequestStop);
 }
 
@@ -271,24 +272,21 @@ void AheadTranslator::TranslateAhead(AheadChunk& c) {
   c.messages.Clear();
   c.messages.Follow(&c.out);
   c.messages.columnOwner = &c.out;
+  c.out.readOnlyTables = c.messages.readOnlyTables = true;
+  c.out.messages = c.messages.messages = &c.messages;
   c.fatalStatus = -1;
   c.finished.clear();
   bool ok = true;
   {
-    RecordMessages record(&c.messages);
-    const TranslationState savedTranslation = translation;
-    std::vector<int>* savedFinished = finishedAhead;
-    translation = TranslationState{1};  // as inside the top element
-    finishedAhead = &c.finished;
+    Translation ahead(walk_, &c.out, &c.messages, &c.finished);
+    ahead.nesting = 1;  // as inside the top element
     try {
-      TranslateItems(c.parent, c.spec, c.first, c.last, &c.out);
+      TranslateItems(ahead, c.parent, c.spec, c.first, c.last, &c.out);
     } catch (const FatalStop& stop) {
       c.fatalStatus = stop.status;  // replayed after the output before it
     } catch (...) {  // met again by the main thread, in its turn
       ok = false;
     }
-    translation = savedTranslation;
-    finishedAhead = savedFinished;
   }
   if (c.out.overflowed()) ok = false;
   std::lock_guard<std::mutex> lock(mutex_);
@@ -304,7 +302,7 @@ namespace {
 
 // Copies a run's record into the output: its bytes, with its pending
 // break settled by the column there, and its messages in their places.
-void Replay(AheadChunk& c, OutBuffer* stream) {
+void Replay(AheadChunk& c, OutBuffer* stream, OutBuffer* messagesOut) {
   const std::string_view text = c.out.text();
   const std::string_view messages = c.messages.text();
   const long pending = c.out.pendingBreak;
@@ -324,12 +322,12 @@ void Replay(AheadChunk& c, OutBuffer* stream) {
   for (const OutBuffer::Mark& mark : c.messages.marks()) {
     copyOutput(mark.outputAt);
     if (mark.messagesEnd > messagesAt) {
-      Diagnostics()->Puts(messages.substr(messagesAt, mark.messagesEnd - messagesAt));
+      messagesOut->Puts(messages.substr(messagesAt, mark.messagesEnd - messagesAt));
       messagesAt = mark.messagesEnd;
     }
   }
   copyOutput(text.size());
-  if (messagesAt < messages.size()) Diagnostics()->Puts(messages.substr(messagesAt));
+  if (messagesAt < messages.size()) messagesOut->Puts(messages.substr(messagesAt));
   if (c.out.column != OutBuffer::kUnknownColumn) stream->column = c.out.column;
   stream->Done();
 }
@@ -367,12 +365,12 @@ int AheadTranslator::Write(OutBuffer* stream) {
   changed_.notify_all();  // the window moved on
 
   if (!inTurn && c.state == kDone) {
-    Replay(c, stream);
-    for (int serial : c.finished) MarkProcessed(ElementBySerial(serial));
+    Replay(c, stream, walk_.messages);
+    for (int serial : c.finished) walk_.MarkProcessed(ElementBySerial(serial));
     ++taken_;
-    if (c.fatalStatus >= 0) Fatal(c.fatalStatus);
+    if (c.fatalStatus >= 0) walk_.Stop(c.fatalStatus);
   } else {
-    TranslateItems(c.parent, c.spec, c.first, c.last, stream);
+    TranslateItems(walk_, c.parent, c.spec, c.first, c.last, stream);
   }
   std::vector<int>().swap(c.finished);
   {
@@ -387,33 +385,34 @@ int AheadTranslator::Write(OutBuffer* stream) {
   return c.last;
 }
 
-void AssignSpecsInParallel(ElemNode* top) {
+void AssignSpecsInParallel(Translation& t, ElemNode* top) {
   const int begin = top->serial, end = SubtreeEnd(top);
   bool allowed = ThreadsToUse() >= 2 && end - begin >= aheadSettings.minElements;
   for (const auto& s : specList.specs)  // a missing target is reported on first use
     if (s->action > 0 && !s->actionSpec && !FindSpecById(s->action)) allowed = false;
-  if (!allowed) return AssignSpecs(top);
+  if (!allowed) return AssignSpecs(t, top);
 
   // The second half is matched on the worker, which records its messages;
   // they are written after the first half's.  An element whose matching
   // stopped there (a fatal stop) is matched again by the main thread, in
   // its turn, and so is the rest of the half.
-  specList.specOf.assign(size_t(doc.nextSerial), 0);
+  t.run.specOf.assign(size_t(doc.nextSerial), 0);
   ResolveActions();
   struct Half {
+    Translation& walk;
     int to;
     int next;  // the element being matched
     std::atomic<bool> stop{false};
     OutBuffer messages;
     size_t kept = 0;  // the messages of the elements matched in full
-  } half{end, begin + (end - begin) / 2, {false}, OutBuffer(), 0};
+  } half{t, end, begin + (end - begin) / 2, {false}, OutBuffer(), 0};
   auto body = [](void* arg) -> void* {
     auto* h = static_cast<Half*>(arg);
-    RecordMessages record(&h->messages);
+    Translation ahead(h->walk, nullptr, &h->messages, nullptr);
     try {
       while (h->next < h->to && !h->stop.load(std::memory_order_relaxed)) {
         int n = h->next;
-        AssignSpecsInRange(&n, n + 1);
+        AssignSpecsInRange(ahead, &n, n + 1);
         h->kept = h->messages.size();
         h->next = n;
       }
@@ -425,11 +424,11 @@ void AssignSpecsInParallel(ElemNode* top) {
   WorkerThread worker;
   const bool started = worker.Start(body, &half, stop);
   int next = begin;
-  AssignSpecsInRange(&next, started ? begin + (end - begin) / 2 : end);
+  AssignSpecsInRange(t, &next, started ? begin + (end - begin) / 2 : end);
   if (!started) return;
   worker.Join();
-  if (half.kept > 0) Diagnostics()->Puts(half.messages.text().substr(0, half.kept));
-  AssignSpecsInRange(&half.next, end);
+  if (half.kept > 0) t.messages->Puts(half.messages.text().substr(0, half.kept));
+  AssignSpecsInRange(t, &half.next, end);
 }
 
 }  // namespace qlx

@@ -23,6 +23,7 @@
 // taken, as a plain run would have marked it.
 #pragma once
 
+#include "translate/context.h"
 #include "util/outbuf.h"
 
 #include <condition_variable>
@@ -33,8 +34,6 @@
 
 #include <pthread.h>
 #include <vector>
-
-#include "util/outbuf.h"
 
 namespace qlx {
 
@@ -69,7 +68,7 @@ class WorkerThread {
 // message on that thread gives up the rest of its half, which the main
 // thread matches in its turn, after its own half, so messages keep their
 // document order.
-void AssignSpecsInParallel(ElemNode* top);
+void AssignSpecsInParallel(Translation& t, ElemNode* top);
 
 // Whether the current spec list allows work ahead (see above).
 bool SpecsAllowWorkAhead();
@@ -124,7 +123,7 @@ struct AheadChunk {
 // own rules: the content of a replaced or wholly ignored element is not
 // visited, and the children of an element that ignores them are not
 // counted.  Runs are in document order.
-std::vector<AheadChunk> PlanChunks(ElemNode* top, int chunkElements);
+std::vector<AheadChunk> PlanChunks(const Translation& t, ElemNode* top, int chunkElements);
 
 class AheadTranslator {
  public:
@@ -133,10 +132,10 @@ class AheadTranslator {
   // A translator for the walk of `top` writing to `stream`, or null when
   // the work would not pay or is not allowed (the specs, the size, one
   // core, no stream).  Its thread starts at once.
-  static std::unique_ptr<AheadTranslator> Plan(ElemNode* top, OutBuffer* stream);
+  static std::unique_ptr<AheadTranslator> Plan(Translation& t, ElemNode* top, OutBuffer* stream);
 
   // Starts the thread (without one, every run is translated in its turn).
-  explicit AheadTranslator(std::vector<AheadChunk> chunks);
+  AheadTranslator(Translation& walk, std::vector<AheadChunk> chunks);
   ~AheadTranslator();  // stops and joins the thread
   AheadTranslator(const AheadTranslator&) = delete;
   AheadTranslator& operator=(const AheadTranslator&) = delete;
@@ -161,6 +160,7 @@ class AheadTranslator {
   // Translates run k into its buffer (mutex not held).
   void TranslateAhead(AheadChunk& c);
 
+  Translation& walk_;  // the translation of the walk; each run ahead has its own
   std::vector<AheadChunk> chunks_;
   size_t next_ = 0;      // the next run to write
   size_t nextFree_ = 0;  // the first run nobody has claimed

@@ -30,6 +30,7 @@ namespace {
 // One call in progress: its own text, words and origin flags, so that the
 // actions it runs (which make calls of their own) cannot disturb it.
 struct Call {
+  Translation& t;
   const std::string& text;
   const std::vector<bool>& fromDocument;
   CallWords words;
@@ -52,14 +53,14 @@ struct Call {
   }
 };
 
-void LineOfSpec(const ElemNode* elem) {
-  const TranSpec* spec = elem ? ElementSpec(elem) : nullptr;
-  if (spec && spec->lineNumber) Diagnostics()->Printf("Used in transpec, line %d\n", spec->lineNumber);
+void LineOfSpec(Translation& t, const ElemNode* elem) {
+  const TranSpec* spec = elem ? ElementSpec(t, elem) : nullptr;
+  if (spec && spec->lineNumber) t.messages->Printf("Used in transpec, line %d\n", spec->lineNumber);
 }
 
-void UnknownName(std::string_view name, const ElemNode* elem) {
-  Diagnostics()->Printf("Unknown special variable: %.*s\n", int(name.size()), name.data());
-  LineOfSpec(elem);
+void UnknownName(Translation& t, std::string_view name, const ElemNode* elem) {
+  t.messages->Printf("Unknown special variable: %.*s\n", int(name.size()), name.data());
+  LineOfSpec(t, elem);
 }
 
 // Copies everything `in` gives to the stream, as it stands.
@@ -81,12 +82,12 @@ void FlushBefore() {
 
 // ${_!command}: the command's output, copied into the translation where
 // the call stands.
-void RunCommand(const std::string& command, OutBuffer* stream) {
+void RunCommand(Translation& t, const std::string& command, OutBuffer* stream) {
   FlushBefore();
   std::FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) {
     std::string text = strerror(errno);
-    Diagnostics()->Printf("Could not start program '%s': %s", command.c_str(), text.c_str());
+    t.messages->Printf("Could not start program '%s': %s", command.c_str(), text.c_str());
     return;
   }
   CopyRaw(pipe, stream);
@@ -98,8 +99,8 @@ void RunCommand(const std::string& command, OutBuffer* stream) {
 // ---- the handlers of the table ----
 
 void Action(Call& c) {
-  if (c.count() < 2) return NotEnoughArgs(c.words[0]);
-  RunNamedAction(c.elem, c.words[1], c.stream);
+  if (c.count() < 2) return NotEnoughArgs(c.t, c.words[0]);
+  RunNamedAction(c.t, c.elem, c.words[1], c.stream);
 }
 
 void AllAtts(Call& c) {
@@ -116,13 +117,13 @@ void AllAtts(Call& c) {
 // _attval and _pattval: a test on `owner`'s attribute; the action runs on
 // the current element.
 void AttributeTest(Call& c, const ElemNode* owner) {
-  if (c.count() < 2) return NotEnoughArgs(c.words[0]);
+  if (c.count() < 2) return NotEnoughArgs(c.t, c.words[0]);
   if (!owner) return;
   const char* value = FindAttValue(owner, c.Word(1).c_str());
   if (!value) return;
-  if (c.count() == 3) RunNamedAction(c.elem, c.words[2], c.stream);
+  if (c.count() == 3) RunNamedAction(c.t, c.elem, c.words[2], c.stream);
   else if (c.count() >= 4 && std::string_view(value) == c.words[2])
-    RunNamedAction(c.elem, c.words[3], c.stream);
+    RunNamedAction(c.t, c.elem, c.words[3], c.stream);
 }
 
 void AttVal(Call& c) { AttributeTest(c, c.elem); }
@@ -130,15 +131,15 @@ void PAttVal(Call& c) { AttributeTest(c, c.elem->parent()); }
 
 void CalsTable(Call& c) { TableInstruction(c.words, c.elem, c.stream); }
 
-void ChaseToGiCall(Call& c) { ChaseToGi(c.elem, c.words, c.stream); }
-void EachAttCall(Call& c) { EachAttribute(c.elem, c.words, c.stream); }
-void EachConCall(Call& c) { EachContent(c.elem, c.words, c.stream); }
-void FindCall(Call& c) { FindAndRun(c.elem, c.words, c.stream, false); }
-void PFindCall(Call& c) { FindAndRun(c.elem, c.words, c.stream, true); }
-void FollowLinkCall(Call& c) { FollowLink(c.elem, c.words, c.stream); }
-void FollowRelCall(Call& c) { FollowRelation(c.elem, c.words, c.stream); }
-void RelationCall(Call& c) { RelationTest(c.elem, c.words, c.stream); }
-void NameListCall(Call& c) { NameList(c.elem, c.words, c.stream); }
+void ChaseToGiCall(Call& c) { ChaseToGi(c.t, c.elem, c.words, c.stream); }
+void EachAttCall(Call& c) { EachAttribute(c.t, c.elem, c.words, c.stream); }
+void EachConCall(Call& c) { EachContent(c.t, c.elem, c.words, c.stream); }
+void FindCall(Call& c) { FindAndRun(c.t, c.elem, c.words, c.stream, false); }
+void PFindCall(Call& c) { FindAndRun(c.t, c.elem, c.words, c.stream, true); }
+void FollowLinkCall(Call& c) { FollowLink(c.t, c.elem, c.words, c.stream); }
+void FollowRelCall(Call& c) { FollowRelation(c.t, c.elem, c.words, c.stream); }
+void RelationCall(Call& c) { RelationTest(c.t, c.elem, c.words, c.stream); }
+void NameListCall(Call& c) { NameList(c.t, c.elem, c.words, c.stream); }
 
 void Env(Call& c) {
   if (c.count() < 2) return;
@@ -148,11 +149,11 @@ void Env(Call& c) {
 void FileName(Call& c) {
   const EntityInfo* entity = ElementEntity(c.elem);
   if (!entity) {
-    Diagnostics()->Puts("Expected ext entity (internal error? bug?):\n");
-    PrintLocation(c.elem, Diagnostics());
+    c.t.messages->Puts("Expected ext entity (internal error? bug?):\n");
+    PrintLocation(c.elem, c.t.messages);
   } else if (!entity->generatedName) {
-    Diagnostics()->Puts("Expected filename (internal error? bug?):\n");
-    PrintLocation(c.elem, Diagnostics());
+    c.t.messages->Puts("Expected filename (internal error? bug?):\n");
+    PrintLocation(c.elem, c.t.messages);
   } else {
     c.Emit(entity->generatedName);
   }
@@ -175,16 +176,16 @@ void Gi(Call& c) {
 }
 
 void Id(Call& c) {
-  if (c.count() < 2) return NotEnoughArgs(c.words[0]);
+  if (c.count() < 2) return NotEnoughArgs(c.t, c.words[0]);
   ElemNode* target = FindElementByID(c.Word(1).c_str());
   if (!target) return;
-  if (c.count() >= 3) RunNamedAction(target, c.words[2], c.stream);
-  else ProcessElement(target, c.stream, MatchSpec(target, 0));
+  if (c.count() >= 3) RunNamedAction(c.t, target, c.words[2], c.stream);
+  else ProcessElement(c.t, target, c.stream, MatchSpec(c.t, target, 0));
 }
 
 void Include(Call& c) {
   if (c.count() < 2 || c.words[1].empty()) {
-    Diagnostics()->Puts("No file name specified for include\n");
+    c.t.messages->Puts("No file name specified for include\n");
     return;
   }
   std::string name = c.Word(1);
@@ -193,14 +194,14 @@ void Include(Call& c) {
   if (!in) {
     const int err = errno;
     ++settings.unreadFiles;
-    Diagnostics()->Printf("Can not open included file '%s': %s\n", name.c_str(), std::strerror(err));
+    c.t.messages->Printf("Can not open included file '%s': %s\n", name.c_str(), std::strerror(err));
     return;
   }
   CopyRaw(in, c.stream);
   if (std::ferror(in)) {  // a directory opens, but does not read
     const int err = errno;
     ++settings.unreadFiles;
-    Diagnostics()->Printf("Can not open included file '%s': %s\n", name.c_str(), std::strerror(err));
+    c.t.messages->Printf("Can not open included file '%s': %s\n", name.c_str(), std::strerror(err));
   }
   std::fclose(in);
 }
@@ -220,19 +221,19 @@ void InFile(Call& c) {
 }
 
 void InsertNode(Call& c) {
-  if (c.count() < 3) return NotEnoughArgs(c.words[0]);
+  if (c.count() < 3) return NotEnoughArgs(c.t, c.words[0]);
   char where = c.words[1].empty() ? '\0' : c.words[1][0];
   int id = std::atoi(c.Word(2).c_str());
-  if (where == 'S' || where == 'E') SetInsertedSpecId(c.elem, where, id);
+  if (where == 'S' || where == 'E') c.t.SetInsertedSpecId(c.elem, where, id);
 }
 
 void IsSet(Call& c) {
-  if (c.count() < 2) return NotEnoughArgs(c.words[0]);
+  if (c.count() < 2) return NotEnoughArgs(c.t, c.words[0]);
   if (c.count() < 3) return;
-  const std::string* value = LookupVariable(c.words[1]);
+  const std::string* value = LookupVariable(c.t, c.words[1]);
   if (!value) return;
-  if (c.count() == 3) RunNamedAction(c.elem, c.words[2], c.stream);
-  else if (*value == c.words[2]) RunNamedAction(c.elem, c.words[3], c.stream);
+  if (c.count() == 3) RunNamedAction(c.t, c.elem, c.words[2], c.stream);
+  else if (*value == c.words[2]) RunNamedAction(c.t, c.elem, c.words[3], c.stream);
 }
 
 void Location(Call& c) { PrintLocation(c.elem, c.stream); }
@@ -254,22 +255,22 @@ void NChild(Call& c) {
 void Path(Call& c) { c.Emit(BuildPath(c.elem)); }
 
 void PAttr(Call& c) {
-  if (c.count() < 2) return NotEnoughArgs(c.words[0]);
+  if (c.count() < 2) return NotEnoughArgs(c.t, c.words[0]);
   if (!c.elem->parent()) {
-    Diagnostics()->Puts("Element does not have a parent:\n");
+    c.t.messages->Puts("Element does not have a parent:\n");
     return;
   }
   if (const char* value = FindAttValue(c.elem->parent(), c.Word(1).c_str())) c.Emit(value);
 }
 
 void Set(Call& c) {
-  if (c.count() < 2) return NotEnoughArgs(c.words[0]);
+  if (c.count() < 2) return NotEnoughArgs(c.t, c.words[0]);
   if (c.count() == 2) {
-    SetMapping(settings.globalVars, c.words[1], nullptr);
+    SetMapping(globalVars, c.words[1], nullptr);
     return;
   }
   size_t at = size_t(c.words[2].data() - c.text.data());
-  SetVariableTracked(c.words[1], c.words[2], c.fromDocument, at, c.elem);
+  SetVariableTracked(c.t, c.words[1], c.words[2], c.fromDocument, at, c.elem);
 }
 
 struct Entry {
@@ -332,40 +333,41 @@ bool SpecialCallMayRunAhead(std::string_view name) {
   return entry && entry->mayRunAhead;
 }
 
-void CallSpecialVariable(const std::string& call, ElemNode* elem, OutBuffer* stream,
+void CallSpecialVariable(Translation& t, const std::string& call, ElemNode* elem, OutBuffer* stream,
                          int trackColumn, const std::vector<bool>& fromDocument) {
   // The loop words, while a loop has set them.
-  if (call == "A" && linkLoop.eachA) return EmitText(*linkLoop.eachA, stream, trackColumn);
-  if (call == "C" && linkLoop.eachC) return EmitText(*linkLoop.eachC, stream, trackColumn);
+  const LinkLoopState& loop = t.run.loop;
+  if (call == "A" && loop.eachA) return EmitText(*loop.eachA, stream, trackColumn);
+  if (call == "C" && loop.eachC) return EmitText(*loop.eachC, stream, trackColumn);
 
   if (!call.empty() && call[0] == '!') {
     // A document must never run commands on the translating machine.
     if (!fromDocument.empty() && fromDocument[0]) {
-      Diagnostics()->Printf("Error: Command from the document not run: %s\n", call.c_str());
-      LineOfSpec(elem);
+      t.messages->Printf("Error: Command from the document not run: %s\n", call.c_str());
+      LineOfSpec(t, elem);
       return;
     }
     std::optional<std::string> command = CommandWithDocumentQuoted(call, fromDocument);
     if (!command) {
-      Diagnostics()->Printf("Error: Text of the document where no quoting holds; command not run: %s\n",
+      t.messages->Printf("Error: Text of the document where no quoting holds; command not run: %s\n",
                    call.c_str());
-      LineOfSpec(elem);
+      LineOfSpec(t, elem);
       return;
     }
-    RunCommand(command->substr(1), stream);
+    RunCommand(t, command->substr(1), stream);
     return;
   }
 
-  Call c{call, fromDocument, Split(call), elem, stream, trackColumn};
+  Call c{t, call, fromDocument, Split(call), elem, stream, trackColumn};
   if (c.words.empty()) {
-    Diagnostics()->Puts("Error: Empty special variable call.\n");
-    LineOfSpec(elem);
+    t.messages->Puts("Error: Empty special variable call.\n");
+    LineOfSpec(t, elem);
     return;
   }
   const Entry* entry = FindEntry(c.words[0]);
-  if (!entry) return UnknownName(c.words[0], elem);
+  if (!entry) return UnknownName(t, c.words[0], elem);
   if (entry->needsElement && !elem) {
-    Diagnostics()->Printf(
+    t.messages->Printf(
                  "Error: _%.*s needs a current element; this text has none "
                  "(a _Start, _End or processing-instruction text).\n",
                  int(c.words[0].size()), c.words[0].data());

@@ -3,6 +3,7 @@
 // it writes a value, sets something, or runs named actions.
 #pragma once
 
+#include "translate/context.h"
 #include "util/outbuf.h"
 
 #include <cstdio>
@@ -18,7 +19,7 @@ struct ElemNode;
 // the actions it runs may make calls of their own.  `fromDocument` flags
 // the characters of the call that came from the document (empty: none);
 // such text never runs a command ("!..." calls, "_set" values).
-void CallSpecialVariable(const std::string& call, ElemNode* elem, OutBuffer* stream,
+void CallSpecialVariable(Translation& t, const std::string& call, ElemNode* elem, OutBuffer* stream,
                          int trackColumn, const std::vector<bool>& fromDocument = {});
 
 // Whether a call of `name` (without its underscore) may be made in a run

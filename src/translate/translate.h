@@ -4,6 +4,7 @@
 // translation of one element with a spec.
 #pragma once
 
+#include "translate/context.h"
 #include "util/outbuf.h"
 
 #include <cstdio>
@@ -31,42 +32,33 @@ inline constexpr int kNestingOnCallerStack = 200;
 inline constexpr int kMaxActionNesting = 1000;
 inline constexpr size_t kStackReserve = size_t(1) << 20;
 
-struct TranslationState {
-  int nesting = 0;  // ProcessElement calls running
-};
-
-// Per thread: a thread that translates part of a document ahead nests its
-// own calls.
-extern thread_local constinit TranslationState translation;
-
 // Runs body(arg) on a thread whose stack is `size` bytes (the calling
-// thread waits for it), with the stack room checked as said above; on the
+// thread waits for it), with the stack room checked as said above (t's
+// stackLimit, for the time of the call); on the
 // calling thread when no such thread can be made.  An exception thrown by
 // the body is thrown again by the caller.
-void RunOnLargeStack(void (*body)(void*), void* arg, size_t size);
+void RunOnLargeStack(Translation& t, void (*body)(void*), void* arg, size_t size);
 inline constexpr size_t kLargeStack = sizeof(void*) >= 8 ? size_t(512) << 20 : size_t(128) << 20;
 
 // One translation run.  A null file name skips the run with a message; a
 // null stream (validation) writes no output but every message.
 void TranslateTree(ElemNode* top, const char* specFile, OutBuffer* stream);
+// The same with a translation the caller owns (its output is t.out), which
+// keeps what the run marked.
+void TranslateTree(Translation& t, ElemNode* top, const char* specFile);
 
 // Translates one element and its content with `spec` (null: the element's
 // assigned spec, or the empty spec).  The walk over the content keeps its
 // own stack, so nesting depth costs no machine stack.
-void ProcessElement(ElemNode* elem, OutBuffer* stream, TranSpec* spec);
+void ProcessElement(Translation& t, ElemNode* elem, OutBuffer* stream, TranSpec* spec);
 
 // The content items [first, last) of `elem`, and everything inside them,
 // translated as `spec` (the element's spec) has its content translated.
-void TranslateItems(ElemNode* elem, TranSpec* spec, int first, int last, OutBuffer* stream);
-
-// While a thread translates ahead, the elements whose translation it ends
-// are listed here rather than marked as processed (the main thread marks
-// them when it takes the work); null otherwise.
-extern thread_local constinit std::vector<int>* finishedAhead;
+void TranslateItems(Translation& t, ElemNode* elem, TranSpec* spec, int first, int last, OutBuffer* stream);
 
 // Runs the spec named by SpecID on the element: "5" always, "5t" only when
 // spec 5's tests hold for the element.
-void RunNamedAction(ElemNode* elem, std::string_view action, OutBuffer* stream);
+void RunNamedAction(Translation& t, ElemNode* elem, std::string_view action, OutBuffer* stream);
 
 // One data item of the document: its blanks gathered as the variable
 // _blanks asks (settings.blankData; `edge`: the item is the first or the
@@ -77,9 +69,9 @@ void WriteData(const char* text, OutBuffer* stream, bool verbatim, bool edge = t
 
 // One processing instruction, through its _name spec, the _* spec, or as
 // "[text]".
-void WriteProcessingInstruction(const char* text, OutBuffer* stream);
+void WriteProcessingInstruction(Translation& t, const char* text, OutBuffer* stream);
 
 // The spec's Set and Increment variables, for the element.
-void UpdateVariables(const TranSpec& spec, ElemNode* elem);
+void UpdateVariables(Translation& t, const TranSpec& spec, ElemNode* elem);
 
 }  // namespace qlx

@@ -9,7 +9,6 @@
 
 #include "doc/tree.h"
 #include "regexp/regexp.h"
-#include "translate/expand.h"
 #include "util/fatal.h"
 #include "util/libfile.h"
 #include "util/linereader.h"
@@ -102,7 +101,7 @@ bool SplitVarTest(const std::string& value, const char* keyword, int line, std::
   return true;
 }
 
-void KeywordLine(TranSpec& spec, const std::string& line, int lineNumber) {
+void KeywordLine(TranSpec& spec, const std::string& line, int lineNumber, const PatternExpander& expand) {
   size_t colon = line.find(':');
   if (colon == std::string::npos) {
     Diagnostics()->Printf("Trans spec error, missing colon (skipping line):\n  %s\n", line.c_str());
@@ -146,7 +145,7 @@ void KeywordLine(TranSpec& spec, const std::string& line, int lineNumber) {
   } else if (key == "Increment:") {
     SetInTable(&spec.incrementVars, value);
   } else if (key == "Var:") {
-    SetMappingLine(settings.globalVars, value);
+    SetMappingLine(globalVars, value);
   } else if (key == "SpecID:") {
     spec.specId = LeadingInt(value);
   } else if (key == "Action:") {
@@ -175,7 +174,7 @@ void KeywordLine(TranSpec& spec, const std::string& line, int lineNumber) {
     std::optional<std::string> rest;
     if (SplitVarTest(value, "VarREValue:", lineNumber, &name, &rest)) {
       spec.varREValueName = name;
-      std::string expanded = ExpandVariables(rest ? *rest : std::string(), nullptr);
+      std::string expanded = expand(rest ? *rest : std::string());
       spec.varREValuePattern = CompilePattern(expanded.c_str());
     } else {
       spec.varREValueName.reset();
@@ -198,7 +197,7 @@ bool IsPlainContext(const std::string& text) {
 
 }  // namespace
 
-void CompileTranSpec(TranSpec&& in) {
+void CompileTranSpec(TranSpec&& in, const PatternExpander& expand) {
   auto spec = std::make_unique<TranSpec>(std::move(in));
   TranSpec& s = *spec;
 
@@ -235,14 +234,14 @@ void CompileTranSpec(TranSpec&& in) {
     } else {
       t.name = whole.substr(0, cut);
       size_t p = whole.find_first_not_of(" \t", cut);
-      t.patternText = ExpandVariables(p == std::string::npos ? "" : whole.substr(p), nullptr);
+      t.patternText = expand(p == std::string::npos ? std::string_view() : std::string_view(whole).substr(p));
     }
     t.pattern = CompilePattern(t.patternText.c_str());
   }
 
   // 3. The content pattern.
   s.contentPattern = nullptr;
-  if (s.content) s.contentPattern = CompilePattern(ExpandVariables(*s.content, nullptr).c_str());
+  if (s.content) s.contentPattern = CompilePattern(expand(*s.content).c_str());
 
   // 4. Several element names.
   if (s.gi && (std::strchr(s.gi, ' ') || std::strchr(s.gi, '\t'))) {
@@ -277,7 +276,7 @@ void CompileTranSpec(TranSpec&& in) {
   specList.byId[p->specId].push_back(p);
 }
 
-void ReadTranSpec(const std::string& fileName) {
+void ReadTranSpec(const std::string& fileName, const PatternExpander& expand) {
   std::FILE* f = OpenLibFile(fileName);
   if (!f) {
     int err = errno;
@@ -298,7 +297,7 @@ void ReadTranSpec(const std::string& fileName) {
     if (empty || (!line.empty() && line[0] == '#')) continue;
     if (!line.empty() && line[0] == '-') {
       spec.lineNumber = lines.lineNumber();
-      CompileTranSpec(std::move(spec));
+      CompileTranSpec(std::move(spec), expand);
       spec = TranSpec();
       continue;
     }
@@ -309,7 +308,7 @@ void ReadTranSpec(const std::string& fileName) {
       line += ' ';
       if (p != std::string::npos) line.append(more, p, std::string::npos);
     }
-    KeywordLine(spec, line, lines.lineNumber());
+    KeywordLine(spec, line, lines.lineNumber(), expand);
   }
   if (lines.error()) {
     ++settings.unreadFiles;

@@ -12,20 +12,16 @@ void ExitHandler(int status) { std::exit(status); }
 
 FatalHandler fatalHandler = ExitHandler;
 
-// Messages go here unless the thread records them.
 OutBuffer& StandardError() {
   static OutBuffer buffer(2, "standard error", 8192, true);
   return buffer;
 }
-
-thread_local OutBuffer* recording = nullptr;
 
 void NewHandler() { OutOfMemory(kMallocFailed); }
 
 }  // namespace
 
 void Fatal(int status) {
-  if (recording) throw FatalStop{status};
   OutBuffer::FlushAll();
   std::fflush(stdout);
   std::fflush(stderr);
@@ -40,10 +36,6 @@ FatalHandler SetFatalHandler(FatalHandler handler) {
 }
 
 void OutOfMemory(const char* text) {
-  if (recording) {
-    recording->Printf("%s: %s\n", text, std::strerror(errno));
-    throw FatalStop{1};
-  }
   std::perror(text);
   Fatal(1);
 }
@@ -58,11 +50,6 @@ std::string strerror(int errnum) {
   return text;
 }
 
-OutBuffer* Diagnostics() { return recording ? recording : &StandardError(); }
-
-RecordMessages::RecordMessages(OutBuffer* messages) : previous_(recording) { recording = messages; }
-RecordMessages::~RecordMessages() { recording = previous_; }
-
-bool IsRecording() { return recording != nullptr; }
+OutBuffer* Diagnostics() { return &StandardError(); }
 
 }  // namespace qlx

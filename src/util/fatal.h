@@ -12,8 +12,7 @@
 namespace qlx {
 
 // Ends the program with the given status after flushing the standard
-// streams.  On a thread that records its messages (see RecordMessages) it
-// throws FatalStop instead.  Calls the installed fatal handler first; the default handler
+// streams.  Calls the installed fatal handler first; the default handler
 // calls std::exit.  Never returns.
 [[noreturn]] void Fatal(int status);
 
@@ -38,33 +37,9 @@ void InstallOutOfMemoryHandler();
 // error number followed by a newline, for callers to end their messages.
 std::string strerror(int errnum);
 
-// Where the messages of the calling thread go: standard error (a buffer
-// that writes at the end of every message), or while a RecordMessages
-// lives on the thread, its buffer.
+// The program's messages: standard error, through a buffer that writes at
+// the end of every message.  A translation has a message sink of its own
+// (translate/context.h), which is this one unless it records.
 OutBuffer* Diagnostics();
-
-// What a fatal stop throws on a thread that records its messages.
-struct FatalStop {
-  int status;
-};
-
-// While the object lives, the calling thread's messages go to `messages`
-// (a memory buffer, which may Follow() the output they belong to), and a
-// fatal stop (Fatal, OutOfMemory) writes its message there and throws
-// FatalStop instead of ending the process: whoever records replays the
-// messages and the stop in their place.
-class RecordMessages {
- public:
-  explicit RecordMessages(OutBuffer* messages);
-  ~RecordMessages();
-  RecordMessages(const RecordMessages&) = delete;
-  RecordMessages& operator=(const RecordMessages&) = delete;
-
- private:
-  OutBuffer* previous_;
-};
-
-// Whether the calling thread records its messages now.
-bool IsRecording();
 
 }  // namespace qlx

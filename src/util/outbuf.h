@@ -121,6 +121,13 @@ class OutBuffer {
   // Where a conditional newline was met while the column was unknown; -1:
   // none (there is at most one: it makes the column known).
   long pendingBreak = -1;
+  // Where the writers of this buffer report a problem with its text (an
+  // unknown SDATA name, say); null: the program's standard error.
+  OutBuffer* messages = nullptr;
+  // Set on a buffer filled apart from the program's own order (work done
+  // ahead): its writers only read the tables they share with others (the
+  // SDATA substitutions made so far) and never add to them.
+  bool readOnlyTables = false;
 
  private:
   void Link();

@@ -12,6 +12,8 @@
 #include "util/split.h"
 
 namespace qlx {
+
+VarTable* globalVars = nullptr;
 namespace {
 
 int LeadingInt(std::string_view text) {

@@ -33,6 +33,10 @@ struct VarTable {
 
 VarTable* NewVarTable(int step);
 
+// The variables of the program: those of -D options, of "Var:" lines and
+// of the translation (created on first use by whoever sets one).
+extern VarTable* globalVars;
+
 // The value of `name`, or null when the name is absent or has no value.
 // (The translation answers "each_A" and "each_C" itself, from its loops:
 // see LookupVariable in translate/links.h.)

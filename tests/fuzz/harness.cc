@@ -75,9 +75,9 @@ std::FILE* NullStream() {
 
 void ResetProcessState() {
   qlx::ClearSpecList();
-  delete qlx::settings.globalVars;
+  delete qlx::globalVars;
   qlx::settings = qlx::RunSettings{};
-  qlx::settings.globalVars = qlx::NewVarTable(20);
+  qlx::globalVars = qlx::NewVarTable(20);
   qlx::settings.outStream = NullStream();
   qlx::settings.libDir = QLX_FUZZ_FIXTURES;
   qlx::ResetDocument();
@@ -86,7 +86,6 @@ void ResetProcessState() {
   qlx::output.sdataMap = nullptr;
   qlx::output.sdataUsed = nullptr;
   qlx::output.charMap.Clear();
-  qlx::ResetLinkLoopState();
   qlx::tableState = qlx::TableState{};
   qlx::texTableState = qlx::TexTableState{};
   qlx::ResetLibraryDirectories();
@@ -124,7 +123,7 @@ qlx::ElemNode* ReadDocument(std::string_view esis, const qlx::EsisReadOptions& o
     root = qlx::ReadESIS(in, nullptr, options);
     qlx::FinishTree(root);
   });
-  qlx::settings.docRoot = root;
+  qlx::doc.root = root;
   return root;
 }
 
@@ -137,7 +136,7 @@ qlx::ElemNode* ReadXmlDocument(std::string_view xml) {
     root = qlx::ReadXML(file.fd(), {}, nullptr);
     qlx::FinishTree(root);
   });
-  qlx::settings.docRoot = root;
+  qlx::doc.root = root;
   return root;
 }
 

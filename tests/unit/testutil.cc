@@ -36,7 +36,7 @@ ElemNode* ReadDocument(const std::string& esis, const EsisReadOptions& options) 
   }
   std::fclose(tmp);
   FinishTree(root);
-  settings.docRoot = root;
+  doc.root = root;
   return root;
 }
 

@@ -16,6 +16,7 @@
 #include "util/fatal.h"
 #include "util/settings.h"
 #include "util/vartable.h"
+#include "translate/expand.h"
 
 namespace qlx {
 namespace {
@@ -96,25 +97,24 @@ class ParallelTest : public testing::Test {
   void TearDown() override {
     output.sdataMap = output.sdataUsed = nullptr;
     ClearSpecList();
-    ResetLinkLoopState();
     settings = saved_;
     aheadSettings = savedAhead_;
   }
 
   Result Translate(const std::string& esis, const std::string& specs, int threads) {
-    settings.globalVars = NewVarTable(20);
-    ResetLinkLoopState();
+    globalVars = NewVarTable(20);
     ElemNode* root = test::ReadDocument(esis);
-    settings.docRoot = root;
+    doc.root = root;
     aheadSettings.threads = threads;
     OutBuffer out;
+    Translation t(&out, Diagnostics());
     testing::internal::CaptureStderr();
-    TranslateTree(root, dir_.Write("s.ts", specs).c_str(), &out);
+    TranslateTree(t, root, dir_.Write("s.ts", specs).c_str());
     Result r;
     r.err = testing::internal::GetCapturedStderr();
     r.stats = aheadStats;
     r.out = std::string(out.text());
-    r.processed = doc.processed;
+    r.processed = t.run.processed;
     r.processed.resize(size_t(doc.nextSerial));
     return r;
   }
@@ -245,12 +245,13 @@ TEST_F(ParallelTest, SpecsThatChangeStateKeepOneThread) {
 // walks is in a run, or is a child the main thread walks too.
 TEST_F(ParallelTest, PlanCoversTheWalkInOrder) {
   ElemNode* root = test::ReadDocument(MakeDocument(6, 8));
-  settings.globalVars = NewVarTable(20);
-  ReadTranSpec(dir_.Write("s.ts", kBlockSpecs));
-  AssignSpecs(root);
+  globalVars = NewVarTable(20);
+  ReadTranSpec(dir_.Write("s.ts", kBlockSpecs), ExpandWithoutElement);
+  Translation t(nullptr, Diagnostics());
+  AssignSpecs(t, root);
   for (int size : {1, 5, 30, 1000}) {
     SCOPED_TRACE(size);
-    std::vector<AheadChunk> chunks = PlanChunks(root, size);
+    std::vector<AheadChunk> chunks = PlanChunks(t, root, size);
     size_t k = 0;
     struct Frame {
       ElemNode* elem;
@@ -272,7 +273,7 @@ TEST_F(ParallelTest, PlanCoversTheWalkInOrder) {
       ASSERT_EQ(item.kind(), '(');  // data never stays with the main thread
       ElemNode* child = item.elem();
       ASSERT_GT(SubtreeEnd(child) - child->serial, size);
-      const TranSpec* s = ElementSpec(child);
+      const TranSpec* s = ElementSpec(t, child);
       if (s && s->ignore != IGNORE_All && !s->replace) walk.push_back(Frame{child, 0});
     }
     EXPECT_EQ(k, chunks.size());
@@ -288,43 +289,45 @@ TEST_F(ParallelTest, SpecsGivenInParallelAsInOrder) {
       "GI: XREF EMPH\nStartText: x\n-\n"
       "GI: _t\nSpecID: 11\n-\n";
   ElemNode* root = test::ReadDocument(MakeDocument(8, 9));
-  settings.globalVars = NewVarTable(20);
-  ReadTranSpec(dir_.Write("s.ts", specs));
+  globalVars = NewVarTable(20);
+  ReadTranSpec(dir_.Write("s.ts", specs), ExpandWithoutElement);
+  Translation t(nullptr, Diagnostics());
   testing::internal::CaptureStderr();
-  AssignSpecs(root);
+  AssignSpecs(t, root);
   const std::string plainErr = testing::internal::GetCapturedStderr();
-  const std::vector<uint32_t> plain = specList.specOf;
+  const std::vector<uint32_t> plain = t.run.specOf;
   for (int threads : {1, 2}) {
     aheadSettings.threads = threads;
-    specList.specOf.clear();
+    Translation again(nullptr, Diagnostics());
     testing::internal::CaptureStderr();
-    AssignSpecsInParallel(root);
+    AssignSpecsInParallel(again, root);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), plainErr);
-    EXPECT_EQ(specList.specOf, plain);
+    EXPECT_EQ(again.run.specOf, plain);
   }
   EXPECT_NE(plainErr.find("transpec not found for TITLE"), std::string::npos);
   ClearSpecList();
 }
 
-TEST(RecordMessagesTest, MessagesAndFatalStopsAreRecorded) {
-  OutBuffer* standardError = Diagnostics();
+// A translation done ahead writes its messages to its own sink, each at
+// its place in its output, and records a fatal stop instead of ending the
+// process; what it finishes is listed, not marked.
+TEST(AheadTranslationTest, MessagesMarksAndFatalStopsAreRecorded) {
+  ElemNode* root = test::ReadDocument("(DOC\n)DOC\n");
+  Translation walk(nullptr, Diagnostics());
   OutBuffer output, messages;
   messages.Follow(&output);
-  {
-    RecordMessages record(&messages);
-    EXPECT_TRUE(IsRecording());
-    output.Put("ab");
-    Diagnostics()->Puts("one\n");
-    output.Put("cd");
-    Diagnostics()->Printf("%s\n", "two");
-    EXPECT_THROW(Fatal(3), FatalStop);
-    EXPECT_THROW(OutOfMemory(kMallocFailed), FatalStop);
-  }
-  EXPECT_FALSE(IsRecording());
-  EXPECT_EQ(Diagnostics(), standardError);
-  EXPECT_EQ(messages.text().substr(0, 8), "one\ntwo\n");
-  EXPECT_NE(messages.text().find(kMallocFailed), std::string::npos);
-  ASSERT_GE(messages.marks().size(), 2u);
+  std::vector<int> finished;
+  Translation ahead(walk, &output, &messages, &finished);
+  output.Put("ab");
+  ahead.messages->Puts("one\n");
+  output.Put("cd");
+  ahead.messages->Printf("%s\n", "two");
+  EXPECT_THROW(ahead.Stop(3), FatalStop);
+  ahead.MarkProcessed(root);
+  EXPECT_EQ(finished, std::vector<int>{root->serial});
+  EXPECT_FALSE(walk.IsProcessed(root));
+  EXPECT_EQ(messages.text(), "one\ntwo\n");
+  ASSERT_EQ(messages.marks().size(), 2u);
   EXPECT_EQ(messages.marks()[0].outputAt, 2u);
   EXPECT_EQ(messages.marks()[1].outputAt, 4u);
   EXPECT_EQ(messages.marks()[1].messagesEnd, 8u);
