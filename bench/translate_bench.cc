@@ -83,7 +83,6 @@ ElemNode* ReadFile(const std::string& path) {
   LineReader in(fd);
   ResetDocument();
   ElemNode* root = ReadESIS(in, path.c_str());
-  FinishTree(root);
   close(fd);
   return root;
 }

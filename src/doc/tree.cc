@@ -198,11 +198,4 @@ void RegisterID(const char* id, ElemNode* elem) {
   if (!first) first = elem;
 }
 
-void FinishTree(ElemNode* root) {
-  // The reader has given every element its child count, its order and
-  // subtree end, and the ID index while it read; what is left is the
-  // root's own order.
-  if (root) root->order = -1;
-}
-
 }  // namespace qlx

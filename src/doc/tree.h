@@ -305,11 +305,4 @@ void SetElementEntity(const ElemNode* e, EntityInfo* entity);
 // Appends an entry to the ID index.
 void RegisterID(const char* id, ElemNode* elem);
 
-// Finishes the tree after reading: afterwards every element has its
-// children counted, its order among its siblings (-1 for the root) and
-// its subtree's end, and every ID attribute is in the ID index.  The
-// reader does most of this as each element starts and closes, while its
-// records are hot.
-void FinishTree(ElemNode* root);
-
 }  // namespace qlx

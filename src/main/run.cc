@@ -183,11 +183,10 @@ void PrintUsage() {
   std::printf("\nVersion: %s\n", QLX_VERSION);
 }
 
-int RunMain(int argc, char** argv) {
-  InstallOutOfMemoryHandler();
-  std::signal(SIGPIPE, OnSigpipe);
+namespace {
 
-  // 1. Defaults and the start-up variables.
+// Defaults, the start-up variables, the options and the input name.
+void Configure(int argc, char** argv) {
   settings.progName = argc > 0 && argv[0] ? argv[0] : "qlx";
   if (const char* lib = std::getenv("QLX_LIB")) settings.libDir = lib;
   // QLX_THREADS=1 keeps the reading and the translation on one thread.
@@ -196,45 +195,35 @@ int RunMain(int argc, char** argv) {
   settings.foldcase = 1;
   globalVars = NewVarTable(20);
   SetStartupVariables();
-
-  // 2-3. Options and the input file.
   ParseOptions(argc, argv);
   if (optind < argc) settings.inputPath = argv[optind];
-
-  // 4. The browser needs a named input: its commands come on stdin.
+  // The browser needs a named input: its commands come on stdin.
   if (settings.browse && !settings.inputPath) {
     std::fputs("You must specify ESIS file on cmd line for browser mode.\n", stderr);
     Fatal(1);
   }
-
-  // 5.
   SetMapping(globalVars, "transpec", settings.transpecFile ? settings.transpecFile : "??");
+}
 
-  // 6. The output.
-  if (settings.outFile) {
-    std::FILE* out = std::fopen(settings.outFile, "w");
-    if (!out) {
-      int err = errno;
-      std::string text = strerror(err);
-      std::fprintf(stderr, "Could not open output '%s' file for writing.\n%s", settings.outFile,
-                   text.c_str());
-      Fatal(1);
-    }
-    settings.outStream = out;
-  } else {
+// Opens the output (-o, else standard output) as settings.outStream.
+void OpenOutput() {
+  if (!settings.outFile) {
     settings.outStream = stdout;
+    return;
   }
-  // The translation writes through a buffer of its own, in large blocks (a
-  // translation writes many megabytes); to a terminal at the end of every
-  // text.  The reports write to the stream after it.  A fatal stop writes
-  // what the buffer holds (OutBuffer::FlushAll).
-  const int outFd = fileno(settings.outStream);
-  const bool terminal = isatty(outFd);
-  OutBuffer output(outFd, settings.outFile ? settings.outFile : "standard output", size_t(1) << 18,
-                   terminal);
-  if (!terminal) std::setvbuf(settings.outStream, nullptr, _IOFBF, size_t(1) << 18);
+  std::FILE* out = std::fopen(settings.outFile, "w");
+  if (!out) {
+    int err = errno;
+    std::string text = strerror(err);
+    std::fprintf(stderr, "Could not open output '%s' file for writing.\n%s", settings.outFile,
+                 text.c_str());
+    Fatal(1);
+  }
+  settings.outStream = out;
+}
 
-  // 7. Read the document.
+// Reads the document (the named input, else standard input) into doc.
+void ReadDocument() {
   int fd = 0;
   if (settings.inputPath) {
     fd = ::open(settings.inputPath, O_RDONLY);
@@ -246,74 +235,88 @@ int RunMain(int argc, char** argv) {
   } else {
     doc.currentFileName = nullptr;
   }
-  {
-    // XML or ESIS, told by the first bytes that are not white space.
-    std::string head = ReadHead(fd);
-    if (LooksLikeXml(head)) {
-      // The parsing on a second thread, unless there is one processor or
-      // QLX_THREADS=1.
-      const bool threaded = aheadSettings.threads != 1 && std::thread::hardware_concurrency() > 1;
-      doc.root = ReadXML(fd, head, settings.inputPath, threaded);
-    } else {
-      LineReader in(fd, head);
-      EsisReadOptions options;
-      if (aheadSettings.threads == 1) options.threads = EsisReadOptions::Threads::kNever;
-      doc.root = ReadESIS(in, settings.inputPath, options);
-    }
+  // XML or ESIS, told by the first bytes that are not white space.
+  std::string head = ReadHead(fd);
+  if (LooksLikeXml(head)) {
+    // The parsing on a second thread, unless there is one processor or
+    // QLX_THREADS=1.
+    const bool threaded = aheadSettings.threads != 1 && std::thread::hardware_concurrency() > 1;
+    doc.root = ReadXML(fd, head, settings.inputPath, threaded);
+  } else {
+    LineReader in(fd, head);
+    EsisReadOptions options;
+    if (aheadSettings.threads == 1) options.threads = EsisReadOptions::Threads::kNever;
+    doc.root = ReadESIS(in, settings.inputPath, options);
   }
   if (settings.inputPath) ::close(fd);
+}
 
-  // 8.
-  FinishTree(doc.root);
+// The translation, on the element named with -i or the root, with the
+// maps of the options (SDATA first); without output when validating.
+void TranslateDocument(OutBuffer* output) {
+  ElemNode* top = doc.root;
+  if (settings.subtreeId) {
+    top = FindElementByID(settings.subtreeId);
+    if (!top) {
+      std::fprintf(stderr, "Error: Can not find element with ID %s\n", settings.subtreeId);
+      Fatal(1);
+    }
+  }
+  if (settings.sdataMapFile) LoadSdataMap(settings.sdataMapFile);
+  if (settings.charMapFile) LoadCharMap(settings.charMapFile);
+  if (settings.validate) {
+    settings.outStream = nullptr;
+    OutBuffer none = OutBuffer::Discarding();
+    TranslateTree(top, settings.transpecFile, &none);
+  } else {
+    TranslateTree(top, settings.transpecFile, output);
+    output->Flush();  // the reports follow on the stream; a failure is reported at the end
+  }
+}
 
-  // 9. The browser takes over; neither translation nor reports run.
+// The reports, always in this order and always on the whole document.
+// After validation (-v) there is no output stream; the reports then go to
+// standard output.
+void WriteReports() {
+  std::FILE* reports = settings.outStream ? settings.outStream : stdout;
+  if (settings.reportUsage) PrintUsageSummary(doc.root, reports);
+  if (settings.reportTree) PrintTreeReport(doc.root, reports);
+  if (settings.reportStats) PrintStatistics(doc.root, reports);
+  if (settings.reportContext) PrintContextReport(doc.root, reports);
+  if (settings.reportIds) PrintIdList(reports);
+  if (reports != settings.outStream && (std::fflush(reports) != 0 || std::ferror(reports))) {
+    std::fprintf(stderr, "%s: error writing output '%s': %s\n", settings.progName.c_str(),
+                 "standard output", std::strerror(errno));
+    Fatal(1);
+  }
+}
+
+}  // namespace
+
+int RunMain(int argc, char** argv) {
+  InstallOutOfMemoryHandler();
+  std::signal(SIGPIPE, OnSigpipe);
+  Configure(argc, argv);
+  OpenOutput();
+  // The translation writes through a buffer of its own, in large blocks (a
+  // translation writes many megabytes); to a terminal at the end of every
+  // text.  The reports write to the stream after it.  A fatal stop writes
+  // what the buffer holds (OutBuffer::FlushAll).
+  const int outFd = fileno(settings.outStream);
+  const bool terminal = isatty(outFd);
+  OutBuffer output(outFd, settings.outFile ? settings.outFile : "standard output", size_t(1) << 18,
+                   terminal);
+  if (!terminal) std::setvbuf(settings.outStream, nullptr, _IOFBF, size_t(1) << 18);
+  ReadDocument();
+  // The browser takes over; neither translation nor reports run.
   if (settings.browse) {
     RunBrowser();
     return FinishOutput(&output);
   }
-
-  // 10. The translation, on the element named with -i or the root.
-  if (settings.transpecFile) {
-    ElemNode* top = doc.root;
-    if (settings.subtreeId) {
-      top = FindElementByID(settings.subtreeId);
-      if (!top) {
-        std::fprintf(stderr, "Error: Can not find element with ID %s\n", settings.subtreeId);
-        Fatal(1);
-      }
-    }
-    // The maps, SDATA first; then the run, without output when validating.
-    if (settings.sdataMapFile) LoadSdataMap(settings.sdataMapFile);
-    if (settings.charMapFile) LoadCharMap(settings.charMapFile);
-    if (settings.validate) {
-      settings.outStream = nullptr;
-      OutBuffer none = OutBuffer::Discarding();
-      TranslateTree(top, settings.transpecFile, &none);
-    } else {
-      TranslateTree(top, settings.transpecFile, &output);
-      output.Flush();  // the reports follow on the stream; a failure is reported at the end
-    }
-  }
-
-  // 11. The reports, always in this order and always on the whole
-  // document.  After validation (-v) there is no output stream; the
-  // reports then go to standard output.
-  {
-    std::FILE* reports = settings.outStream ? settings.outStream : stdout;
-    if (settings.reportUsage) PrintUsageSummary(doc.root, reports);
-    if (settings.reportTree) PrintTreeReport(doc.root, reports);
-    if (settings.reportStats) PrintStatistics(doc.root, reports);
-    if (settings.reportContext) PrintContextReport(doc.root, reports);
-    if (settings.reportIds) PrintIdList(reports);
-    if (reports != settings.outStream && (std::fflush(reports) != 0 || std::ferror(reports))) {
-      std::fprintf(stderr, "%s: error writing output '%s': %s\n", settings.progName.c_str(),
-                   "standard output", std::strerror(errno));
-      Fatal(1);
-    }
-  }
-
-  // 12. A file the translation needed but could not read fails the run,
-  // now that everything it could do is done.
+  if (settings.transpecFile) TranslateDocument(&output);
+  WriteReports();
+  // A file the translation needed but could not read fails the run, now
+  // that everything it could do is done.
   int status = FinishOutput(&output);
   return status == 0 && settings.unreadFiles > 0 ? 1 : status;
 }

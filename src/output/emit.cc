@@ -329,131 +329,172 @@ bool IsListedCaret(Level& level, size_t pos) {
   return level.nextListed < list.size() && list[level.nextListed] == pos;
 }
 
-// Writes `text` from `start` on, where the first special byte is.
-void WriteFrom(std::string_view text, size_t start, OutBuffer* stream, bool track, Carets carets,
-               const std::vector<size_t>* listed) {
-  Sink out(stream);
-  int& column = stream->column;
-  out.Put(text.data(), start);
-  if (track) AddColumn(column, start);
-  Level cur{text, 0, start, carets, listed, 0};
+// The writer of one text from its first special byte on, and of the SDATA
+// replacements inside it, which are written as if they stood in the text
+// (one level each, kept here rather than on the machine stack).
+class TextWriter {
+ public:
+  TextWriter(OutBuffer* stream, bool track) : stream_(stream), out_(stream), column_(stream->column), track_(track) {}
+
+  void Run(std::string_view text, size_t start, Carets carets, const std::vector<size_t>* listed) {
+    out_.Put(text.data(), start);
+    Advance(start);
+    cur_ = Level{text, 0, start, carets, listed, 0};
+    for (;;) {
+      if (WriteLevel()) continue;  // a replacement became the current text
+      if (saved_.empty()) return;
+      Leave();
+    }
+  }
+
+ private:
   // SDATA replacements being written: the names and replacement texts, one
-  // per nesting level, and the interrupted texts.  A level's text is taken
-  // anew from `subs` when it is resumed, as `subs` may have moved.
+  // per nesting level.  A level's text is taken anew from `subs_` when it
+  // is resumed, as `subs_` may have moved.
   struct Substitution {
     std::string name;
     std::string text;
   };
-  std::vector<Substitution> subs;
-  std::vector<Level> saved;
 
-  for (;;) {
-    const char* s = cur.text.data();
-    const size_t n = cur.text.size();
-    size_t i = cur.pos;
-    bool entered = false;  // a replacement became the current text
+  void Advance(size_t n) {
+    if (track_) AddColumn(column_, n);
+  }
 
-    while (i < n && !entered) {
+  // Writes the current level to its end; true when it stopped at an SDATA
+  // reference whose replacement is now the current level.
+  bool WriteLevel() {
+    const char* s = cur_.text.data();
+    const size_t n = cur_.text.size();
+    size_t i = cur_.pos;
+    while (i < n) {
       const size_t j = SkipOrdinary(s, i, n);
       if (j > i) {
-        out.Put(s + i, j - i);
-        if (track) AddColumn(column, j - i);
+        out_.Put(s + i, j - i);
+        Advance(j - i);
         i = j;
         if (i == n) break;
       }
       const char c = s[i++];
       if (c == '\0') break;  // the text ends here
       if (c == '\n') {
-        out.Put('\n');
-        if (track) column = 0;
+        out_.Put('\n');
+        if (track_) column_ = 0;
         continue;
       }
       if (c == '^') {
-        bool literal = cur.carets == Carets::kLiteral ||
-                       (cur.carets == Carets::kListed && IsListedCaret(cur, i - 1));
-        if (literal) {
-          out.Put('^');
-          if (track) AddColumn(column, 1);
-        } else if (!track) {
-          out.Put('\n');
-        } else if (column > 0) {
-          column = 0;
-          out.Put('\n');
-        } else if (column < 0) {  // settled where the buffer is copied out
-          out.Release();
-          stream->pendingBreak = long(stream->size());
-          column = 0;
-        }
+        Caret(i - 1);
         continue;
       }
       // A backslash: an escape.
-      if (track) AddColumn(column, 1);
+      Advance(1);
       if (i == n || s[i] == '\0') break;  // a backslash at the end writes nothing
-      const char e = s[i];
-      if (e >= '0' && e <= '7') {
-        unsigned value = unsigned(e - '0');
-        ++i;
-        for (int k = 0; k < 2 && i < n && s[i] >= '0' && s[i] <= '7'; ++k, ++i)
-          value = value * 8 + unsigned(s[i] - '0');
-        if (value & 0xFF) out.Put(char(value & 0xFF));
+      if (s[i] != '|') {
+        i = Escape(s, n, i);
         continue;
       }
-      switch (e) {
-        case 'n': out.Put('\n'); ResetColumn(stream, track); ++i; continue;
-        case 'r': out.Put('\r'); ResetColumn(stream, track); ++i; continue;
-        case 's': out.Put(' '); ++i; continue;
-        case 't': out.Put('\t'); ++i; continue;
-        case '#': i = CharacterNumber(s, n, i, out); continue;
-        case '|': break;
-        default: out.Put(e); ++i; continue;
-      }
-      // An SDATA reference: the name runs to the next backslash.
-      const size_t start = i + 1;
-      size_t end = start;
-      while (end < n && s[end] != '\\' && s[end] != '\0') ++end;
-      if (end == n || s[end] == '\0') {  // never closed: the opening writes '|', the rest goes on
-        out.Put('|');
-        ++i;
-        continue;
-      }
-      const std::string_view name(s + start, end - start);
-      i = end + 1;  // the closing backslash and the character after it
-      if (i < n && s[i] != '\0') ++i;
-      std::string replacement;
-      const char* problem = nullptr;
-      if (!FindReplacement(name, out, &replacement)) {
-        problem = "Error: Could not find SDATA substitution '%.*s'.\n";
-      } else if (std::any_of(subs.begin(), subs.end(),
-                             [name](const Substitution& sub) { return sub.name == name; })) {
-        problem = "Error: SDATA substitution '%.*s' refers to itself; written as its name.\n";
-      } else if (subs.size() >= size_t(kMaxSdataNesting)) {
-        problem = "Error: SDATA substitutions nested too deeply at '%.*s'; written as its name.\n";
-      }
-      if (problem) {
-        out.Release();
-        OutBuffer* messages = out.buffer()->messages;
-        (messages ? messages : Diagnostics())->Printf(problem, int(name.size()), name.data());
-        out.Resume();
-        out.Put('[');
-        out.Put(name);
-        out.Put(']');
-        continue;
-      }
-      Substitution sub{std::string(name), std::move(replacement)};
-      subs.push_back(std::move(sub));
-      cur.pos = i;
-      saved.push_back(cur);
-      cur = Level{subs.back().text, int(subs.size()), 0, Carets::kBreak, nullptr, 0};
-      entered = true;
+      if (Reference(s, n, &i)) return true;
     }
-    if (entered) continue;
-    if (saved.empty()) return;
-    subs.pop_back();
-    cur = saved.back();
-    saved.pop_back();
-    if (cur.depth > 0) cur.text = subs[size_t(cur.depth) - 1].text;
+    return false;
   }
-}
+
+  // The caret at cur_.text[pos]: a caret, a newline, or a conditional one.
+  void Caret(size_t pos) {
+    const bool literal = cur_.carets == Carets::kLiteral ||
+                         (cur_.carets == Carets::kListed && IsListedCaret(cur_, pos));
+    if (literal) {
+      out_.Put('^');
+      Advance(1);
+    } else if (!track_) {
+      out_.Put('\n');
+    } else if (column_ > 0) {
+      column_ = 0;
+      out_.Put('\n');
+    } else if (column_ < 0) {  // settled where the buffer is copied out
+      out_.Release();
+      stream_->pendingBreak = long(stream_->size());
+      column_ = 0;
+    }
+  }
+
+  // The escape whose letter is s[i] (not '|'); returns the position after it.
+  size_t Escape(const char* s, size_t n, size_t i) {
+    const char e = s[i];
+    if (e >= '0' && e <= '7') {
+      unsigned value = unsigned(e - '0');
+      ++i;
+      for (int k = 0; k < 2 && i < n && s[i] >= '0' && s[i] <= '7'; ++k, ++i)
+        value = value * 8 + unsigned(s[i] - '0');
+      if (value & 0xFF) out_.Put(char(value & 0xFF));
+      return i;
+    }
+    switch (e) {
+      case 'n': out_.Put('\n'); ResetColumn(stream_, track_); break;
+      case 'r': out_.Put('\r'); ResetColumn(stream_, track_); break;
+      case 's': out_.Put(' '); break;
+      case 't': out_.Put('\t'); break;
+      case '#': return CharacterNumber(s, n, i, out_);
+      default: out_.Put(e); break;
+    }
+    return i + 1;
+  }
+
+  // The SDATA reference at s[*i] ("|name\\x"): its name written in brackets
+  // with a message, or its replacement entered (true).  *i moves past it.
+  bool Reference(const char* s, size_t n, size_t* i) {
+    const size_t start = *i + 1;
+    size_t end = start;
+    while (end < n && s[end] != '\\' && s[end] != '\0') ++end;
+    if (end == n || s[end] == '\0') {  // never closed: the opening writes '|', the rest goes on
+      out_.Put('|');
+      ++*i;
+      return false;
+    }
+    const std::string_view name(s + start, end - start);
+    *i = end + 1;  // the closing backslash and the character after it
+    if (*i < n && s[*i] != '\0') ++*i;
+    std::string replacement;
+    const char* problem = nullptr;
+    if (!FindReplacement(name, out_, &replacement)) {
+      problem = "Error: Could not find SDATA substitution '%.*s'.\n";
+    } else if (std::any_of(subs_.begin(), subs_.end(),
+                           [name](const Substitution& sub) { return sub.name == name; })) {
+      problem = "Error: SDATA substitution '%.*s' refers to itself; written as its name.\n";
+    } else if (subs_.size() >= size_t(kMaxSdataNesting)) {
+      problem = "Error: SDATA substitutions nested too deeply at '%.*s'; written as its name.\n";
+    }
+    if (problem) {
+      out_.Release();
+      OutBuffer* messages = stream_->messages;
+      (messages ? messages : Diagnostics())->Printf(problem, int(name.size()), name.data());
+      out_.Resume();
+      out_.Put('[');
+      out_.Put(name);
+      out_.Put(']');
+      return false;
+    }
+    subs_.push_back(Substitution{std::string(name), std::move(replacement)});
+    cur_.pos = *i;
+    saved_.push_back(cur_);
+    cur_ = Level{subs_.back().text, int(subs_.size()), 0, Carets::kBreak, nullptr, 0};
+    return true;
+  }
+
+  // Back to the text a finished replacement stood in.
+  void Leave() {
+    subs_.pop_back();
+    cur_ = saved_.back();
+    saved_.pop_back();
+    if (cur_.depth > 0) cur_.text = subs_[size_t(cur_.depth) - 1].text;
+  }
+
+  OutBuffer* stream_;
+  Sink out_;
+  int& column_;
+  const bool track_;
+  Level cur_;
+  std::vector<Substitution> subs_;
+  std::vector<Level> saved_;
+};
 
 // Writes `text`, up to its end or its first NUL byte.
 void Write(std::string_view text, OutBuffer* stream, bool track, Carets carets,
@@ -465,7 +506,7 @@ void Write(std::string_view text, OutBuffer* stream, bool track, Carets carets,
     if (track) AddColumn(stream->column, j);
     return;
   }
-  WriteFrom(text, j, stream, track, carets, listed);
+  TextWriter(stream, track).Run(text, j, carets, listed);
 }
 
 }  // namespace
@@ -502,7 +543,7 @@ void EmitData(const char* text, OutBuffer* stream, bool verbatim) {
   if (!output.charMap.Find(static_cast<unsigned char>(data[first])) &&
       FindMapKey(data, first + 1, false) == data.size()) {
     // Nothing to map: every caret is the data's own.
-    WriteFrom(data, first, stream, true, Carets::kLiteral, nullptr);
+    TextWriter(stream, true).Run(data, first, Carets::kLiteral, nullptr);
     return;
   }
   std::vector<size_t> dataCarets;

@@ -121,7 +121,6 @@ qlx::ElemNode* ReadDocument(std::string_view esis, const qlx::EsisReadOptions& o
   Guarded([&] {
     qlx::LineReader in(file.fd());
     root = qlx::ReadESIS(in, nullptr, options);
-    qlx::FinishTree(root);
   });
   qlx::doc.root = root;
   return root;
@@ -134,7 +133,6 @@ qlx::ElemNode* ReadXmlDocument(std::string_view xml) {
   qlx::ElemNode* root = nullptr;
   Guarded([&] {
     root = qlx::ReadXML(file.fd(), {}, nullptr);
-    qlx::FinishTree(root);
   });
   qlx::doc.root = root;
   return root;

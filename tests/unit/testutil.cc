@@ -35,7 +35,6 @@ ElemNode* ReadDocument(const std::string& esis, const EsisReadOptions& options) 
     root = ReadESIS(in, "test", options);
   }
   std::fclose(tmp);
-  FinishTree(root);
   doc.root = root;
   return root;
 }
