@@ -67,15 +67,15 @@ void ReportSdataFailure(const std::string& fileName, int err) {
   ++settings.unreadFiles;
   errno = err;
   std::string text = qlx::strerror(err);
-  std::fprintf(stderr, "Can not open SDATA file '%s': %s", fileName.c_str(), text.c_str());
+  Diagnostics()->Printf("Can not open SDATA file '%s': %s", fileName.c_str(), text.c_str());
 }
 
 void ReportCharMapFailure(const std::string& fileName, int err) {
   ++settings.unreadFiles;
   errno = err;
   std::string text = qlx::strerror(err);
-  std::fprintf(stderr, "Can not open character mapping file '%s'.\n%s\n", fileName.c_str(),
-               text.c_str());
+  Diagnostics()->Printf("Can not open character mapping file '%s'.\n%s\n", fileName.c_str(),
+                        text.c_str());
 }
 
 }  // namespace
