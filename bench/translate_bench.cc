@@ -21,6 +21,8 @@
 #include "translate/expand.h"
 #include "translate/match.h"
 #include "translate/translate.h"
+#include "util/fatal.h"
+#include "util/outbuf.h"
 #include "util/linereader.h"
 
 namespace {
@@ -81,7 +83,6 @@ ElemNode* ReadFile(const std::string& path) {
   LineReader in(fd);
   ResetDocument();
   ElemNode* root = ReadESIS(in, path.c_str());
-  FinishTree(root);
   close(fd);
   return root;
 }
@@ -93,12 +94,15 @@ struct Fixture {
   std::string esisPath = WriteTemp("doc.esis", esis);
   std::string specPath = WriteTemp("doc.ts", kSpec);
   std::string mapPath = WriteTemp("doc.cmap", kCharMap);
-  std::FILE* sink = std::fopen("/dev/null", "w");
+  int sinkFd = open("/dev/null", O_WRONLY);
+  OutBuffer sinkBuffer{sinkFd, "/dev/null"};
+  OutBuffer* sink = &sinkBuffer;
   ~Fixture() {
     std::remove(esisPath.c_str());
     std::remove(specPath.c_str());
     std::remove(mapPath.c_str());
-    std::fclose(sink);
+    sinkBuffer.Flush();
+    close(sinkFd);
   }
 };
 
@@ -118,7 +122,7 @@ BENCHMARK(BM_ReadESIS)->Unit(benchmark::kMillisecond);
 void BM_EmitText(benchmark::State& state) {
   Fixture& f = Shared();
   const std::string text = "^<div class=\"section\" id=\"sect12\">^\\s<h2>";
-  outputColumn = 0;
+  f.sink->column = 0;
   for (auto _ : state) EmitText(text, f.sink, 1);
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
 }
@@ -139,10 +143,11 @@ BENCHMARK_CAPTURE(BM_EmitData, mapped, " a word; then it names a file & <a tag> 
 void BM_MatchSpec(benchmark::State& state) {
   Fixture& f = Shared();
   ElemNode* root = ReadFile(f.esisPath);
-  ReadTranSpec(f.specPath);
+  ReadTranSpec(f.specPath, ExpandWithoutElement);
+  Translation t(nullptr, Diagnostics());
   // A title inside a section: a context test and a fallback on the way.
   ElemNode* title = NthChild(NthChild(root, 1), 0);
-  for (auto _ : state) benchmark::DoNotOptimize(MatchSpec(title, 0));
+  for (auto _ : state) benchmark::DoNotOptimize(MatchSpec(t, title, 0));
   ClearSpecList();
 }
 BENCHMARK(BM_MatchSpec);
@@ -150,11 +155,11 @@ BENCHMARK(BM_MatchSpec);
 void BM_AssignSpecs(benchmark::State& state) {
   Fixture& f = Shared();
   ElemNode* root = ReadFile(f.esisPath);
-  ReadTranSpec(f.specPath);
-  for (auto _ : state) AssignSpecs(root);
+  ReadTranSpec(f.specPath, ExpandWithoutElement);
+  Translation t(nullptr, Diagnostics());
+  for (auto _ : state) AssignSpecs(t, root);
   state.counters["elements"] = benchmark::Counter(double(doc.nextSerial) * double(state.iterations()),
                                                   benchmark::Counter::kIsRate);
-  for (ElemNode* e = root; e; e = NextElement(e)) SetElementSpec(e, nullptr);
   ClearSpecList();
 }
 BENCHMARK(BM_AssignSpecs)->Unit(benchmark::kMicrosecond);
@@ -163,7 +168,8 @@ void BM_Expansion(benchmark::State& state) {
   Fixture& f = Shared();
   ElemNode* root = ReadFile(f.esisPath);
   ElemNode* section = NthChild(root, 1);
-  for (auto _ : state) WriteSpecText("^<div id=\"${ID:l}\">^", section, f.sink, 1);
+  Translation t(f.sink, Diagnostics());
+  for (auto _ : state) WriteSpecText(t, "^<div id=\"${ID:l}\">^", section, f.sink, 1);
 }
 BENCHMARK(BM_Expansion);
 

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -14,7 +15,10 @@
 #include "doc/tree.h"
 #include "info/reports.h"
 #include "output/maps.h"
+#include "translate/links.h"
 #include "translate/translate.h"
+#include "util/fatal.h"
+#include "util/outbuf.h"
 #include "util/settings.h"
 #include "util/split.h"
 #include "util/text.h"
@@ -114,7 +118,7 @@ void ChangeElement(const Words& w, ElemNode** current) {
     if (step == "..") {
       if (e->parent()) e = e->parent();
     } else if (step == "/") {
-      e = settings.docRoot;
+      e = doc.root;
     } else if (!step.empty() && IsDigit(step[0])) {
       int n = LeadingNumber(step);
       if (n >= e->childCount) {
@@ -157,7 +161,7 @@ void QueryRelation(Words& w, ElemNode* current) {
 
 // "find [.] sub X [Y]".
 void FindCommand(const Words& w, ElemNode* current) {
-  ElemNode* top = settings.docRoot;
+  ElemNode* top = doc.root;
   size_t k = 1;
   if (w[1] == ".") {
     top = current;
@@ -201,26 +205,29 @@ void IdCommand(const Words& w) {
 
 // "tran [spec [outfile]]": a translation from the current element.
 void TranslateCommand(const Words& w, ElemNode* current) {
-  std::FILE* out = stdout;
+  std::fflush(stdout);
+  int fd = 1;
+  std::string name = "standard output";
   if (w.size() >= 3) {
-    out = std::fopen(w[2].c_str(), "w");
-    if (!out) {
+    fd = ::open(w[2].c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0) {
       std::perror("Can not open output file");
       return;
     }
+    name = w[2];
   }
-  TranslateTree(current, w.size() >= 2 ? w[1].c_str() : nullptr, out);
-  if (out != stdout) {
-    bool failed = std::ferror(out) != 0;
-    int err = errno;
-    if (std::fclose(out) != 0 && !failed) {
+  OutBuffer out(fd, name);
+  TranslateTree(current, w.size() >= 2 ? w[1].c_str() : nullptr, &out);
+  bool failed = !out.Flush();
+  int err = out.error();
+  if (fd != 1) {
+    if (::close(fd) != 0 && !failed) {
       failed = true;
       err = errno;
     }
-    if (failed) {
+    if (failed)
       std::fprintf(stderr, "%s: error writing output '%s': %s\n", settings.progName.c_str(),
-                   w[2].c_str(), std::strerror(err));
-    }
+                   name.c_str(), std::strerror(err));
   }
 }
 
@@ -344,17 +351,19 @@ bool RunCommand(const std::string& line, ElemNode** current) {
   } else if (cmd == "id") {
     IdCommand(w);
   } else if (cmd == "show" && w.size() >= 2) {
-    if (const std::string* value = LookupVar(settings.globalVars, w[1])) {
+    // Outside a translation run: no loop value is set.
+    Translation outside(nullptr, Diagnostics());
+    if (const std::string* value = LookupVariable(outside, w[1])) {
       std::printf("%s\n", value->c_str());
     } else {
       std::printf("Variable '%s' has no value.\n", w[1].c_str());
     }
   } else if (cmd == "set" && w.size() >= 3) {
-    SetMapping(settings.globalVars, w[1], w[2]);
+    SetMapping(globalVars, w[1], w[2]);
   } else if (cmd == "sum" || cmd == "tree" || cmd == "stat" || cmd == "cont") {
     // The whole document, or with any further word (even the empty one a
     // trailing blank gives) the current subtree.
-    ElemNode* top = w.size() == 1 ? settings.docRoot : here;
+    ElemNode* top = w.size() == 1 ? doc.root : here;
     if (cmd == "sum") PrintUsageSummary(top, settings.outStream);
     if (cmd == "tree") PrintTreeReport(top, settings.outStream);
     if (cmd == "stat") PrintStatistics(top, settings.outStream);
@@ -388,7 +397,7 @@ bool RunBrowserCommand(const std::string& line, ElemNode** current) {
 }
 
 void RunBrowser() {
-  ElemNode* current = settings.docRoot;
+  ElemNode* current = doc.root;
   if (!current) return;
   const char* prompt = settings.promptNewline ? "=>\n" : "=> ";
   CommandInput input;

@@ -18,7 +18,7 @@ namespace qlx {
 
 struct ElemNode;
 
-// Runs the command loop from settings.docRoot until end of input or
+// Runs the command loop from doc.root until end of input or
 // "quit", then writes a newline.
 void RunBrowser();
 

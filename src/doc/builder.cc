@@ -109,8 +109,12 @@ ElemNode* Builder::Add(const Block& block) {
   for (const Record& r : block) {
     if (r.opens) {
       pending_ = NewElement();
-      if (root_) items_.push_back(ContentItem::Element(pending_));
-      else root_ = pending_;
+      if (root_) {
+        items_.push_back(ContentItem::Element(pending_));
+      } else {
+        root_ = pending_;
+        root_->order = -1;
+      }
     }
     switch (r.kind) {
       case RecordKind::kNone:

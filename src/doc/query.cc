@@ -70,7 +70,7 @@ Relation RelationFromName(const char* name) {
   };
   if (!name) name = "";
   if (std::strcmp(name, "?") == 0) {
-    std::fprintf(Diagnostics(), "Supported query/relationships %s\n%s.\n",
+    Diagnostics()->Printf("Supported query/relationships %s\n%s.\n",
                  "child, parent, ancestor, descendant,",
                  "sibling, sibling+, sibling+1, sibling-, sibling-1");
     return REL_None;
@@ -78,7 +78,7 @@ Relation RelationFromName(const char* name) {
   for (const auto& entry : kNames) {
     if (std::strcmp(name, entry.name) == 0) return entry.rel;
   }
-  std::fprintf(Diagnostics(), "Unknown relationship: %s\n", name);
+  Diagnostics()->Printf("Unknown relationship: %s\n", name);
   return REL_Unknown;
 }
 
@@ -88,7 +88,7 @@ ElemNode* FindRelated(ElemNode* elem, const char* name, Relation rel) {
   switch (rel) {
     case REL_None:
     case REL_Unknown:
-      std::fputs("You can not query 'REL_None' or 'REL_Unknown'.\n", Diagnostics());
+      Diagnostics()->Puts("You can not query 'REL_None' or 'REL_Unknown'.\n");
       return nullptr;
     case REL_Parent:
       return parent && SameName(parent->gi, name) ? parent : nullptr;
@@ -184,27 +184,40 @@ std::string AncestorNames(const ElemNode* elem, int n) {
   return names;
 }
 
-void PrintLocation(const ElemNode* elem, std::FILE* stream) {
-  if (!elem || !stream) return;
-  std::fprintf(stream, "  Path: %s\n", BuildPath(elem).c_str());
+std::string LocationText(const ElemNode* elem) {
+  std::string text;
+  if (!elem) return text;
+  text += "  Path: " + BuildPath(elem) + "\n";
   // The nearest TITLE at or before the element among its siblings, then
   // among its parent's, and so on up.
   for (const ElemNode* x = elem; x->parent(); x = x->parent()) {
     const ElemNode* p = x->parent();
     if (const ElemNode* title = FirstNamedFrom(FirstChild(p), "TITLE", NextSibling(x))) {
-      const char* text = NthData(title, 0);
-      std::fprintf(stream, "  Position hint: TITLE='%s'\n", text ? text : "-empty-");
+      const char* data = NthData(title, 0);
+      text += std::string("  Position hint: TITLE='") + (data ? data : "-empty-") + "'\n";
       break;
     }
   }
   if (int line = ElementLine(elem); line != 0) {
     if (const char* fileName = ElementFileName(elem)) {
-      std::fprintf(stream, "  At or near instance file: %s, line: %d\n", fileName, line);
+      text += std::string("  At or near instance file: ") + fileName + ", line: " + std::to_string(line) + "\n";
     } else {
-      std::fprintf(stream, "  At or near instance line: %d\n", line);
+      text += "  At or near instance line: " + std::to_string(line) + "\n";
     }
   }
-  if (const char* id = ElementId(elem)) std::fprintf(stream, "  ID: %s\n", id);
+  if (const char* id = ElementId(elem)) text += std::string("  ID: ") + id + "\n";
+  return text;
+}
+
+void PrintLocation(const ElemNode* elem, std::FILE* stream) {
+  if (!elem || !stream) return;
+  const std::string text = LocationText(elem);
+  std::fwrite(text.data(), 1, text.size(), stream);
+}
+
+void PrintLocation(const ElemNode* elem, OutBuffer* stream) {
+  if (!elem || !stream) return;
+  stream->Puts(LocationText(elem));
 }
 
 }  // namespace qlx

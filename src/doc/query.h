@@ -11,6 +11,8 @@
 
 namespace qlx {
 
+class OutBuffer;
+
 enum Relation {
   REL_None = 0,
   REL_Parent = 1,
@@ -68,6 +70,8 @@ std::string AncestorNames(const ElemNode* elem, int n);
 
 // The location report: path, position hint (nearest preceding TITLE),
 // file and line, ID.
+std::string LocationText(const ElemNode* elem);
 void PrintLocation(const ElemNode* elem, std::FILE* stream);
+void PrintLocation(const ElemNode* elem, OutBuffer* stream);
 
 }  // namespace qlx

@@ -192,23 +192,10 @@ void SetElementEntity(const ElemNode* e, EntityInfo* entity) {
   else doc.entityOf.erase(e);
 }
 
-void SetInsertedSpecId(const ElemNode* e, char where, int id) {
-  auto& marks = where == 'S' ? doc.insertedBefore : doc.insertedAfter;
-  if (id != 0) marks[e] = id;
-  else marks.erase(e);
-}
-
 void RegisterID(const char* id, ElemNode* elem) {
   doc.idIndex.push_back(IdEntry{id, elem});
   void*& first = doc.attStringTable.PayloadOf(id);
   if (!first) first = elem;
-}
-
-void FinishTree(ElemNode* root) {
-  // The reader has given every element its child count, its order and
-  // subtree end, and the ID index while it read; what is left is the
-  // root's own order.
-  if (root) root->order = -1;
 }
 
 }  // namespace qlx

@@ -209,6 +209,7 @@ struct Document {
   // element its own (the XML reader does; four bytes an element, where a
   // run would take eight): it comes before the runs.
   std::vector<int> elementLines;
+  ElemNode* root = nullptr;  // the document element, once read
   int nextSerial = 0;  // also the number of elements
   EntityInfo* entityFirst = nullptr;  // entityList, in record order
   EntityInfo* entityLast = nullptr;
@@ -218,11 +219,6 @@ struct Document {
   // The entity of each element that names one (few do, so the elements
   // carry no field for it).
   std::unordered_map<const ElemNode*, EntityInfo*> entityOf;
-  // What translations have marked: the spec ids that _insertnode put before
-  // ('S') and after ('E') an element's content, and the serials of the
-  // elements whose translation has ended.  They stay for later runs.
-  std::unordered_map<const ElemNode*, int> insertedBefore, insertedAfter;
-  std::vector<bool> processed;
   int currentLine = 0;
   const char* currentFileName = nullptr;
 };
@@ -306,33 +302,7 @@ const char* ElementId(const ElemNode* e);
 EntityInfo* ElementEntity(const ElemNode* e);
 void SetElementEntity(const ElemNode* e, EntityInfo* entity);
 
-// The spec id inserted before ('S') or after ('E') the element's content,
-// or 0; setting 0 removes the mark.
-inline int InsertedSpecId(const ElemNode* e, char where) {
-  const auto& marks = where == 'S' ? doc.insertedBefore : doc.insertedAfter;
-  if (marks.empty()) return 0;  // the usual case, asked twice per element
-  auto it = marks.find(e);
-  return it == marks.end() ? 0 : it->second;
-}
-void SetInsertedSpecId(const ElemNode* e, char where, int id);
-
-// Whether a translation has finished the element; and marking it so.
-inline bool IsProcessed(const ElemNode* e) {
-  return size_t(e->serial) < doc.processed.size() && doc.processed[size_t(e->serial)];
-}
-inline void MarkProcessed(const ElemNode* e) {
-  if (size_t(e->serial) >= doc.processed.size()) doc.processed.resize(size_t(doc.nextSerial));
-  doc.processed[size_t(e->serial)] = true;
-}
-
 // Appends an entry to the ID index.
 void RegisterID(const char* id, ElemNode* elem);
-
-// Finishes the tree after reading: afterwards every element has its
-// children counted, its order among its siblings (-1 for the root) and
-// its subtree's end, and every ID attribute is in the ID index.  The
-// reader does most of this as each element starts and closes, while its
-// records are hot.
-void FinishTree(ElemNode* root);
 
 }  // namespace qlx

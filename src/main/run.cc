@@ -22,6 +22,7 @@
 #include "translate/translate.h"
 #include "util/fatal.h"
 #include "util/linereader.h"
+#include "util/outbuf.h"
 #include "util/settings.h"
 #include "util/split.h"
 #include "util/vartable.h"
@@ -38,15 +39,15 @@ void OnSigpipe(int) {}
 
 void SetStartupVariables() {
   const char* user = std::getenv("USER");
-  SetMapping(settings.globalVars, "user", user ? user : "UnknownUser");
+  SetMapping(globalVars, "user", user ? user : "UnknownUser");
   char buf[100];
   std::time_t now = std::time(nullptr);
   if (std::strftime(buf, sizeof buf, "%a %d %b %Y, %R", std::localtime(&now)) == 0) buf[0] = '\0';
-  SetMapping(settings.globalVars, "date", buf);
+  SetMapping(globalVars, "date", buf);
   if (gethostname(buf, sizeof buf) != 0) std::strcpy(buf, "unknown-host");
   buf[sizeof buf - 1] = '\0';
-  SetMapping(settings.globalVars, "host", buf);
-  SetMapping(settings.globalVars, "transpec", "??");
+  SetMapping(globalVars, "host", buf);
+  SetMapping(globalVars, "transpec", "??");
 }
 
 }  // namespace
@@ -64,9 +65,9 @@ void AssignVariable(const char* arg) {
   std::vector<std::string_view> words = Split(text, 2);
   if (words.empty()) return;
   if (words.size() == 1) {
-    SetMapping(settings.globalVars, words[0], nullptr);
+    SetMapping(globalVars, words[0], nullptr);
   } else {
-    SetMapping(settings.globalVars, words[0], words[1]);
+    SetMapping(globalVars, words[0], words[1]);
   }
 }
 
@@ -109,14 +110,23 @@ void ParseOptions(int argc, char** argv) {
   }
 }
 
-// Flushes and closes the output; a write that failed on the way (a full
-// disk, a closed pipe) is reported and makes the run fail.
-int FinishOutput() {
+// Flushes and closes the output (`output`: the translation's buffer on
+// it, if any); a write that failed on the way (a full disk, a closed pipe)
+// is reported and makes the run fail.
+int FinishOutput(OutBuffer* output) {
   std::FILE* out = settings.outStream;
   const char* name = settings.outFile ? settings.outFile : "standard output";
   if (!out) return 0;
-  bool failed = std::fflush(out) != 0 || std::ferror(out);
-  int err = errno;
+  bool failed = false;
+  int err = 0;
+  if (output && !output->Flush()) {
+    failed = true;
+    err = output->error();
+  }
+  if (std::fflush(out) != 0 || std::ferror(out)) {
+    if (!failed) err = errno;
+    failed = true;
+  }
   if (settings.outFile) {
     if (std::fclose(out) != 0 && !failed) {
       failed = true;
@@ -176,55 +186,47 @@ void PrintUsage() {
   std::printf("\nVersion: %s\n", QLX_VERSION);
 }
 
-int RunMain(int argc, char** argv) {
-  InstallOutOfMemoryHandler();
-  std::signal(SIGPIPE, OnSigpipe);
+namespace {
 
-  // 1. Defaults and the start-up variables.
+// Defaults, the start-up variables, the options and the input name.
+void Configure(int argc, char** argv) {
   settings.progName = argc > 0 && argv[0] ? argv[0] : "qlx";
   if (const char* lib = std::getenv("QLX_LIB")) settings.libDir = lib;
   // QLX_THREADS=1 keeps the reading and the translation on one thread.
   if (const char* threads = std::getenv("QLX_THREADS")) aheadSettings.threads = std::atoi(threads);
   settings.warnings = 1;
   settings.foldcase = 1;
-  settings.globalVars = NewVarTable(20);
+  globalVars = NewVarTable(20);
   SetStartupVariables();
-
-  // 2-3. Options and the input file.
   ParseOptions(argc, argv);
   if (optind < argc) settings.inputPath = argv[optind];
-
-  // 4. The browser needs a named input: its commands come on stdin.
+  // The browser needs a named input: its commands come on stdin.
   if (settings.browse && !settings.inputPath) {
     std::fputs("You must specify ESIS file on cmd line for browser mode.\n", stderr);
     Fatal(1);
   }
+  SetMapping(globalVars, "transpec", settings.transpecFile ? settings.transpecFile : "??");
+}
 
-  // 5.
-  SetMapping(settings.globalVars, "transpec", settings.transpecFile ? settings.transpecFile : "??");
-
-  // 6. The output.
-  if (settings.outFile) {
-    std::FILE* out = std::fopen(settings.outFile, "w");
-    if (!out) {
-      int err = errno;
-      std::string text = strerror(err);
-      std::fprintf(stderr, "Could not open output '%s' file for writing.\n%s", settings.outFile,
-                   text.c_str());
-      Fatal(1);
-    }
-    settings.outStream = out;
-  } else {
+// Opens the output (-o, else standard output) as settings.outStream.
+void OpenOutput() {
+  if (!settings.outFile) {
     settings.outStream = stdout;
+    return;
   }
-  // Output that goes to a file or a pipe is written in large blocks: a
-  // translation writes many megabytes, and the system's block size would
-  // cost a system call every few kilobytes.  A terminal keeps its line
-  // buffering.
-  if (!isatty(fileno(settings.outStream)))
-    std::setvbuf(settings.outStream, nullptr, _IOFBF, size_t(1) << 18);
+  std::FILE* out = std::fopen(settings.outFile, "w");
+  if (!out) {
+    int err = errno;
+    std::string text = strerror(err);
+    std::fprintf(stderr, "Could not open output '%s' file for writing.\n%s", settings.outFile,
+                 text.c_str());
+    Fatal(1);
+  }
+  settings.outStream = out;
+}
 
-  // 7. Read the document.
+// Reads the document (the named input, else standard input) into doc.
+void ReadDocument() {
   int fd = 0;
   if (settings.inputPath) {
     fd = ::open(settings.inputPath, O_RDONLY);
@@ -236,69 +238,89 @@ int RunMain(int argc, char** argv) {
   } else {
     doc.currentFileName = nullptr;
   }
-  {
-    // XML or ESIS, told by the first bytes that are not white space.
-    std::string head = ReadHead(fd);
-    if (LooksLikeXml(head)) {
-      // The parsing on a second thread, unless there is one processor or
-      // QLX_THREADS=1.
-      const bool threaded = aheadSettings.threads != 1 && std::thread::hardware_concurrency() > 1;
-      settings.docRoot = ReadXML(fd, head, settings.inputPath, threaded);
-    } else {
-      LineReader in(fd, head);
-      EsisReadOptions options;
-      if (aheadSettings.threads == 1) options.threads = EsisReadOptions::Threads::kNever;
-      settings.docRoot = ReadESIS(in, settings.inputPath, options);
-    }
+  // XML or ESIS, told by the first bytes that are not white space.
+  std::string head = ReadHead(fd);
+  if (LooksLikeXml(head)) {
+    // The parsing on a second thread, unless there is one processor or
+    // QLX_THREADS=1.
+    const bool threaded = aheadSettings.threads != 1 && std::thread::hardware_concurrency() > 1;
+    doc.root = ReadXML(fd, head, settings.inputPath, threaded);
+  } else {
+    LineReader in(fd, head);
+    EsisReadOptions options;
+    if (aheadSettings.threads == 1) options.threads = EsisReadOptions::Threads::kNever;
+    doc.root = ReadESIS(in, settings.inputPath, options);
   }
   if (settings.inputPath) ::close(fd);
+}
 
-  // 8.
-  FinishTree(settings.docRoot);
-
-  // 9. The browser takes over; neither translation nor reports run.
-  if (settings.browse) {
-    RunBrowser();
-    return FinishOutput();
-  }
-
-  // 10. The translation, on the element named with -i or the root.
-  if (settings.transpecFile) {
-    ElemNode* top = settings.docRoot;
-    if (settings.subtreeId) {
-      top = FindElementByID(settings.subtreeId);
-      if (!top) {
-        std::fprintf(stderr, "Error: Can not find element with ID %s\n", settings.subtreeId);
-        Fatal(1);
-      }
-    }
-    // The maps, SDATA first; then the run, without output when validating.
-    if (settings.sdataMapFile) LoadSdataMap(settings.sdataMapFile);
-    if (settings.charMapFile) LoadCharMap(settings.charMapFile);
-    if (settings.validate) settings.outStream = nullptr;
-    TranslateTree(top, settings.transpecFile, settings.outStream);
-  }
-
-  // 11. The reports, always in this order and always on the whole
-  // document.  After validation (-v) there is no output stream; the
-  // reports then go to standard output.
-  {
-    std::FILE* reports = settings.outStream ? settings.outStream : stdout;
-    if (settings.reportUsage) PrintUsageSummary(settings.docRoot, reports);
-    if (settings.reportTree) PrintTreeReport(settings.docRoot, reports);
-    if (settings.reportStats) PrintStatistics(settings.docRoot, reports);
-    if (settings.reportContext) PrintContextReport(settings.docRoot, reports);
-    if (settings.reportIds) PrintIdList(reports);
-    if (reports != settings.outStream && (std::fflush(reports) != 0 || std::ferror(reports))) {
-      std::fprintf(stderr, "%s: error writing output '%s': %s\n", settings.progName.c_str(),
-                   "standard output", std::strerror(errno));
+// The translation, on the element named with -i or the root, with the
+// maps of the options (SDATA first); without output when validating.
+void TranslateDocument(OutBuffer* output) {
+  ElemNode* top = doc.root;
+  if (settings.subtreeId) {
+    top = FindElementByID(settings.subtreeId);
+    if (!top) {
+      std::fprintf(stderr, "Error: Can not find element with ID %s\n", settings.subtreeId);
       Fatal(1);
     }
   }
+  if (settings.sdataMapFile) LoadSdataMap(settings.sdataMapFile);
+  if (settings.charMapFile) LoadCharMap(settings.charMapFile);
+  if (settings.validate) {
+    settings.outStream = nullptr;
+    OutBuffer none = OutBuffer::Discarding();
+    TranslateTree(top, settings.transpecFile, &none);
+  } else {
+    TranslateTree(top, settings.transpecFile, output);
+    output->Flush();  // the reports follow on the stream; a failure is reported at the end
+  }
+}
 
-  // 12. A file the translation needed but could not read fails the run,
-  // now that everything it could do is done.
-  int status = FinishOutput();
+// The reports, always in this order and always on the whole document.
+// After validation (-v) there is no output stream; the reports then go to
+// standard output.
+void WriteReports() {
+  std::FILE* reports = settings.outStream ? settings.outStream : stdout;
+  if (settings.reportUsage) PrintUsageSummary(doc.root, reports);
+  if (settings.reportTree) PrintTreeReport(doc.root, reports);
+  if (settings.reportStats) PrintStatistics(doc.root, reports);
+  if (settings.reportContext) PrintContextReport(doc.root, reports);
+  if (settings.reportIds) PrintIdList(reports);
+  if (reports != settings.outStream && (std::fflush(reports) != 0 || std::ferror(reports))) {
+    std::fprintf(stderr, "%s: error writing output '%s': %s\n", settings.progName.c_str(),
+                 "standard output", std::strerror(errno));
+    Fatal(1);
+  }
+}
+
+}  // namespace
+
+int RunMain(int argc, char** argv) {
+  InstallOutOfMemoryHandler();
+  std::signal(SIGPIPE, OnSigpipe);
+  Configure(argc, argv);
+  OpenOutput();
+  // The translation writes through a buffer of its own, in large blocks (a
+  // translation writes many megabytes); to a terminal at the end of every
+  // text.  The reports write to the stream after it.  A fatal stop writes
+  // what the buffer holds (OutBuffer::FlushAll).
+  const int outFd = fileno(settings.outStream);
+  const bool terminal = isatty(outFd);
+  OutBuffer output(outFd, settings.outFile ? settings.outFile : "standard output", size_t(1) << 18,
+                   terminal);
+  if (!terminal) std::setvbuf(settings.outStream, nullptr, _IOFBF, size_t(1) << 18);
+  ReadDocument();
+  // The browser takes over; neither translation nor reports run.
+  if (settings.browse) {
+    RunBrowser();
+    return FinishOutput(&output);
+  }
+  if (settings.transpecFile) TranslateDocument(&output);
+  WriteReports();
+  // A file the translation needed but could not read fails the run, now
+  // that everything it could do is done.
+  int status = FinishOutput(&output);
   return status == 0 && settings.unreadFiles > 0 ? 1 : status;
 }
 

@@ -20,7 +20,6 @@
 namespace qlx {
 
 OutputState output;
-thread_local constinit int outputColumn = 0;
 
 namespace {
 
@@ -180,41 +179,12 @@ size_t FindMapKey(std::string_view data, size_t i, bool specials) {
   return i;
 }
 
-// Hands n bytes to the stream.  Where the C library lets a program fill a
-// stream's buffer itself, as its own putc macro does, bytes that fit are
-// copied straight in: most texts are a few bytes long, and a call of fwrite
-// costs more than the copy.  A line-buffered or unbuffered stream never has
-// room there, so its bytes always take the ordinary way.
-inline void PutBytes(std::FILE* stream, const char* p, size_t n) {
-  if (n == 0) return;
-#if defined(__GLIBC__)
-  // (On a line-buffered stream the write pointer may run past the end.)
-  if (stream->_IO_write_ptr && stream->_IO_write_end - stream->_IO_write_ptr >= ptrdiff_t(n)) {
-    std::memcpy(stream->_IO_write_ptr, p, n);
-    stream->_IO_write_ptr += n;
-    return;
-  }
-#endif
-  fwrite_unlocked(p, 1, n, stream);
-}
-
-// Where the bytes of one Write call go: the free room of a fully buffered
-// stream's own buffer, filled directly as PutBytes does, or (for a
-// line-buffered or unbuffered stream, or one that has no buffer yet) a
-// local block handed to the stream whenever it is full, so that even
-// standard error sees one write per block rather than one per character.
-// Whatever was written is the stream's once Release returns; before anyone
-// else writes to the stream, Release must be called, and Resume after.
+// Where the bytes of one Write call go: straight into the free room of the
+// output buffer.  Before anyone else writes to the buffer, Release must be
+// called, and Resume after.
 class Sink {
  public:
-  Sink(std::FILE* stream, char* block, size_t blockSize)
-      : stream_(stream), block_(block), blockSize_(blockSize) {
-#if defined(__GLIBC__)
-    direct_ = stream->_IO_write_ptr && stream->_IO_write_end > stream->_IO_write_ptr;
-#endif
-    if (direct_) TakeRoom();
-    else p_ = block_, end_ = block_ + blockSize_;
-  }
+  explicit Sink(OutBuffer* out) : out_(out), p_(out->room()), end_(out->roomEnd()) {}
   ~Sink() { Release(); }
   Sink(const Sink&) = delete;
   Sink& operator=(const Sink&) = delete;
@@ -225,7 +195,7 @@ class Sink {
   }
   void Put(const char* p, size_t len) {
     if (size_t(end_ - p_) >= len) {
-      std::memcpy(p_, p, len);
+      if (len) std::memcpy(p_, p, len);
       p_ += len;
     } else {
       Overflow(p, len);
@@ -233,56 +203,40 @@ class Sink {
   }
   void Put(std::string_view s) { Put(s.data(), s.size()); }
 
-  // Hands what was written to the stream.
-  void Release() {
-#if defined(__GLIBC__)
-    if (direct_) {
-      stream_->_IO_write_ptr = p_;
-      return;
-    }
-#endif
-    PutBytes(stream_, block_, size_t(p_ - block_));
-    p_ = block_;
-  }
-  // Goes on after Release, whatever was written to the stream meanwhile.
+  // Hands what was written to the buffer.
+  void Release() { out_->Commit(p_); }
+  // Goes on after Release, whatever was written to the buffer meanwhile.
   void Resume() {
-    if (direct_) TakeRoom();
+    p_ = out_->room();
+    end_ = out_->roomEnd();
   }
+  OutBuffer* buffer() const { return out_; }
 
  private:
-  // The free room of the stream's buffer; none when it has no buffer.
-  void TakeRoom() {
-#if defined(__GLIBC__)
-    p_ = stream_->_IO_write_ptr;
-    end_ = stream_->_IO_write_end;
-    if (!p_ || end_ < p_) end_ = p_;
-#endif
-  }
   // Writes what does not fit.
   void Overflow(const char* p, size_t len) {
     Release();
-    if (direct_) {
-      fwrite_unlocked(p, 1, len, stream_);
-      Resume();
-    } else if (len >= blockSize_) {
-      PutBytes(stream_, p, len);
-    } else {
-      std::memcpy(p_, p, len);
-      p_ += len;
-    }
+    out_->Put(p, len);
+    out_->MakeRoom();
+    Resume();
   }
 
-  std::FILE* stream_;
-  char* block_;
-  size_t blockSize_;
-  bool direct_ = false;
-  char* p_ = nullptr;
-  char* end_ = nullptr;
+  OutBuffer* out_;
+  char* p_;
+  char* end_;
 };
 
-void AddColumn(size_t n) {
-  long long v = static_cast<long long>(outputColumn) + static_cast<long long>(n);
-  outputColumn = v > INT_MAX ? INT_MAX : static_cast<int>(v);
+void AddColumn(int& column, size_t n) {
+  if (n == 0) return;
+  if (column < 0) column = 0;  // was unknown: now known not to be 0
+  long long v = static_cast<long long>(column) + static_cast<long long>(n);
+  column = v > INT_MAX ? INT_MAX : static_cast<int>(v);
+}
+
+// The escapes \n and \r reset the output's column even in a message.
+void ResetColumn(OutBuffer* stream, bool track) {
+  if (track) stream->column = 0;
+  else if (stream->columnOwner) stream->columnOwner->column = 0;
 }
 
 void PutUtf8(Sink& out, uint32_t cp) {
@@ -333,7 +287,7 @@ const VarEntry* FindEntry(const VarTable* table, std::string_view name) {
 // The replacement for an SDATA name, or false when no table holds it.  A
 // name found only in the map is recorded in the table of substitutions made.
 bool FindReplacement(std::string_view name, Sink& out, std::string* replacement) {
-  if (IsWorkingAhead()) {
+  if (out.buffer()->readOnlyTables) {
     // The table belongs to the main thread; work ahead is allowed only
     // where the map gives the same values (and the main thread records the
     // name when it meets it itself).
@@ -375,156 +329,203 @@ bool IsListedCaret(Level& level, size_t pos) {
   return level.nextListed < list.size() && list[level.nextListed] == pos;
 }
 
-// Writes `text` from `start` on, where the first special byte is.
-void WriteFrom(std::string_view text, size_t start, std::FILE* stream, bool track, Carets carets,
-               const std::vector<size_t>* listed) {
-  char block[16384];
-  Sink out(stream, block, sizeof block);
-  out.Put(text.data(), start);
-  if (track) AddColumn(start);
-  int& column = outputColumn;
-  Level cur{text, 0, start, carets, listed, 0};
+// The writer of one text from its first special byte on, and of the SDATA
+// replacements inside it, which are written as if they stood in the text
+// (one level each, kept here rather than on the machine stack).
+class TextWriter {
+ public:
+  TextWriter(OutBuffer* stream, bool track) : stream_(stream), out_(stream), column_(stream->column), track_(track) {}
+
+  void Run(std::string_view text, size_t start, Carets carets, const std::vector<size_t>* listed) {
+    out_.Put(text.data(), start);
+    Advance(start);
+    cur_ = Level{text, 0, start, carets, listed, 0};
+    for (;;) {
+      if (WriteLevel()) continue;  // a replacement became the current text
+      if (saved_.empty()) return;
+      Leave();
+    }
+  }
+
+ private:
   // SDATA replacements being written: the names and replacement texts, one
-  // per nesting level, and the interrupted texts.  A level's text is taken
-  // anew from `subs` when it is resumed, as `subs` may have moved.
+  // per nesting level.  A level's text is taken anew from `subs_` when it
+  // is resumed, as `subs_` may have moved.
   struct Substitution {
     std::string name;
     std::string text;
   };
-  std::vector<Substitution> subs;
-  std::vector<Level> saved;
 
-  for (;;) {
-    const char* s = cur.text.data();
-    const size_t n = cur.text.size();
-    size_t i = cur.pos;
-    bool entered = false;  // a replacement became the current text
+  void Advance(size_t n) {
+    if (track_) AddColumn(column_, n);
+  }
 
-    while (i < n && !entered) {
+  // Writes the current level to its end; true when it stopped at an SDATA
+  // reference whose replacement is now the current level.
+  bool WriteLevel() {
+    const char* s = cur_.text.data();
+    const size_t n = cur_.text.size();
+    size_t i = cur_.pos;
+    while (i < n) {
       const size_t j = SkipOrdinary(s, i, n);
       if (j > i) {
-        out.Put(s + i, j - i);
-        if (track) AddColumn(j - i);
+        out_.Put(s + i, j - i);
+        Advance(j - i);
         i = j;
         if (i == n) break;
       }
       const char c = s[i++];
       if (c == '\0') break;  // the text ends here
       if (c == '\n') {
-        out.Put('\n');
-        if (track) column = 0;
+        out_.Put('\n');
+        if (track_) column_ = 0;
         continue;
       }
       if (c == '^') {
-        bool literal = cur.carets == Carets::kLiteral ||
-                       (cur.carets == Carets::kListed && IsListedCaret(cur, i - 1));
-        if (literal) {
-          out.Put('^');
-          if (track) AddColumn(1);
-        } else if (!track) {
-          out.Put('\n');
-        } else if (column != 0) {
-          column = 0;
-          out.Put('\n');
-        }
+        Caret(i - 1);
         continue;
       }
       // A backslash: an escape.
-      if (track) AddColumn(1);
+      Advance(1);
       if (i == n || s[i] == '\0') break;  // a backslash at the end writes nothing
-      const char e = s[i];
-      if (e >= '0' && e <= '7') {
-        unsigned value = unsigned(e - '0');
-        ++i;
-        for (int k = 0; k < 2 && i < n && s[i] >= '0' && s[i] <= '7'; ++k, ++i)
-          value = value * 8 + unsigned(s[i] - '0');
-        if (value & 0xFF) out.Put(char(value & 0xFF));
+      if (s[i] != '|') {
+        i = Escape(s, n, i);
         continue;
       }
-      switch (e) {
-        case 'n': out.Put('\n'); column = 0; ++i; continue;
-        case 'r': out.Put('\r'); column = 0; ++i; continue;
-        case 's': out.Put(' '); ++i; continue;
-        case 't': out.Put('\t'); ++i; continue;
-        case '#': i = CharacterNumber(s, n, i, out); continue;
-        case '|': break;
-        default: out.Put(e); ++i; continue;
-      }
-      // An SDATA reference: the name runs to the next backslash.
-      const size_t start = i + 1;
-      size_t end = start;
-      while (end < n && s[end] != '\\' && s[end] != '\0') ++end;
-      if (end == n || s[end] == '\0') {  // never closed: the opening writes '|', the rest goes on
-        out.Put('|');
-        ++i;
-        continue;
-      }
-      const std::string_view name(s + start, end - start);
-      i = end + 1;  // the closing backslash and the character after it
-      if (i < n && s[i] != '\0') ++i;
-      std::string replacement;
-      const char* problem = nullptr;
-      if (!FindReplacement(name, out, &replacement)) {
-        problem = "Error: Could not find SDATA substitution '%.*s'.\n";
-      } else if (std::any_of(subs.begin(), subs.end(),
-                             [name](const Substitution& sub) { return sub.name == name; })) {
-        problem = "Error: SDATA substitution '%.*s' refers to itself; written as its name.\n";
-      } else if (subs.size() >= size_t(kMaxSdataNesting)) {
-        problem = "Error: SDATA substitutions nested too deeply at '%.*s'; written as its name.\n";
-      }
-      if (problem) {
-        out.Release();
-        std::fprintf(Diagnostics(), problem, int(name.size()), name.data());
-        out.Resume();
-        out.Put('[');
-        out.Put(name);
-        out.Put(']');
-        continue;
-      }
-      Substitution sub{std::string(name), std::move(replacement)};
-      subs.push_back(std::move(sub));
-      cur.pos = i;
-      saved.push_back(cur);
-      cur = Level{subs.back().text, int(subs.size()), 0, Carets::kBreak, nullptr, 0};
-      entered = true;
+      if (Reference(s, n, &i)) return true;
     }
-    if (entered) continue;
-    if (saved.empty()) return;
-    subs.pop_back();
-    cur = saved.back();
-    saved.pop_back();
-    if (cur.depth > 0) cur.text = subs[size_t(cur.depth) - 1].text;
+    return false;
   }
-}
+
+  // The caret at cur_.text[pos]: a caret, a newline, or a conditional one.
+  void Caret(size_t pos) {
+    const bool literal = cur_.carets == Carets::kLiteral ||
+                         (cur_.carets == Carets::kListed && IsListedCaret(cur_, pos));
+    if (literal) {
+      out_.Put('^');
+      Advance(1);
+    } else if (!track_) {
+      out_.Put('\n');
+    } else if (column_ > 0) {
+      column_ = 0;
+      out_.Put('\n');
+    } else if (column_ < 0) {  // settled where the buffer is copied out
+      out_.Release();
+      stream_->pendingBreak = long(stream_->size());
+      column_ = 0;
+    }
+  }
+
+  // The escape whose letter is s[i] (not '|'); returns the position after it.
+  size_t Escape(const char* s, size_t n, size_t i) {
+    const char e = s[i];
+    if (e >= '0' && e <= '7') {
+      unsigned value = unsigned(e - '0');
+      ++i;
+      for (int k = 0; k < 2 && i < n && s[i] >= '0' && s[i] <= '7'; ++k, ++i)
+        value = value * 8 + unsigned(s[i] - '0');
+      if (value & 0xFF) out_.Put(char(value & 0xFF));
+      return i;
+    }
+    switch (e) {
+      case 'n': out_.Put('\n'); ResetColumn(stream_, track_); break;
+      case 'r': out_.Put('\r'); ResetColumn(stream_, track_); break;
+      case 's': out_.Put(' '); break;
+      case 't': out_.Put('\t'); break;
+      case '#': return CharacterNumber(s, n, i, out_);
+      default: out_.Put(e); break;
+    }
+    return i + 1;
+  }
+
+  // The SDATA reference at s[*i] ("|name\\x"): its name written in brackets
+  // with a message, or its replacement entered (true).  *i moves past it.
+  bool Reference(const char* s, size_t n, size_t* i) {
+    const size_t start = *i + 1;
+    size_t end = start;
+    while (end < n && s[end] != '\\' && s[end] != '\0') ++end;
+    if (end == n || s[end] == '\0') {  // never closed: the opening writes '|', the rest goes on
+      out_.Put('|');
+      ++*i;
+      return false;
+    }
+    const std::string_view name(s + start, end - start);
+    *i = end + 1;  // the closing backslash and the character after it
+    if (*i < n && s[*i] != '\0') ++*i;
+    std::string replacement;
+    const char* problem = nullptr;
+    if (!FindReplacement(name, out_, &replacement)) {
+      problem = "Error: Could not find SDATA substitution '%.*s'.\n";
+    } else if (std::any_of(subs_.begin(), subs_.end(),
+                           [name](const Substitution& sub) { return sub.name == name; })) {
+      problem = "Error: SDATA substitution '%.*s' refers to itself; written as its name.\n";
+    } else if (subs_.size() >= size_t(kMaxSdataNesting)) {
+      problem = "Error: SDATA substitutions nested too deeply at '%.*s'; written as its name.\n";
+    }
+    if (problem) {
+      out_.Release();
+      OutBuffer* messages = stream_->messages;
+      (messages ? messages : Diagnostics())->Printf(problem, int(name.size()), name.data());
+      out_.Resume();
+      out_.Put('[');
+      out_.Put(name);
+      out_.Put(']');
+      return false;
+    }
+    subs_.push_back(Substitution{std::string(name), std::move(replacement)});
+    cur_.pos = *i;
+    saved_.push_back(cur_);
+    cur_ = Level{subs_.back().text, int(subs_.size()), 0, Carets::kBreak, nullptr, 0};
+    return true;
+  }
+
+  // Back to the text a finished replacement stood in.
+  void Leave() {
+    subs_.pop_back();
+    cur_ = saved_.back();
+    saved_.pop_back();
+    if (cur_.depth > 0) cur_.text = subs_[size_t(cur_.depth) - 1].text;
+  }
+
+  OutBuffer* stream_;
+  Sink out_;
+  int& column_;
+  const bool track_;
+  Level cur_;
+  std::vector<Substitution> subs_;
+  std::vector<Level> saved_;
+};
 
 // Writes `text`, up to its end or its first NUL byte.
-void Write(std::string_view text, std::FILE* stream, bool track, Carets carets,
+void Write(std::string_view text, OutBuffer* stream, bool track, Carets carets,
            const std::vector<size_t>* listed) {
   // Most texts hold no escape, caret or line end: written as they stand.
   const size_t j = SkipOrdinary(text.data(), 0, text.size());
   if (j == text.size() || text[j] == '\0') {
-    PutBytes(stream, text.data(), j);
-    if (track) AddColumn(j);
+    stream->Put(text.data(), j);
+    if (track) AddColumn(stream->column, j);
     return;
   }
-  WriteFrom(text, j, stream, track, carets, listed);
+  TextWriter(stream, track).Run(text, j, carets, listed);
 }
 
 }  // namespace
 
-void EmitText(const char* text, std::FILE* stream, int trackColumn) {
-  if (!stream) return;
+void EmitText(const char* text, OutBuffer* stream, int trackColumn) {
+  if (!stream || stream->discards()) return;
   Write(text ? std::string_view(text) : std::string_view("^"), stream, trackColumn != 0,
         Carets::kBreak, nullptr);
+  stream->Done();
 }
 
-void EmitText(std::string_view text, std::FILE* stream, int trackColumn) {
-  if (!stream) return;
+void EmitText(std::string_view text, OutBuffer* stream, int trackColumn) {
+  if (!stream || stream->discards()) return;
   Write(text, stream, trackColumn != 0, Carets::kBreak, nullptr);
+  stream->Done();
 }
 
-void EmitData(const char* text, std::FILE* stream, bool verbatim) {
-  if (!stream || !text) return;
+void EmitData(const char* text, OutBuffer* stream, bool verbatim) {
+  if (!stream || !text || stream->discards()) return;
   if (verbatim || output.charMap.empty()) {
     Write(text, stream, true, Carets::kLiteral, nullptr);
     return;
@@ -535,14 +536,14 @@ void EmitData(const char* text, std::FILE* stream, bool verbatim) {
   // text is searched for a key before anything is written.
   const size_t first = FindMapKey(data, 0, true);
   if (first == data.size()) {
-    PutBytes(stream, data.data(), first);
-    AddColumn(first);
+    stream->Put(data.data(), first);
+    AddColumn(stream->column, first);
     return;
   }
   if (!output.charMap.Find(static_cast<unsigned char>(data[first])) &&
       FindMapKey(data, first + 1, false) == data.size()) {
     // Nothing to map: every caret is the data's own.
-    WriteFrom(data, first, stream, true, Carets::kLiteral, nullptr);
+    TextWriter(stream, true).Run(data, first, Carets::kLiteral, nullptr);
     return;
   }
   std::vector<size_t> dataCarets;

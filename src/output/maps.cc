@@ -67,15 +67,15 @@ void ReportSdataFailure(const std::string& fileName, int err) {
   ++settings.unreadFiles;
   errno = err;
   std::string text = qlx::strerror(err);
-  std::fprintf(stderr, "Can not open SDATA file '%s': %s", fileName.c_str(), text.c_str());
+  Diagnostics()->Printf("Can not open SDATA file '%s': %s", fileName.c_str(), text.c_str());
 }
 
 void ReportCharMapFailure(const std::string& fileName, int err) {
   ++settings.unreadFiles;
   errno = err;
   std::string text = qlx::strerror(err);
-  std::fprintf(stderr, "Can not open character mapping file '%s'.\n%s\n", fileName.c_str(),
-               text.c_str());
+  Diagnostics()->Printf("Can not open character mapping file '%s'.\n%s\n", fileName.c_str(),
+                        text.c_str());
 }
 
 }  // namespace
@@ -212,7 +212,7 @@ std::string GatherBlanks(std::string_view text, bool spaceAtStart, bool spaceAtE
 
 void LoadSpecMaps() {
   auto named = [](const char* name) -> const std::string* {
-    const VarEntry* e = LookupVarEntry(settings.globalVars, name);
+    const VarEntry* e = LookupVarEntry(globalVars, name);
     return e && e->hasValue && !e->fromDocument && !e->value.empty() ? &e->value : nullptr;
   };
   if (!settings.sdataMapNamed)

@@ -10,6 +10,7 @@
 #include "doc/tree.h"
 #include "output/emit.h"
 #include "tables/model.h"
+#include "util/fatal.h"
 #include "util/text.h"
 
 namespace qlx {
@@ -95,7 +96,7 @@ Group& GroupOf(const ElemNode* group) {
   return groups.back();
 }
 
-void Cell(std::string_view tag, ElemNode* entry, std::FILE* stream) {
+void Cell(std::string_view tag, ElemNode* entry, OutBuffer* stream) {
   std::string name = "td";
   if (!tag.empty()) {
     name.clear();
@@ -168,11 +169,11 @@ void Cell(std::string_view tag, ElemNode* entry, std::FILE* stream) {
 }  // namespace
 
 void HtmlInstruction(std::string_view instruction, std::string_view tag, ElemNode* elem,
-                     std::FILE* stream) {
+                     OutBuffer* stream) {
   if (instruction == "cell")
     Cell(tag, elem, stream);
   else
-    std::fprintf(stderr, "Unknown html table instruction: %.*s\n",
+    Diagnostics()->Printf("Unknown html table instruction: %.*s\n",
                  static_cast<int>(instruction.size()), instruction.data());
 }
 

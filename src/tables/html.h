@@ -17,6 +17,8 @@
 // ENTRYTBLs included), so it needs no start or end instruction.
 #pragma once
 
+#include "util/outbuf.h"
+
 #include <cstdio>
 #include <string_view>
 
@@ -27,6 +29,6 @@ struct ElemNode;
 // One html instruction ("cell"); `tag` is the cell's element name ("td"
 // when empty).
 void HtmlInstruction(std::string_view instruction, std::string_view tag, ElemNode* elem,
-                     std::FILE* stream);
+                     OutBuffer* stream);
 
 }  // namespace qlx

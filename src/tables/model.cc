@@ -7,6 +7,7 @@
 
 #include "doc/query.h"
 #include "doc/tree.h"
+#include "util/fatal.h"
 #include "util/text.h"
 
 namespace qlx {
@@ -226,7 +227,7 @@ void BuildTableGroup(const ElemNode* tgroup) {
     }
   }
   if (count > kMaxColumns) {
-    std::fprintf(stderr, "? table group has %d columns; only %d are used\n", count, kMaxColumns);
+    Diagnostics()->Printf("? table group has %d columns; only %d are used\n", count, kMaxColumns);
     count = kMaxColumns;
   }
   ts.columnCount = count;
@@ -240,7 +241,7 @@ const ColSpec* FindColumn(std::string_view value, int section, ColumnRef ref) {
   if (hit < 0 && !value.empty() && value[0] >= '0' && value[0] <= '9')
     hit = FindColumnNumber(LeadingNumber(value), section);
   if (hit >= 0) return &ts.colSpecs[hit];
-  std::fprintf(stderr, "? spanspec %s points to unknown column '%.*s'\n",
+  Diagnostics()->Printf("? spanspec %s points to unknown column '%.*s'\n",
                ref == REF_Namest ? "namest" : "nameend", static_cast<int>(value.size()),
                value.data());
   return nullptr;
@@ -256,7 +257,7 @@ ColSpec EntryColSpec(const ElemNode* entry, int column, int section) {
     if (hit >= 0)
       named = &ts.colSpecs[hit];
     else
-      std::fprintf(stderr, "? can't find column name '%s'\n", colname);
+      Diagnostics()->Printf("? can't find column name '%s'\n", colname);
   }
   int hit = FindColumnNumber(column, section);
   if (hit >= 0) return BuildColSpec(entry, column, &ts.colSpecs[hit], section);

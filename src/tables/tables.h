@@ -50,6 +50,8 @@
 // Both are instruction words like the others: ${_calstable tex check}.
 #pragma once
 
+#include "util/outbuf.h"
+
 #include <cstdio>
 #include <string_view>
 #include <vector>
@@ -63,6 +65,6 @@ struct ElemNode;
 // start of tex; for tbl, a message); further words are ignored.  `elem` is
 // the element whose text made the call (may be null).
 void TableInstruction(const std::vector<std::string_view>& words, ElemNode* elem,
-                      std::FILE* stream);
+                      OutBuffer* stream);
 
 }  // namespace qlx

@@ -11,6 +11,7 @@
 #include "tables/model.h"
 #include "tables/tables.h"
 #include "tables/tex.h"
+#include "util/fatal.h"
 #include "util/settings.h"
 #include "util/sorted.h"
 #include "util/vartable.h"
@@ -20,7 +21,7 @@ namespace {
 
 constexpr char kBel = '\a';  // the column separator the options line declares
 
-void Emit(std::string_view text, std::FILE* stream) { EmitText(text, stream, 1); }
+void Emit(std::string_view text, OutBuffer* stream) { EmitText(text, stream, 1); }
 
 const ElemNode* FirstChildNamed(const ElemNode* elem, const char* gi) {
   for (const ElemNode* c = FirstChild(elem); c; c = NextSibling(c))
@@ -105,7 +106,7 @@ size_t FormatLines(const std::vector<RowFormat>& list) {
   return count;
 }
 
-void WriteFormats(const std::vector<RowFormat>& list, std::FILE* stream) {
+void WriteFormats(const std::vector<RowFormat>& list, OutBuffer* stream) {
   if (list.empty()) return;
   size_t count = FormatLines(list);
   const int ncols = list.front().ncols();
@@ -133,7 +134,7 @@ void WriteFormats(const std::vector<RowFormat>& list, std::FILE* stream) {
   }
 }
 
-void WriteOptions(const ElemNode* tgroup, std::FILE* stream) {
+void WriteOptions(const ElemNode* tgroup, OutBuffer* stream) {
   TableState& ts = tableState;
   ts.allbox = false;
   std::string line = "tab(";
@@ -141,7 +142,7 @@ void WriteOptions(const ElemNode* tgroup, std::FILE* stream) {
   line += ')';
   const char* frame = tgroup->parent() ? FindAttValue(tgroup->parent(), "FRAME") : nullptr;
   // A table without FRAME takes the spec's _tableframe, when it sets one.
-  const VarEntry* fallback = LookupVarEntry(settings.globalVars, "_tableframe");
+  const VarEntry* fallback = LookupVarEntry(globalVars, "_tableframe");
   if (!frame && fallback && fallback->hasValue && !fallback->fromDocument)
     frame = fallback->value.c_str();
   if (frame && std::strcmp(frame, "ALL") == 0) {
@@ -155,7 +156,7 @@ void WriteOptions(const ElemNode* tgroup, std::FILE* stream) {
   Emit(line, stream);
 }
 
-void TableStart(const ElemNode* table, std::FILE* stream) {
+void TableStart(const ElemNode* table, OutBuffer* stream) {
   TableState& ts = tableState;
   Emit("^.TS^", stream);
   ts.optionsWritten = false;
@@ -168,7 +169,7 @@ void TableStart(const ElemNode* table, std::FILE* stream) {
   ts.tableRowsep = rowsep && std::strcmp(rowsep, "1") == 0;
 }
 
-void TableGroup(const ElemNode* tgroup, std::FILE* stream) {
+void TableGroup(const ElemNode* tgroup, OutBuffer* stream) {
   TableState& ts = tableState;
   if (!tgroup) return;
   BuildTableGroup(tgroup);
@@ -192,7 +193,7 @@ void TableGroup(const ElemNode* tgroup, std::FILE* stream) {
   WriteFormats(ts.formats, stream);
 }
 
-void EntryStart(const ElemNode* entry, std::FILE* stream) {
+void EntryStart(const ElemNode* entry, OutBuffer* stream) {
   TableState& ts = tableState;
   if (!entry) return;
   auto covered = ts.coveredBeforeEntry.find(entry);
@@ -208,7 +209,7 @@ void EntryStart(const ElemNode* entry, std::FILE* stream) {
   ts.inTextBlock = true;
 }
 
-void EntryEnd(const ElemNode* entry, std::FILE* stream) {
+void EntryEnd(const ElemNode* entry, OutBuffer* stream) {
   TableState& ts = tableState;
   if (ts.inTextBlock) {
     Emit("^T}", stream);
@@ -224,7 +225,7 @@ void EntryEnd(const ElemNode* entry, std::FILE* stream) {
   }
 }
 
-void RowEnd(const ElemNode* row, std::FILE* stream) {
+void RowEnd(const ElemNode* row, OutBuffer* stream) {
   TableState& ts = tableState;
   Emit("^", stream);
   if (row && row == ts.lastBodyRow) ts.bodyWritten = true;
@@ -237,7 +238,7 @@ void RowEnd(const ElemNode* row, std::FILE* stream) {
     Emit(std::string(size_t(ts.formats.front().ncols() - 1), kBel) + "^", stream);
 }
 
-void TableFoot(const ElemNode* tfoot, std::FILE* stream) {
+void TableFoot(const ElemNode* tfoot, OutBuffer* stream) {
   TableState& ts = tableState;
   ts.footFormats.clear();
   AddRowFormats(tfoot, &ts.footFormats, SEC_Foot);
@@ -257,12 +258,12 @@ void TableFoot(const ElemNode* tfoot, std::FILE* stream) {
   WriteFormats(ts.formats, stream);
 }
 
-void TableEnd(const ElemNode* table, std::FILE* stream) {
+void TableEnd(const ElemNode* table, OutBuffer* stream) {
   TableState& ts = tableState;
   if (ts.textBlocks > 31) {
-    std::fprintf(stderr, "# warning, line %d: created %d blocks of filled text in one table\n",
+    Diagnostics()->Printf("# warning, line %d: created %d blocks of filled text in one table\n",
                  table ? ElementLine(table) : 0, ts.textBlocks);
-    std::fputs("#\t\t(31 is the limit in some systems)\n", stderr);
+    Diagnostics()->Puts("#\t\t(31 is the limit in some systems)\n");
   }
   Emit("^.TE^", stream);
   ts.formats.clear();
@@ -270,7 +271,7 @@ void TableEnd(const ElemNode* table, std::FILE* stream) {
 
 struct TblStep {
   std::string_view name;
-  void (*run)(const ElemNode* elem, std::FILE* stream);
+  void (*run)(const ElemNode* elem, OutBuffer* stream);
 };
 
 // Sorted by name for the binary search.
@@ -278,36 +279,36 @@ constexpr TblStep kTblSteps[] = {
     {"entryend", EntryEnd},
     {"entrystart", EntryStart},
     {"rowend", RowEnd},
-    {"rowstart", [](const ElemNode*, std::FILE*) {}},
+    {"rowstart", [](const ElemNode*, OutBuffer*) {}},
     {"tableend", TableEnd},
     {"tablefoot", TableFoot},
     {"tablegroup", TableGroup},
-    {"tablegroupend", [](const ElemNode*, std::FILE*) { ClearTableGroup(); }},
+    {"tablegroupend", [](const ElemNode*, OutBuffer*) { ClearTableGroup(); }},
     {"tablestart", TableStart},
 };
 
 static_assert(SortedByName(kTblSteps));
 
-void TblInstruction(std::string_view instruction, ElemNode* elem, std::FILE* stream) {
+void TblInstruction(std::string_view instruction, ElemNode* elem, OutBuffer* stream) {
   if (const TblStep* step = FindByName(kTblSteps, instruction))
     step->run(elem, stream);
   else
-    std::fprintf(stderr, "Unknown tbl table instruction: %.*s\n",
+    Diagnostics()->Printf("Unknown tbl table instruction: %.*s\n",
                  static_cast<int>(instruction.size()), instruction.data());
 }
 
 }  // namespace
 
 void TableInstruction(const std::vector<std::string_view>& words, ElemNode* elem,
-                      std::FILE* stream) {
+                      OutBuffer* stream) {
   if (words.size() < 2) {
-    std::fputs("Incomplete table instruction: no table type (tbl or tex)\n", stderr);
+    Diagnostics()->Puts("Incomplete table instruction: no table type (tbl or tex)\n");
     return;
   }
   std::string_view format = words[1];
   if (format == "tbl") {
     if (words.size() < 3) {
-      std::fputs("Incomplete tbl table instruction\n", stderr);
+      Diagnostics()->Puts("Incomplete tbl table instruction\n");
       return;
     }
     TblInstruction(words[2], elem, stream);
@@ -317,7 +318,7 @@ void TableInstruction(const std::vector<std::string_view>& words, ElemNode* elem
     HtmlInstruction(words.size() < 3 ? std::string_view() : words[2],
                     words.size() < 4 ? std::string_view() : words[3], elem, stream);
   } else {
-    std::fprintf(stderr, "Unknown table type: %.*s\n", static_cast<int>(format.size()),
+    Diagnostics()->Printf("Unknown table type: %.*s\n", static_cast<int>(format.size()),
                  format.data());
   }
 }

@@ -7,6 +7,7 @@
 #include "doc/tree.h"
 #include "output/emit.h"
 #include "tables/model.h"
+#include "util/fatal.h"
 #include "util/sorted.h"
 #include "util/split.h"
 #include "util/text.h"
@@ -17,7 +18,7 @@ TexTableState texTableState;
 
 namespace {
 
-void Emit(const char* text, std::FILE* stream) { EmitText(text, stream, 1); }
+void Emit(const char* text, OutBuffer* stream) { EmitText(text, stream, 1); }
 
 void Keep(const ElemNode* elem, const char* name, std::optional<std::string>* text) {
   if (const char* v = FindAttValue(elem, name)) *text = v;
@@ -34,7 +35,7 @@ bool IsTexColumnCount(const std::vector<std::string>& words) {
 }
 
 // The column format: "|l | c | r|", "|p{1in} | p{2in}|", ...
-void TexTableStart(const ElemNode* table, std::FILE* stream) {
+void TexTableStart(const ElemNode* table, OutBuffer* stream) {
   TexTableState& ts = texTableState;
   if (table) {
     ReadTexAttributes(table);
@@ -66,7 +67,7 @@ void TexTableStart(const ElemNode* table, std::FILE* stream) {
   }
   if (ts.outerBars) text += '|';
   // Written as it stands: TeX's own backslashes and braces, no escapes.
-  if (stream) std::fwrite(text.data(), 1, text.size(), stream);
+  if (stream) stream->Put(text);
 }
 
 // A COLSPEC width: "2*" (a share) or a TeX length ("1in", "30pt").
@@ -119,7 +120,7 @@ ColumnWidth ReadColumnWidth(const char* text) {
 // The column format of "fill": paragraph columns that together take the
 // line's width, shared as the COLSPEC children's COLWIDTH values say (a
 // share such as 2*, or a fixed length; a column without one has 1*).
-void TexTableFill(const ElemNode* group, std::FILE* stream) {
+void TexTableFill(const ElemNode* group, OutBuffer* stream) {
   TexTableState& ts = texTableState;
   if (group) {
     ReadTexAttributes(group);
@@ -180,7 +181,7 @@ void TexTableFill(const ElemNode* group, std::FILE* stream) {
     }
   }
   if (ts.outerBars) text += '|';
-  if (stream) std::fwrite(text.data(), 1, text.size(), stream);
+  if (stream) stream->Put(text);
 }
 
 // The column of a name, or -1.
@@ -208,7 +209,7 @@ int NamedColumn(const ElemNode* entry, const char* attribute) {
 // A cell of a fill table: separators and empty cells up to the entry's
 // column, and a \multicolumn for a span.  Written as it stands, as the
 // column format is.
-void FillCellStart(const ElemNode* entry, std::FILE* stream) {
+void FillCellStart(const ElemNode* entry, OutBuffer* stream) {
   TexTableState& ts = texTableState;
   int cols = static_cast<int>(ts.colWidths.size());
   auto covered = [&](int j) { return j < cols && ts.coveredUntil[j] >= ts.row; };
@@ -235,7 +236,7 @@ void FillCellStart(const ElemNode* entry, std::FILE* stream) {
     text += "}{";  // the argument, then the cell's own group
   }
   text += '{';
-  if (stream) std::fwrite(text.data(), 1, text.size(), stream);
+  if (stream) stream->Put(text);
   int more = entry ? LeadingNumber(FindAttValue(entry, "MOREROWS") ? FindAttValue(entry, "MOREROWS") : "")
                    : 0;
   if (more > INT_MAX - ts.row) more = INT_MAX - ts.row;  // no overflow on a huge MOREROWS
@@ -244,7 +245,7 @@ void FillCellStart(const ElemNode* entry, std::FILE* stream) {
   ts.column = end + 1;
 }
 
-void CellEnd(const ElemNode* entry, std::FILE* stream) {
+void CellEnd(const ElemNode* entry, OutBuffer* stream) {
   if (texTableState.fill) {
     Emit(texTableState.multi ? "}} " : "} ", stream);
     texTableState.multi = false;
@@ -254,7 +255,7 @@ void CellEnd(const ElemNode* entry, std::FILE* stream) {
   if (entry && entry->order < texTableState.texColumnCount - 1) Emit("& ", stream);
 }
 
-void RowEnd(const ElemNode* row, std::FILE* stream) {
+void RowEnd(const ElemNode* row, OutBuffer* stream) {
   const char* rowsep = FindAttValue(row, "ROWSEP");
   if (rowsep && rowsep[0] == '1')
     Emit("\\\\\\\\[2mm] \\\\hline ", stream);
@@ -270,7 +271,7 @@ bool IsCheckable(const ElemNode* elem) {
 }
 
 void WrongCount(const char* name, const std::string& text) {
-  std::fprintf(stderr, "Table Check: %s ('%s') has wrong number of tokens.  Expecting %d.\n",
+  Diagnostics()->Printf("Table Check: %s ('%s') has wrong number of tokens.  Expecting %d.\n",
                name, text.c_str(), texTableState.texColumnCount);
 }
 
@@ -281,7 +282,7 @@ void Check(const ElemNode* elem) {
   TexTableState& ts = texTableState;
   if (!elem) return;
   if (!IsCheckable(elem)) {
-    std::fprintf(stderr, "%s: Not pointing to a table element(%s)!\n", "Table Check", elem->gi);
+    Diagnostics()->Printf("%s: Not pointing to a table element(%s)!\n", "Table Check", elem->gi);
     return;
   }
   ReadTexAttributes(elem);
@@ -294,7 +295,7 @@ void Check(const ElemNode* elem) {
       for (size_t i = 0; i < ts.alignWords.size(); ++i) {
         char first = ts.alignWords[i].empty() ? '\0' : ts.alignWords[i][0];
         if (std::strchr("CLRclr", first) && first != '\0') continue;
-        std::fprintf(stderr, "%s: ALIGN (%d) value wrong: %s\n", "Table Check",
+        Diagnostics()->Printf("%s: ALIGN (%d) value wrong: %s\n", "Table Check",
                      static_cast<int>(i), ts.alignWords[i].c_str());
         reported = true;
       }
@@ -310,8 +311,8 @@ void Check(const ElemNode* elem) {
     reported = true;
   }
   if (reported) {
-    std::fprintf(stderr, "%s: Above problem in table located at:\n", "Table Check");
-    PrintLocation(elem, stderr);
+    Diagnostics()->Printf("%s: Above problem in table located at:\n", "Table Check");
+    PrintLocation(elem, Diagnostics());
   }
 }
 
@@ -361,7 +362,7 @@ namespace {
 
 struct TexStep {
   std::string_view name;
-  void (*run)(const ElemNode* elem, std::FILE* stream);
+  void (*run)(const ElemNode* elem, OutBuffer* stream);
 };
 
 // Sorted by name for the binary search; the empty instruction starts a
@@ -369,28 +370,28 @@ struct TexStep {
 constexpr TexStep kTexSteps[] = {
     {"", TexTableStart},
     {"bottom",
-     [](const ElemNode*, std::FILE* stream) {
+     [](const ElemNode*, OutBuffer* stream) {
        if (texTableState.bottomRule) Emit("\\\\hline", stream);
      }},
     {"cellend", CellEnd},
     {"cellstart",
-     [](const ElemNode* elem, std::FILE* stream) {
+     [](const ElemNode* elem, OutBuffer* stream) {
        if (texTableState.fill)
          FillCellStart(elem, stream);
        else
          Emit("{", stream);
      }},
-    {"check", [](const ElemNode* elem, std::FILE*) { Check(elem); }},
-    {"clear", [](const ElemNode*, std::FILE*) { Clear(); }},
+    {"check", [](const ElemNode* elem, OutBuffer*) { Check(elem); }},
+    {"clear", [](const ElemNode*, OutBuffer*) { Clear(); }},
     {"fill", TexTableFill},
     {"rowend", RowEnd},
     {"rowstart",
-     [](const ElemNode*, std::FILE*) {
+     [](const ElemNode*, OutBuffer*) {
        ++texTableState.row;
        texTableState.column = 0;
      }},
     {"top",
-     [](const ElemNode*, std::FILE* stream) {
+     [](const ElemNode*, OutBuffer* stream) {
        if (texTableState.topRule) Emit("\\\\hline", stream);
      }},
 };
@@ -399,11 +400,11 @@ static_assert(SortedByName(kTexSteps));
 
 }  // namespace
 
-void TexInstruction(std::string_view instruction, ElemNode* elem, std::FILE* stream) {
+void TexInstruction(std::string_view instruction, ElemNode* elem, OutBuffer* stream) {
   if (const TexStep* step = FindByName(kTexSteps, instruction))
     step->run(elem, stream);
   else
-    std::fprintf(stderr, "Unknown tex table instruction: %.*s\n",
+    Diagnostics()->Printf("Unknown tex table instruction: %.*s\n",
                  static_cast<int>(instruction.size()), instruction.data());
 }
 

@@ -11,6 +11,8 @@
 // empty in the rows below; rowstart begins a row.
 #pragma once
 
+#include "util/outbuf.h"
+
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -58,6 +60,6 @@ extern TexTableState texTableState;
 void ReadTexAttributes(const ElemNode* elem);
 
 // One tex instruction: `instruction` empty is the table start.
-void TexInstruction(std::string_view instruction, ElemNode* elem, std::FILE* stream);
+void TexInstruction(std::string_view instruction, ElemNode* elem, OutBuffer* stream);
 
 }  // namespace qlx

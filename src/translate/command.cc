@@ -4,7 +4,6 @@
 
 #include "transpec/transpec.h"
 #include "translate/match.h"
-#include "util/fatal.h"
 #include "util/settings.h"
 #include "util/vartable.h"
 
@@ -138,29 +137,29 @@ std::optional<std::string> CommandWithDocumentQuoted(std::string_view text,
   return out;
 }
 
-void SetVariableTracked(std::string_view name, std::string_view value,
+void SetVariableTracked(Translation& t, std::string_view name, std::string_view value,
                         const std::vector<bool>& fromDocument, size_t offset, const ElemNode* elem) {
   bool any = false;
   for (size_t i = 0; i < value.size() && !any; ++i) any = FromDocumentAt(fromDocument, offset + i);
-  if (!any) return SetMapping(settings.globalVars, name, value);
+  if (!any) return SetMapping(globalVars, name, value);
   if (value.empty() || value[0] != '!' || FromDocumentAt(fromDocument, offset)) {
-    SetMappingText(settings.globalVars, name, value, true);
+    SetMappingText(globalVars, name, value, true);
     return;
   }
   std::optional<std::string> command = CommandWithDocumentQuoted(value.substr(1), fromDocument, offset + 1);
   if (!command) {
-    std::fprintf(Diagnostics(), "Error: Text of the document where no quoting holds; command not run: %.*s\n",
+    t.messages->Printf("Error: Text of the document where no quoting holds; command not run: %.*s\n",
                  int(value.size()), value.data());
-    const TranSpec* spec = elem ? ElementSpec(elem) : nullptr;
-    if (spec && spec->lineNumber) std::fprintf(Diagnostics(), "Used in transpec, line %d\n", spec->lineNumber);
-    SetMappingText(settings.globalVars, name, value, true);
+    const TranSpec* spec = elem ? ElementSpec(t, elem) : nullptr;
+    if (spec && spec->lineNumber) t.messages->Printf("Used in transpec, line %d\n", spec->lineNumber);
+    SetMappingText(globalVars, name, value, true);
     return;
   }
   // The output echoes what the command was given: it is document text too.
   // A command that cannot start leaves the value as it was written.
-  SetMappingText(settings.globalVars, name, value, true);
+  SetMappingText(globalVars, name, value, true);
   std::string line;
-  if (RunCommandFirstLine(*command, &line)) SetMappingText(settings.globalVars, name, line, true);
+  if (RunCommandFirstLine(*command, &line)) SetMappingText(globalVars, name, line, true);
 }
 
 }  // namespace qlx

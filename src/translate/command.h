@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "translate/context.h"
+
 namespace qlx {
 
 // The command for `text`, whose character i came from the document when
@@ -37,7 +39,7 @@ struct ElemNode;
 // spec's author wrote still runs its command, with the document's
 // stretches quoted, and stores the first line of its output.  `elem` is
 // the element whose spec sets the variable, for messages.
-void SetVariableTracked(std::string_view name, std::string_view value,
+void SetVariableTracked(Translation& t, std::string_view name, std::string_view value,
                         const std::vector<bool>& fromDocument, size_t offset, const ElemNode* elem);
 
 }  // namespace qlx

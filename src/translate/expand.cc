@@ -8,6 +8,7 @@
 #include "doc/query.h"
 #include "doc/tree.h"
 #include "output/emit.h"
+#include "translate/links.h"
 #include "output/maps.h"
 #include "translate/special.h"
 #include "util/fatal.h"
@@ -72,7 +73,7 @@ void ChangeCase(std::string& text, size_t from, bool upper, bool escapes) {
 // document order; without, its own data items (a child element or a
 // processing instruction among them draws a warning).
 template <bool kTrack>
-void AppendContent(Sink<kTrack>& dest, const ElemNode* elem, bool deep) {
+void AppendContent(Translation& t, Sink<kTrack>& dest, const ElemNode* elem, bool deep) {
   if (!elem) return;
   // The descendants through a stack of our own: nesting costs heap only.
   std::vector<std::pair<const ElemNode*, int>> stack{{elem, 0}};
@@ -84,22 +85,22 @@ void AppendContent(Sink<kTrack>& dest, const ElemNode* elem, bool deep) {
     }
     const ContentItem& item = e->items()[i++];
     if (item.kind() == '-') dest.Append(item.text(), true);
-    else if (!deep) std::fputs("warning: ${+current} skipped element content\n", Diagnostics());
+    else if (!deep) t.messages->Puts("warning: ${+current} skipped element content\n");
     else if (item.kind() == '(') stack.emplace_back(item.elem(), 0);
   }
 }
 
 template <bool kTrack>
-void AppendReference(Sink<kTrack>& dest, std::string_view ref, const ElemNode* elem) {
+void AppendReference(Translation& t, Sink<kTrack>& dest, std::string_view ref, const ElemNode* elem) {
   if (!ref.empty() && ref[0] == '+') {
     // +content and +text, optionally with a case modifier (:u, :l).
     std::string_view base = ref.substr(0, ref.find(':'));
     char mod = base.size() + 1 < ref.size() ? ref[base.size() + 1] : 0;
     size_t at = dest.text.size();
     if (base == "+content") {
-      AppendContent(dest, elem, false);
+      AppendContent(t, dest, elem, false);
     } else if (base == "+text") {
-      AppendContent(dest, elem, true);
+      AppendContent(t, dest, elem, true);
       dest.text.replace(at, std::string::npos,
                         GatherBlanks(std::string_view(dest.text).substr(at), false, false, false));
       if constexpr (kTrack) {  // all of it came from the document
@@ -107,7 +108,7 @@ void AppendReference(Sink<kTrack>& dest, std::string_view ref, const ElemNode* e
           dest.fromDocument.pop_back();
         if (dest.text.size() > at) dest.fromDocument.emplace_back(at, dest.text.size());
       }
-    } else std::fprintf(Diagnostics(), "unknown immediate variable: %.*s\n", int(ref.size()), ref.data());
+    } else t.messages->Printf("unknown immediate variable: %.*s\n", int(ref.size()), ref.data());
     if (mod == 'u' || mod == 'l') ChangeCase(dest.text, at, mod == 'u', true);
     return;
   }
@@ -128,9 +129,9 @@ void AppendReference(Sink<kTrack>& dest, std::string_view ref, const ElemNode* e
   bool document = value != nullptr;
   if (!value) {
     if (key == "each_A" || key == "each_C") {
-      value = LookupVar(settings.globalVars, key)->c_str();  // loop words: document text
+      value = LookupVariable(t, key)->c_str();  // loop words: document text
       document = true;
-    } else if (const VarEntry* e = LookupVarEntry(settings.globalVars, key); e && e->hasValue) {
+    } else if (const VarEntry* e = LookupVarEntry(globalVars, key); e && e->hasValue) {
       value = e->value.c_str();
       document = e->fromDocument;
     }
@@ -146,7 +147,7 @@ void AppendReference(Sink<kTrack>& dest, std::string_view ref, const ElemNode* e
 }
 
 template <bool kTrack>
-Sink<kTrack> Expand(std::string_view src, const ElemNode* elem) {
+Sink<kTrack> Expand(Translation& t, std::string_view src, const ElemNode* elem) {
   Sink<kTrack> dest;
   dest.text.reserve(src.size());
   size_t i = 0;
@@ -180,10 +181,10 @@ Sink<kTrack> Expand(std::string_view src, const ElemNode* elem) {
       }
     }
     if (!closed && depth > 0) {
-      std::fprintf(Diagnostics(), "Botched variable use: %.*s\n", int(src.size()), src.data());
+      t.messages->Printf("Botched variable use: %.*s\n", int(src.size()), src.data());
       return dest;
     }
-    AppendReference(dest, src.substr(start, j - start), elem);
+    AppendReference(t, dest, src.substr(start, j - start), elem);
     i = closed ? j + 1 : src.size();
   }
   return dest;
@@ -191,12 +192,12 @@ Sink<kTrack> Expand(std::string_view src, const ElemNode* elem) {
 
 }  // namespace
 
-std::string ExpandVariables(std::string_view src, const ElemNode* elem) {
-  return Expand<false>(src, elem).text;
+std::string ExpandVariables(Translation& t, std::string_view src, const ElemNode* elem) {
+  return Expand<false>(t, src, elem).text;
 }
 
-Expansion ExpandTracked(std::string_view src, const ElemNode* elem) {
-  Sink<true> sink = Expand<true>(src, elem);
+Expansion ExpandTracked(Translation& t, std::string_view src, const ElemNode* elem) {
+  Sink<true> sink = Expand<true>(t, src, elem);
   Expansion exp{std::move(sink.text), {}, !sink.fromDocument.empty()};
   if (exp.anyFromDocument) {
     exp.fromDocument.assign(exp.text.size(), false);
@@ -206,14 +207,14 @@ Expansion ExpandTracked(std::string_view src, const ElemNode* elem) {
   return exp;
 }
 
-void WriteSpecText(std::string_view text, ElemNode* elem, std::FILE* stream, int trackColumn) {
+void WriteSpecText(Translation& t, std::string_view text, ElemNode* elem, OutBuffer* stream, int trackColumn) {
   // Without a '$' there is nothing to expand, no "\$" and no call: the
   // text is written as it stands.
   if (text.find('$') == std::string_view::npos) {
     EmitText(text, stream, trackColumn);
     return;
   }
-  Sink<true> exp = Expand<true>(text, elem);
+  Sink<true> exp = Expand<true>(t, text, elem);
   const std::string& expanded = exp.text;
   if (expanded.find('$') == std::string::npos) {
     EmitText(std::string_view(expanded), stream, trackColumn);
@@ -250,7 +251,7 @@ void WriteSpecText(std::string_view text, ElemNode* elem, std::FILE* stream, int
       while (close != std::string::npos && FromDocument(exp.fromDocument, close))
         close = expanded.find('}', close + 1);
       if (close == std::string::npos) {
-        std::fprintf(Diagnostics(), "Mismatched braces in TranSpec: %s\n", expanded.c_str() + i + 1);
+        t.messages->Printf("Mismatched braces in TranSpec: %s\n", expanded.c_str() + i + 1);
       }
       const size_t first = i + 3;  // the character right after '{' is dropped
       const size_t end = close == std::string::npos ? n : close;
@@ -260,7 +261,7 @@ void WriteSpecText(std::string_view text, ElemNode* elem, std::FILE* stream, int
         origin.resize(end - first);
         for (size_t k = first; k < end; ++k) origin[k - first] = FromDocument(exp.fromDocument, k);
       }
-      CallSpecialVariable(call, elem, stream, trackColumn, origin);
+      CallSpecialVariable(t, call, elem, stream, trackColumn, origin);
       i = close == std::string::npos ? n : close + 1;
       from = i;
       continue;
@@ -268,6 +269,11 @@ void WriteSpecText(std::string_view text, ElemNode* elem, std::FILE* stream, int
     ++i;
   }
   flushRun(n);
+}
+
+std::string ExpandWithoutElement(std::string_view source) {
+  Translation t(nullptr, Diagnostics());
+  return ExpandVariables(t, source, nullptr);
 }
 
 }  // namespace qlx

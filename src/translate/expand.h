@@ -5,6 +5,9 @@
 // calls ${_name args} for CallSpecialVariable, in the order they stand.
 #pragma once
 
+#include "translate/context.h"
+#include "util/outbuf.h"
+
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -16,7 +19,12 @@ struct ElemNode;
 
 // The expansion of `source` for `elem` (null: global variables only).
 // "${_" is left as it stands (its inner references are expanded).
-std::string ExpandVariables(std::string_view source, const ElemNode* elem);
+std::string ExpandVariables(Translation& t, std::string_view source, const ElemNode* elem);
+
+// The expansion of a spec's patterns (no element) for a spec read outside
+// a translation run, by a translation of its own whose messages go to
+// standard error.
+std::string ExpandWithoutElement(std::string_view source);
 
 // An expansion that remembers which of its characters came from the
 // document: attribute values, element content, loop words and global
@@ -30,11 +38,11 @@ struct Expansion {
   std::vector<bool> fromDocument;
   bool anyFromDocument = false;
 };
-Expansion ExpandTracked(std::string_view source, const ElemNode* elem);
+Expansion ExpandTracked(Translation& t, std::string_view source, const ElemNode* elem);
 
 // Expands `text` and writes it to `stream` (null: specials still run),
 // with EmitText's column tracking as given.  Special calls are recognised
 // only where "${" did not come from the document.
-void WriteSpecText(std::string_view text, ElemNode* elem, std::FILE* stream, int trackColumn);
+void WriteSpecText(Translation& t, std::string_view text, ElemNode* elem, OutBuffer* stream, int trackColumn);
 
 }  // namespace qlx

@@ -15,8 +15,6 @@
 
 namespace qlx {
 
-LinkLoopState linkLoop;
-
 namespace {
 
 std::vector<std::string_view> AllWords(std::string_view text) {
@@ -36,8 +34,8 @@ std::string FirstWord(const char* value) {
 }
 
 // The first link attribute of `elem` whose value has a word: that word.
-bool FirstLinkId(const ElemNode* elem, std::string* id) {
-  for (const std::string& name : LinkAttributeNames()) {
+bool FirstLinkId(Translation& t, const ElemNode* elem, std::string* id) {
+  for (const std::string& name : LinkAttributeNames(t)) {
     const char* value = FindAttValue(elem, name.c_str());
     if (!value) continue;
     *id = FirstWord(value);
@@ -48,120 +46,117 @@ bool FirstLinkId(const ElemNode* elem, std::string* id) {
 
 bool SameName(const char* gi, std::string_view name) { return gi && std::string_view(gi) == name; }
 
-const std::string* LoopValue(char which) {
-  static const std::string kEmpty;
-  const std::optional<std::string>& value = which == 'A' ? linkLoop.eachA : linkLoop.eachC;
+const std::string* LoopValue(Translation& t, char which) {
+  std::optional<std::string>& value = which == 'A' ? t.run.loop.eachA : t.run.loop.eachC;
   if (value) return &*value;
-  std::fprintf(Diagnostics(), "Requested value for unset _%c variable\n", which);
+  t.messages->Printf("Requested value for unset _%c variable\n", which);
+  static const std::string kEmpty;  // never written
   return &kEmpty;
 }
 
-// One step of a loop: the word becomes the loop value, answered through
-// LookupVar from now on.
-void SetLoopWord(std::optional<std::string>& slot, std::string_view word) {
-  slot.emplace(word);
-  SetLoopValueProvider(LoopValue);
-}
+// One step of a loop: the word becomes the loop value.
+void SetLoopWord(std::optional<std::string>& slot, std::string_view word) { slot.emplace(word); }
 
 }  // namespace
 
-void NotEnoughArgs(std::string_view name) {
-  std::fprintf(Diagnostics(), "Error: Not enough args for _%.*s.\n", int(name.size()), name.data());
+const std::string* LookupVariable(Translation& t, std::string_view name) {
+  if (name == "each_A") return LoopValue(t, 'A');
+  if (name == "each_C") return LoopValue(t, 'C');
+  return LookupVar(globalVars, name);
 }
 
-const std::vector<std::string>& LinkAttributeNames() {
-  if (!linkLoop.linkNamesBuilt) {
-    linkLoop.linkNamesBuilt = true;
-    if (const std::string* names = LookupVar(settings.globalVars, "link_atts")) {
-      ForEachWord(*names, [](std::string_view w) { linkLoop.linkNames.emplace_back(w); });
+void NotEnoughArgs(Translation& t, std::string_view name) {
+  t.messages->Printf("Error: Not enough args for _%.*s.\n", int(name.size()), name.data());
+}
+
+const std::vector<std::string>& LinkAttributeNames(Translation& t) {
+  if (!t.run.loop.linkNamesBuilt) {
+    t.run.loop.linkNamesBuilt = true;
+    if (const std::string* names = LookupVariable(t, "link_atts")) {
+      ForEachWord(*names, [&t](std::string_view w) { t.run.loop.linkNames.emplace_back(w); });
     } else {
-      linkLoop.linkNames = {"LINKEND", "LINKENDS", "IDREF"};
+      t.run.loop.linkNames = {"LINKEND", "LINKENDS", "IDREF"};
     }
   }
-  return linkLoop.linkNames;
+  return t.run.loop.linkNames;
 }
 
-void ResetLinkLoopState() {
-  linkLoop = LinkLoopState{};
-  SetLoopValueProvider(nullptr);
-}
-
-void FollowLink(ElemNode* elem, const CallWords& words, std::FILE* stream) {
+void FollowLink(Translation& t, ElemNode* elem, const CallWords& words, OutBuffer* stream) {
   if (words.size() < 2) {
-    NotEnoughArgs(words[0]);
+    NotEnoughArgs(t, words[0]);
     return;
   }
   if (words.size() >= 3) {
     std::string attr(words[1]);
     const char* value = FindAttValue(elem, attr.c_str());
     if (!value) {
-      std::fprintf(Diagnostics(), "Error: Did not find attr: %s.\n", attr.c_str());
+      t.messages->Printf("Error: Did not find attr: %s.\n", attr.c_str());
       return;
     }
-    if (ElemNode* target = FindElementByID(value)) RunNamedAction(target, words[2], stream);
+    if (ElemNode* target = FindElementByID(value)) RunNamedAction(t, target, words[2], stream);
     return;
   }
   std::string_view action = words[1];
-  for (const std::string& name : LinkAttributeNames()) {
+  for (const std::string& name : LinkAttributeNames(t)) {
     const char* value = FindAttValue(elem, name.c_str());
     if (!value) continue;
     std::string id = FirstWord(value);
     if (id.empty()) continue;
     if (ElemNode* target = FindElementByID(id.c_str())) {
-      RunNamedAction(target, action, stream);
+      RunNamedAction(t, target, action, stream);
       return;
     }
-    std::fprintf(Diagnostics(), "Error: Can not find elem for ID: %s.\n", id.c_str());
+    t.messages->Printf("Error: Can not find elem for ID: %s.\n", id.c_str());
   }
-  std::fputs("Error: Element does not have IDREF attribute set:\n", Diagnostics());
-  PrintLocation(elem, Diagnostics());
+  t.messages->Puts("Error: Element does not have IDREF attribute set:\n");
+  PrintLocation(elem, t.messages);
 }
 
-void ChaseLink(ElemNode* elem, std::string_view name, std::string_view action,
-               std::FILE* stream) {
+void ChaseLink(Translation& t, ElemNode* elem, std::string_view name, std::string_view action,
+               OutBuffer* stream) {
   if (SameName(elem->gi, name)) {
-    RunNamedAction(elem, action, stream);
+    RunNamedAction(t, elem, action, stream);
     return;
   }
   std::unordered_set<const ElemNode*> met{elem};
   std::string id;
   for (ElemNode* at = elem;;) {
-    if (!FirstLinkId(at, &id)) return;
+    if (!FirstLinkId(t, at, &id)) return;
     ElemNode* target = FindElementByID(id.c_str());
     if (!target) {
-      std::fprintf(Diagnostics(), "Error: Could not find ID %s\n", id.c_str());
+      t.messages->Printf("Error: Could not find ID %s\n", id.c_str());
       return;
     }
     if (SameName(target->gi, name)) {
-      RunNamedAction(target, action, stream);
+      RunNamedAction(t, target, action, stream);
       return;
     }
     for (ElemNode* child = FirstChild(target); child; child = NextSibling(child)) {
       if (SameName(child->gi, name)) {
-        RunNamedAction(child, action, stream);
+        RunNamedAction(t, child, action, stream);
         return;
       }
     }
     // Reaching an element a second time would go round for ever.
     if (!met.insert(target).second) {
-      std::fprintf(Diagnostics(),
+      t.messages->Printf(
                    "Error: _chasetogi met the element with ID %s twice (a link cycle) "
                    "without reaching %.*s.\n",
                    id.c_str(), int(name.size()), name.data());
-      PrintLocation(target, Diagnostics());
+      PrintLocation(target, t.messages);
       return;
     }
     at = target;
   }
 }
 
-void ChaseToGi(ElemNode* elem, const CallWords& words, std::FILE* stream) {
+void ChaseToGi(Translation& t, ElemNode* elem, const CallWords& words, OutBuffer* stream) {
   if (words.size() < 3) {
-    std::fputs("Error: Not enough args for _chasetogi.\n", Diagnostics());
+    t.messages->Puts("Error: Not enough args for _chasetogi.\n");
     return;
   }
   if (std::atoi(std::string(words[2]).c_str()) == 0) return;
-  ChaseLink(elem, words[1], words[2], stream);
+  ChaseLink(t, elem, words[1], words[2], stream);
 }
 
 namespace {
@@ -173,7 +168,8 @@ struct FindRequest {
   bool parentToo;             // FIND_Gi: and the parent is named `second`
   std::string first, second;  // name / attribute, parent name / value
   std::string action;
-  std::FILE* stream;
+  OutBuffer* stream;
+  Translation* translation;
 };
 
 bool ParentNamed(const ElemNode* e, const std::string& name) {
@@ -193,21 +189,21 @@ void VisitForFind(ElemNode* e, void* data) {
     case FIND_Parent: hit = ParentNamed(e, req.first); break;
     default: break;  // the browser's tests of relatives
   }
-  if (hit) RunNamedAction(e, req.action, req.stream);
+  if (hit) RunNamedAction(*req.translation, e, req.action, req.stream);
 }
 
 }  // namespace
 
-void FindAndRun(ElemNode* elem, const CallWords& words, std::FILE* stream, bool fromParent) {
+void FindAndRun(Translation& t, ElemNode* elem, const CallWords& words, OutBuffer* stream, bool fromParent) {
   size_t base = 1, count = words.size();
   ElemNode* start;
   if (count > 1 && words[1] == "top") {
-    start = settings.docRoot;
+    start = doc.root;
     base = 2;
     --count;
   } else {
     if (!elem) {
-      std::fprintf(Diagnostics(),
+      t.messages->Printf(
                    "Error: _%.*s needs a current element; this text has none "
                    "(use '_%.*s top ...').\n",
                    int(words[0].size()), words[0].data(), int(words[0].size()), words[0].data());
@@ -216,11 +212,11 @@ void FindAndRun(ElemNode* elem, const CallWords& words, std::FILE* stream, bool 
     start = fromParent && elem->parent() ? elem->parent() : elem;
   }
   if (count <= 3) {
-    std::fputs("Bad '_find' specification - missing args.\n", Diagnostics());
+    t.messages->Puts("Bad '_find' specification - missing args.\n");
     return;
   }
   std::string_view kind = words[base];
-  FindRequest req{FIND_Gi, false, std::string(words[base + 1]), std::string(), std::string(), stream};
+  FindRequest req{FIND_Gi, false, std::string(words[base + 1]), std::string(), std::string(), stream, &t};
   size_t actionAt = base + 2;
   if (kind == "gi") {
     req.kind = FIND_Gi;
@@ -230,7 +226,7 @@ void FindAndRun(ElemNode* elem, const CallWords& words, std::FILE* stream, bool 
     req.kind = kind == "attr" ? FIND_Attr : FIND_Gi;
     req.parentToo = kind == "gi-parent";
     if (count < 5) {
-      std::fprintf(Diagnostics(), "Bad '_%.*s' specification - missing args (the action after '%.*s').\n",
+      t.messages->Printf("Bad '_%.*s' specification - missing args (the action after '%.*s').\n",
                    int(words[0].size()), words[0].data(), int(kind.size()), kind.data());
       return;
     }
@@ -244,30 +240,30 @@ void FindAndRun(ElemNode* elem, const CallWords& words, std::FILE* stream, bool 
   WalkTree(start, VisitForFind, nullptr, nullptr, &req);
 }
 
-int TestRelation(ElemNode* elem, std::string_view relation, std::string_view name,
-                 std::string_view action, std::FILE* stream, int mode) {
+int TestRelation(Translation& t, ElemNode* elem, std::string_view relation, std::string_view name,
+                 std::string_view action, OutBuffer* stream, int mode) {
   Relation rel = RelationFromName(std::string(relation).c_str());
   if (rel == REL_Unknown) return 0;
   ElemNode* found = FindRelated(elem, std::string(name).c_str(), rel);
   if (!found) return 0;
-  if (!action.empty()) RunNamedAction(mode == 0 ? elem : found, action, stream);
+  if (!action.empty()) RunNamedAction(t, mode == 0 ? elem : found, action, stream);
   return 1;
 }
 
-void FollowRelation(ElemNode* elem, const CallWords& words, std::FILE* stream) {
+void FollowRelation(Translation& t, ElemNode* elem, const CallWords& words, OutBuffer* stream) {
   if (words.size() < 4) return;
-  TestRelation(elem, words[1], words[2], words[3], stream, 1);
+  TestRelation(t, elem, words[1], words[2], words[3], stream, 1);
 }
 
-void RelationTest(ElemNode* elem, const CallWords& words, std::FILE* stream) {
+void RelationTest(Translation& t, ElemNode* elem, const CallWords& words, OutBuffer* stream) {
   if (words.size() < 4) return;
-  if (!TestRelation(elem, words[1], words[2], words[3], stream, 0) && words.size() >= 5)
-    RunNamedAction(elem, words[4], stream);
+  if (!TestRelation(t, elem, words[1], words[2], words[3], stream, 0) && words.size() >= 5)
+    RunNamedAction(t, elem, words[4], stream);
 }
 
-void EachAttribute(ElemNode* elem, const CallWords& words, std::FILE* stream) {
+void EachAttribute(Translation& t, ElemNode* elem, const CallWords& words, OutBuffer* stream) {
   if (words.size() < 3) {
-    NotEnoughArgs(words[0]);
+    NotEnoughArgs(t, words[0]);
     return;
   }
   const char* value = FindAttValue(elem, std::string(words[1]).c_str());
@@ -278,28 +274,28 @@ void EachAttribute(ElemNode* elem, const CallWords& words, std::FILE* stream) {
   std::string_view action = words[2];
   std::string_view other = words.size() >= 4 ? words[3] : words[2];
   for (size_t i = 0; i < items.size(); ++i) {
-    SetLoopWord(linkLoop.eachA, items[i]);
-    RunNamedAction(elem, i == 0 ? action : other, stream);
+    SetLoopWord(t.run.loop.eachA, items[i]);
+    RunNamedAction(t, elem, i == 0 ? action : other, stream);
   }
 }
 
-void EachContent(ElemNode* elem, const CallWords& words, std::FILE* stream) {
+void EachContent(Translation& t, ElemNode* elem, const CallWords& words, OutBuffer* stream) {
   if (words.size() < 2) {
-    NotEnoughArgs(words[0]);
+    NotEnoughArgs(t, words[0]);
     return;
   }
   std::string_view action = words.size() <= 3 ? words[1] : words[2];
   for (const char* data : DataTexts(elem)) {
     for (std::string_view word : AllWords(data)) {
-      SetLoopWord(linkLoop.eachC, word);
-      RunNamedAction(elem, action, stream);
+      SetLoopWord(t.run.loop.eachC, word);
+      RunNamedAction(t, elem, action, stream);
     }
   }
 }
 
-void NameList(ElemNode* elem, const CallWords& words, std::FILE* stream) {
+void NameList(Translation& t, ElemNode* elem, const CallWords& words, OutBuffer* stream) {
   if (words.size() < 2) {
-    NotEnoughArgs(words[0]);
+    NotEnoughArgs(t, words[0]);
     return;
   }
   std::string_view action = words[1];
@@ -311,9 +307,9 @@ void NameList(ElemNode* elem, const CallWords& words, std::FILE* stream) {
       id.assign(items[i]);
       if (settings.foldcase) UpperCaseAscii(id);
       if (ElemNode* target = FindElementByID(id.c_str())) {
-        RunNamedAction(target, i == 0 ? action : other, stream);
+        RunNamedAction(t, target, i == 0 ? action : other, stream);
       } else {
-        std::fprintf(Diagnostics(), "Error: Can not find ID: %s.\n", id.c_str());
+        t.messages->Printf("Error: Can not find ID: %s.\n", id.c_str());
       }
     }
   }

@@ -9,6 +9,7 @@
 #include "doc/tree.h"
 #include "regexp/regexp.h"
 #include "translate/expand.h"
+#include "translate/links.h"
 #include "transpec/transpec.h"
 #include "util/fatal.h"
 #include "util/settings.h"
@@ -53,7 +54,7 @@ bool RelationsHold(const TranSpec& s, ElemNode* e) {
   return true;
 }
 
-bool ParentAttributeHolds(const TranSpec& s, ElemNode* e) {
+bool ParentAttributeHolds(Translation& t, const TranSpec& s, ElemNode* e) {
   if (!e->parent()) return true;
   std::vector<std::string_view> words = Split(*s.pAttSet, 2);
   if (words.empty()) return true;
@@ -61,7 +62,7 @@ bool ParentAttributeHolds(const TranSpec& s, ElemNode* e) {
   const char* value = FindAttValue(e->parent(), name.c_str());
   if (!value) return false;
   if (words.size() < 2) return true;
-  return ExpandVariables(words[1], nullptr) == value;
+  return ExpandVariables(t, words[1], nullptr) == value;
 }
 
 bool PositionHolds(const TranSpec& s, ElemNode* e) {
@@ -71,7 +72,7 @@ bool PositionHolds(const TranSpec& s, ElemNode* e) {
 }
 
 // Tests 2 to 11 (the name test is done by the candidate choice).
-bool SpecHolds(const TranSpec& s, ElemNode* e) {
+bool SpecHolds(Translation& t, const TranSpec& s, ElemNode* e) {
   if (!s.giList.empty()) {
     bool found = false;
     for (const char* name : s.giList)
@@ -80,19 +81,19 @@ bool SpecHolds(const TranSpec& s, ElemNode* e) {
   }
   if (s.parentName && !(e->parent() && *s.parentName == e->parent()->gi)) return false;
   if (s.context && !ContextHolds(s, e)) return false;
-  for (const AttValueTest& t : s.attValues) {
-    const char* value = FindAttValue(e, t.name.c_str());
-    if (!value || !PatternMatches(t.pattern, value)) return false;
+  for (const AttValueTest& test : s.attValues) {
+    const char* value = FindAttValue(e, test.name.c_str());
+    if (!value || !PatternMatches(test.pattern, value)) return false;
   }
   if (s.relations && !RelationsHold(s, e)) return false;
-  if (s.pAttSet && !ParentAttributeHolds(s, e)) return false;
+  if (s.pAttSet && !ParentAttributeHolds(t, s, e)) return false;
   if (s.nthChild && !PositionHolds(s, e)) return false;
   if (s.varValueName) {
-    const std::string* v = LookupVar(settings.globalVars, *s.varValueName);
+    const std::string* v = LookupVariable(t, *s.varValueName);
     if (!v || (s.varValue && *v != *s.varValue)) return false;
   }
   if (s.varREValueName) {
-    const std::string* v = LookupVar(settings.globalVars, *s.varREValueName);
+    const std::string* v = LookupVariable(t, *s.varREValueName);
     if (!v || !PatternMatches(s.varREValuePattern, v->c_str())) return false;
   }
   if (s.content) {
@@ -104,7 +105,7 @@ bool SpecHolds(const TranSpec& s, ElemNode* e) {
   return true;
 }
 
-TranSpec* FollowAction(TranSpec* s, ElemNode* e) {
+TranSpec* FollowAction(Translation& t, TranSpec* s, ElemNode* e) {
   if (s->action == 0) return s;
   if (s->action < 0) return &emptySpec;
   if (s->actionSpec) return s->actionSpec;
@@ -112,7 +113,7 @@ TranSpec* FollowAction(TranSpec* s, ElemNode* e) {
     s->actionSpec = target;
     return target;
   }
-  std::fprintf(Diagnostics(), "Warning: transpec ID (%d) not found for %s.\n", s->action, e->gi);
+  t.messages->Printf("Warning: transpec ID (%d) not found for %s.\n", s->action, e->gi);
   s->action = -1;
   return &emptySpec;
 }
@@ -121,12 +122,12 @@ const std::vector<TranSpec*> kNone;
 
 }  // namespace
 
-TranSpec* MatchSpec(ElemNode* e, int wanted) {
+TranSpec* MatchSpec(Translation& t, ElemNode* e, int wanted) {
   if (wanted != 0) {
     auto it = specList.byId.find(wanted);
     if (it != specList.byId.end()) {
       for (TranSpec* s : it->second)
-        if (SpecHolds(*s, e)) return FollowAction(s, e);
+        if (SpecHolds(t, *s, e)) return FollowAction(t, s, e);
     }
   } else {
     // The specs that name this element and those that name none, merged
@@ -141,27 +142,27 @@ TranSpec* MatchSpec(ElemNode* e, int wanted) {
         s = named[a++];
       else
         s = unnamed[b++];
-      if (SpecHolds(*s, e)) return FollowAction(s, e);
+      if (SpecHolds(t, *s, e)) return FollowAction(t, s, e);
     }
   }
   if (TranSpec* any = FirstSpecWithGi("*")) return any;
   if (wanted == 0 && settings.warnings)
-    std::fprintf(Diagnostics(), "Warning: transpec not found for %s\n", e->gi);
+    t.messages->Printf("Warning: transpec not found for %s\n", e->gi);
   return &emptySpec;
 }
 
-void AssignSpecs(ElemNode* top) {
-  specList.specOf.assign(size_t(doc.nextSerial), 0);
+void AssignSpecs(Translation& t, ElemNode* top) {
+  t.run.specOf.assign(size_t(doc.nextSerial), 0);
   // The subtree in document order, as the elements lie in memory.
   int next = top->serial;
-  AssignSpecsInRange(&next, SubtreeEnd(top));
+  AssignSpecsInRange(t, &next, SubtreeEnd(top));
 }
 
-void AssignSpecsInRange(int* next, int to, const std::atomic<bool>* stop) {
+void AssignSpecsInRange(Translation& t, int* next, int to, const std::atomic<bool>* stop) {
   for (; *next < to; ++*next) {
     if (stop && stop->load(std::memory_order_relaxed)) return;
     ElemNode* e = ElementBySerial(*next);
-    SetElementSpec(e, MatchSpec(e, 0));
+    SetElementSpec(t, e, MatchSpec(t, e, 0));
   }
 }
 
@@ -170,8 +171,8 @@ void ResolveActions() {
     if (s->action > 0 && !s->actionSpec) s->actionSpec = FindSpecById(s->action);
 }
 
-TranSpec* ElementSpec(const ElemNode* e) {
-  const auto& specOf = specList.specOf;
+TranSpec* ElementSpec(const Translation& t, const ElemNode* e) {
+  const auto& specOf = t.run.specOf;
   const uint32_t n = size_t(e->serial) < specOf.size() ? specOf[size_t(e->serial)] : 0;
   switch (n) {
     case 0: return nullptr;
@@ -180,13 +181,13 @@ TranSpec* ElementSpec(const ElemNode* e) {
   }
 }
 
-TranSpec* SpecToUse(const ElemNode* e) {
-  TranSpec* s = ElementSpec(e);
+TranSpec* SpecToUse(const Translation& t, const ElemNode* e) {
+  TranSpec* s = ElementSpec(t, e);
   return s ? s : &emptySpec;
 }
 
-void SetElementSpec(ElemNode* e, TranSpec* spec) {
-  auto& specOf = specList.specOf;
+void SetElementSpec(Translation& t, ElemNode* e, TranSpec* spec) {
+  auto& specOf = t.run.specOf;
   if (specOf.size() <= size_t(e->serial)) specOf.resize(size_t(doc.nextSerial), 0);
   if (!spec) specOf[size_t(e->serial)] = 0;
   else if (spec == &emptySpec) specOf[size_t(e->serial)] = 1;

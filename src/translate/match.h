@@ -6,6 +6,8 @@
 
 #include <atomic>
 
+#include "translate/context.h"
+
 namespace qlx {
 
 struct ElemNode;
@@ -13,18 +15,18 @@ struct TranSpec;
 
 // wanted = 0: ordinary matching by name.  wanted != 0: only specs with
 // that SpecID are candidates (their "GI:" is not looked at).  Never null.
-TranSpec* MatchSpec(ElemNode* elem, int wanted);
+TranSpec* MatchSpec(Translation& t, ElemNode* elem, int wanted);
 
-// Gives every element of the subtree MatchSpec(e, 0), in document order
-// (ElementSpec tells it; the run's spec list keeps it, and forgets every
+// Gives every element of the subtree MatchSpec(t, e, 0), in document order
+// (ElementSpec tells it; the translation keeps it, and forgets every
 // earlier assignment).
-void AssignSpecs(ElemNode* top);
+void AssignSpecs(Translation& t, ElemNode* top);
 
 // AssignSpecs' work for the elements with serials [*next, to), which must
-// lie in the spec list's table.  *next is always the element being matched
+// lie in the translation's table.  *next is always the element being matched
 // (`to` at the end), so a caller whose matching was cut short knows where
 // to go on.  With `stop`, it ends early once *stop is set.
-void AssignSpecsInRange(int* next, int to, const std::atomic<bool>* stop = nullptr);
+void AssignSpecsInRange(Translation& t, int* next, int to, const std::atomic<bool>* stop = nullptr);
 
 // Looks up now every "Action:" target that exists, as matching would on
 // first use (a missing one is left to matching, which reports it).
@@ -32,11 +34,11 @@ void ResolveActions();
 
 // The spec AssignSpecs gave the element in this run (null: none yet), and
 // setting it (the spec must be in the run's list, or emptySpec, or null).
-TranSpec* ElementSpec(const ElemNode* e);
-void SetElementSpec(ElemNode* e, TranSpec* spec);
+TranSpec* ElementSpec(const Translation& t, const ElemNode* e);
+void SetElementSpec(Translation& t, ElemNode* e, TranSpec* spec);
 
 // The spec the translation uses for the element: ElementSpec, or the
 // empty spec.
-TranSpec* SpecToUse(const ElemNode* e);
+TranSpec* SpecToUse(const Translation& t, const ElemNode* e);
 
 }  // namespace qlx

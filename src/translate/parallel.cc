@@ -15,6 +15,7 @@
 #include "output/emit.h"
 #include "translate/links.h"
 #include "translate/match.h"
+#include "translate/special.h"
 #include "translate/translate.h"
 #include "transpec/transpec.h"
 #include "util/fatal.h"
@@ -28,18 +29,8 @@ AheadStats aheadStats;
 
 namespace {
 
-// The special calls that only read: the tree, the attributes, the
-// variables, the environment, or that run other specs (which are checked
-// like every spec).  Sorted.
-constexpr std::string_view kHarmlessCalls[] = {
-    "A",          "C",         "action",   "allatts", "attval",   "chasetogi",
-    "env",        "filename",  "find",     "followlink", "followrel", "gi",
-    "id",         "infile",    "isset",    "location",   "n1gchild",  "namelist",
-    "nchild",     "path",      "pattr",    "pattval",    "pfind",     "relation",
-};
-
-// Whether every "${_" in the text starts a call of the harmless set, by a
-// name written out in full.
+// Whether every "${_" in the text starts a call that may run ahead (the
+// table of special variables says which), by a name written out in full.
 bool CallsAreHarmless(const std::string& text) {
   for (size_t at = text.find("${_"); at != std::string::npos; at = text.find("${_", at + 1)) {
     size_t end = at + 3;
@@ -48,8 +39,7 @@ bool CallsAreHarmless(const std::string& text) {
     const char after = text[end];
     if (after != '}' && after != ' ' && after != '\t' && after != '\n') return false;
     std::string_view name(text.data() + at + 3, end - at - 3);
-    if (!std::binary_search(std::begin(kHarmlessCalls), std::end(kHarmlessCalls), name))
-      return false;
+    if (!SpecialCallMayRunAhead(name)) return false;
   }
   return true;
 }
@@ -58,28 +48,6 @@ bool TextIsHarmless(const OptText& text) { return !text || CallsAreHarmless(*tex
 
 // Whether the walk visits the content of an element with this spec.
 bool ContentVisited(const TranSpec* s) { return !s->replace && !s->quit && s->ignore != IGNORE_All; }
-
-// The column a run translated ahead starts at when the output is assumed
-// not to be at the start of a line: far from 0, so that the column at its
-// end tells whether the run wrote a newline.
-constexpr int kAheadColumn = 1 << 30;
-
-// Where a run translated ahead writes: its text, up to a limit.
-struct ChunkSink {
-  std::string* text;
-  size_t limit;
-  bool overflowed;
-};
-
-ssize_t AppendToChunk(void* cookie, const char* data, size_t size) {
-  auto* sink = static_cast<ChunkSink*>(cookie);
-  if (sink->overflowed || sink->text->size() + size > sink->limit) {
-    sink->overflowed = true;  // the rest is dropped; the run will be given up
-  } else {
-    sink->text->append(data, size);
-  }
-  return ssize_t(size);
-}
 
 // The worker whose thread runs, for the stop at exit.
 WorkerThread* running = nullptr;
@@ -156,21 +124,22 @@ bool SpecsAllowWorkAhead() {
   if (!SdataMapAllowsWorkAhead()) return false;
   for (const auto& owned : specList.specs) {
     const TranSpec& s = *owned;
-    if (s.quit || s.message || s.setVars || s.incrementVars) return false;
+    if (s.setVars || s.incrementVars) return false;
     if (s.action > 0 && !FindSpecById(s.action)) return false;
-    if (!TextIsHarmless(s.startText) || !TextIsHarmless(s.endText) || !TextIsHarmless(s.replace))
+    if (!TextIsHarmless(s.startText) || !TextIsHarmless(s.endText) || !TextIsHarmless(s.replace) ||
+        !TextIsHarmless(s.message))
       return false;
   }
   // A variable's value becomes spec text where it is used.
-  if (settings.globalVars)
-    for (const VarEntry& entry : settings.globalVars->entries)
+  if (globalVars)
+    for (const VarEntry& entry : globalVars->entries)
       if (entry.hasValue && entry.value.find_first_of("${") != std::string::npos) return false;
   return true;
 }
 
-std::vector<AheadChunk> PlanChunks(ElemNode* top, int chunkElements) {
+std::vector<AheadChunk> PlanChunks(const Translation& t, ElemNode* top, int chunkElements) {
   std::vector<AheadChunk> chunks;
-  TranSpec* topSpec = SpecToUse(top);
+  TranSpec* topSpec = SpecToUse(t, top);
   if (!ContentVisited(topSpec)) return chunks;
   struct Level {
     ElemNode* elem;
@@ -207,7 +176,7 @@ std::vector<AheadChunk> PlanChunks(ElemNode* top, int chunkElements) {
         // Walked by the main thread: its content is split in turn.
         closeRun(level);
         ++level.next;
-        TranSpec* childSpec = SpecToUse(child);
+        TranSpec* childSpec = SpecToUse(t, child);
         if (ContentVisited(childSpec)) stack.push_back(Level{child, childSpec, 0, -1, 0});
         continue;
       }
@@ -220,7 +189,7 @@ std::vector<AheadChunk> PlanChunks(ElemNode* top, int chunkElements) {
   return chunks;
 }
 
-std::unique_ptr<AheadTranslator> AheadTranslator::Plan(ElemNode* top, std::FILE* stream) {
+std::unique_ptr<AheadTranslator> AheadTranslator::Plan(Translation& t, ElemNode* top, OutBuffer* stream) {
   aheadStats = AheadStats{};
   if (!stream || !top) return nullptr;
   if (ThreadsToUse() < 2) return nullptr;
@@ -229,17 +198,18 @@ std::unique_ptr<AheadTranslator> AheadTranslator::Plan(ElemNode* top, std::FILE*
   if (!SpecsAllowWorkAhead()) return nullptr;
   int chunkElements = aheadSettings.chunkElements;
   if (chunkElements <= 0) chunkElements = int(std::clamp(elements / 1024, 256L, 65536L));
-  std::vector<AheadChunk> chunks = PlanChunks(top, chunkElements);
+  std::vector<AheadChunk> chunks = PlanChunks(t, top, chunkElements);
   if (chunks.size() < 2) return nullptr;
   // What the walk would otherwise set up on first use, set up now, while
   // only this thread runs.
   ResolveActions();
-  LinkAttributeNames();
-  if (doc.processed.size() < size_t(doc.nextSerial)) doc.processed.resize(size_t(doc.nextSerial));
-  return std::make_unique<AheadTranslator>(std::move(chunks));
+  LinkAttributeNames(t);
+  if (t.run.processed.size() < size_t(doc.nextSerial)) t.run.processed.resize(size_t(doc.nextSerial));
+  return std::make_unique<AheadTranslator>(t, std::move(chunks));
 }
 
-AheadTranslator::AheadTranslator(std::vector<AheadChunk> chunks) : chunks_(std::move(chunks)) {
+AheadTranslator::AheadTranslator(Translation& walk, std::vector<AheadChunk> chunks)
+    : walk_(walk), chunks_(std::move(chunks)) {
   worker_.Start(ThreadMain, this, RequestStop);
 }
 
@@ -264,8 +234,6 @@ long AheadTranslator::ClaimAhead() {
     return -1;
   const size_t k = nextFree_++;
   chunks_[k].state = kClaimed;
-  chunks_[k].assumedLineStart =
-      aheadSettings.assumeLineStart < 0 ? lineStartGuess_ : aheadSettings.assumeLineStart != 0;
   return long(k);
 }
 
@@ -291,52 +259,82 @@ void* AheadTranslator::ThreadMain(void* self) {
 // Runs with the mutex released; the state is published by the caller's
 // notify, under the mutex (state is written here only under it).
 void AheadTranslator::TranslateAhead(AheadChunk& c) {
-  std::string text;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!spare_.empty()) {
-      text = std::move(spare_.back());
+      c.out = std::move(spare_.back());
       spare_.pop_back();
     }
   }
-  text.clear();
-  ChunkSink sink{&text, aheadSettings.maxChunkBytes, false};
-  bool ok = false;
-  cookie_io_functions_t io{nullptr, AppendToChunk, nullptr, nullptr};
-  if (std::FILE* f = fopencookie(&sink, "w", io)) {
-    ok = std::setvbuf(f, nullptr, _IOFBF, 1 << 16) == 0;
-    {
-      WorkingAhead ahead;
-      const int savedColumn = outputColumn;
-      const TranslationState savedTranslation = translation;
-      std::vector<int>* savedFinished = finishedAhead;
-      outputColumn = c.assumedLineStart ? 0 : kAheadColumn;
-      translation = TranslationState{1, false};  // as inside the top element
-      c.finished.clear();
-      finishedAhead = &c.finished;
-      try {
-        if (ok) TranslateItems(c.parent, c.spec, c.first, c.last, f);
-      } catch (...) {  // WorkAbandoned, or anything the main thread will meet again
-        ok = false;
-      }
-      c.endColumn = outputColumn;
-      outputColumn = savedColumn;
-      translation = savedTranslation;
-      finishedAhead = savedFinished;
+  c.out.Clear();
+  c.out.SetLimit(aheadSettings.maxChunkBytes);
+  c.out.column = OutBuffer::kUnknownColumn;  // known where the record is copied out
+  c.messages.Clear();
+  c.messages.Follow(&c.out);
+  c.messages.columnOwner = &c.out;
+  c.out.readOnlyTables = c.messages.readOnlyTables = true;
+  c.out.messages = c.messages.messages = &c.messages;
+  c.fatalStatus = -1;
+  c.finished.clear();
+  bool ok = true;
+  {
+    Translation ahead(walk_, &c.out, &c.messages, &c.finished);
+    ahead.nesting = 1;  // as inside the top element
+    try {
+      TranslateItems(ahead, c.parent, c.spec, c.first, c.last, &c.out);
+    } catch (const FatalStop& stop) {
+      c.fatalStatus = stop.status;  // replayed after the output before it
+    } catch (...) {  // met again by the main thread, in its turn
+      ok = false;
     }
-    if (std::fclose(f) != 0 || sink.overflowed) ok = false;
   }
+  if (c.out.overflowed()) ok = false;
   std::lock_guard<std::mutex> lock(mutex_);
   if (ok) {
-    c.text = std::move(text);
     c.state = kDone;
   } else {
-    if (spare_.size() <= size_t(aheadSettings.window)) spare_.push_back(std::move(text));
+    if (spare_.size() <= size_t(aheadSettings.window)) spare_.push_back(std::move(c.out));
     c.state = kAbandoned;
   }
 }
 
-int AheadTranslator::Write(std::FILE* stream) {
+namespace {
+
+// Copies a run's record into the output: its bytes, with its pending
+// break settled by the column there, and its messages in their places.
+void Replay(AheadChunk& c, OutBuffer* stream, OutBuffer* messagesOut) {
+  const std::string_view text = c.out.text();
+  const std::string_view messages = c.messages.text();
+  const long pending = c.out.pendingBreak;
+  const bool breakLine = stream->column != 0;
+  size_t written = 0, messagesAt = 0;
+  bool breakDone = pending < 0;
+  auto copyOutput = [&](size_t to) {
+    if (!breakDone && size_t(pending) <= to) {
+      stream->Put(text.substr(written, size_t(pending) - written));
+      if (breakLine) stream->Put('\n');
+      written = size_t(pending);
+      breakDone = true;
+    }
+    stream->Put(text.substr(written, to - written));
+    written = to;
+  };
+  for (const OutBuffer::Mark& mark : c.messages.marks()) {
+    copyOutput(mark.outputAt);
+    if (mark.messagesEnd > messagesAt) {
+      messagesOut->Puts(messages.substr(messagesAt, mark.messagesEnd - messagesAt));
+      messagesAt = mark.messagesEnd;
+    }
+  }
+  copyOutput(text.size());
+  if (messagesAt < messages.size()) messagesOut->Puts(messages.substr(messagesAt));
+  if (c.out.column != OutBuffer::kUnknownColumn) stream->column = c.out.column;
+  stream->Done();
+}
+
+}  // namespace
+
+int AheadTranslator::Write(OutBuffer* stream) {
   AheadChunk& c = chunks_[next_];
   bool inTurn = false;
   {
@@ -366,54 +364,58 @@ int AheadTranslator::Write(std::FILE* stream) {
   }
   changed_.notify_all();  // the window moved on
 
-  bool taken = false;
-  if (!inTurn && c.state == kDone && (outputColumn == 0) == c.assumedLineStart) {
-    if (!c.text.empty()) std::fwrite(c.text.data(), 1, c.text.size(), stream);
-    for (int serial : c.finished) MarkProcessed(ElementBySerial(serial));
-    if (c.assumedLineStart || c.endColumn < kAheadColumn) {
-      outputColumn = c.endColumn;
-    } else {
-      const long long column = (long long)outputColumn + (c.endColumn - kAheadColumn);
-      outputColumn = column > INT_MAX ? INT_MAX : int(column);
-    }
-    taken = true;
+  if (!inTurn && c.state == kDone) {
+    Replay(c, stream, walk_.messages);
+    for (int serial : c.finished) walk_.MarkProcessed(ElementBySerial(serial));
     ++taken_;
+    if (c.fatalStatus >= 0) walk_.Stop(c.fatalStatus);
+  } else {
+    TranslateItems(walk_, c.parent, c.spec, c.first, c.last, stream);
   }
   std::vector<int>().swap(c.finished);
-  const bool retry = !taken && !inTurn;
-  if (!taken) TranslateItems(c.parent, c.spec, c.first, c.last, stream);
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!inTurn && spare_.size() <= size_t(aheadSettings.window)) spare_.push_back(std::move(c.text));
-    // After too many runs translated again, the work ahead does not pay here.
-    if (retry && ++retried_ >= size_t(aheadSettings.maxRetries)) stop_ = true;
-    lineStartGuess_ = outputColumn == 0;
+    // After too many runs given up, the work ahead does not pay here.
+    if (!inTurn && c.state == kAbandoned && ++retried_ >= size_t(aheadSettings.maxRetries)) stop_ = true;
+    if (!inTurn && c.out.mode() == OutBuffer::Mode::kMemory && spare_.size() <= size_t(aheadSettings.window))
+      spare_.push_back(std::move(c.out));
   }
-  std::string().swap(c.text);
+  c.out = OutBuffer();
+  c.messages = OutBuffer();
   return c.last;
 }
 
-void AssignSpecsInParallel(ElemNode* top) {
+void AssignSpecsInParallel(Translation& t, ElemNode* top) {
   const int begin = top->serial, end = SubtreeEnd(top);
   bool allowed = ThreadsToUse() >= 2 && end - begin >= aheadSettings.minElements;
   for (const auto& s : specList.specs)  // a missing target is reported on first use
     if (s->action > 0 && !s->actionSpec && !FindSpecById(s->action)) allowed = false;
-  if (!allowed) return AssignSpecs(top);
+  if (!allowed) return AssignSpecs(t, top);
 
-  // The second half is matched on the worker; a message there gives up the
-  // rest of its half, which the main thread then matches in its turn.
-  specList.specOf.assign(size_t(doc.nextSerial), 0);
+  // The second half is matched on the worker, which records its messages;
+  // they are written after the first half's.  An element whose matching
+  // stopped there (a fatal stop) is matched again by the main thread, in
+  // its turn, and so is the rest of the half.
+  t.run.specOf.assign(size_t(doc.nextSerial), 0);
   ResolveActions();
   struct Half {
+    Translation& walk;
     int to;
     int next;  // the element being matched
     std::atomic<bool> stop{false};
-  } half{end, begin + (end - begin) / 2};
+    OutBuffer messages;
+    size_t kept = 0;  // the messages of the elements matched in full
+  } half{t, end, begin + (end - begin) / 2, {false}, OutBuffer(), 0};
   auto body = [](void* arg) -> void* {
     auto* h = static_cast<Half*>(arg);
-    WorkingAhead ahead;
+    Translation ahead(h->walk, nullptr, &h->messages, nullptr);
     try {
-      AssignSpecsInRange(&h->next, h->to, &h->stop);
+      while (h->next < h->to && !h->stop.load(std::memory_order_relaxed)) {
+        int n = h->next;
+        AssignSpecsInRange(ahead, &n, n + 1);
+        h->kept = h->messages.size();
+        h->next = n;
+      }
     } catch (...) {  // met again by the main thread
     }
     return nullptr;
@@ -422,10 +424,11 @@ void AssignSpecsInParallel(ElemNode* top) {
   WorkerThread worker;
   const bool started = worker.Start(body, &half, stop);
   int next = begin;
-  AssignSpecsInRange(&next, started ? begin + (end - begin) / 2 : end);
+  AssignSpecsInRange(t, &next, started ? begin + (end - begin) / 2 : end);
   if (!started) return;
   worker.Join();
-  AssignSpecsInRange(&half.next, end);
+  if (half.kept > 0) t.messages->Puts(half.messages.text().substr(0, half.kept));
+  AssignSpecsInRange(t, &half.next, end);
 }
 
 }  // namespace qlx

@@ -3,25 +3,31 @@
 // content that follow ahead of it, each into a buffer of its own, and the
 // main thread copies a buffer out when the walk reaches its run.
 //
-// Work ahead is used only where it cannot differ from a plain run:
-//  - the spec list must not change anything that later text reads: no Set,
-//    Increment, Message or Quit, no special call outside a known harmless
-//    set (reading the tree, following links, running other specs), no
-//    variable value that could form a call, and no SDATA map (whose count
-//    of substitutions changes);
-//  - a run translated ahead starts where the output is assumed to be at the
-//    start of a line or not; when the walk finds it otherwise, the run is
-//    translated again in its turn;
-//  - a run whose translation would write a message, or stop the program,
-//    is given up ahead (see Diagnostics in util/fatal.h) and translated
-//    again in its turn, so that the message comes out in its place.
+// Work ahead is used only where it cannot differ from a plain run: the
+// spec list must not change anything that later text reads (no Set or
+// Increment, no special call outside those that only read, no variable
+// value that could form a call, and no SDATA map whose use could run a
+// command).
+//
+// A run translated ahead is recorded: its output into a memory buffer
+// whose column is unknown at the start (a caret met before the column is
+// known becomes a pending "newline unless at the start of a line"), its
+// messages each at its position in that output, and a fatal stop as a
+// marker at the end.  When the walk reaches the run, the main thread
+// replays the record: the pending break settled by the column it has, the
+// messages written in their places, the fatal stop made.  Nothing is
+// translated twice, except a run whose output passed the size limit (or
+// that failed in a way a plain run would meet again), which is dropped
+// whole and translated in its turn.
 // Every element a run finishes is marked processed when its buffer is
 // taken, as a plain run would have marked it.
 #pragma once
 
+#include "translate/context.h"
+#include "util/outbuf.h"
+
 #include <condition_variable>
 #include <cstddef>
-#include <cstdio>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -62,7 +68,7 @@ class WorkerThread {
 // message on that thread gives up the rest of its half, which the main
 // thread matches in its turn, after its own half, so messages keep their
 // document order.
-void AssignSpecsInParallel(ElemNode* top);
+void AssignSpecsInParallel(Translation& t, ElemNode* top);
 
 // Whether the current spec list allows work ahead (see above).
 bool SpecsAllowWorkAhead();
@@ -73,23 +79,22 @@ struct AheadSettings {
   int minElements = 20000;      // smaller subtrees are translated plainly
   int chunkElements = 0;        // elements in a run; 0: chosen by the size
   int window = 8;               // runs that may be translated ahead of the walk
-  int maxRetries = 16;          // runs translated again before work ahead stops
+  int maxRetries = 16;          // runs given up (too large) before work ahead stops
   // The most a run translated ahead may write.  A run that writes more (a
   // spec that copies much of the document for each element, say) is given
   // up and translated in its turn, straight to the output, so that work
   // ahead never holds more than about the window times this.
   size_t maxChunkBytes = size_t(8) << 20;
   // For tests, which must see the same paths however the threads run: the
-  // main thread too translates every run into a buffer before writing it,
-  // and (0 or 1) the start of every run is assumed at a line start or not.
+  // main thread too translates every run into a buffer before writing it.
   bool alwaysAhead = false;
-  int assumeLineStart = -1;
 };
 
 extern AheadSettings aheadSettings;
 
-// What the last translation run did ahead (runs planned, buffers taken,
-// runs translated again in their turn, buffers kept for reuse at the end):
+// What the last translation run did ahead (runs planned, records
+// replayed, runs given up and translated in their turn, buffers kept for
+// reuse at the end):
 // for tests and measurements.
 struct AheadStats {
   size_t runs = 0, taken = 0, retried = 0, buffers = 0;
@@ -105,9 +110,9 @@ struct AheadChunk {
   int first = 0, last = 0;
   // Filled ahead:
   int state = 0;               // see AheadTranslator::State
-  bool assumedLineStart = true;
-  int endColumn = 0;
-  std::string text;            // the output
+  OutBuffer out;               // the output
+  OutBuffer messages;          // the messages, following `out`
+  int fatalStatus = -1;        // a fatal stop ended the run (its status)
   std::vector<int> finished;   // serials of the elements it finished
 };
 
@@ -118,7 +123,7 @@ struct AheadChunk {
 // own rules: the content of a replaced or wholly ignored element is not
 // visited, and the children of an element that ignores them are not
 // counted.  Runs are in document order.
-std::vector<AheadChunk> PlanChunks(ElemNode* top, int chunkElements);
+std::vector<AheadChunk> PlanChunks(const Translation& t, ElemNode* top, int chunkElements);
 
 class AheadTranslator {
  public:
@@ -127,10 +132,10 @@ class AheadTranslator {
   // A translator for the walk of `top` writing to `stream`, or null when
   // the work would not pay or is not allowed (the specs, the size, one
   // core, no stream).  Its thread starts at once.
-  static std::unique_ptr<AheadTranslator> Plan(ElemNode* top, std::FILE* stream);
+  static std::unique_ptr<AheadTranslator> Plan(Translation& t, ElemNode* top, OutBuffer* stream);
 
   // Starts the thread (without one, every run is translated in its turn).
-  explicit AheadTranslator(std::vector<AheadChunk> chunks);
+  AheadTranslator(Translation& walk, std::vector<AheadChunk> chunks);
   ~AheadTranslator();  // stops and joins the thread
   AheadTranslator(const AheadTranslator&) = delete;
   AheadTranslator& operator=(const AheadTranslator&) = delete;
@@ -142,7 +147,7 @@ class AheadTranslator {
 
   // Writes the next run to `stream` (its buffer, or translated now) and
   // returns the item after it.
-  int Write(std::FILE* stream);
+  int Write(OutBuffer* stream);
 
   // Stops the thread after the run it is at, and waits for it.
   void StopThread();
@@ -155,15 +160,15 @@ class AheadTranslator {
   // Translates run k into its buffer (mutex not held).
   void TranslateAhead(AheadChunk& c);
 
+  Translation& walk_;  // the translation of the walk; each run ahead has its own
   std::vector<AheadChunk> chunks_;
   size_t next_ = 0;      // the next run to write
   size_t nextFree_ = 0;  // the first run nobody has claimed
-  bool lineStartGuess_ = true;
   bool stop_ = false;
   size_t taken_ = 0, retried_ = 0;
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::vector<std::string> spare_;  // buffers of runs already written, for reuse
+  std::vector<OutBuffer> spare_;  // buffers of runs already written, for reuse
   WorkerThread worker_;
 };
 

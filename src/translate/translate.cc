@@ -1,11 +1,17 @@
 #include "translate/translate.h"
 
 #include <cctype>
+#include <cstdint>
+#include <exception>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <pthread.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include "doc/query.h"
 #include "doc/tree.h"
@@ -13,6 +19,7 @@
 #include "output/maps.h"
 #include "translate/command.h"
 #include "translate/expand.h"
+#include "translate/links.h"
 #include "translate/match.h"
 #include "translate/parallel.h"
 #include "transpec/transpec.h"
@@ -25,67 +32,66 @@ namespace qlx {
 namespace {
 
 // A spec's text (plain: without a '$', written as it stands).
-void WriteText(const OptText& text, bool plain, ElemNode* elem, std::FILE* stream) {
+void WriteText(Translation& t, const OptText& text, bool plain, ElemNode* elem, OutBuffer* stream) {
   if (!text) return;
   if (plain) EmitText(std::string_view(*text), stream, 1);
-  else WriteSpecText(*text, elem, stream, 1);
+  else WriteSpecText(t, *text, elem, stream, 1);
 }
 
-void WriteMessage(const OptText& text, bool plain, ElemNode* elem) {
+void WriteMessage(Translation& t, const OptText& text, bool plain, ElemNode* elem) {
   if (!text) return;
-  if (plain) EmitText(std::string_view(*text), Diagnostics(), 0);
-  else WriteSpecText(*text, elem, Diagnostics(), 0);
+  if (plain) EmitText(std::string_view(*text), t.messages, 0);
+  else WriteSpecText(t, *text, elem, t.messages, 0);
 }
 
 // The texts of a spec that _insertnode placed before or after the content.
-void WriteInserted(int specId, ElemNode* elem, std::FILE* stream) {
+void WriteInserted(Translation& t, int specId, ElemNode* elem, OutBuffer* stream) {
   if (specId == 0) return;
   TranSpec* s = FindSpecById(specId);
   if (!s) return;
-  WriteText(s->startText, s->startPlain, elem, stream);
-  WriteMessage(s->message, s->messagePlain, elem);
-  WriteText(s->endText, s->endPlain, elem, stream);
+  WriteText(t, s->startText, s->startPlain, elem, stream);
+  WriteMessage(t, s->message, s->messagePlain, elem);
+  WriteText(t, s->endText, s->endPlain, elem, stream);
 }
 
 // _Start and _End: start text, replace text, message, end text.
-void WriteFrameTexts(const char* name, std::FILE* stream) {
+void WriteFrameTexts(Translation& t, const char* name, OutBuffer* stream) {
   TranSpec* s = FirstSpecWithGi(name);
   if (!s) return;
-  WriteText(s->startText, s->startPlain, nullptr, stream);
-  WriteText(s->replace, s->replacePlain, nullptr, stream);
-  WriteMessage(s->message, s->messagePlain, nullptr);
-  WriteText(s->endText, s->endPlain, nullptr, stream);
+  WriteText(t, s->startText, s->startPlain, nullptr, stream);
+  WriteText(t, s->replace, s->replacePlain, nullptr, stream);
+  WriteMessage(t, s->message, s->messagePlain, nullptr);
+  WriteText(t, s->endText, s->endPlain, nullptr, stream);
 }
 
 // The first half of an element: everything before its content.  Returns
 // true when the content is to be visited.
-bool BeginElement(ElemNode* e, TranSpec* s, std::FILE* stream) {
+bool BeginElement(Translation& t, ElemNode* e, TranSpec* s, OutBuffer* stream) {
   if (s->quit) {
-    std::fputs("Quitting at location:\n", Diagnostics());
-    PrintLocation(e, Diagnostics());
-    std::fprintf(Diagnostics(), "%s\n", s->quit->c_str());
-    Fatal(1);
+    t.messages->Puts("Quitting at location:\n");
+    PrintLocation(e, t.messages);
+    t.messages->Printf("%s\n", s->quit->c_str());
+    t.Stop(1);
   }
   if (s->replace) {
-    WriteText(s->replace, s->replacePlain, e, stream);
-    WriteMessage(s->message, s->messagePlain, e);
-    UpdateVariables(*s, e);
+    WriteText(t, s->replace, s->replacePlain, e, stream);
+    WriteMessage(t, s->message, s->messagePlain, e);
+    UpdateVariables(t, *s, e);
     return false;
   }
-  WriteText(s->startText, s->startPlain, e, stream);
-  WriteMessage(s->message, s->messagePlain, e);
+  WriteText(t, s->startText, s->startPlain, e, stream);
+  WriteMessage(t, s->message, s->messagePlain, e);
   if (s->ignore == IGNORE_All) return true;
-  WriteInserted(InsertedSpecId(e, 'S'), e, stream);
+  WriteInserted(t, t.InsertedSpecId(e, 'S'), e, stream);
   return true;
 }
 
 // The second half: after the content.
-void EndElement(ElemNode* e, TranSpec* s, std::FILE* stream) {
-  if (s->ignore != IGNORE_All) WriteInserted(InsertedSpecId(e, 'E'), e, stream);
-  UpdateVariables(*s, e);
-  WriteText(s->endText, s->endPlain, e, stream);
-  if (finishedAhead) finishedAhead->push_back(e->serial);
-  else MarkProcessed(e);
+void EndElement(Translation& t, ElemNode* e, TranSpec* s, OutBuffer* stream) {
+  if (s->ignore != IGNORE_All) WriteInserted(t, t.InsertedSpecId(e, 'E'), e, stream);
+  UpdateVariables(t, *s, e);
+  WriteText(t, s->endText, s->endPlain, e, stream);
+  t.MarkProcessed(e);
 }
 
 struct Frame {
@@ -96,29 +102,29 @@ struct Frame {
 
 // One item of the content of an element translated with spec s; a child
 // whose content is to be visited gets a frame on the stack.
-void VisitItem(const ContentItem& item, const TranSpec* s, std::FILE* stream,
+void VisitItem(Translation& t, const ContentItem& item, const TranSpec* s, OutBuffer* stream,
                std::vector<Frame>& stack, bool edge) {
   if (item.kind() == '?') {
-    WriteProcessingInstruction(item.text(), stream);
+    WriteProcessingInstruction(t, item.text(), stream);
   } else if (item.kind() == '-') {
     if (s->ignore != IGNORE_Data) WriteData(item.text(), stream, s->verbatim != 0, edge);
   } else if (s->ignore != IGNORE_Children) {
     ElemNode* child = item.elem();
-    TranSpec* cs = SpecToUse(child);
-    if (BeginElement(child, cs, stream)) stack.push_back(Frame{child, cs, 0});
+    TranSpec* cs = SpecToUse(t, child);
+    if (BeginElement(t, child, cs, stream)) stack.push_back(Frame{child, cs, 0});
   }
 }
 
 // Runs the frames on the stack to the end.  With `ahead`, the runs of
 // content it planned are taken from it instead of being visited here.
-void RunFrames(std::vector<Frame>& stack, std::FILE* stream, AheadTranslator* ahead) {
+void RunFrames(Translation& t, std::vector<Frame>& stack, OutBuffer* stream, AheadTranslator* ahead) {
   while (!stack.empty()) {
     Frame& f = stack.back();
     TranSpec* s = f.spec;
     if (s->ignore == IGNORE_All || f.next >= f.elem->contentCount) {
       ElemNode* e = f.elem;
       stack.pop_back();
-      EndElement(e, s, stream);
+      EndElement(t, e, s, stream);
       continue;
     }
     if (ahead && ahead->At(f.elem, f.next)) {
@@ -126,43 +132,50 @@ void RunFrames(std::vector<Frame>& stack, std::FILE* stream, AheadTranslator* ah
       continue;
     }
     bool edge = f.next == 0 || f.next == f.elem->contentCount - 1;
-    VisitItem(f.elem->items()[f.next++], s, stream, stack, edge);
+    VisitItem(t, f.elem->items()[f.next++], s, stream, stack, edge);
   }
 }
 
 // ProcessElement's work, once the nesting is counted.
-void Translate(ElemNode* top, std::FILE* stream, TranSpec* spec, AheadTranslator* ahead) {
-  if (!spec) spec = SpecToUse(top);
-  if (!BeginElement(top, spec, stream)) return;
+void Translate(Translation& t, ElemNode* top, OutBuffer* stream, TranSpec* spec, AheadTranslator* ahead) {
+  if (!spec) spec = SpecToUse(t, top);
+  if (!BeginElement(t, top, spec, stream)) return;
   std::vector<Frame> stack;
   stack.push_back(Frame{top, spec, 0});
-  RunFrames(stack, stream, ahead);
+  RunFrames(t, stack, stream, ahead);
 }
 
-// The nesting of ProcessElement calls: false when this call must not run.
+
+// Thrown in a run done ahead that meets what it cannot record (the nesting
+// limit, or data whose blanks depend on the column before the run): the
+// run is given up and translated in its turn.
+struct GiveUpAhead {};
+
+// The nesting of ProcessElement calls.
 struct Nesting {
-  Nesting() { ++translation.nesting; }
-  ~Nesting() {
-    if (--translation.nesting <= 1) translation.unwinding = false;
+  QLX_ENDS_PROCESS Nesting(Translation& t, const ElemNode* top) : t(t) {
+    ++t.nesting;
+    char here;
+    const bool deep = t.stackLimit ? reinterpret_cast<uintptr_t>(&here) < t.stackLimit
+                                   : t.nesting > kMaxActionNesting;
+    if (!deep || t.nesting <= 1) return;
+    --t.nesting;
+    if (t.ahead) throw GiveUpAhead{};
+    t.messages->Puts("Error: Named actions nested too deep for the stack left, at:\n");
+    PrintLocation(top, t.messages);
+    t.Stop(1);
   }
-  bool Allows(const ElemNode* top) const {
-    if (translation.unwinding && translation.nesting > 1) return false;
-    if (translation.nesting > kMaxActionNesting) {
-      std::fprintf(Diagnostics(), "Error: Named actions nested more than %d deep, at:\n",
-                   kMaxActionNesting);
-      PrintLocation(top, Diagnostics());
-      translation.unwinding = true;
-      return false;
-    }
-    return true;
-  }
+  ~Nesting() { --t.nesting; }
+  Translation& t;
+  Nesting(const Nesting&) = delete;
+  Nesting& operator=(const Nesting&) = delete;
 };
 
 // Increments "9" to "10", "-3" to "-2", "a" to "b"; leaves other texts.
-void Increment(const VarEntry& entry) {
-  const std::string* current = LookupVar(settings.globalVars, entry.name);
+void Increment(Translation& t, const VarEntry& entry) {
+  const std::string* current = LookupVariable(t, entry.name);
   if (!current) {
-    SetMappingText(settings.globalVars, entry.name, "1");
+    SetMappingText(globalVars, entry.name, "1");
     return;
   }
   const std::string& v = *current;
@@ -173,70 +186,89 @@ void Increment(const VarEntry& entry) {
     if (entry.hasValue && !entry.value.empty() &&
         std::isdigit(static_cast<unsigned char>(entry.value[0])))
       step = std::atoi(entry.value.c_str());
-    SetMappingText(settings.globalVars, entry.name, std::to_string(std::atoi(v.c_str()) + step));
+    SetMappingText(globalVars, entry.name, std::to_string(std::atoi(v.c_str()) + step));
   } else if (v.size() == 1 && std::isalpha(static_cast<unsigned char>(v[0]))) {
-    SetMappingText(settings.globalVars, entry.name, std::string(1, char(v[0] + 1)));
+    SetMappingText(globalVars, entry.name, std::string(1, char(v[0] + 1)));
   }
 }
 
 }  // namespace
 
-void UpdateVariables(const TranSpec& spec, ElemNode* elem) {
+void UpdateVariables(Translation& t, const TranSpec& spec, ElemNode* elem) {
   if (!spec.setVars && !spec.incrementVars) return;
   if (spec.setVars) {
     for (const VarEntry& entry : spec.setVars->entries) {
       if (!entry.hasValue) {
-        SetMapping(settings.globalVars, entry.name, nullptr);
+        SetMapping(globalVars, entry.name, nullptr);
         continue;
       }
-      Expansion value = ExpandTracked(entry.value, elem);
-      SetVariableTracked(entry.name, value.text, value.fromDocument, 0, elem);
+      Expansion value = ExpandTracked(t, entry.value, elem);
+      SetVariableTracked(t, entry.name, value.text, value.fromDocument, 0, elem);
     }
   }
   if (spec.incrementVars)
-    for (const VarEntry& entry : spec.incrementVars->entries) Increment(entry);
+    for (const VarEntry& entry : spec.incrementVars->entries) Increment(t, entry);
 }
 
-thread_local constinit TranslationState translation;
-
-thread_local constinit std::vector<int>* finishedAhead = nullptr;
-
-void ProcessElement(ElemNode* top, std::FILE* stream, TranSpec* spec) {
-  Nesting nesting;
-  if (nesting.Allows(top)) Translate(top, stream, spec, nullptr);
+void ProcessElement(Translation& t, ElemNode* top, OutBuffer* stream, TranSpec* spec) {
+  if (!t.stackLimit && !t.ahead && t.nesting >= kNestingOnCallerStack) {
+    // Deep: the nested translations go on on a large stack of their own.
+    struct Args {
+      Translation& t;
+      ElemNode* top;
+      OutBuffer* stream;
+      TranSpec* spec;
+    } args{t, top, stream, spec};
+    RunOnLargeStack(
+        t,
+        [](void* p) {
+          auto* a = static_cast<Args*>(p);
+          ProcessElement(a->t, a->top, a->stream, a->spec);
+        },
+        &args, kLargeStack);
+    return;
+  }
+  Nesting nesting(t, top);
+  Translate(t, top, stream, spec, nullptr);
 }
 
-void TranslateItems(ElemNode* elem, TranSpec* spec, int first, int last, std::FILE* stream) {
+void TranslateItems(Translation& t, ElemNode* elem, TranSpec* spec, int first, int last, OutBuffer* stream) {
   std::vector<Frame> stack;
   for (int i = first; i < last; ++i) {
-    VisitItem(elem->items()[i], spec, stream, stack, i == 0 || i == elem->contentCount - 1);
-    RunFrames(stack, stream, nullptr);
+    VisitItem(t, elem->items()[i], spec, stream, stack, i == 0 || i == elem->contentCount - 1);
+    RunFrames(t, stack, stream, nullptr);
   }
 }
 
-void RunNamedAction(ElemNode* elem, std::string_view action, std::FILE* stream) {
+void RunNamedAction(Translation& t, ElemNode* elem, std::string_view action, OutBuffer* stream) {
   if (action.empty()) {
-    std::fputs("Warning: empty action text: nothing is run.\n", Diagnostics());
+    t.messages->Puts("Warning: empty action text: nothing is run.\n");
     return;
   }
   std::string text(action);
   int n = std::atoi(text.c_str());
   if (text.back() == 't') {
-    TranSpec* s = MatchSpec(elem, n);
-    if (s->specId != 0) ProcessElement(elem, stream, s);
+    TranSpec* s = MatchSpec(t, elem, n);
+    if (s->specId != 0) ProcessElement(t, elem, stream, s);
     return;
   }
-  if (TranSpec* s = FindSpecById(n)) ProcessElement(elem, stream, s);
-  else std::fprintf(Diagnostics(), "Could not find named action for %d.\n", n);
+  if (TranSpec* s = FindSpecById(n)) ProcessElement(t, elem, stream, s);
+  else t.messages->Printf("Could not find named action for %d.\n", n);
 }
 
-void WriteData(const char* text, std::FILE* stream, bool verbatim, bool edge) {
+void WriteData(const char* text, OutBuffer* stream, bool verbatim, bool edge) {
   if (settings.blankData != 0 && text) {
     // Gathered as _blanks asks: a space at the start or end only where the
     // line already holds text; a blank item at the edge of its element's
     // content writes nothing when blanks are dropped.
-    bool midLine = outputColumn != 0;
-    std::string gathered = GatherBlanks(text, midLine, true, (settings.blankData == 1 || !edge) && midLine);
+    auto gather = [&](bool midLine) {
+      return GatherBlanks(text, midLine, true, (settings.blankData == 1 || !edge) && midLine);
+    };
+    const int column = stream ? stream->column : 0;
+    std::string gathered = gather(column != 0);
+    // At the start of a run done ahead the column is not known: the run
+    // is given up when the data's blanks depend on it.
+    if (column == OutBuffer::kUnknownColumn && gathered != gather(false)) throw GiveUpAhead{};
     if (settings.blankText.empty()) {
       EmitData(gathered.c_str(), stream, verbatim);
       return;
@@ -262,7 +294,7 @@ void WriteData(const char* text, std::FILE* stream, bool verbatim, bool edge) {
   EmitData(text, stream, verbatim);
 }
 
-void WriteProcessingInstruction(const char* text, std::FILE* stream) {
+void WriteProcessingInstruction(Translation& t, const char* text, OutBuffer* stream) {
   std::string_view all(text);
   std::string_view words[2];
   int n = SplitInto(all, words, 2);
@@ -272,50 +304,112 @@ void WriteProcessingInstruction(const char* text, std::FILE* stream) {
   TranSpec* s = FirstSpecWithGi(name);
   if (!s) s = FirstSpecWithGi("_*");
   if (!s) {
-    if (stream) std::fprintf(stream, "[%s]", text);
-    if (settings.warnings) std::fprintf(Diagnostics(), "Warning: Unrecognized PI: [%s]\n", text);
+    if (stream) stream->Printf("[%s]", text);
+    if (settings.warnings) t.messages->Printf("Warning: Unrecognized PI: [%s]\n", text);
     return;
   }
   if (s->replace) {
-    WriteText(s->replace, s->replacePlain, nullptr, stream);
+    WriteText(t, s->replace, s->replacePlain, nullptr, stream);
   } else {
-    WriteText(s->startText, s->startPlain, nullptr, stream);
+    WriteText(t, s->startText, s->startPlain, nullptr, stream);
     if (s->ignore != IGNORE_Data && !rest.empty()) EmitText(rest, stream, 1);
-    WriteText(s->endText, s->endPlain, nullptr, stream);
+    WriteText(t, s->endText, s->endPlain, nullptr, stream);
   }
-  WriteMessage(s->message, s->messagePlain, nullptr);
+  WriteMessage(t, s->message, s->messagePlain, nullptr);
 }
 
-void TranslateTree(ElemNode* top, const char* specFile, std::FILE* stream) {
+void TranslateTree(ElemNode* top, const char* specFile, OutBuffer* stream) {
+  Translation t(stream, Diagnostics());
+  TranslateTree(t, top, specFile);
+}
+
+void TranslateTree(Translation& t, ElemNode* top, const char* specFile) {
   if (!specFile) {
-    std::fputs("Translation spec file not specified. Skipping translation.\n", Diagnostics());
+    t.messages->Puts("Translation spec file not specified. Skipping translation.\n");
     return;
   }
-  ReadTranSpec(specFile);
+  OutBuffer* stream = t.out;
+  ReadTranSpec(specFile, [&t](std::string_view text) { return ExpandVariables(t, text, nullptr); });
   LoadSpecMaps();
-  AssignSpecsInParallel(top);
-  WriteFrameTexts("_Start", stream);
+  // A message's "\n" escape resets the output's column.
+  OutBuffer* savedOwner = t.messages->columnOwner;
+  t.messages->columnOwner = stream;
+  AssignSpecsInParallel(t, top);
+  WriteFrameTexts(t, "_Start", stream);
   {
     // The work ahead ends (its thread joined) before the _End texts.
-    std::unique_ptr<AheadTranslator> ahead = AheadTranslator::Plan(top, stream);
-    Nesting nesting;
-    if (nesting.Allows(top)) Translate(top, stream, nullptr, ahead.get());
+    std::unique_ptr<AheadTranslator> ahead = AheadTranslator::Plan(t, top, stream);
+    Nesting nesting(t, top);
+    Translate(t, top, stream, nullptr, ahead.get());
   }
-  WriteFrameTexts("_End", stream);
+  WriteFrameTexts(t, "_End", stream);
   if (settings.verbose) {
     WalkTree(
         top,
-        [](ElemNode* e, void*) {
-          const TranSpec* s = ElementSpec(e);
-          if (s && !IsProcessed(e) && s->ignore == IGNORE_None) {
-            std::fprintf(Diagnostics(), "Warning: element '%s' was not processed:\n", e->gi);
-            PrintLocation(e, Diagnostics());
+        [](ElemNode* e, void* data) {
+          const Translation& t = *static_cast<const Translation*>(data);
+          const TranSpec* s = ElementSpec(t, e);
+          if (s && !t.IsProcessed(e) && s->ignore == IGNORE_None) {
+            t.messages->Printf("Warning: element '%s' was not processed:\n", e->gi);
+            PrintLocation(e, t.messages);
           }
         },
-        nullptr, nullptr, nullptr);
+        nullptr, nullptr, &t);
   }
-  // The spec records die with the run, and the elements' numbers of them.
+  // The spec records die with the run.
   ClearSpecList();
+  t.messages->columnOwner = savedOwner;
+}
+
+namespace {
+
+struct LargeStackCall {
+  Translation& t;
+  void (*body)(void*);
+  void* arg;
+  uintptr_t limit;
+  std::exception_ptr failure;
+};
+
+void* RunLargeStackCall(void* p) {
+  auto* call = static_cast<LargeStackCall*>(p);
+  const uintptr_t saved = call->t.stackLimit;
+  call->t.stackLimit = call->limit;
+  try {
+    call->body(call->arg);
+  } catch (...) {
+    call->failure = std::current_exception();
+  }
+  call->t.stackLimit = saved;
+  return nullptr;
+}
+
+}  // namespace
+
+void RunOnLargeStack(Translation& t, void (*body)(void*), void* arg, size_t size) {
+  const size_t page = size_t(sysconf(_SC_PAGESIZE));
+  size = (size + page - 1) / page * page;
+  // The stack is reserved, not committed: only the pages a run touches
+  // cost memory.  Its lowest page is a guard.
+  void* base = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE,
+                    -1, 0);
+  if (base == MAP_FAILED) return body(arg);
+  pthread_attr_t attr;
+  bool made = false;
+  pthread_t thread;
+  LargeStackCall call{t, body, arg, reinterpret_cast<uintptr_t>(base) + page + kStackReserve, nullptr};
+  if (mprotect(base, page, PROT_NONE) == 0 && pthread_attr_init(&attr) == 0) {
+    made = pthread_attr_setstack(&attr, base, size) == 0 &&
+           pthread_create(&thread, &attr, RunLargeStackCall, &call) == 0;
+    pthread_attr_destroy(&attr);
+  }
+  if (!made) {
+    munmap(base, size);
+    return body(arg);
+  }
+  pthread_join(thread, nullptr);
+  munmap(base, size);
+  if (call.failure) std::rethrow_exception(call.failure);
 }
 
 }  // namespace qlx

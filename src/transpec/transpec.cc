@@ -9,7 +9,6 @@
 
 #include "doc/tree.h"
 #include "regexp/regexp.h"
-#include "translate/expand.h"
 #include "util/fatal.h"
 #include "util/libfile.h"
 #include "util/linereader.h"
@@ -21,7 +20,10 @@
 
 namespace qlx {
 
-SpecList specList;
+// Never destroyed: a run stopped by a fatal error ends the process with
+// its spec records (and the patterns they own) still in place, and a
+// thread working ahead may still be reading them while the process ends.
+SpecList& specList = *new SpecList;
 TranSpec emptySpec;
 
 namespace {
@@ -82,13 +84,13 @@ bool SplitVarTest(const std::string& value, const char* keyword, int line, std::
                   std::optional<std::string>* rest) {
   std::vector<std::string_view> words = Split(value, 2);
   if (words.empty()) {
-    std::fprintf(stderr, "Warning: '%s' without a variable name (line %d): test ignored.\n",
+    Diagnostics()->Printf("Warning: '%s' without a variable name (line %d): test ignored.\n",
                  keyword, line);
     return false;
   }
   name->assign(words[0]);
   if (words.size() < 2) {
-    std::fprintf(stderr,
+    Diagnostics()->Printf(
                  "Warning: '%s' without a value (line %d): it tests only that '%s' is set.\n",
                  keyword, line, name->c_str());
     rest->reset();
@@ -100,52 +102,52 @@ bool SplitVarTest(const std::string& value, const char* keyword, int line, std::
 
 // What each keyword does with its value.
 template <OptText TranSpec::*field>
-void ReadText(TranSpec& spec, std::string& value, int) {
+void ReadText(TranSpec& spec, std::string& value, int, const PatternExpander&) {
   spec.*field = value;
 }
 
 template <int TranSpec::*field>
-void ReadInt(TranSpec& spec, std::string& value, int) {
+void ReadInt(TranSpec& spec, std::string& value, int, const PatternExpander&) {
   spec.*field = LeadingInt(value);
 }
 
 template <VarTable* TranSpec::*field>
-void ReadTable(TranSpec& spec, std::string& value, int) {
+void ReadTable(TranSpec& spec, std::string& value, int, const PatternExpander&) {
   SetInTable(&(spec.*field), value);
 }
 
-void ReadGi(TranSpec& spec, std::string& value, int) {
+void ReadGi(TranSpec& spec, std::string& value, int, const PatternExpander&) {
   if (settings.foldcase && !value.empty() && value[0] != '#' && value[0] != '_') UpperCaseAscii(value);
   spec.gi = InternElementName(value);
 }
 
-void ReadPAttSet(TranSpec& spec, std::string& value, int lineNumber) {
+void ReadPAttSet(TranSpec& spec, std::string& value, int lineNumber, const PatternExpander&) {
   if (value.empty()) {
-    std::fprintf(stderr, "Warning: empty 'PAttSet:' (line %d): test ignored.\n", lineNumber);
+    Diagnostics()->Printf("Warning: empty 'PAttSet:' (line %d): test ignored.\n", lineNumber);
     spec.pAttSet.reset();
   } else {
     spec.pAttSet = value;
   }
 }
 
-void ReadAttValue(TranSpec& spec, std::string& value, int) {
+void ReadAttValue(TranSpec& spec, std::string& value, int, const PatternExpander&) {
   spec.attValues.push_back(AttValueTest{value, std::string(), nullptr});
 }
 
-void ReadVar(TranSpec&, std::string& value, int) { SetMappingLine(settings.globalVars, value); }
+void ReadVar(TranSpec&, std::string& value, int, const PatternExpander&) { SetMappingLine(globalVars, value); }
 
-void ReadIgnore(TranSpec& spec, std::string& value, int lineNumber) {
+void ReadIgnore(TranSpec& spec, std::string& value, int lineNumber, const PatternExpander&) {
   if (value == "all") spec.ignore = IGNORE_All;
   else if (value == "data") spec.ignore = IGNORE_Data;
   else if (value == "children") spec.ignore = IGNORE_Children;
   else
-    std::fprintf(stderr, "Bad 'Ignore:' arg in transpec (line %d): %s\n", lineNumber,
+    Diagnostics()->Printf("Bad 'Ignore:' arg in transpec (line %d): %s\n", lineNumber,
                  value.c_str());
 }
 
-void ReadVerbatim(TranSpec& spec, std::string&, int) { spec.verbatim = 1; }
+void ReadVerbatim(TranSpec& spec, std::string&, int, const PatternExpander&) { spec.verbatim = 1; }
 
-void ReadVarValue(TranSpec& spec, std::string& value, int lineNumber) {
+void ReadVarValue(TranSpec& spec, std::string& value, int lineNumber, const PatternExpander&) {
   std::string name;
   if (SplitVarTest(value, "VarValue:", lineNumber, &name, &spec.varValue)) {
     spec.varValueName = name;
@@ -155,12 +157,12 @@ void ReadVarValue(TranSpec& spec, std::string& value, int lineNumber) {
   }
 }
 
-void ReadVarREValue(TranSpec& spec, std::string& value, int lineNumber) {
+void ReadVarREValue(TranSpec& spec, std::string& value, int lineNumber, const PatternExpander& expand) {
   std::string name;
   std::optional<std::string> rest;
   if (SplitVarTest(value, "VarREValue:", lineNumber, &name, &rest)) {
     spec.varREValueName = name;
-    std::string expanded = ExpandVariables(rest ? *rest : std::string(), nullptr);
+    std::string expanded = expand(rest ? *rest : std::string());
     spec.varREValuePattern = CompilePattern(expanded.c_str());
   } else {
     spec.varREValueName.reset();
@@ -170,7 +172,7 @@ void ReadVarREValue(TranSpec& spec, std::string& value, int lineNumber) {
 
 struct Keyword {
   std::string_view name;  // with its colon
-  void (*read)(TranSpec& spec, std::string& value, int lineNumber);
+  void (*read)(TranSpec& spec, std::string& value, int lineNumber, const PatternExpander& expand);
 };
 
 // Sorted by key for the binary search.
@@ -200,10 +202,10 @@ constexpr Keyword kKeywords[] = {
 
 static_assert(SortedByName(kKeywords));
 
-void KeywordLine(TranSpec& spec, const std::string& line, int lineNumber) {
+void KeywordLine(TranSpec& spec, const std::string& line, int lineNumber, const PatternExpander& expand) {
   size_t colon = line.find(':');
   if (colon == std::string::npos) {
-    std::fprintf(stderr, "Trans spec error, missing colon (skipping line):\n  %s\n", line.c_str());
+    Diagnostics()->Printf("Trans spec error, missing colon (skipping line):\n  %s\n", line.c_str());
     return;
   }
   size_t v = colon + 1;
@@ -211,8 +213,8 @@ void KeywordLine(TranSpec& spec, const std::string& line, int lineNumber) {
   std::string value = line.substr(v);
   std::string_view key(line.data(), colon + 1);
 
-  if (const Keyword* keyword = FindByName(kKeywords, key)) keyword->read(spec, value, lineNumber);
-  else std::fprintf(stderr, "Unknown translation spec (skipping it): %s\n", line.c_str());
+  if (const Keyword* keyword = FindByName(kKeywords, key)) keyword->read(spec, value, lineNumber, expand);
+  else Diagnostics()->Printf("Unknown translation spec (skipping it): %s\n", line.c_str());
 }
 
 // Only letters, digits, space, '-' and '.' make a plain context.
@@ -227,7 +229,7 @@ bool IsPlainContext(const std::string& text) {
 
 }  // namespace
 
-void CompileTranSpec(TranSpec&& in) {
+void CompileTranSpec(TranSpec&& in, const PatternExpander& expand) {
   auto spec = std::make_unique<TranSpec>(std::move(in));
   TranSpec& s = *spec;
 
@@ -264,14 +266,14 @@ void CompileTranSpec(TranSpec&& in) {
     } else {
       t.name = whole.substr(0, cut);
       size_t p = whole.find_first_not_of(" \t", cut);
-      t.patternText = ExpandVariables(p == std::string::npos ? "" : whole.substr(p), nullptr);
+      t.patternText = expand(p == std::string::npos ? std::string_view() : std::string_view(whole).substr(p));
     }
     t.pattern = CompilePattern(t.patternText.c_str());
   }
 
   // 3. The content pattern.
   s.contentPattern = nullptr;
-  if (s.content) s.contentPattern = CompilePattern(ExpandVariables(*s.content, nullptr).c_str());
+  if (s.content) s.contentPattern = CompilePattern(expand(*s.content).c_str());
 
   // 4. Several element names.
   if (s.gi && (std::strchr(s.gi, ' ') || std::strchr(s.gi, '\t'))) {
@@ -306,13 +308,13 @@ void CompileTranSpec(TranSpec&& in) {
   specList.byId[p->specId].push_back(p);
 }
 
-void ReadTranSpec(const std::string& fileName) {
+void ReadTranSpec(const std::string& fileName, const PatternExpander& expand) {
   std::FILE* f = OpenLibFile(fileName);
   if (!f) {
     int err = errno;
     ++settings.unreadFiles;
     std::string text = strerror(err);
-    std::fprintf(stderr, "Can not open translation spec file '%s'.\n%s\n", fileName.c_str(),
+    Diagnostics()->Printf("Can not open translation spec file '%s'.\n%s\n", fileName.c_str(),
                  text.c_str());
     return;
   }
@@ -327,7 +329,7 @@ void ReadTranSpec(const std::string& fileName) {
     if (empty || (!line.empty() && line[0] == '#')) continue;
     if (!line.empty() && line[0] == '-') {
       spec.lineNumber = lines.lineNumber();
-      CompileTranSpec(std::move(spec));
+      CompileTranSpec(std::move(spec), expand);
       spec = TranSpec();
       continue;
     }
@@ -338,12 +340,11 @@ void ReadTranSpec(const std::string& fileName) {
       line += ' ';
       if (p != std::string::npos) line.append(more, p, std::string::npos);
     }
-    KeywordLine(spec, line, lines.lineNumber());
+    KeywordLine(spec, line, lines.lineNumber(), expand);
   }
   if (lines.error()) {
     ++settings.unreadFiles;
-    errno = lines.error();
-    std::perror(fileName.c_str());
+    Diagnostics()->Printf("%s: %s\n", fileName.c_str(), std::strerror(lines.error()));
   }
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -71,24 +72,26 @@ struct SpecList {
   std::unordered_map<const char*, TranSpec*> firstWithGi;  // exact "GI:" value
   std::unordered_map<int, TranSpec*> firstWithId;          // SpecID (0: none)
   std::unordered_map<int, std::vector<TranSpec*>> byId;    // SpecID -> specs
-  // The spec each element has in this run, by serial number: 0 none, 1
-  // the empty spec, k + 2 specs[k] (see ElementSpec).
-  std::vector<uint32_t> specOf;
 
   TranSpec* head() const { return specs.empty() ? nullptr : specs.front().get(); }
 };
 
-extern SpecList specList;
+extern SpecList& specList;
 
 // The spec of elements that no spec matches: every field unset.
 extern TranSpec emptySpec;
 
+// What the patterns of a spec (VarREValue:, AttValue:, Content:) are
+// expanded with before they are compiled: the caller's variable
+// expansion, with no element.
+using PatternExpander = std::function<std::string(std::string_view)>;
+
 // Reads the file (through the library directories) and compiles every spec
 // closed by a "-" line into the spec list, in file order.
-void ReadTranSpec(const std::string& fileName);
+void ReadTranSpec(const std::string& fileName, const PatternExpander& expand);
 
 // Compiles a finished record and appends it to the spec list.
-void CompileTranSpec(TranSpec&& spec);
+void CompileTranSpec(TranSpec&& spec, const PatternExpander& expand);
 
 // The first spec whose SpecID is `id` (0: the first without one), or null.
 TranSpec* FindSpecById(int id);

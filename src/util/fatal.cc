@@ -8,18 +8,21 @@
 namespace qlx {
 namespace {
 
-void ExitHandler(int status) { std::exit(status); }
+QLX_ENDS_PROCESS void ExitHandler(int status) { std::exit(status); }
 
 FatalHandler fatalHandler = ExitHandler;
 
-thread_local bool workingAhead = false;
+OutBuffer& StandardError() {
+  static OutBuffer buffer(2, "standard error", 8192, true);
+  return buffer;
+}
 
 void NewHandler() { OutOfMemory(kMallocFailed); }
 
 }  // namespace
 
-void Fatal(int status) {
-  if (workingAhead) throw WorkAbandoned();
+QLX_ENDS_PROCESS void Fatal(int status) {
+  OutBuffer::FlushAll();
   std::fflush(stdout);
   std::fflush(stderr);
   fatalHandler(status);
@@ -33,7 +36,6 @@ FatalHandler SetFatalHandler(FatalHandler handler) {
 }
 
 void OutOfMemory(const char* text) {
-  if (workingAhead) throw WorkAbandoned();
   std::perror(text);
   Fatal(1);
 }
@@ -41,22 +43,13 @@ void OutOfMemory(const char* text) {
 void InstallOutOfMemoryHandler() { std::set_new_handler(NewHandler); }
 
 std::string strerror(int errnum) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "error number %d\n", errnum);
-  std::perror(buf);
+  const int current = errno;
+  Diagnostics()->Printf("error number %d\n: %s\n", errnum, ::strerror(current));
   std::string text = ::strerror(errnum);
   text += '\n';
   return text;
 }
 
-std::FILE* Diagnostics() {
-  if (workingAhead) throw WorkAbandoned();
-  return stderr;
-}
-
-WorkingAhead::WorkingAhead() : previous_(workingAhead) { workingAhead = true; }
-WorkingAhead::~WorkingAhead() { workingAhead = previous_; }
-
-bool IsWorkingAhead() { return workingAhead; }
+OutBuffer* Diagnostics() { return &StandardError(); }
 
 }  // namespace qlx

@@ -7,13 +7,21 @@
 #include <cstdio>
 #include <string>
 
+#include "util/outbuf.h"
+
 namespace qlx {
 
+// Marks code on the way to ending the process.  Before a call that does not
+// return, AddressSanitizer cleans up the calling thread's whole stack, and it
+// warns instead when that stack is larger than it expects, as the large
+// stack of deeply nested translations is; the process ends anyway, so such
+// code is left out of its instrumentation.
+#define QLX_ENDS_PROCESS __attribute__((no_sanitize_address))
+
 // Ends the program with the given status after flushing the standard
-// streams.  On a thread that works ahead (see Diagnostics) it abandons the
-// work instead.  Calls the installed fatal handler first; the default handler
+// streams.  Calls the installed fatal handler first; the default handler
 // calls std::exit.  Never returns.
-[[noreturn]] void Fatal(int status);
+[[noreturn]] QLX_ENDS_PROCESS void Fatal(int status);
 
 // Replaces the handler that Fatal calls; returns the previous one.  A
 // handler must not return (throwing is fine).
@@ -36,32 +44,9 @@ void InstallOutOfMemoryHandler();
 // error number followed by a newline, for callers to end their messages.
 std::string strerror(int errnum);
 
-// Standard error, the stream of every message of a translation.
-//
-// A translation may be worked on ahead, into a buffer, by a second thread
-// (and by the main thread while it waits for that one).  Work done ahead
-// must never show: a message written there would come out early, and out
-// of its order.  So on a thread that works ahead, Diagnostics() (and
-// Fatal, and OutOfMemory) throw WorkAbandoned instead, and the main thread
-// later does that part of the work itself, in its turn, where every
-// message and fatal stop comes out as it would have in a plain run.
-std::FILE* Diagnostics();
-
-struct WorkAbandoned {};
-
-// Marks the calling thread as working ahead while the object lives.
-class WorkingAhead {
- public:
-  WorkingAhead();
-  ~WorkingAhead();
-  WorkingAhead(const WorkingAhead&) = delete;
-  WorkingAhead& operator=(const WorkingAhead&) = delete;
-
- private:
-  bool previous_;
-};
-
-// Whether the calling thread works ahead now.
-bool IsWorkingAhead();
+// The program's messages: standard error, through a buffer that writes at
+// the end of every message.  A translation has a message sink of its own
+// (translate/context.h), which is this one unless it records.
+OutBuffer* Diagnostics();
 
 }  // namespace qlx

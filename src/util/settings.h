@@ -14,9 +14,6 @@
 
 namespace qlx {
 
-struct VarTable;
-struct ElemNode;
-
 struct RunSettings {
   std::string progName = "qlx";
   const char* transpecFile = nullptr;
@@ -53,8 +50,6 @@ struct RunSettings {
   bool textBlockThresholdNamed = false;  // -f was given: _textblock is ignored
   const char* inputPath = nullptr;
   int browse = 0;
-  VarTable* globalVars = nullptr;
-  ElemNode* docRoot = nullptr;
   // Files a translation needed and could not read (the spec file, the
   // maps, included files).  Each was reported where it failed and the run
   // went on without it; a run from the command line then ends with status

@@ -6,19 +6,15 @@
 #include <cstring>
 #include <sys/wait.h>
 
+#include "util/fatal.h"
+#include "util/outbuf.h"
 #include "util/settings.h"
 #include "util/split.h"
 
 namespace qlx {
+
+VarTable* globalVars = nullptr;
 namespace {
-
-const std::string* DefaultLoopValue(char which) {
-  static const std::string empty;
-  std::fprintf(stderr, "Requested value for unset _%c variable\n", which);
-  return &empty;
-}
-
-LoopValueProvider loopValueProvider = DefaultLoopValue;
 
 int LeadingInt(std::string_view text) {
   std::string copy(text);
@@ -39,18 +35,13 @@ VarTable* NewVarTable(int step) {
   return table;
 }
 
-void SetLoopValueProvider(LoopValueProvider provider) {
-  loopValueProvider = provider ? provider : DefaultLoopValue;
-}
-
 const std::string* LookupVar(const VarTable* table, std::string_view name) {
-  if (name == "each_A") return loopValueProvider('A');
-  if (name == "each_C") return loopValueProvider('C');
   const VarEntry* e = LookupVarEntry(table, name);
   return e && e->hasValue ? &e->value : nullptr;
 }
 
 bool RunCommandFirstLine(const std::string& command, std::string* line) {
+  OutBuffer::FlushAll();
   std::fflush(nullptr);
   std::FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) {
@@ -81,10 +72,10 @@ bool RunCommandFirstLine(const std::string& command, std::string* line) {
 void ReportCommandStatus(const std::string& command, int status) {
   if (status == 0 || !settings.warnings) return;
   if (status > 0 && WIFEXITED(status)) {
-    std::fprintf(stderr, "Warning: command '%s' exited with status %d\n", command.c_str(),
+    Diagnostics()->Printf("Warning: command '%s' exited with status %d\n", command.c_str(),
                  WEXITSTATUS(status));
   } else if (status > 0 && WIFSIGNALED(status)) {
-    std::fprintf(stderr, "Warning: command '%s' was ended by signal %d\n", command.c_str(),
+    Diagnostics()->Printf("Warning: command '%s' was ended by signal %d\n", command.c_str(),
                  WTERMSIG(status));
   }
 }
@@ -151,7 +142,7 @@ void SetMapping(VarTable* table, std::string_view name, std::string_view value) 
 
 void SetMappingLine(VarTable* table, std::string_view line) {
   if (!table) {
-    std::fputs("SetMapping: Map not initialized.\n", stderr);
+    Diagnostics()->Puts("SetMapping: Map not initialized.\n");
     return;
   }
   size_t end = 0;

@@ -33,9 +33,13 @@ struct VarTable {
 
 VarTable* NewVarTable(int step);
 
+// The variables of the program: those of -D options, of "Var:" lines and
+// of the translation (created on first use by whoever sets one).
+extern VarTable* globalVars;
+
 // The value of `name`, or null when the name is absent or has no value.
-// "each_A" and "each_C" are answered by the loop-value provider instead;
-// the table is then not consulted and may be null.
+// (The translation answers "each_A" and "each_C" itself, from its loops:
+// see LookupVariable in translate/links.h.)
 const std::string* LookupVar(const VarTable* table, std::string_view name);
 
 // Sets name to value (null: no value).  See the header comment for the
@@ -49,20 +53,13 @@ void SetMapping(VarTable* table, std::string_view name, std::string_view value);
 void SetMappingText(VarTable* table, std::string_view name, std::string_view value,
                     bool fromDocument = false);
 
-// The entry of `name` (with or without value), or null.  Not for the loop
-// variables each_A and each_C.
+// The entry of `name` (with or without value), or null.
 const VarEntry* LookupVarEntry(const VarTable* table, std::string_view name);
 
 // Splits a line into a name (up to the first blank; leading blanks are not
 // skipped) and a value (after the blanks that follow the name, to the end;
 // the empty text when there is none), then calls SetMapping.
 void SetMappingLine(VarTable* table, std::string_view line);
-
-// The answer for "each_A" and "each_C" (which = 'A' or 'C').  The
-// translation engine installs its loop values here; the default answers as
-// for a loop that never ran: a message and the empty text.
-using LoopValueProvider = const std::string* (*)(char which);
-void SetLoopValueProvider(LoopValueProvider provider);
 
 // Runs `command` through the shell and returns the first line of its output
 // (without the newline).  On a start failure writes the "Could not start

@@ -15,6 +15,7 @@
 
 #include "harness.h"
 #include "output/emit.h"
+#include "util/outbuf.h"
 #include "output/maps.h"
 
 namespace {
@@ -27,15 +28,9 @@ namespace {
 // Runs fn on a memory stream and returns what it wrote.
 template <typename Fn>
 std::string Captured(Fn&& fn) {
-  char* buf = nullptr;
-  size_t len = 0;
-  std::FILE* f = open_memstream(&buf, &len);
-  if (!f) std::abort();
-  fuzz::Guarded([&] { fn(f); });
-  std::fclose(f);
-  std::string out(buf, len);
-  std::free(buf);
-  return out;
+  qlx::OutBuffer out;
+  fuzz::Guarded([&] { fn(&out); });
+  return std::string(out.text());
 }
 
 }  // namespace
@@ -56,12 +51,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   std::string text(input);
 
-  std::string out = Captured([&](std::FILE* f) { qlx::EmitText(text, f, 1); });
+  std::string out = Captured([&](qlx::OutBuffer* f) { qlx::EmitText(text, f, 1); });
   if (text.find_first_of(std::string_view("\\^\0", 3)) == std::string::npos && out != text)
     Broken("plain text not written as it stands");
-  Captured([&](std::FILE* f) { qlx::EmitText(text.c_str(), f, 0); });
-  Captured([&](std::FILE* f) { qlx::EmitData(text.c_str(), f, false); });
-  Captured([&](std::FILE* f) { qlx::EmitData(text.c_str(), f, true); });
+  Captured([&](qlx::OutBuffer* f) { qlx::EmitText(text.c_str(), f, 0); });
+  Captured([&](qlx::OutBuffer* f) { qlx::EmitData(text.c_str(), f, false); });
+  Captured([&](qlx::OutBuffer* f) { qlx::EmitData(text.c_str(), f, true); });
 
   std::vector<size_t> carets;
   std::string mapped;

@@ -1,4 +1,4 @@
-// The ESIS and XML readers, FinishTree and the five reports.  Input: an
+// The ESIS and XML readers and the five reports.  Input: an
 // ESIS stream, a first line "#d" turning on the record-end fix-up (-d); or
 // an XML document (what begins with '<' after white space), read by the
 // XML reader.

@@ -12,6 +12,7 @@
 #include "harness.h"
 #include "output/maps.h"
 #include "translate/translate.h"
+#include "util/outbuf.h"
 #include "util/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -21,9 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       {"echo document-command", "echo var-command", "echo", ""});
   fuzz::ResetProcessState();
   std::string_view esis(reinterpret_cast<const char*>(data), size);
-  std::FILE* out = fuzz::NullStream();
+  qlx::OutBuffer sink = qlx::OutBuffer::Discarding();
+  qlx::OutBuffer null(fileno(fuzz::NullStream()), "/dev/null");
+  qlx::OutBuffer* out = &null;
   if (esis.substr(0, 3) == "#v\n") {
-    out = nullptr;
+    out = &sink;
     esis.remove_prefix(3);
   }
   qlx::ElemNode* root = fuzz::ReadDocument(esis);

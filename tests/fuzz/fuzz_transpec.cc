@@ -8,6 +8,8 @@
 #include "harness.h"
 #include "translate/match.h"
 #include "transpec/transpec.h"
+#include "translate/expand.h"
+#include "util/fatal.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static fuzz::MemFile file;
@@ -18,10 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!root) __builtin_trap();  // the fixture must read
   file.Set(std::string_view(reinterpret_cast<const char*>(data), size));
   fuzz::Guarded([&] {
-    qlx::ReadTranSpec(file.path());
-    qlx::AssignSpecs(root);
+    qlx::ReadTranSpec(file.path(), qlx::ExpandWithoutElement);
+    qlx::Translation t(nullptr, qlx::Diagnostics());
+    qlx::AssignSpecs(t, root);
     for (qlx::ElemNode* e = root; e; e = qlx::NextElement(e)) {
-      for (int id = 1; id <= 3; ++id) qlx::MatchSpec(e, id);
+      for (int id = 1; id <= 3; ++id) qlx::MatchSpec(t, e, id);
     }
     (void)qlx::FirstSpecWithGi("_Start");
     (void)qlx::FindSpecById(0);

@@ -75,9 +75,9 @@ std::FILE* NullStream() {
 
 void ResetProcessState() {
   qlx::ClearSpecList();
-  delete qlx::settings.globalVars;
+  delete qlx::globalVars;
   qlx::settings = qlx::RunSettings{};
-  qlx::settings.globalVars = qlx::NewVarTable(20);
+  qlx::globalVars = qlx::NewVarTable(20);
   qlx::settings.outStream = NullStream();
   qlx::settings.libDir = QLX_FUZZ_FIXTURES;
   qlx::ResetDocument();
@@ -85,9 +85,7 @@ void ResetProcessState() {
   delete qlx::output.sdataUsed;
   qlx::output.sdataMap = nullptr;
   qlx::output.sdataUsed = nullptr;
-  qlx::outputColumn = 0;
   qlx::output.charMap.Clear();
-  qlx::ResetLinkLoopState();
   qlx::tableState = qlx::TableState{};
   qlx::texTableState = qlx::TexTableState{};
   qlx::ResetLibraryDirectories();
@@ -123,9 +121,8 @@ qlx::ElemNode* ReadDocument(std::string_view esis, const qlx::EsisReadOptions& o
   Guarded([&] {
     qlx::LineReader in(file.fd());
     root = qlx::ReadESIS(in, nullptr, options);
-    qlx::FinishTree(root);
   });
-  qlx::settings.docRoot = root;
+  qlx::doc.root = root;
   return root;
 }
 
@@ -136,9 +133,8 @@ qlx::ElemNode* ReadXmlDocument(std::string_view xml) {
   qlx::ElemNode* root = nullptr;
   Guarded([&] {
     root = qlx::ReadXML(file.fd(), {}, nullptr);
-    qlx::FinishTree(root);
   });
-  qlx::settings.docRoot = root;
+  qlx::doc.root = root;
   return root;
 }
 

@@ -241,7 +241,7 @@ Outcome ReadThroughPipe(const std::string& esis, size_t chunk, const EsisReadOpt
   Outcome o = Capture([&] {
     ResetDocument();
     LineReader in(fds[0]);
-    FinishTree(ReadESIS(in, nullptr, options));
+    ReadESIS(in, nullptr, options);
   });
   char sink[4096];
   while (read(fds[0], sink, sizeof sink) > 0) {  // what the reader left, so the writer ends

@@ -328,7 +328,7 @@ TEST(Query, PrintLocation) {
             "  At or near instance line: 3\n");
   EXPECT_EQ(Capture([&](std::FILE* f) {
               PrintLocation(nullptr, f);
-              PrintLocation(root, nullptr);
+              PrintLocation(root, static_cast<std::FILE*>(nullptr));
             }),
             "");
 }

@@ -10,6 +10,7 @@
 
 #include "testutil.h"
 #include "transpec/transpec.h"
+#include "translate/expand.h"
 
 namespace qlx {
 namespace {
@@ -28,7 +29,7 @@ TEST(Hardening, SpecFileClosedWhenAPatternStopsTheRun) {
   int before = LowestFreeFd();
   for (int i = 0; i < 3; ++i) {
     ClearSpecList();
-    EXPECT_THROW(ReadTranSpec(path), test::FatalExit);
+    EXPECT_THROW(ReadTranSpec(path, ExpandWithoutElement), test::FatalExit);
   }
   ClearSpecList();
   EXPECT_EQ(LowestFreeFd(), before);

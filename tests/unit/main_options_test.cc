@@ -11,14 +11,14 @@ class AssignVariableTest : public testing::Test {
  protected:
   void SetUp() override {
     saved_ = settings;
-    settings.globalVars = NewVarTable(20);
+    globalVars = NewVarTable(20);
   }
   void TearDown() override { settings = saved_; }
   std::string Get(const char* name) {
-    const std::string* v = LookupVar(settings.globalVars, name);
+    const std::string* v = LookupVar(globalVars, name);
     return v ? *v : "<none>";
   }
-  bool Has(const char* name) { return settings.globalVars->index.count(name) != 0; }
+  bool Has(const char* name) { return globalVars->index.count(name) != 0; }
   RunSettings saved_;
 };
 
@@ -45,7 +45,7 @@ TEST_F(AssignVariableTest, MissingEqualsIsReportedAndSkipped) {
   AssignVariable("plain");
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "Expected an '=' in variable assignment: plain. Ignored\n");
-  EXPECT_EQ(settings.globalVars->count(), 0u);
+  EXPECT_EQ(globalVars->count(), 0u);
 }
 
 TEST_F(AssignVariableTest, ReservedNamesSetTheRunSettings) {
@@ -61,7 +61,7 @@ TEST_F(AssignVariableTest, ReservedNamesSetTheRunSettings) {
   EXPECT_EQ(settings.verbose, 0);
   AssignVariable("warnings=0");
   EXPECT_EQ(settings.warnings, 0);
-  EXPECT_EQ(settings.globalVars->count(), 0u);
+  EXPECT_EQ(globalVars->count(), 0u);
 }
 
 }  // namespace

@@ -20,14 +20,12 @@ class MapsTest : public testing::Test {
  protected:
   void SetUp() override {
     output = OutputState();
-    outputColumn = 0;
     savedLibDir_ = settings.libDir;
     settings.libDir = "/nonexistent";
     ResetLibraryDirectories();
   }
   void TearDown() override {
     output = OutputState();
-    outputColumn = 0;
     settings.libDir = savedLibDir_;
     ResetLibraryDirectories();
   }
@@ -97,7 +95,6 @@ TEST_F(MapsTest, SdataMapFailures) {
   EXPECT_EQ(Sdata("one"), "1");
 
   output = OutputState();
-  outputColumn = 0;
   CaptureStderr();
   LoadSdataMap("missing.map");
   GetCapturedStderr();

@@ -62,7 +62,7 @@ TEST_F(Tbl, InstructionsOutOfOrderDoNotFail) {
                                   "</TBODY>"));
   ElemNode* tgroup = NthChild(root, 0);
   ElemNode* row = NthChild(NthChild(tgroup, 1), 0);
-  std::string out = tabletest::Capture([&](std::FILE* f) {
+  std::string out = tabletest::Capture([&](OutBuffer* f) {
     Call(f, row, "tbl", "rowend");  // before any table: ends the line only
     Call(f, NthChild(row, 0), "tbl", "entrystart");
     Call(f, NthChild(row, 0), "tbl", "entryend");

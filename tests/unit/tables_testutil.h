@@ -82,24 +82,18 @@ inline ElemNode* Read(std::string_view tags) { return test::ReadDocument(TagsToE
 inline void ResetTables() {
   tableState = TableState{};
   texTableState = TexTableState{};
-  outputColumn = 0;
   settings.textBlockThreshold = 35;
 }
 
 // Runs `write` with a memory stream and returns what it wrote.
 template <typename F>
 std::string Capture(F&& write) {
-  char* buf = nullptr;
-  size_t len = 0;
-  std::FILE* f = open_memstream(&buf, &len);
-  write(f);
-  std::fclose(f);
-  std::string text(buf, len);
-  std::free(buf);
-  return text;
+  OutBuffer out;
+  write(&out);
+  return std::string(out.text());
 }
 
-inline void Call(std::FILE* f, ElemNode* elem, std::string_view format,
+inline void Call(OutBuffer* f, ElemNode* elem, std::string_view format,
                  std::string_view instruction = {}) {
   std::vector<std::string_view> words{"calstable", format};
   if (!instruction.empty()) words.push_back(instruction);
@@ -111,11 +105,11 @@ inline bool Is(const ElemNode* e, const char* gi) { return std::strcmp(e->gi, gi
 // What a translation spec for tbl does: the instructions in the StartText
 // and EndText of the table elements, the data written in between.
 struct Driver {
-  std::FILE* f;
+  OutBuffer* f;
 };
 
 inline void TblBefore(ElemNode* e, void* data) {
-  std::FILE* f = static_cast<Driver*>(data)->f;
+  OutBuffer* f = static_cast<Driver*>(data)->f;
   if (Is(e, "TABLE")) Call(f, e, "tbl", "tablestart");
   if (Is(e, "TGROUP")) Call(f, e, "tbl", "tablegroup");
   if (Is(e, "TFOOT")) Call(f, e, "tbl", "tablefoot");
@@ -124,7 +118,7 @@ inline void TblBefore(ElemNode* e, void* data) {
 }
 
 inline void TblAfter(ElemNode* e, void* data) {
-  std::FILE* f = static_cast<Driver*>(data)->f;
+  OutBuffer* f = static_cast<Driver*>(data)->f;
   if (Is(e, "ENTRY")) Call(f, e, "tbl", "entryend");
   if (Is(e, "ROW")) Call(f, e, "tbl", "rowend");
   if (Is(e, "TGROUP")) Call(f, e, "tbl", "tablegroupend");
@@ -137,7 +131,7 @@ inline void WriteData(ContentItem* item, void* data) {
 
 // The tbl translation of the document's tables.
 inline std::string TblOutput(ElemNode* root) {
-  return Capture([&](std::FILE* f) {
+  return Capture([&](OutBuffer* f) {
     Driver d{f};
     WalkTree(root, TblBefore, TblAfter, WriteData, &d);
   });

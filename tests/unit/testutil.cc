@@ -35,8 +35,7 @@ ElemNode* ReadDocument(const std::string& esis, const EsisReadOptions& options) 
     root = ReadESIS(in, "test", options);
   }
   std::fclose(tmp);
-  FinishTree(root);
-  settings.docRoot = root;
+  doc.root = root;
   return root;
 }
 

@@ -6,6 +6,7 @@
 
 #include "doc/esis.h"
 #include "doc/tree.h"
+#include "util/outbuf.h"
 
 namespace qlx::test {
 
@@ -42,5 +43,16 @@ class TempDir {
 };
 
 std::string ReadFile(const std::string& path);
+
+// A memory output buffer for the writers, and what they wrote to it.
+class MemoryOut {
+ public:
+  OutBuffer* get() { return &buffer_; }
+  std::string Text() const { return std::string(buffer_.text()); }
+  int column() const { return buffer_.column; }
+
+ private:
+  OutBuffer buffer_;
+};
 
 }  // namespace qlx::test

@@ -6,6 +6,7 @@
 #include "doc/tree.h"
 #include "testutil.h"
 #include "translate/expand.h"
+#include "util/fatal.h"
 #include "util/settings.h"
 #include "util/vartable.h"
 
@@ -16,21 +17,22 @@ class ExpandTest : public testing::Test {
  protected:
   void SetUp() override {
     saved_ = settings;
-    settings.globalVars = NewVarTable(20);
+    globalVars = NewVarTable(20);
     root_ = test::ReadDocument(
         "Atitle CDATA Attr Title\nANAME CDATA MiXed\n(DOC\n-one \n(P\n)P\n?pi\n-two\n)DOC\n");
   }
   void TearDown() override { settings = saved_; }
   std::string Expand(const char* text, bool withElem = true) {
-    return ExpandVariables(text, withElem ? root_ : nullptr);
+    return ExpandVariables(t_, text, withElem ? root_ : nullptr);
   }
   RunSettings saved_;
+  Translation t_{nullptr, Diagnostics()};
   ElemNode* root_;
 };
 
 TEST_F(ExpandTest, AttributeHidesVariableAndNamesAreExact) {
-  SetMapping(settings.globalVars, "title", "Var Title");
-  SetMapping(settings.globalVars, "TITLE", "upper");
+  SetMapping(globalVars, "title", "Var Title");
+  SetMapping(globalVars, "TITLE", "upper");
   EXPECT_EQ(Expand("<${title}>"), "<Attr Title>");
   EXPECT_EQ(Expand("<${title}>", false), "<Var Title>");
   EXPECT_EQ(Expand("${TITLE}"), "upper");
@@ -40,7 +42,7 @@ TEST_F(ExpandTest, DefaultsAndEmptyValues) {
   EXPECT_EQ(Expand("${lang en}"), "en");
   EXPECT_EQ(Expand("[${lang }]"), "[]");
   EXPECT_EQ(Expand("[${lang}]"), "[]");
-  SetMapping(settings.globalVars, "lang", "");
+  SetMapping(globalVars, "lang", "");
   EXPECT_EQ(Expand("[${lang en}]"), "[]") << "an empty value counts as found";
   EXPECT_EQ(Expand("${x a b c}"), "a b c");
 }
@@ -62,21 +64,21 @@ TEST_F(ExpandTest, UpperCaseModifierAndTheDataOfASubtree) {
   ElemNode* doc = test::ReadDocument(
       "(TITLE\n-the \\n\\|[lt    ]\\|\\#233;x\n(B\n-bold\n(I\n-deep\n)I\n)B\n-\\012end\n)TITLE\n");
   // Blanks and record ends gathered into single spaces, none at the ends.
-  EXPECT_EQ(ExpandVariables("${+text}", doc), "the \\|[lt    ]\\|\\#233;xbolddeep end");
-  EXPECT_EQ(ExpandVariables("${+text:u}", doc), "THE \\|[lt    ]\\|\\#233;XBOLDDEEP END")
+  EXPECT_EQ(ExpandVariables(t_, "${+text}", doc), "the \\|[lt    ]\\|\\#233;xbolddeep end");
+  EXPECT_EQ(ExpandVariables(t_, "${+text:u}", doc), "THE \\|[lt    ]\\|\\#233;XBOLDDEEP END")
       << "escapes and SDATA names keep their case";
   testing::internal::CaptureStderr();
-  EXPECT_EQ(ExpandVariables("${+content:u}", doc), "THE \\n\\|[lt    ]\\|\\#233;X\\012END");
+  EXPECT_EQ(ExpandVariables(t_, "${+content:u}", doc), "THE \\n\\|[lt    ]\\|\\#233;X\\012END");
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "warning: ${+current} skipped element content\n");
 }
 
 TEST_F(ExpandTest, NestedBracesBotchedAndUnclosedReferences) {
-  SetMapping(settings.globalVars, "a{b}c", "nested");
+  SetMapping(globalVars, "a{b}c", "nested");
   EXPECT_EQ(Expand("${a{b}c}!"), "nested!");
   testing::internal::CaptureStderr();
   EXPECT_EQ(Expand("pre ${a{b"), "pre ");
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Botched variable use: pre ${a{b\n");
-  SetMapping(settings.globalVars, "abc", "v");
+  SetMapping(globalVars, "abc", "v");
   EXPECT_EQ(Expand("x${abc"), "xv");
 }
 
@@ -93,7 +95,7 @@ TEST_F(ExpandTest, ContentAndImmediateVariables) {
 }
 
 TEST_F(ExpandTest, SpecialCallsStayButTheirReferencesExpand) {
-  SetMapping(settings.globalVars, "kind", "bullet");
+  SetMapping(globalVars, "kind", "bullet");
   EXPECT_EQ(Expand("${_attval TYPE ${kind} 3}"), "${_attval TYPE bullet 3}");
   EXPECT_EQ(Expand("a $ b $x"), "a $ b $x");
   EXPECT_EQ(Expand("\\${title}"), "\\Attr Title");
@@ -101,9 +103,9 @@ TEST_F(ExpandTest, SpecialCallsStayButTheirReferencesExpand) {
 
 TEST_F(ExpandTest, NoLengthLimits) {
   std::string big(100000, 'v');
-  SetMapping(settings.globalVars, "big", big);
+  SetMapping(globalVars, "big", big);
   std::string name(2000, 'n');
-  SetMapping(settings.globalVars, name, "long-name");
+  SetMapping(globalVars, name, "long-name");
   EXPECT_EQ(Expand("${big}${big}").size(), 200000u);
   EXPECT_EQ(Expand(("${" + name + "}").c_str()), "long-name");
 }
@@ -116,17 +118,12 @@ namespace {
 
 // What WriteSpecText writes for `text` on `elem`, and its messages.
 std::pair<std::string, std::string> Written(const char* text, ElemNode* elem) {
-  std::FILE* out = std::tmpfile();
+  OutBuffer out;
+  Translation t(&out, Diagnostics());
   testing::internal::CaptureStderr();
-  WriteSpecText(text, elem, out, 1);
+  WriteSpecText(t, text, elem, &out, 1);
   std::string err = testing::internal::GetCapturedStderr();
-  std::fflush(out);
-  std::rewind(out);
-  std::string written;
-  int c;
-  while ((c = std::fgetc(out)) != EOF) written += char(c);
-  std::fclose(out);
-  return {written, err};
+  return {std::string(out.text()), err};
 }
 
 // Spec texts are written with a variable table of their own.
@@ -134,7 +131,7 @@ class WriteSpecTextTest : public testing::Test {
  protected:
   void SetUp() override {
     saved_ = settings;
-    settings.globalVars = NewVarTable(20);
+    globalVars = NewVarTable(20);
   }
   void TearDown() override { settings = saved_; }
   RunSettings saved_;
@@ -146,11 +143,11 @@ TEST_F(WriteSpecTextTest, DocumentTextNeverBecomesASpecialCall) {
   EXPECT_EQ(out, "[${_!echo pwned}][x ${_gi} y]");
   EXPECT_EQ(err, "") << "no call was made";
   // A variable set from the document stays document text.
-  SetMappingText(settings.globalVars, "v", "${_nosuch}", true);
+  SetMappingText(globalVars, "v", "${_nosuch}", true);
   std::tie(out, err) = Written("${v}", root);
   EXPECT_EQ(out, "${_nosuch}");
   // The author's own variables may still hold calls.
-  SetMapping(settings.globalVars, "macro", "${_nosuch}");
+  SetMapping(globalVars, "macro", "${_nosuch}");
   std::tie(out, err) = Written("${macro}", root);
   EXPECT_EQ(err, "Unknown special variable: nosuch\n");
 }
@@ -166,13 +163,14 @@ TEST_F(WriteSpecTextTest, DocumentTextBesideCallsAndEscapedDollars) {
   std::tie(out, err) = Written("x\\$y${_gi}\\$z\\n\\$^w", root);
   EXPECT_EQ(out, "x$yDOC$z\n$\nw");
 
-  Expansion exp = ExpandTracked("[${T}]${U}${U}-", root);
+  Translation t(nullptr, Diagnostics());
+  Expansion exp = ExpandTracked(t, "[${T}]${U}${U}-", root);
   ASSERT_EQ(exp.text, "[${_gi}]uu-");
   ASSERT_TRUE(exp.anyFromDocument);
   std::string flags;
   for (bool b : exp.fromDocument) flags += b ? '1' : '0';
   EXPECT_EQ(flags, "0111111011" "0");
-  EXPECT_FALSE(ExpandTracked("${_gi} plain", root).anyFromDocument);
+  EXPECT_FALSE(ExpandTracked(t, "${_gi} plain", root).anyFromDocument);
 }
 
 TEST_F(WriteSpecTextTest, EscapedDollarAndMismatchedBraces) {

@@ -5,8 +5,10 @@
 #include "testutil.h"
 #include "translate/match.h"
 #include "transpec/transpec.h"
+#include "util/fatal.h"
 #include "util/settings.h"
 #include "util/vartable.h"
+#include "translate/expand.h"
 
 namespace qlx {
 namespace {
@@ -22,7 +24,7 @@ class MatchTest : public testing::Test {
  protected:
   void SetUp() override {
     saved_ = settings;
-    settings.globalVars = NewVarTable(20);
+    globalVars = NewVarTable(20);
     ClearSpecList();
     root_ = test::ReadDocument(kDoc);
     list_ = NthChild(root_, 0);
@@ -39,15 +41,16 @@ class MatchTest : public testing::Test {
   }
   void Load(const std::string& text) {
     std::string path = dir_.Write("m.ts", text);
-    ReadTranSpec(path);
+    ReadTranSpec(path, ExpandWithoutElement);
   }
   // The StartText of the spec chosen for e ("<empty>" for the empty spec).
   std::string Chosen(ElemNode* e, int wanted = 0) {
-    TranSpec* s = MatchSpec(e, wanted);
+    TranSpec* s = MatchSpec(t_, e, wanted);
     if (s == &emptySpec) return "<empty>";
     return s->startText ? *s->startText : "<no text>";
   }
   RunSettings saved_;
+  Translation t_{nullptr, Diagnostics()};
   test::TempDir dir_;
   ElemNode *root_, *list_, *item1_, *item2_, *p1_, *p2_, *p3_, *loose_;
 };
@@ -96,9 +99,9 @@ TEST_F(MatchTest, RelationsPositionsVariablesAndContent) {
   EXPECT_EQ(Chosen(p2_), "last");
   EXPECT_EQ(Chosen(root_), "star") << "the root matches no positive NthChild";
   EXPECT_EQ(Chosen(list_), "star");
-  SetMapping(settings.globalVars, "mode", "screen");
+  SetMapping(globalVars, "mode", "screen");
   EXPECT_EQ(Chosen(list_), "re");
-  SetMapping(settings.globalVars, "mode", "print");
+  SetMapping(globalVars, "mode", "print");
   EXPECT_EQ(Chosen(list_), "var");
 }
 
@@ -132,11 +135,11 @@ TEST_F(MatchTest, WarningsOffSilenceTheNotFoundWarning) {
 
 TEST_F(MatchTest, AssignSpecsCoversTheSubtreeAndFindSpecById) {
   Load("GI: P\nSpecID: 3\nStartText: p\n-\nGI: ITEM\nStartText: i\n-\nGI: *\n-\n");
-  AssignSpecs(list_);
-  EXPECT_EQ(ElementSpec(root_), nullptr);
-  EXPECT_EQ(*ElementSpec(item1_)->startText, "i");
-  EXPECT_EQ(*ElementSpec(p3_)->startText, "p");
-  EXPECT_EQ(FindSpecById(3), ElementSpec(p3_));
+  AssignSpecs(t_, list_);
+  EXPECT_EQ(ElementSpec(t_, root_), nullptr);
+  EXPECT_EQ(*ElementSpec(t_, item1_)->startText, "i");
+  EXPECT_EQ(*ElementSpec(t_, p3_)->startText, "p");
+  EXPECT_EQ(FindSpecById(3), ElementSpec(t_, p3_));
   EXPECT_EQ(*FindSpecById(0)->startText, "i") << "0 finds the first spec without a SpecID";
   EXPECT_EQ(FindSpecById(4), nullptr);
 }
@@ -145,15 +148,15 @@ TEST_F(MatchTest, AssignSpecsCoversTheSubtreeAndFindSpecById) {
 // leaves no element outside it with the earlier run's spec.
 TEST_F(MatchTest, ANewRunClearsTheSpecsOfTheLastOne) {
   Load("GI: P\nStartText: first\n-\nGI: *\n-\n");
-  AssignSpecs(root_);
-  EXPECT_EQ(*ElementSpec(loose_)->startText, "first");
+  AssignSpecs(t_, root_);
+  EXPECT_EQ(*ElementSpec(t_, loose_)->startText, "first");
   ClearSpecList();
   Load("GI: P\nStartText: second\n-\n");
-  AssignSpecs(item1_);
-  EXPECT_EQ(*ElementSpec(p1_)->startText, "second");
-  EXPECT_EQ(ElementSpec(loose_), nullptr);
-  EXPECT_EQ(ElementSpec(root_), nullptr);
-  EXPECT_EQ(ElementSpec(p3_), nullptr);
+  AssignSpecs(t_, item1_);
+  EXPECT_EQ(*ElementSpec(t_, p1_)->startText, "second");
+  EXPECT_EQ(ElementSpec(t_, loose_), nullptr);
+  EXPECT_EQ(ElementSpec(t_, root_), nullptr);
+  EXPECT_EQ(ElementSpec(t_, p3_), nullptr);
 }
 
 // A plain context is compared name by name with the nearest ancestors.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "doc/tree.h"
+#include "util/outbuf.h"
 #include "output/emit.h"
 #include "testutil.h"
 #include "translate/links.h"
@@ -15,6 +16,7 @@
 #include "util/fatal.h"
 #include "util/settings.h"
 #include "util/vartable.h"
+#include "translate/expand.h"
 
 namespace qlx {
 namespace {
@@ -95,31 +97,24 @@ class ParallelTest : public testing::Test {
   void TearDown() override {
     output.sdataMap = output.sdataUsed = nullptr;
     ClearSpecList();
-    ResetLinkLoopState();
     settings = saved_;
     aheadSettings = savedAhead_;
   }
 
   Result Translate(const std::string& esis, const std::string& specs, int threads) {
-    settings.globalVars = NewVarTable(20);
-    ResetLinkLoopState();
+    globalVars = NewVarTable(20);
     ElemNode* root = test::ReadDocument(esis);
-    settings.docRoot = root;
-    outputColumn = 0;
+    doc.root = root;
     aheadSettings.threads = threads;
-    std::FILE* out = std::tmpfile();
+    OutBuffer out;
+    Translation t(&out, Diagnostics());
     testing::internal::CaptureStderr();
-    TranslateTree(root, dir_.Write("s.ts", specs).c_str(), out);
+    TranslateTree(t, root, dir_.Write("s.ts", specs).c_str());
     Result r;
     r.err = testing::internal::GetCapturedStderr();
     r.stats = aheadStats;
-    std::fflush(out);
-    std::rewind(out);
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, out)) > 0) r.out.append(buf, n);
-    std::fclose(out);
-    r.processed = doc.processed;
+    r.out = std::string(out.text());
+    r.processed = t.run.processed;
     r.processed.resize(size_t(doc.nextSerial));
     return r;
   }
@@ -134,22 +129,19 @@ class ParallelTest : public testing::Test {
     aheadSettings.alwaysAhead = true;
     aheadSettings.maxRetries = 1000;
     for (int chunk : {1, 3, 40}) {
-      for (int assume : {0, 1}) {
-        aheadSettings.chunkElements = chunk;
-        aheadSettings.window = chunk == 3 ? 1 : 4;
-        aheadSettings.assumeLineStart = assume;
-        Result ahead = Translate(esis, specs, 2);
-        SCOPED_TRACE("chunk " + std::to_string(chunk) + ", line start " + std::to_string(assume));
-        EXPECT_EQ(ahead.out, plain.out);
-        EXPECT_EQ(ahead.err, plain.err);
-        EXPECT_EQ(ahead.processed, plain.processed);
-        EXPECT_GT(ahead.stats.runs, 1u);
-        // The buffers kept for reuse stay within the window.
-        EXPECT_LE(ahead.stats.buffers, size_t(aheadSettings.window) + 2);
-        total.runs += ahead.stats.runs;
-        total.taken += ahead.stats.taken;
-        total.retried += ahead.stats.retried;
-      }
+      aheadSettings.chunkElements = chunk;
+      aheadSettings.window = chunk == 3 ? 1 : 4;
+      Result ahead = Translate(esis, specs, 2);
+      SCOPED_TRACE("chunk " + std::to_string(chunk));
+      EXPECT_EQ(ahead.out, plain.out);
+      EXPECT_EQ(ahead.err, plain.err);
+      EXPECT_EQ(ahead.processed, plain.processed);
+      EXPECT_GT(ahead.stats.runs, 1u);
+      // The buffers kept for reuse stay within the window.
+      EXPECT_LE(ahead.stats.buffers, size_t(aheadSettings.window) + 2);
+      total.runs += ahead.stats.runs;
+      total.taken += ahead.stats.taken;
+      total.retried += ahead.stats.retried;
     }
     return total;
   }
@@ -165,12 +157,15 @@ TEST_F(ParallelTest, OutputMessagesAndMarksAsOnOneThread) {
   AheadStats block = Compare(esis, kBlockSpecs);
   EXPECT_GT(block.taken, 0u);
 
+  // Runs that start at a line start or not: carets settled at the splice.
   AheadStats inl = Compare(esis, kInlineSpecs);
   EXPECT_GT(inl.taken, 0u);
-  EXPECT_GT(inl.retried, 0u);  // runs that did not start where assumed
+  EXPECT_EQ(inl.retried, 0u);
 
+  // Messages recorded and replayed in their places, never written twice.
   AheadStats warned = Compare(esis, kWarningSpecs);
-  EXPECT_GT(warned.retried, 0u);  // runs given up for their messages
+  EXPECT_GT(warned.taken, 0u);
+  EXPECT_EQ(warned.retried, 0u);
 
   aheadSettings.maxChunkBytes = 200;  // runs given up for their size
   AheadStats big = Compare(esis, kBlockSpecs);
@@ -185,7 +180,7 @@ TEST_F(ParallelTest, SdataFromTheMapAsFromTheTableOfSubstitutions) {
   SetMapping(output.sdataMap, "[ent]", "\\|[deg]\\|!");
   AheadStats sdata = Compare(esis, kBlockSpecs);
   EXPECT_GT(sdata.taken, 0u);
-  EXPECT_GT(sdata.retried, 0u);  // the unknown name's message
+  EXPECT_EQ(sdata.retried, 0u);  // the unknown name's message is replayed
 
   // A replacement that would run a command when it is recorded (a command
   // that could not be run when the map was read): one thread.
@@ -200,6 +195,7 @@ TEST_F(ParallelTest, WorkAheadStopsAfterTooManyRetries) {
   aheadSettings.alwaysAhead = true;
   aheadSettings.chunkElements = 1;
   aheadSettings.maxRetries = 2;
+  aheadSettings.maxChunkBytes = 8;  // most runs are given up for their size
   Result ahead = Translate(esis, kWarningSpecs, 2);
   EXPECT_EQ(ahead.out, plain.out);
   EXPECT_EQ(ahead.err, plain.err);
@@ -226,7 +222,9 @@ TEST_F(ParallelTest, SpecsThatChangeStateKeepOneThread) {
       {"GI: PARA\nStartText: ${_!echo}\n-\n", false},
       {"GI: PARA\nStartText: ${_${name}}\n-\n", false},
       {"GI: PARA\nStartText: ${_gi\n-\n", false},
-      {"GI: PARA\nMessage: hello\n-\n", false},
+      {"GI: PARA\nMessage: hello\n-\n", true},
+      {"GI: PARA\nMessage: ${_set x 1}\n-\n", false},
+      {"GI: NONE\nQuit: stop\n-\n" + base, true},
       {"GI: PARA\nSet: x 1\n-\n", false},
       {"GI: PARA\nIncrement: n\n-\n", false},
       // A missing target is reported on first use: while the specs are
@@ -247,12 +245,13 @@ TEST_F(ParallelTest, SpecsThatChangeStateKeepOneThread) {
 // walks is in a run, or is a child the main thread walks too.
 TEST_F(ParallelTest, PlanCoversTheWalkInOrder) {
   ElemNode* root = test::ReadDocument(MakeDocument(6, 8));
-  settings.globalVars = NewVarTable(20);
-  ReadTranSpec(dir_.Write("s.ts", kBlockSpecs));
-  AssignSpecs(root);
+  globalVars = NewVarTable(20);
+  ReadTranSpec(dir_.Write("s.ts", kBlockSpecs), ExpandWithoutElement);
+  Translation t(nullptr, Diagnostics());
+  AssignSpecs(t, root);
   for (int size : {1, 5, 30, 1000}) {
     SCOPED_TRACE(size);
-    std::vector<AheadChunk> chunks = PlanChunks(root, size);
+    std::vector<AheadChunk> chunks = PlanChunks(t, root, size);
     size_t k = 0;
     struct Frame {
       ElemNode* elem;
@@ -274,7 +273,7 @@ TEST_F(ParallelTest, PlanCoversTheWalkInOrder) {
       ASSERT_EQ(item.kind(), '(');  // data never stays with the main thread
       ElemNode* child = item.elem();
       ASSERT_GT(SubtreeEnd(child) - child->serial, size);
-      const TranSpec* s = ElementSpec(child);
+      const TranSpec* s = ElementSpec(t, child);
       if (s && s->ignore != IGNORE_All && !s->replace) walk.push_back(Frame{child, 0});
     }
     EXPECT_EQ(k, chunks.size());
@@ -290,34 +289,48 @@ TEST_F(ParallelTest, SpecsGivenInParallelAsInOrder) {
       "GI: XREF EMPH\nStartText: x\n-\n"
       "GI: _t\nSpecID: 11\n-\n";
   ElemNode* root = test::ReadDocument(MakeDocument(8, 9));
-  settings.globalVars = NewVarTable(20);
-  ReadTranSpec(dir_.Write("s.ts", specs));
+  globalVars = NewVarTable(20);
+  ReadTranSpec(dir_.Write("s.ts", specs), ExpandWithoutElement);
+  Translation t(nullptr, Diagnostics());
   testing::internal::CaptureStderr();
-  AssignSpecs(root);
+  AssignSpecs(t, root);
   const std::string plainErr = testing::internal::GetCapturedStderr();
-  const std::vector<uint32_t> plain = specList.specOf;
+  const std::vector<uint32_t> plain = t.run.specOf;
   for (int threads : {1, 2}) {
     aheadSettings.threads = threads;
-    specList.specOf.clear();
+    Translation again(nullptr, Diagnostics());
     testing::internal::CaptureStderr();
-    AssignSpecsInParallel(root);
+    AssignSpecsInParallel(again, root);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), plainErr);
-    EXPECT_EQ(specList.specOf, plain);
+    EXPECT_EQ(again.run.specOf, plain);
   }
   EXPECT_NE(plainErr.find("transpec not found for TITLE"), std::string::npos);
   ClearSpecList();
 }
 
-TEST(WorkingAheadTest, MessagesAndFatalStopsGiveUpTheWork) {
-  EXPECT_EQ(Diagnostics(), stderr);
-  {
-    WorkingAhead ahead;
-    EXPECT_TRUE(IsWorkingAhead());
-    EXPECT_THROW(Diagnostics(), WorkAbandoned);
-    EXPECT_THROW(Fatal(1), WorkAbandoned);
-    EXPECT_THROW(OutOfMemory(kMallocFailed), WorkAbandoned);
-  }
-  EXPECT_FALSE(IsWorkingAhead());
+// A translation done ahead writes its messages to its own sink, each at
+// its place in its output, and records a fatal stop instead of ending the
+// process; what it finishes is listed, not marked.
+TEST(AheadTranslationTest, MessagesMarksAndFatalStopsAreRecorded) {
+  ElemNode* root = test::ReadDocument("(DOC\n)DOC\n");
+  Translation walk(nullptr, Diagnostics());
+  OutBuffer output, messages;
+  messages.Follow(&output);
+  std::vector<int> finished;
+  Translation ahead(walk, &output, &messages, &finished);
+  output.Put("ab");
+  ahead.messages->Puts("one\n");
+  output.Put("cd");
+  ahead.messages->Printf("%s\n", "two");
+  EXPECT_THROW(ahead.Stop(3), FatalStop);
+  ahead.MarkProcessed(root);
+  EXPECT_EQ(finished, std::vector<int>{root->serial});
+  EXPECT_FALSE(walk.IsProcessed(root));
+  EXPECT_EQ(messages.text(), "one\ntwo\n");
+  ASSERT_EQ(messages.marks().size(), 2u);
+  EXPECT_EQ(messages.marks()[0].outputAt, 2u);
+  EXPECT_EQ(messages.marks()[1].outputAt, 4u);
+  EXPECT_EQ(messages.marks()[1].messagesEnd, 8u);
 }
 
 }  // namespace

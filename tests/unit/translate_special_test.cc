@@ -13,6 +13,7 @@
 #include "translate/match.h"
 #include "translate/special.h"
 #include "transpec/transpec.h"
+#include "util/fatal.h"
 #include "util/libfile.h"
 #include "util/settings.h"
 #include "util/vartable.h"
@@ -51,10 +52,9 @@ class SpecialTest : public testing::Test {
  protected:
   void SetUp() override {
     saved_ = settings;
-    settings.globalVars = NewVarTable(20);
-    ResetLinkLoopState();
+    globalVars = NewVarTable(20);
+    t_.run.loop = LinkLoopState{};
     ClearSpecList();
-    outputColumn = 0;
     root_ = test::ReadDocument(kDoc);
     list_ = NthChild(root_, 0);
     i1_ = NthChild(list_, 0);
@@ -66,27 +66,22 @@ class SpecialTest : public testing::Test {
   }
   void TearDown() override {
     ClearSpecList();
-    ResetLinkLoopState();
+    t_.run.loop = LinkLoopState{};
     settings = saved_;
   }
-  void Load(const std::string& text) { ReadTranSpec(dir_.Write("s.ts", text)); }
+  void Load(const std::string& text) { ReadTranSpec(dir_.Write("s.ts", text), ExpandWithoutElement); }
 
   // Writes `text` for `elem` as a spec text would be; keeps the messages.
   std::string Run(const std::string& text, ElemNode* elem) {
-    std::FILE* out = std::tmpfile();
+    OutBuffer out;
     testing::internal::CaptureStderr();
-    WriteSpecText(text, elem, out, 1);
+    WriteSpecText(t_, text, elem, &out, 1);
     err_ = testing::internal::GetCapturedStderr();
-    std::fflush(out);
-    std::rewind(out);
-    std::string written;
-    int c;
-    while ((c = std::fgetc(out)) != EOF) written += char(c);
-    std::fclose(out);
-    return written;
+    return std::string(out.text());
   }
 
   RunSettings saved_;
+  Translation t_{nullptr, Diagnostics()};
   test::TempDir dir_;
   std::string err_;
   ElemNode *root_, *list_, *i1_, *i2_, *i3_, *ref_, *data_;
@@ -140,7 +135,7 @@ TEST_F(SpecialTest, ConditionsRunActionsOnTheCurrentElement) {
   EXPECT_EQ(Run("${_pattval TYPE 1}|${_pattval TYPE bullet 2}|${_pattval TYPE x 2}", i2_),
             "<1:ITEMI2>|<2:ITEMI2>|");
   EXPECT_EQ(Run("[${_pattval TYPE 1}]", root_), "[]") << "no parent: nothing";
-  SetMapping(settings.globalVars, "mode", "draft");
+  SetMapping(globalVars, "mode", "draft");
   EXPECT_EQ(Run("${_isset mode 1}|${_isset mode draft 2}|${_isset mode final 2}|"
                 "${_isset unset 1}|${_isset mode}",
                 i1_),
@@ -160,20 +155,20 @@ TEST_F(SpecialTest, IdRunsActionOrTheElementsOwnSpec) {
 
 TEST_F(SpecialTest, SetAndInsertNode) {
   Run("${_set v one two}", root_);
-  EXPECT_EQ(*LookupVar(settings.globalVars, "v"), "one");
+  EXPECT_EQ(*LookupVar(globalVars, "v"), "one");
   Run("${_set v}", root_);
-  EXPECT_EQ(LookupVar(settings.globalVars, "v"), nullptr);
+  EXPECT_EQ(LookupVar(globalVars, "v"), nullptr);
   // The value is one word: a command without arguments.
   std::string script = dir_.Write("say-ran", "#!/bin/sh\necho ran\necho more\n");
   chmod(script.c_str(), 0755);
   Run("${_set v !" + script + " ignored}", nullptr);
-  EXPECT_EQ(*LookupVar(settings.globalVars, "v"), "ran") << "the author's command runs";
+  EXPECT_EQ(*LookupVar(globalVars, "v"), "ran") << "the author's command runs";
   // _get reads the variable of a name built in the call, or its default.
   Run("${_set n-2 B}${_set k 2}", root_);
   EXPECT_EQ(Run("${_get n-${k}}|${_get n-3}|${_get n-3 no such}", root_), "B||no such");
   Run("${_insertnode S 7}${_insertnode E 8}${_insertnode X 9}", i1_);
-  EXPECT_EQ(InsertedSpecId(i1_, 'S'), 7);
-  EXPECT_EQ(InsertedSpecId(i1_, 'E'), 8);
+  EXPECT_EQ(t_.InsertedSpecId(i1_, 'S'), 7);
+  EXPECT_EQ(t_.InsertedSpecId(i1_, 'E'), 8);
 }
 
 // A document must never make the translation run a command, directly or
@@ -185,14 +180,14 @@ TEST_F(SpecialTest, DocumentTextNeverRunsACommand) {
   EXPECT_EQ(Run("<${_${CMD}}>", doc), "<>");
   EXPECT_EQ(err_, "Error: Command from the document not run: !touch " + marker + "\n");
   Run("${_set v ${CMD}}", doc);
-  EXPECT_EQ(*LookupVar(settings.globalVars, "v"), "!touch");
-  EXPECT_TRUE(LookupVarEntry(settings.globalVars, "v")->fromDocument);
+  EXPECT_EQ(*LookupVar(globalVars, "v"), "!touch");
+  EXPECT_TRUE(LookupVarEntry(globalVars, "v")->fromDocument);
   // Copied on, the value stays document text.
   Run("${_set w ${v}}${_${v}}", doc);
-  EXPECT_EQ(*LookupVar(settings.globalVars, "w"), "!touch");
+  EXPECT_EQ(*LookupVar(globalVars, "w"), "!touch");
   EXPECT_EQ(access(marker.c_str(), F_OK), -1) << "no command ran";
   // A '!' written by the author with document text after it still runs.
-  SetMapping(settings.globalVars, "file", marker);
+  SetMapping(globalVars, "file", marker);
   EXPECT_EQ(Run("${_!touch ${file}}", doc), "");
   EXPECT_EQ(access(marker.c_str(), F_OK), 0);
 }
@@ -218,11 +213,11 @@ TEST_F(SpecialTest, IncludeCopiesFilesRaw) {
 TEST_F(SpecialTest, UnknownNamesAndMissingWords) {
   Load("GI: REF\nStartText: ${_nosuch}\n-\n");
   TranSpec* spec = FirstSpecWithGi("REF");
-  SetElementSpec(ref_, spec);
+  SetElementSpec(t_, ref_, spec);
   Run("${_nosuch a b}", ref_);
   EXPECT_EQ(err_, "Unknown special variable: nosuch\nUsed in transpec, line " +
                       std::to_string(spec->lineNumber) + "\n");
-  SetElementSpec(ref_, nullptr);
+  SetElementSpec(t_, ref_, nullptr);
   Run("${_}${_  }", ref_);
   EXPECT_EQ(err_, "Error: Empty special variable call.\nError: Empty special variable call.\n");
   // Before any loop ran, _A and _C are unknown names.
@@ -236,7 +231,7 @@ TEST_F(SpecialTest, UnknownNamesAndMissingWords) {
   Run("${_insertnode S}${_eachatt K}", ref_);
   EXPECT_EQ(err_,
             "Error: Not enough args for _insertnode.\nError: Not enough args for _eachatt.\n");
-  EXPECT_EQ(InsertedSpecId(ref_, 'S'), 0);
+  EXPECT_EQ(t_.InsertedSpecId(ref_, 'S'), 0);
 }
 
 TEST_F(SpecialTest, CallsThatNeedAnElementInATextWithout) {
@@ -264,8 +259,8 @@ TEST_F(SpecialTest, FollowLink) {
   // LINKEND names no element: the next name, IDREF, is followed.
   EXPECT_EQ(Run("${_followlink 1}", ref_), "<1:ITEMI2>");
   EXPECT_EQ(err_, "Error: Can not find elem for ID: NOPE.\n");
-  SetMapping(settings.globalVars, "link_atts", "LINKEND");
-  ResetLinkLoopState();
+  SetMapping(globalVars, "link_atts", "LINKEND");
+  t_.run.loop = LinkLoopState{};
   EXPECT_EQ(Run("${_followlink 1}", ref_), "");
   EXPECT_EQ(err_,
             "Error: Can not find elem for ID: NOPE.\n"
@@ -276,12 +271,12 @@ TEST_F(SpecialTest, FollowLink) {
 }
 
 TEST_F(SpecialTest, LinkAttributeNamesAreReadOnce) {
-  SetMapping(settings.globalVars, "link_atts", "TARGET  LINKENDS");
-  EXPECT_EQ(LinkAttributeNames(), (std::vector<std::string>{"TARGET", "LINKENDS"}));
+  SetMapping(globalVars, "link_atts", "TARGET  LINKENDS");
+  EXPECT_EQ(LinkAttributeNames(t_), (std::vector<std::string>{"TARGET", "LINKENDS"}));
   EXPECT_EQ(Run("${_followlink 1}", i3_), "<1:ITEMI1>");
-  SetMapping(settings.globalVars, "link_atts", "LINKEND");
+  SetMapping(globalVars, "link_atts", "LINKEND");
   EXPECT_EQ(Run("${_followlink 1}", i1_), "") << "the first list stays";
-  ResetLinkLoopState();
+  t_.run.loop = LinkLoopState{};
   EXPECT_EQ(Run("${_followlink 1}", i1_), "<1:ITEMI3>");
 }
 
@@ -293,8 +288,8 @@ TEST_F(SpecialTest, ChaseLinkToAName) {
   EXPECT_EQ(err_, "Error: Not enough args for _chasetogi.\n");
   EXPECT_EQ(Run("${_chasetogi DOC 1}", data_), "") << "no link attribute: silent";
   EXPECT_EQ(err_, "");
-  SetMapping(settings.globalVars, "link_atts", "TARGET LINKEND");
-  ResetLinkLoopState();
+  SetMapping(globalVars, "link_atts", "TARGET LINKEND");
+  t_.run.loop = LinkLoopState{};
   // I3 -> I1 (TARGET) -> I3 (LINKEND) -> I1 ...: a cycle.
   EXPECT_EQ(Run("${_chasetogi LIST 1}", i3_), "");
   EXPECT_EQ(err_,
@@ -353,6 +348,8 @@ TEST_F(SpecialTest, LoopValues) {
   EXPECT_EQ(Run("${_eachcon 4 3}|${_eachcon 3 4 3}", data_),
             "<C=w1><C=w2><C=w3><C=w4>|<C=w1><C=w2><C=w3><C=w4>")
       << "up to three words: the first argument; four or more: the second";
+  SetMapping(globalVars, "each_C", "global");  // the loop word, never the variable
+  EXPECT_EQ(Run("${each_C}", root_), "w4");
   EXPECT_EQ(Run("${_eachcon 4}", i1_), "<C=x1><C=i2\nI3>") << "ESIS escapes stay in the word";
   EXPECT_EQ(Run("[${_eachcon 4}]", root_), "[]") << "no data";
   EXPECT_EQ(err_, "");

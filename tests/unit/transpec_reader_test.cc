@@ -6,6 +6,7 @@
 #include "transpec/transpec.h"
 #include "util/settings.h"
 #include "util/vartable.h"
+#include "translate/expand.h"
 
 namespace qlx {
 namespace {
@@ -14,7 +15,7 @@ class SpecReaderTest : public testing::Test {
  protected:
   void SetUp() override {
     saved_ = settings;
-    settings.globalVars = NewVarTable(20);
+    globalVars = NewVarTable(20);
     ResetDocument();
     ClearSpecList();
   }
@@ -26,7 +27,7 @@ class SpecReaderTest : public testing::Test {
   std::string Read(const std::string& text) {
     std::string path = dir_.Write("t.ts", text);
     testing::internal::CaptureStderr();
-    ReadTranSpec(path);
+    ReadTranSpec(path, ExpandWithoutElement);
     return testing::internal::GetCapturedStderr();
   }
   TranSpec& Spec(size_t i) { return *specList.specs.at(i); }
@@ -146,7 +147,7 @@ TEST_F(SpecReaderTest, VariableTestsWithoutValuesWarn) {
 
 TEST_F(SpecReaderTest, MissingFileLeavesTheListEmpty) {
   testing::internal::CaptureStderr();
-  ReadTranSpec("/nonexistent/spec.ts");
+  ReadTranSpec("/nonexistent/spec.ts", ExpandWithoutElement);
   std::string err = testing::internal::GetCapturedStderr();
   EXPECT_NE(err.find("Can not open translation spec file '/nonexistent/spec.ts'.\n"),
             std::string::npos);

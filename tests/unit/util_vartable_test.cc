@@ -81,19 +81,5 @@ TEST(VarTable, SetMappingLineSplitsNameAndValue) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "SetMapping: Map not initialized.\n");
 }
 
-TEST(VarTable, LoopVariablesComeFromTheProvider) {
-  testing::internal::CaptureStderr();
-  const std::string* v = LookupVar(nullptr, "each_A");
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Requested value for unset _A variable\n");
-  ASSERT_NE(v, nullptr);
-  EXPECT_EQ(*v, "");
-  static const std::string word = "w";
-  SetLoopValueProvider([](char which) { return which == 'C' ? &word : nullptr; });
-  VarTable* t = NewVarTable(1);
-  SetMapping(t, "each_C", "table value is not consulted");
-  EXPECT_EQ(Value(t, "each_C"), "w");
-  SetLoopValueProvider(nullptr);
-}
-
 }  // namespace
 }  // namespace qlx

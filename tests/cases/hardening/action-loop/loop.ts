@@ -1,11 +1,13 @@
 # BACK translates its own section again, and so again and again: the
-# nesting limit stops the loop, and the translation goes on after it.
+# nesting goes on until the stack the run has is nearly used up, and then
+# the run stops with a message and status 1.  The levels write nothing, so
+# the output does not depend on how many there were.
 GI: DOC
+StartText: start^
 EndText: |
 -
 GI: SECT
-StartText: <
-EndText: >
+Ignore: data
 -
 GI: BACK
 StartText: ${_id ${REF}}

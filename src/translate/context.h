@@ -1,0 +1,107 @@
+// The translation context: one object that owns everything a translation
+// run changes, passed down explicitly through the walk, the expansion of
+// spec texts, matching, the special variables, links and tables.
+//
+// A run's shared part (the spec each element has, the processed and
+// inserted marks, the loop values) is written by the thread that walks
+// the top of the tree.  A run of content translated ahead on another
+// thread gets a Translation of its own that reads that shared part, and
+// writes only into what it owns: its output, its messages, its nesting
+// and the list of the elements it finished (marked processed when the
+// walk takes its record).  Nothing a translation does goes through
+// process-wide or thread-local state; a fatal stop is Stop(), which a
+// run done ahead records instead of ending the process.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "util/fatal.h"
+#include "util/outbuf.h"
+
+namespace qlx {
+
+struct ElemNode;
+
+// What a fatal stop throws in a run done ahead.
+struct FatalStop {
+  int status;
+};
+
+// The values of the _eachatt and _eachcon loops, and the link attribute
+// names.
+struct LinkLoopState {
+  // The attributes that hold ID links: the words of the variable link_atts
+  // at the first use, else LINKEND, LINKENDS, IDREF.  Built once a run.
+  bool linkNamesBuilt = false;
+  std::vector<std::string> linkNames;
+  // The word of the latest _eachatt / _eachcon step; unset until the first
+  // step, and kept (as a copy) after the loop ends.
+  std::optional<std::string> eachA, eachC;
+};
+
+// What the whole run shares.
+struct RunState {
+  // The spec each element has in this run, by serial number: 0 none, 1
+  // the empty spec, k + 2 the k-th spec of the list (see ElementSpec).
+  std::vector<uint32_t> specOf;
+  // The elements whose translation has ended, by serial.
+  std::vector<bool> processed;
+  // The spec ids that _insertnode put before ('S') and after ('E') an
+  // element's content.
+  std::unordered_map<const ElemNode*, int> insertedBefore, insertedAfter;
+  LinkLoopState loop;
+};
+
+class Translation {
+ public:
+  // A run writing its output to `out` (null: validation, nothing is
+  // written) and its messages to `messages`.
+  Translation(OutBuffer* out, OutBuffer* messages) : run(own_), out(out), messages(messages) {}
+  // A run of content done ahead of `walk`'s: it reads walk's shared part,
+  // records into `out` and `messages`, and lists what it finishes in
+  // `finished`.
+  Translation(Translation& walk, OutBuffer* out, OutBuffer* messages, std::vector<int>* finished)
+      : run(walk.run), out(out), messages(messages), finished(finished), ahead(true) {}
+  Translation(const Translation&) = delete;
+  Translation& operator=(const Translation&) = delete;
+
+  // A fatal stop: the process ends with `status` (its output flushed), or
+  // a run done ahead throws FatalStop, to be replayed in its place.
+  [[noreturn]] QLX_ENDS_PROCESS void Stop(int status);
+
+  // Whether a translation has finished the element; and marking it so
+  // (in a run done ahead: listed in `finished`).
+  bool IsProcessed(const ElemNode* e) const;
+  void MarkProcessed(const ElemNode* e);
+
+  // The spec id inserted before ('S') or after ('E') the element's
+  // content, or 0; setting 0 removes the mark.
+  int InsertedSpecId(const ElemNode* e, char where) const {
+    const auto& marks = where == 'S' ? run.insertedBefore : run.insertedAfter;
+    if (marks.empty()) return 0;  // the usual case, asked twice per element
+    auto it = marks.find(e);
+    return it == marks.end() ? 0 : it->second;
+  }
+  void SetInsertedSpecId(const ElemNode* e, char where, int id);
+
+ private:
+  RunState own_;
+
+ public:
+  RunState& run;
+  OutBuffer* out;       // the output sink, with its column
+  OutBuffer* messages;  // the message sink
+  // ProcessElement calls running; the lowest address the thread's stack
+  // may reach before nested translations stop (0: not known, the count
+  // limits the nesting).
+  int nesting = 0;
+  uintptr_t stackLimit = 0;
+  std::vector<int>* finished = nullptr;
+  const bool ahead = false;
+};
+
+}  // namespace qlx
