@@ -23,6 +23,11 @@ need_file /usr/share/sgml/entities/sgml-iso-entities-8879.1986/ISOnum.ent sgml-d
 need_cmd clang++-14 clang-14
 compgen -G "/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null ||
   pkgs+=(libclang-rt-14-dev)
+# The libc++ build (preset libcxx): clang's C++ library, and GoogleTest's
+# sources to build against it.
+need_file /usr/lib/llvm-14/include/c++/v1/vector libc++-14-dev
+need_file /usr/lib/llvm-14/lib/libc++abi.so libc++abi-14-dev
+need_file /usr/src/googletest/CMakeLists.txt googletest
 need_file /usr/share/sgml/docbook/dtd/4.5/docbook.dtd docbook
 need_file /usr/share/xml/docbook/schema/dtd/4.5/docbookx.dtd docbook-xml
 need_cmd xmllint libxml2-utils
