@@ -31,7 +31,7 @@ class LineReader;
 // or stops.
 struct EsisReadOptions {
   // Records per block handed from the first stage to the second.
-  size_t blockRecords = 16384;
+  size_t blockRecords = 8192;
   // kAuto: a second thread once the input is longer than one block.
   // Tests force the other cases.
   enum class Threads { kAuto, kNever, kAlways };

@@ -252,6 +252,8 @@ void ReadDocument() {
     doc.root = ReadESIS(in, settings.inputPath, options);
   }
   if (settings.inputPath) ::close(fd);
+  doc.arena.Trim();
+  doc.textArena.Trim();
 }
 
 // The translation, on the element named with -i or the root, with the

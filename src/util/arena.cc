@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 namespace qlx {
 
@@ -35,6 +36,16 @@ void* Arena::AllocateSlow(size_t size) {
   cur_ += size;
   left_ -= size;
   return p;
+}
+
+void Arena::Trim() {
+  if (left_ == 0 || nextChunk_ < kHugePage) return;  // small chunks are not huge pages
+  const uintptr_t page = uintptr_t(sysconf(_SC_PAGESIZE));
+  const uintptr_t from = (reinterpret_cast<uintptr_t>(cur_) + page - 1) & ~(page - 1);
+  // Whole pages only: the chunk's last page may hold the next block's
+  // bookkeeping.
+  const uintptr_t to = (reinterpret_cast<uintptr_t>(cur_) + left_) & ~(page - 1);
+  if (to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
 }
 
 }  // namespace qlx

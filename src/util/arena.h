@@ -33,6 +33,12 @@ class Arena {
     return static_cast<T*>(Allocate(n * sizeof(T), alignof(T)));
   }
 
+  // Gives the pages of the current chunk that nothing uses yet back to the
+  // system (a large chunk's huge page is resident as a whole once touched).
+  // Later allocations from the chunk get fresh zeroed pages.  For the end
+  // of loading, when the arena may grow no more for a long time.
+  void Trim();
+
   void* Allocate(size_t size, size_t align) {
     size_t pad = (align - reinterpret_cast<uintptr_t>(cur_) % align) % align;
     if (pad + size <= left_) {

@@ -7,9 +7,9 @@
 
 namespace qlx {
 
-LineReader::LineReader(int fd) : fd_(fd), buf_(1 << 20) {}
+LineReader::LineReader(int fd) : fd_(fd), buf_(kInitialSize) {}
 
-LineReader::LineReader(int fd, std::string_view head) : fd_(fd), buf_(std::max(size_t(1) << 20, head.size())) {
+LineReader::LineReader(int fd, std::string_view head) : fd_(fd), buf_(std::max(kInitialSize, head.size())) {
   std::memcpy(buf_.data(), head.data(), head.size());
   end_ = head.size();
   sawNul_ = std::memchr(head.data(), '\0', head.size()) != nullptr;

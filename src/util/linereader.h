@@ -14,6 +14,8 @@ namespace qlx {
 
 class LineReader {
  public:
+  // The buffer's first size; it grows for a longer line.
+  static constexpr size_t kInitialSize = 256 << 10;
   explicit LineReader(int fd);
   // The same, `head` being the first bytes, already read from it.
   LineReader(int fd, std::string_view head);
