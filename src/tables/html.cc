@@ -14,71 +14,46 @@
 #include "util/text.h"
 
 namespace qlx {
+
+void HtmlTableState::Names::Read(const ElemNode* owner, const Names* outer) {
+  int next = 0;
+  for (const ElemNode* c = FirstChild(owner); c; c = NextSibling(c)) {
+    if (!IsNamed(c, "COLSPEC")) continue;
+    int j = next;
+    if (const char* num = FindAttValue(c, "COLNUM")) {
+      int n = LeadingNumber(num);
+      if (n >= 1 && n <= kMaxColumns) j = n - 1;
+    }
+    if (const char* name = FindAttValue(c, "COLNAME")) columns.emplace(name, j);
+    next = j + 1;
+  }
+  for (const ElemNode* c = FirstChild(owner); c; c = NextSibling(c)) {
+    if (!IsNamed(c, "SPANSPEC")) continue;
+    const char* name = FindAttValue(c, "SPANNAME");
+    int first = Column(FindAttValue(c, "NAMEST"), outer);
+    int last = Column(FindAttValue(c, "NAMEEND"), outer);
+    if (name && first >= 0 && last >= 0) spans.emplace(name, std::make_pair(first, last));
+  }
+}
+
+int HtmlTableState::Names::Column(const char* name, const Names* outer) const {
+  if (!name) return -1;
+  auto it = columns.find(name);
+  if (it != columns.end()) return it->second;
+  return outer ? outer->Column(name, nullptr) : -1;
+}
+
+const std::pair<int, int>* HtmlTableState::Names::Span(const char* name, const Names* outer) const {
+  if (!name) return nullptr;
+  auto it = spans.find(name);
+  if (it != spans.end()) return &it->second;
+  return outer ? outer->Span(name, nullptr) : nullptr;
+}
+
 namespace {
 
-// Column names and spans declared by the COLSPEC and SPANSPEC children of
-// one element (a TGROUP, ENTRYTBL, THEAD or TFOOT).
-struct Names {
-  std::unordered_map<std::string, int> columns;                    // name -> column
-  std::unordered_map<std::string, std::pair<int, int>> spans;      // name -> first, last
-  int count = 0;                                                   // columns numbered
-
-  void Read(const ElemNode* owner, const Names* outer) {
-    int next = 0;
-    for (const ElemNode* c = FirstChild(owner); c; c = NextSibling(c)) {
-      if (!IsNamed(c, "COLSPEC")) continue;
-      int j = next;
-      if (const char* num = FindAttValue(c, "COLNUM")) {
-        int n = LeadingNumber(num);
-        if (n >= 1 && n <= kMaxColumns) j = n - 1;
-      }
-      if (const char* name = FindAttValue(c, "COLNAME")) columns.emplace(name, j);
-      next = j + 1;
-      if (next > count) count = next;
-    }
-    for (const ElemNode* c = FirstChild(owner); c; c = NextSibling(c)) {
-      if (!IsNamed(c, "SPANSPEC")) continue;
-      const char* name = FindAttValue(c, "SPANNAME");
-      int first = Column(FindAttValue(c, "NAMEST"), outer);
-      int last = Column(FindAttValue(c, "NAMEEND"), outer);
-      if (name && first >= 0 && last >= 0) spans.emplace(name, std::make_pair(first, last));
-    }
-  }
-  // The column a name gives, here or in `outer`; -1 for none.
-  int Column(const char* name, const Names* outer) const {
-    if (!name) return -1;
-    auto it = columns.find(name);
-    if (it != columns.end()) return it->second;
-    return outer ? outer->Column(name, nullptr) : -1;
-  }
-  const std::pair<int, int>* Span(const char* name, const Names* outer) const {
-    if (!name) return nullptr;
-    auto it = spans.find(name);
-    if (it != spans.end()) return &it->second;
-    return outer ? outer->Span(name, nullptr) : nullptr;
-  }
-};
-
-// One table group being written: its names, the section and row reached,
-// and per column the last row that an entry's MOREROWS covers.
-struct Group {
-  const ElemNode* group = nullptr;
-  Names names;
-  const ElemNode* part = nullptr;  // THEAD, TBODY or TFOOT of the rows seen
-  Names partNames;
-  const ElemNode* row = nullptr;
-  int rowIndex = 0;
-  int column = 0;
-  std::vector<int> coveredUntil;
-
-  bool Covered(int j) const {
-    return j < static_cast<int>(coveredUntil.size()) && coveredUntil[j] >= rowIndex;
-  }
-};
-
-// The groups enclosing the last entry, outermost first: a nested ENTRYTBL
-// keeps the group around it.
-std::vector<Group> groups;
+using Names = HtmlTableState::Names;
+using Group = HtmlTableState::Group;
 
 bool IsAncestorOrSelf(const ElemNode* a, const ElemNode* e) {
   for (; e; e = e->parent())
@@ -86,7 +61,7 @@ bool IsAncestorOrSelf(const ElemNode* a, const ElemNode* e) {
   return false;
 }
 
-Group& GroupOf(const ElemNode* group) {
+Group& GroupOf(std::vector<Group>& groups, const ElemNode* group) {
   while (!groups.empty() && !IsAncestorOrSelf(groups.back().group, group)) groups.pop_back();
   if (groups.empty() || groups.back().group != group) {
     groups.emplace_back();
@@ -96,7 +71,7 @@ Group& GroupOf(const ElemNode* group) {
   return groups.back();
 }
 
-void Cell(std::string_view tag, ElemNode* entry, OutBuffer* stream) {
+void Cell(HtmlTableState& state, std::string_view tag, ElemNode* entry, OutBuffer* stream) {
   std::string name = "td";
   if (!tag.empty()) {
     name.clear();
@@ -112,7 +87,7 @@ void Cell(std::string_view tag, ElemNode* entry, OutBuffer* stream) {
     EmitText(text, stream, 1);
     return;
   }
-  Group& g = GroupOf(group);
+  Group& g = GroupOf(state.groups, group);
   if (g.part != part) {
     g.part = part;
     g.partNames = Names();
@@ -168,10 +143,10 @@ void Cell(std::string_view tag, ElemNode* entry, OutBuffer* stream) {
 
 }  // namespace
 
-void HtmlInstruction(std::string_view instruction, std::string_view tag, ElemNode* elem,
-                     OutBuffer* stream) {
+void HtmlInstruction(HtmlTableState& state, std::string_view instruction, std::string_view tag,
+                     ElemNode* elem, OutBuffer* stream) {
   if (instruction == "cell")
-    Cell(tag, elem, stream);
+    Cell(state, tag, elem, stream);
   else
     Diagnostics()->Printf("Unknown html table instruction: %.*s\n",
                  static_cast<int>(instruction.size()), instruction.data());

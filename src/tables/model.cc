@@ -12,8 +12,6 @@
 
 namespace qlx {
 
-TableState tableState;
-
 bool IsNamed(const ElemNode* elem, const char* gi) {
   return elem && elem->gi && std::strcmp(elem->gi, gi) == 0;
 }
@@ -51,16 +49,14 @@ int Earlier(int a, int b) {
 
 // The first column record with `number` whose section is `section` (for
 // head rows, section 0 counts as well), falling back to section 0.
-int FindColumnNumber(int number, int section) {
-  const TableState& ts = tableState;
+int FindColumnNumber(const TableState& ts, int number, int section) {
   int hit = FindNumber(ts.colByNumber[section], number);
   if (section == SEC_Head) hit = Earlier(hit, FindNumber(ts.colByNumber[SEC_Group], number));
   if (hit < 0) hit = FindNumber(ts.colByNumber[SEC_Group], number);
   return hit;
 }
 
-void AppendColSpec(ColSpec spec) {
-  TableState& ts = tableState;
+void AppendColSpec(TableState& ts, ColSpec spec) {
   int index = static_cast<int>(ts.colSpecs.size());
   int section = spec.section;
   if (!spec.name.empty()) ts.colByName[section].emplace(spec.name, index);
@@ -116,8 +112,7 @@ void AddDataLength(ContentItem* item, void* userData) {
 
 }  // namespace
 
-void ClearTableGroup() {
-  TableState& ts = tableState;
+void ClearTableGroup(TableState& ts) {
   ts.colSpecs.clear();
   ts.spanSpecs.clear();
   ts.columnCount = 0;
@@ -160,12 +155,13 @@ ColSpec BuildColSpec(const ElemNode* elem, int number, const ColSpec* parent, in
   return spec;
 }
 
-SpanSpec BuildSpanSpec(const ElemNode* elem, const SpanSpec* parent, int section) {
+SpanSpec BuildSpanSpec(const TableState& ts, const ElemNode* elem, const SpanSpec* parent,
+                       int section) {
   SpanSpec spec;
   if (const char* v = FindAttValue(elem, "SPANNAME")) spec.name = v;
   spec.section = section;
-  auto namest = [section](const char* v) { return FindColumn(v, section, REF_Namest); };
-  auto nameend = [section](const char* v) { return FindColumn(v, section, REF_Nameend); };
+  auto namest = [&ts, section](const char* v) { return FindColumn(ts, v, section, REF_Namest); };
+  auto nameend = [&ts, section](const char* v) { return FindColumn(ts, v, section, REF_Nameend); };
   Inherit(elem, "NAMEST", parent ? &parent->first : nullptr, namest, &spec.first);
   Inherit(elem, "NAMEEND", parent ? &parent->last : nullptr, nameend, &spec.last);
   Inherit(elem, "ALIGN", parent ? &parent->align : nullptr, AlignKindOf, &spec.align);
@@ -174,19 +170,18 @@ SpanSpec BuildSpanSpec(const ElemNode* elem, const SpanSpec* parent, int section
   return spec;
 }
 
-void BuildTableGroup(const ElemNode* tgroup) {
-  TableState& ts = tableState;
-  ClearTableGroup();
+void BuildTableGroup(TableState& ts, const ElemNode* tgroup) {
+  ClearTableGroup(ts);
   if (!tgroup) return;
 
   const char* cols = FindAttValue(tgroup, "COLS");
   int count = cols ? LeadingNumber(cols) : 0;
 
-  AppendColSpec(BuildColSpec(tgroup, 0, nullptr, SEC_Group));
+  AppendColSpec(ts, BuildColSpec(tgroup, 0, nullptr, SEC_Group));
   int running = 1;
   for (const ElemNode* child = FirstChild(tgroup); child; child = NextSibling(child)) {
     if (IsNamed(child, "COLSPEC")) {
-      AppendColSpec(BuildColSpec(child, running, &ts.colSpecs[0], SEC_Group));
+      AppendColSpec(ts, BuildColSpec(child, running, &ts.colSpecs[0], SEC_Group));
       ++running;
       continue;
     }
@@ -198,16 +193,16 @@ void BuildTableGroup(const ElemNode* tgroup) {
     running = 1;
     for (const ElemNode* c = FirstChild(child); c; c = NextSibling(c)) {
       if (!IsNamed(c, "COLSPEC")) continue;
-      AppendColSpec(BuildColSpec(c, running, &ts.colSpecs[0], section));
+      AppendColSpec(ts, BuildColSpec(c, running, &ts.colSpecs[0], section));
       ++running;
     }
   }
 
   // The column records are complete: span specifications may point at them.
-  ts.spanSpecs.push_back(BuildSpanSpec(tgroup, nullptr, SEC_Group));
+  ts.spanSpecs.push_back(BuildSpanSpec(ts, tgroup, nullptr, SEC_Group));
   for (const ElemNode* child = FirstChild(tgroup); child; child = NextSibling(child)) {
     if (!IsNamed(child, "SPANSPEC")) continue;
-    SpanSpec span = BuildSpanSpec(child, &ts.spanSpecs[0], SEC_Group);
+    SpanSpec span = BuildSpanSpec(ts, child, &ts.spanSpecs[0], SEC_Group);
     if (!span.name.empty())
       ts.spanByName[SEC_Group].emplace(span.name, static_cast<int>(ts.spanSpecs.size()));
     ts.spanSpecs.push_back(std::move(span));
@@ -233,13 +228,13 @@ void BuildTableGroup(const ElemNode* tgroup) {
   ts.columnCount = count;
 }
 
-const ColSpec* FindColumn(std::string_view value, int section, ColumnRef ref) {
-  const TableState& ts = tableState;
+const ColSpec* FindColumn(const TableState& ts, std::string_view value, int section,
+                          ColumnRef ref) {
   if (section < 0 || section >= kSectionCount) section = SEC_Group;
   int hit = FindName(ts.colByName[section], value);
   if (hit < 0) hit = FindName(ts.colByName[SEC_Group], value);
   if (hit < 0 && !value.empty() && value[0] >= '0' && value[0] <= '9')
-    hit = FindColumnNumber(LeadingNumber(value), section);
+    hit = FindColumnNumber(ts, LeadingNumber(value), section);
   if (hit >= 0) return &ts.colSpecs[hit];
   Diagnostics()->Printf("? spanspec %s points to unknown column '%.*s'\n",
                ref == REF_Namest ? "namest" : "nameend", static_cast<int>(value.size()),
@@ -247,8 +242,7 @@ const ColSpec* FindColumn(std::string_view value, int section, ColumnRef ref) {
   return nullptr;
 }
 
-ColSpec EntryColSpec(const ElemNode* entry, int column, int section) {
-  const TableState& ts = tableState;
+ColSpec EntryColSpec(const TableState& ts, const ElemNode* entry, int column, int section) {
   if (section < 0 || section >= kSectionCount) section = SEC_Group;
   const ColSpec* named = nullptr;
   if (const char* colname = FindAttValue(entry, "COLNAME")) {
@@ -259,15 +253,15 @@ ColSpec EntryColSpec(const ElemNode* entry, int column, int section) {
     else
       Diagnostics()->Printf("? can't find column name '%s'\n", colname);
   }
-  int hit = FindColumnNumber(column, section);
+  int hit = FindColumnNumber(ts, column, section);
   if (hit >= 0) return BuildColSpec(entry, column, &ts.colSpecs[hit], section);
   // No column record: the named one, else the table group's own.
   if (!named && !ts.colSpecs.empty()) named = &ts.colSpecs[0];
   return BuildColSpec(entry, column, named, section);
 }
 
-bool EntrySpan(const ElemNode* entry, int column, int section, SpanSpec* span) {
-  const TableState& ts = tableState;
+bool EntrySpan(const TableState& ts, const ElemNode* entry, int column, int section,
+               SpanSpec* span) {
   if (section < 0 || section >= kSectionCount) section = SEC_Group;
   const SpanSpec* base = nullptr;
   if (const char* spanname = FindAttValue(entry, "SPANNAME")) {
@@ -276,7 +270,7 @@ bool EntrySpan(const ElemNode* entry, int column, int section, SpanSpec* span) {
     if (hit >= 0) base = &ts.spanSpecs[hit];
   }
   if (!base && !FindAttValue(entry, "NAMEST")) return false;
-  *span = BuildSpanSpec(entry, base, section);
+  *span = BuildSpanSpec(ts, entry, base, section);
   if (span->first && span->last && column > span->first->number && column <= span->last->number)
     span->align = ALIGN_Spanned;
   return true;
@@ -291,10 +285,9 @@ static bool AlignedTop(const ElemNode* entry) {
   return false;
 }
 
-RowFormat BuildRowFormat(const ElemNode* row, bool withRowsep, int section,
+RowFormat BuildRowFormat(const TableState& ts, const ElemNode* row, bool withRowsep, int section,
                          const std::vector<CoveredColumn>* coverAbove, RowPlacement* placement) {
   static const char kKeys[] = "lrclds";
-  const TableState& ts = tableState;
   const int ncols = ts.columnCount;
   const int nchild = row ? row->childCount : 0;
   RowFormat format;
@@ -338,8 +331,8 @@ RowFormat BuildRowFormat(const ElemNode* row, bool withRowsep, int section,
     }
 
     SpanSpec span;
-    bool hasSpan = EntrySpan(entry, c, section, &span);
-    ColSpec spec = EntryColSpec(entry, c, section);
+    bool hasSpan = EntrySpan(ts, entry, c, section, &span);
+    ColSpec spec = EntryColSpec(ts, entry, c, section);
     int kind = hasSpan ? span.align : spec.align;
     col.key = kind >= 0 && kind <= ALIGN_Spanned ? kKeys[kind] : 'l';
     if (spec.colwidth.find('*') != std::string::npos)

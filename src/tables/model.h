@@ -117,7 +117,9 @@ struct RowPlacement {
   std::vector<CoveredColumn> coverBelow;
 };
 
-// The one table being converted (one table at a time, process-wide).
+// The tbl table being converted (one table at a time): a run's own, kept
+// in its context (tables/tables.h) and handed to every function below
+// that reads or changes it.
 struct TableState {
   std::vector<ColSpec> colSpecs;    // [0] is the table group's own
   std::vector<SpanSpec> spanSpecs;  // [0] is the table group's own
@@ -155,25 +157,25 @@ struct TableState {
   bool allbox = false;
 };
 
-extern TableState tableState;
-
 // Forgets the table group: lists, indexes, column count, span bookkeeping.
-void ClearTableGroup();
+void ClearTableGroup(TableState& ts);
 
 // A new column specification read from the element's ALIGN, COLWIDTH,
 // COLSEP and ROWSEP, inheriting what it lacks from `parent`.
 ColSpec BuildColSpec(const ElemNode* elem, int number, const ColSpec* parent, int section);
 
 // A new span specification read from the element's SPANNAME, NAMEST,
-// NAMEEND, ALIGN, COLSEP and ROWSEP, inheriting from `parent`.
-SpanSpec BuildSpanSpec(const ElemNode* elem, const SpanSpec* parent, int section);
+// NAMEEND, ALIGN, COLSEP and ROWSEP, inheriting from `parent`; the column
+// names resolve in `ts`.
+SpanSpec BuildSpanSpec(const TableState& ts, const ElemNode* elem, const SpanSpec* parent,
+                       int section);
 
 // Reads a TGROUP: fills colSpecs, spanSpecs, their indexes and columnCount.
 // A COLS value that is absent or not a positive number gives the highest
 // column number among the group's own COLSPECs, or, without those, the
 // largest number of entries in a row of the group's THEAD, TFOOT and TBODY
 // children.  A value above kMaxColumns is clamped with a message.
-void BuildTableGroup(const ElemNode* tgroup);
+void BuildTableGroup(TableState& ts, const ElemNode* tgroup);
 
 // Which attribute a column reference came from (for the message).
 enum ColumnRef { REF_Namest, REF_Nameend };
@@ -181,25 +183,27 @@ enum ColumnRef { REF_Namest, REF_Nameend };
 // Resolves a NAMEST or NAMEEND value: by name in the section, by name in
 // section 0, then, for a value that begins with a digit, by number (never
 // 0: the table group's own record is no column).  Null after the message.
-const ColSpec* FindColumn(std::string_view value, int section, ColumnRef ref);
+const ColSpec* FindColumn(const TableState& ts, std::string_view value, int section,
+                          ColumnRef ref);
 
 // The column specification that applies to `entry` placed in `column`: the
 // entry's own attributes over the column's record; without a record for the
 // column, over the record its COLNAME names, else over the table group's
 // own (so a group's ALIGN, COLSEP and ROWSEP reach columns that no COLSPEC
 // describes).  An unknown COLNAME gives a message at every call.
-ColSpec EntryColSpec(const ElemNode* entry, int column, int section);
+ColSpec EntryColSpec(const TableState& ts, const ElemNode* entry, int column, int section);
 
 // The span specification of `entry` placed in `column`; false when the
 // entry has no span (then *span is untouched).  Entries of every section
 // find the table group's span specifications by SPANNAME.
-bool EntrySpan(const ElemNode* entry, int column, int section, SpanSpec* span);
+bool EntrySpan(const TableState& ts, const ElemNode* entry, int column, int section,
+               SpanSpec* span);
 
 // The row's format.  `coverAbove` (null: none) lists the columns covered
 // by earlier rows; `placement`, when given, receives where the entries went
 // and what this row covers below.  A format built with rules serves the
 // rule line only: its proportional widths are left unresolved.
-RowFormat BuildRowFormat(const ElemNode* row, bool withRowsep, int section,
+RowFormat BuildRowFormat(const TableState& ts, const ElemNode* row, bool withRowsep, int section,
                          const std::vector<CoveredColumn>* coverAbove = nullptr,
                          RowPlacement* placement = nullptr);
 

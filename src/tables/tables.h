@@ -48,8 +48,14 @@
 //           attributes and reports word lists that do not fit COLS;
 //   clear   forgets every stored attribute text and word list.
 // Both are instruction words like the others: ${_calstable tex check}.
+//
+// What the instructions remember lives in a Tables object that the caller
+// owns, one per translation run: nothing of one run reaches the next.
 #pragma once
 
+#include "tables/html.h"
+#include "tables/model.h"
+#include "tables/tex.h"
 #include "util/outbuf.h"
 
 #include <cstdio>
@@ -60,11 +66,18 @@ namespace qlx {
 
 struct ElemNode;
 
+// The tables of one translation run, a state per format.
+struct Tables {
+  TableState tbl;
+  TexTableState tex;
+  HtmlTableState html;
+};
+
 // words[0] is the special variable's own name ("calstable"), words[1] the
 // format ("tbl" or "tex"), words[2] the instruction (absent: the table
 // start of tex; for tbl, a message); further words are ignored.  `elem` is
 // the element whose text made the call (may be null).
-void TableInstruction(const std::vector<std::string_view>& words, ElemNode* elem,
-                      OutBuffer* stream);
+void TableInstruction(Tables& tables, const std::vector<std::string_view>& words,
+                      ElemNode* elem, OutBuffer* stream);
 
 }  // namespace qlx

@@ -51,8 +51,8 @@ const ElemNode* LastRowOf(const ElemNode* part) {
 // per row and one per rule row under some columns, and records for the
 // data lines which rows and entries sit under vertical spans and which
 // rows a rule follows.
-void AddRowFormats(const ElemNode* part, std::vector<RowFormat>* list, int section) {
-  TableState& ts = tableState;
+void AddRowFormats(TableState& ts, const ElemNode* part, std::vector<RowFormat>* list,
+                   int section) {
   if (!part || ts.columnCount == 0) return;  // outside a table group
   const ElemNode* firstRow = FirstChild(part);
   while (firstRow && !IsNamed(firstRow, "ROW")) firstRow = NextSibling(firstRow);
@@ -60,7 +60,7 @@ void AddRowFormats(const ElemNode* part, std::vector<RowFormat>* list, int secti
   RowPlacement placement;
   for (const ElemNode* row = firstRow; row; row = NextSibling(row)) {
     const std::vector<CoveredColumn>* above = cover.empty() ? nullptr : &cover;
-    list->push_back(BuildRowFormat(row, false, section, above, &placement));
+    list->push_back(BuildRowFormat(ts, row, false, section, above, &placement));
     if (above) ts.coverAbove[row] = cover;
     const ElemNode* entry = FirstChild(row);
     for (size_t j = 0; j < placement.coveredBefore.size() && entry; ++j, entry = NextSibling(entry))
@@ -68,7 +68,7 @@ void AddRowFormats(const ElemNode* part, std::vector<RowFormat>* list, int secti
     // The rule under the row: none in a column that a vertical span
     // carries on into the next row, where the rule row continues the span.
     if (!ts.allbox && row != ts.lastRow) {
-      RowFormat rules = BuildRowFormat(row, true, section, above);
+      RowFormat rules = BuildRowFormat(ts, row, true, section, above);
       bool any = false, all = true;
       for (int c = 0; c < rules.ncols(); ++c) {
         ColumnFormat& col = rules.cols[c];
@@ -134,8 +134,7 @@ void WriteFormats(const std::vector<RowFormat>& list, OutBuffer* stream) {
   }
 }
 
-void WriteOptions(const ElemNode* tgroup, OutBuffer* stream) {
-  TableState& ts = tableState;
+void WriteOptions(TableState& ts, const ElemNode* tgroup, OutBuffer* stream) {
   ts.allbox = false;
   std::string line = "tab(";
   line += kBel;
@@ -156,8 +155,7 @@ void WriteOptions(const ElemNode* tgroup, OutBuffer* stream) {
   Emit(line, stream);
 }
 
-void TableStart(const ElemNode* table, OutBuffer* stream) {
-  TableState& ts = tableState;
+void TableStart(TableState& ts, const ElemNode* table, OutBuffer* stream) {
   Emit("^.TS^", stream);
   ts.optionsWritten = false;
   ts.inTextBlock = false;
@@ -169,17 +167,16 @@ void TableStart(const ElemNode* table, OutBuffer* stream) {
   ts.tableRowsep = rowsep && std::strcmp(rowsep, "1") == 0;
 }
 
-void TableGroup(const ElemNode* tgroup, OutBuffer* stream) {
-  TableState& ts = tableState;
+void TableGroup(TableState& ts, const ElemNode* tgroup, OutBuffer* stream) {
   if (!tgroup) return;
-  BuildTableGroup(tgroup);
+  BuildTableGroup(ts, tgroup);
   if (ts.optionsWritten) {
     // A further group of the same table: a tbl table of its own.
     Emit("^.TE^.TS^", stream);
     ts.formats.clear();
     ts.optionsWritten = false;
   }
-  WriteOptions(tgroup, stream);
+  WriteOptions(ts, tgroup, stream);
   ts.optionsWritten = true;
   // The table's last row, under which the frame (or nothing) is drawn: the
   // foot's, else the body's.
@@ -188,13 +185,12 @@ void TableGroup(const ElemNode* tgroup, OutBuffer* stream) {
   ts.bodyWritten = false;
   ts.lastRow = foot ? LastRowOf(foot) : nullptr;
   if (!ts.lastRow) ts.lastRow = ts.lastBodyRow;
-  AddRowFormats(FirstChildNamed(tgroup, "THEAD"), &ts.formats, SEC_Head);
-  AddRowFormats(FirstChildNamed(tgroup, "TBODY"), &ts.formats, SEC_Body);
+  AddRowFormats(ts, FirstChildNamed(tgroup, "THEAD"), &ts.formats, SEC_Head);
+  AddRowFormats(ts, FirstChildNamed(tgroup, "TBODY"), &ts.formats, SEC_Body);
   WriteFormats(ts.formats, stream);
 }
 
-void EntryStart(const ElemNode* entry, OutBuffer* stream) {
-  TableState& ts = tableState;
+void EntryStart(TableState& ts, const ElemNode* entry, OutBuffer* stream) {
   if (!entry) return;
   auto covered = ts.coveredBeforeEntry.find(entry);
   if (covered != ts.coveredBeforeEntry.end()) Emit(std::string(covered->second, kBel), stream);
@@ -209,8 +205,7 @@ void EntryStart(const ElemNode* entry, OutBuffer* stream) {
   ts.inTextBlock = true;
 }
 
-void EntryEnd(const ElemNode* entry, OutBuffer* stream) {
-  TableState& ts = tableState;
+void EntryEnd(TableState& ts, const ElemNode* entry, OutBuffer* stream) {
   if (ts.inTextBlock) {
     Emit("^T}", stream);
     ts.inTextBlock = false;
@@ -225,8 +220,7 @@ void EntryEnd(const ElemNode* entry, OutBuffer* stream) {
   }
 }
 
-void RowEnd(const ElemNode* row, OutBuffer* stream) {
-  TableState& ts = tableState;
+void RowEnd(TableState& ts, const ElemNode* row, OutBuffer* stream) {
   Emit("^", stream);
   if (row && row == ts.lastBodyRow) ts.bodyWritten = true;
   if (!row || ts.formats.empty() || ts.formats.front().ncols() == 0) return;
@@ -238,15 +232,14 @@ void RowEnd(const ElemNode* row, OutBuffer* stream) {
     Emit(std::string(size_t(ts.formats.front().ncols() - 1), kBel) + "^", stream);
 }
 
-void TableFoot(const ElemNode* tfoot, OutBuffer* stream) {
-  TableState& ts = tableState;
+void TableFoot(TableState& ts, const ElemNode* tfoot, OutBuffer* stream) {
   ts.footFormats.clear();
-  AddRowFormats(tfoot, &ts.footFormats, SEC_Foot);
+  AddRowFormats(ts, tfoot, &ts.footFormats, SEC_Foot);
   if (ts.footFormats.empty()) return;
   // A foot written before the body (in document order): the body's rows
   // follow it under the same ".T&".
   if (!ts.bodyWritten && tfoot)
-    AddRowFormats(FirstChildNamed(tfoot->parent(), "TBODY"), &ts.footFormats, SEC_Body);
+    AddRowFormats(ts, FirstChildNamed(tfoot->parent(), "TBODY"), &ts.footFormats, SEC_Body);
   // Rows that all take the format line in force need no new one.
   if (FormatLines(ts.footFormats) == 1 && !ts.formats.empty() &&
       (ts.bodyWritten || FormatLines(ts.formats) == 1) &&
@@ -258,8 +251,7 @@ void TableFoot(const ElemNode* tfoot, OutBuffer* stream) {
   WriteFormats(ts.formats, stream);
 }
 
-void TableEnd(const ElemNode* table, OutBuffer* stream) {
-  TableState& ts = tableState;
+void TableEnd(TableState& ts, const ElemNode* table, OutBuffer* stream) {
   if (ts.textBlocks > 31) {
     Diagnostics()->Printf("# warning, line %d: created %d blocks of filled text in one table\n",
                  table ? ElementLine(table) : 0, ts.textBlocks);
@@ -271,7 +263,7 @@ void TableEnd(const ElemNode* table, OutBuffer* stream) {
 
 struct TblStep {
   std::string_view name;
-  void (*run)(const ElemNode* elem, OutBuffer* stream);
+  void (*run)(TableState& ts, const ElemNode* elem, OutBuffer* stream);
 };
 
 // Sorted by name for the binary search.
@@ -279,19 +271,20 @@ constexpr TblStep kTblSteps[] = {
     {"entryend", EntryEnd},
     {"entrystart", EntryStart},
     {"rowend", RowEnd},
-    {"rowstart", [](const ElemNode*, OutBuffer*) {}},
+    {"rowstart", [](TableState&, const ElemNode*, OutBuffer*) {}},
     {"tableend", TableEnd},
     {"tablefoot", TableFoot},
     {"tablegroup", TableGroup},
-    {"tablegroupend", [](const ElemNode*, OutBuffer*) { ClearTableGroup(); }},
+    {"tablegroupend", [](TableState& ts, const ElemNode*, OutBuffer*) { ClearTableGroup(ts); }},
     {"tablestart", TableStart},
 };
 
 static_assert(SortedByName(kTblSteps));
 
-void TblInstruction(std::string_view instruction, ElemNode* elem, OutBuffer* stream) {
+void TblInstruction(TableState& ts, std::string_view instruction, ElemNode* elem,
+                    OutBuffer* stream) {
   if (const TblStep* step = FindByName(kTblSteps, instruction))
-    step->run(elem, stream);
+    step->run(ts, elem, stream);
   else
     Diagnostics()->Printf("Unknown tbl table instruction: %.*s\n",
                  static_cast<int>(instruction.size()), instruction.data());
@@ -299,8 +292,8 @@ void TblInstruction(std::string_view instruction, ElemNode* elem, OutBuffer* str
 
 }  // namespace
 
-void TableInstruction(const std::vector<std::string_view>& words, ElemNode* elem,
-                      OutBuffer* stream) {
+void TableInstruction(Tables& tables, const std::vector<std::string_view>& words,
+                      ElemNode* elem, OutBuffer* stream) {
   if (words.size() < 2) {
     Diagnostics()->Puts("Incomplete table instruction: no table type (tbl or tex)\n");
     return;
@@ -311,11 +304,11 @@ void TableInstruction(const std::vector<std::string_view>& words, ElemNode* elem
       Diagnostics()->Puts("Incomplete tbl table instruction\n");
       return;
     }
-    TblInstruction(words[2], elem, stream);
+    TblInstruction(tables.tbl, words[2], elem, stream);
   } else if (format == "tex") {
-    TexInstruction(words.size() < 3 ? std::string_view() : words[2], elem, stream);
+    TexInstruction(tables.tex, words.size() < 3 ? std::string_view() : words[2], elem, stream);
   } else if (format == "html") {
-    HtmlInstruction(words.size() < 3 ? std::string_view() : words[2],
+    HtmlInstruction(tables.html, words.size() < 3 ? std::string_view() : words[2],
                     words.size() < 4 ? std::string_view() : words[3], elem, stream);
   } else {
     Diagnostics()->Printf("Unknown table type: %.*s\n", static_cast<int>(format.size()),

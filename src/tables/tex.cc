@@ -13,9 +13,6 @@
 #include "util/text.h"
 
 namespace qlx {
-
-TexTableState texTableState;
-
 namespace {
 
 void Emit(const char* text, OutBuffer* stream) { EmitText(text, stream, 1); }
@@ -30,19 +27,18 @@ void SplitWords(const std::optional<std::string>& text, std::vector<std::string>
   for (std::string_view w : Split(*text, 0, SPLIT_COPY | SPLIT_ALLOC)) words->emplace_back(w);
 }
 
-bool IsTexColumnCount(const std::vector<std::string>& words) {
-  return static_cast<int>(words.size()) == texTableState.texColumnCount;
+bool IsTexColumnCount(const TexTableState& ts, const std::vector<std::string>& words) {
+  return static_cast<int>(words.size()) == ts.texColumnCount;
 }
 
 // The column format: "|l | c | r|", "|p{1in} | p{2in}|", ...
-void TexTableStart(const ElemNode* table, OutBuffer* stream) {
-  TexTableState& ts = texTableState;
+void TexTableStart(TexTableState& ts, const ElemNode* table, OutBuffer* stream) {
   if (table) {
-    ReadTexAttributes(table);
-    if (const ElemNode* first = FirstChild(table)) ReadTexAttributes(first);
+    ReadTexAttributes(ts, table);
+    if (const ElemNode* first = FirstChild(table)) ReadTexAttributes(ts, first);
   }
-  bool widthsUsable = ts.colwidthText && IsTexColumnCount(ts.colwidthWords);
-  bool alignsUsable = ts.alignText && IsTexColumnCount(ts.alignWords);
+  bool widthsUsable = ts.colwidthText && IsTexColumnCount(ts, ts.colwidthWords);
+  bool alignsUsable = ts.alignText && IsTexColumnCount(ts, ts.alignWords);
   ts.outerBars = !(ts.frameText && *ts.frameText != "ALL" && *ts.frameText != "SIDES");
   ts.fill = false;
 
@@ -120,11 +116,10 @@ ColumnWidth ReadColumnWidth(const char* text) {
 // The column format of "fill": paragraph columns that together take the
 // line's width, shared as the COLSPEC children's COLWIDTH values say (a
 // share such as 2*, or a fixed length; a column without one has 1*).
-void TexTableFill(const ElemNode* group, OutBuffer* stream) {
-  TexTableState& ts = texTableState;
+void TexTableFill(TexTableState& ts, const ElemNode* group, OutBuffer* stream) {
   if (group) {
-    ReadTexAttributes(group);
-    if (const ElemNode* first = FirstChild(group)) ReadTexAttributes(first);
+    ReadTexAttributes(ts, group);
+    if (const ElemNode* first = FirstChild(group)) ReadTexAttributes(ts, first);
   }
   ts.outerBars = !(ts.frameText && *ts.frameText != "ALL" && *ts.frameText != "SIDES");
   int cols = ts.texColumnCount;
@@ -185,9 +180,9 @@ void TexTableFill(const ElemNode* group, OutBuffer* stream) {
 }
 
 // The column of a name, or -1.
-int ColumnOfName(const char* name) {
+int ColumnOfName(const TexTableState& ts, const char* name) {
   if (!name) return -1;
-  const std::vector<std::string>& names = texTableState.colNames;
+  const std::vector<std::string>& names = ts.colNames;
   for (size_t j = 0; j < names.size(); ++j)
     if (names[j] == name) return static_cast<int>(j);
   return -1;
@@ -195,31 +190,30 @@ int ColumnOfName(const char* name) {
 
 // The column named by an entry's attribute, or -1; NAMEST and NAMEEND
 // come from the span specification that its SPANNAME names, if any.
-int NamedColumn(const ElemNode* entry, const char* attribute) {
+int NamedColumn(const TexTableState& ts, const ElemNode* entry, const char* attribute) {
   if (const char* spanName = FindAttValue(entry, "SPANNAME")) {
-    for (const TexTableState::Span& span : texTableState.spans)
+    for (const TexTableState::Span& span : ts.spans)
       if (span.name == spanName) {
-        if (std::strcmp(attribute, "NAMEST") == 0) return ColumnOfName(span.first.c_str());
-        if (std::strcmp(attribute, "NAMEEND") == 0) return ColumnOfName(span.last.c_str());
+        if (std::strcmp(attribute, "NAMEST") == 0) return ColumnOfName(ts, span.first.c_str());
+        if (std::strcmp(attribute, "NAMEEND") == 0) return ColumnOfName(ts, span.last.c_str());
       }
   }
-  return ColumnOfName(FindAttValue(entry, attribute));
+  return ColumnOfName(ts, FindAttValue(entry, attribute));
 }
 
 // A cell of a fill table: separators and empty cells up to the entry's
 // column, and a \multicolumn for a span.  Written as it stands, as the
 // column format is.
-void FillCellStart(const ElemNode* entry, OutBuffer* stream) {
-  TexTableState& ts = texTableState;
+void FillCellStart(TexTableState& ts, const ElemNode* entry, OutBuffer* stream) {
   int cols = static_cast<int>(ts.colWidths.size());
   auto covered = [&](int j) { return j < cols && ts.coveredUntil[j] >= ts.row; };
-  int start = entry ? NamedColumn(entry, "COLNAME") : -1;
-  if (start < 0 && entry) start = NamedColumn(entry, "NAMEST");
+  int start = entry ? NamedColumn(ts, entry, "COLNAME") : -1;
+  if (start < 0 && entry) start = NamedColumn(ts, entry, "NAMEST");
   if (start < ts.column) {
     start = ts.column;
     while (covered(start)) ++start;
   }
-  int end = entry ? NamedColumn(entry, "NAMEEND") : -1;
+  int end = entry ? NamedColumn(ts, entry, "NAMEEND") : -1;
   if (end < start) end = start;
   if (end >= cols) end = start;  // past the last column: no span
   std::string text;
@@ -245,17 +239,17 @@ void FillCellStart(const ElemNode* entry, OutBuffer* stream) {
   ts.column = end + 1;
 }
 
-void CellEnd(const ElemNode* entry, OutBuffer* stream) {
-  if (texTableState.fill) {
-    Emit(texTableState.multi ? "}} " : "} ", stream);
-    texTableState.multi = false;
+void CellEnd(TexTableState& ts, const ElemNode* entry, OutBuffer* stream) {
+  if (ts.fill) {
+    Emit(ts.multi ? "}} " : "} ", stream);
+    ts.multi = false;
     return;
   }
   Emit("} ", stream);
-  if (entry && entry->order < texTableState.texColumnCount - 1) Emit("& ", stream);
+  if (entry && entry->order < ts.texColumnCount - 1) Emit("& ", stream);
 }
 
-void RowEnd(const ElemNode* row, OutBuffer* stream) {
+void RowEnd(TexTableState&, const ElemNode* row, OutBuffer* stream) {
   const char* rowsep = FindAttValue(row, "ROWSEP");
   if (rowsep && rowsep[0] == '1')
     Emit("\\\\\\\\[2mm] \\\\hline ", stream);
@@ -270,26 +264,25 @@ bool IsCheckable(const ElemNode* elem) {
   return false;
 }
 
-void WrongCount(const char* name, const std::string& text) {
+void WrongCount(const TexTableState& ts, const char* name, const std::string& text) {
   Diagnostics()->Printf("Table Check: %s ('%s') has wrong number of tokens.  Expecting %d.\n",
-               name, text.c_str(), texTableState.texColumnCount);
+               name, text.c_str(), ts.texColumnCount);
 }
 
 // Reports attribute word lists of a table element that do not fit its
 // column count.  COLSEP may also have one word fewer: the last column has
 // no rule after it.
-void Check(const ElemNode* elem) {
-  TexTableState& ts = texTableState;
+void Check(TexTableState& ts, const ElemNode* elem) {
   if (!elem) return;
   if (!IsCheckable(elem)) {
     Diagnostics()->Printf("%s: Not pointing to a table element(%s)!\n", "Table Check", elem->gi);
     return;
   }
-  ReadTexAttributes(elem);
+  ReadTexAttributes(ts, elem);
   bool reported = false;
   if (ts.alignText) {
-    if (!IsTexColumnCount(ts.alignWords)) {
-      WrongCount("ALIGN", *ts.alignText);
+    if (!IsTexColumnCount(ts, ts.alignWords)) {
+      WrongCount(ts, "ALIGN", *ts.alignText);
       reported = true;
     } else {
       for (size_t i = 0; i < ts.alignWords.size(); ++i) {
@@ -301,13 +294,13 @@ void Check(const ElemNode* elem) {
       }
     }
   }
-  if (ts.colwidthText && !IsTexColumnCount(ts.colwidthWords)) {
-    WrongCount("COLWIDTH", *ts.colwidthText);
+  if (ts.colwidthText && !IsTexColumnCount(ts, ts.colwidthWords)) {
+    WrongCount(ts, "COLWIDTH", *ts.colwidthText);
     reported = true;
   }
-  if (ts.colsepText && !IsTexColumnCount(ts.colsepWords) &&
+  if (ts.colsepText && !IsTexColumnCount(ts, ts.colsepWords) &&
       static_cast<int>(ts.colsepWords.size()) != ts.texColumnCount - 1) {
-    WrongCount("COLSEP", *ts.colsepText);
+    WrongCount(ts, "COLSEP", *ts.colsepText);
     reported = true;
   }
   if (reported) {
@@ -316,8 +309,7 @@ void Check(const ElemNode* elem) {
   }
 }
 
-void Clear() {
-  TexTableState& ts = texTableState;
+void Clear(TexTableState& ts) {
   ts.colsText.reset();
   ts.alignText.reset();
   ts.colwidthText.reset();
@@ -332,8 +324,7 @@ void Clear() {
 
 }  // namespace
 
-void ReadTexAttributes(const ElemNode* elem) {
-  TexTableState& ts = texTableState;
+void ReadTexAttributes(TexTableState& ts, const ElemNode* elem) {
   Keep(elem, "ALIGN", &ts.alignText);
   Keep(elem, "COLWIDTH", &ts.colwidthText);
   Keep(elem, "COLSEP", &ts.colsepText);
@@ -362,7 +353,7 @@ namespace {
 
 struct TexStep {
   std::string_view name;
-  void (*run)(const ElemNode* elem, OutBuffer* stream);
+  void (*run)(TexTableState& ts, const ElemNode* elem, OutBuffer* stream);
 };
 
 // Sorted by name for the binary search; the empty instruction starts a
@@ -370,29 +361,29 @@ struct TexStep {
 constexpr TexStep kTexSteps[] = {
     {"", TexTableStart},
     {"bottom",
-     [](const ElemNode*, OutBuffer* stream) {
-       if (texTableState.bottomRule) Emit("\\\\hline", stream);
+     [](TexTableState& ts, const ElemNode*, OutBuffer* stream) {
+       if (ts.bottomRule) Emit("\\\\hline", stream);
      }},
     {"cellend", CellEnd},
     {"cellstart",
-     [](const ElemNode* elem, OutBuffer* stream) {
-       if (texTableState.fill)
-         FillCellStart(elem, stream);
+     [](TexTableState& ts, const ElemNode* elem, OutBuffer* stream) {
+       if (ts.fill)
+         FillCellStart(ts, elem, stream);
        else
          Emit("{", stream);
      }},
-    {"check", [](const ElemNode* elem, OutBuffer*) { Check(elem); }},
-    {"clear", [](const ElemNode*, OutBuffer*) { Clear(); }},
+    {"check", [](TexTableState& ts, const ElemNode* elem, OutBuffer*) { Check(ts, elem); }},
+    {"clear", [](TexTableState& ts, const ElemNode*, OutBuffer*) { Clear(ts); }},
     {"fill", TexTableFill},
     {"rowend", RowEnd},
     {"rowstart",
-     [](const ElemNode*, OutBuffer*) {
-       ++texTableState.row;
-       texTableState.column = 0;
+     [](TexTableState& ts, const ElemNode*, OutBuffer*) {
+       ++ts.row;
+       ts.column = 0;
      }},
     {"top",
-     [](const ElemNode*, OutBuffer* stream) {
-       if (texTableState.topRule) Emit("\\\\hline", stream);
+     [](TexTableState& ts, const ElemNode*, OutBuffer* stream) {
+       if (ts.topRule) Emit("\\\\hline", stream);
      }},
 };
 
@@ -400,9 +391,10 @@ static_assert(SortedByName(kTexSteps));
 
 }  // namespace
 
-void TexInstruction(std::string_view instruction, ElemNode* elem, OutBuffer* stream) {
+void TexInstruction(TexTableState& ts, std::string_view instruction, ElemNode* elem,
+                    OutBuffer* stream) {
   if (const TexStep* step = FindByName(kTexSteps, instruction))
-    step->run(elem, stream);
+    step->run(ts, elem, stream);
   else
     Diagnostics()->Printf("Unknown tex table instruction: %.*s\n",
                  static_cast<int>(instruction.size()), instruction.data());

@@ -23,7 +23,8 @@ namespace qlx {
 
 struct ElemNode;
 
-// The one tex table state of the program.
+// The tex format's state: a run's own, kept in its context
+// (tables/tables.h).  What it holds lasts from table to table of the run.
 struct TexTableState {
   // The attribute texts as last seen (absent until an element gives one);
   // the COLWIDTH text is kept in lower case.
@@ -53,13 +54,12 @@ struct TexTableState {
   bool multi = false;
 };
 
-extern TexTableState texTableState;
-
 // Takes the element's ALIGN, COLWIDTH, COLSEP, FRAME and COLS into the
 // state and recomputes the rule flags, the word lists and the column count.
-void ReadTexAttributes(const ElemNode* elem);
+void ReadTexAttributes(TexTableState& ts, const ElemNode* elem);
 
 // One tex instruction: `instruction` empty is the table start.
-void TexInstruction(std::string_view instruction, ElemNode* elem, OutBuffer* stream);
+void TexInstruction(TexTableState& ts, std::string_view instruction, ElemNode* elem,
+                    OutBuffer* stream);
 
 }  // namespace qlx

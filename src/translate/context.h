@@ -19,6 +19,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "tables/tables.h"
 #include "util/fatal.h"
 #include "util/outbuf.h"
 
@@ -102,6 +103,9 @@ class Translation {
   uintptr_t stackLimit = 0;
   std::vector<int>* finished = nullptr;
   const bool ahead = false;
+  // The CALS tables being written.  Table calls never run ahead (see
+  // translate/parallel.h): a run done ahead leaves its own untouched.
+  Tables tables;
 };
 
 }  // namespace qlx

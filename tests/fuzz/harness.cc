@@ -13,8 +13,6 @@
 #include "doc/xml.h"
 #include "doc/tree.h"
 #include "output/emit.h"
-#include "tables/model.h"
-#include "tables/tex.h"
 #include "translate/links.h"
 #include "transpec/transpec.h"
 #include "util/fatal.h"
@@ -86,8 +84,6 @@ void ResetProcessState() {
   qlx::output.sdataMap = nullptr;
   qlx::output.sdataUsed = nullptr;
   qlx::output.charMap.Clear();
-  qlx::tableState = qlx::TableState{};
-  qlx::texTableState = qlx::TexTableState{};
   qlx::ResetLibraryDirectories();
 }
 

@@ -18,12 +18,14 @@ class TableModel : public testing::Test {
  protected:
   void SetUp() override { tabletest::ResetTables(); }
 
+  TableState& ts = tabletest::tables.tbl;
+
   // Reads the document and builds its first TGROUP (the root's first child
   // unless the root is the TGROUP).
   ElemNode* Group(std::string_view tags) {
     ElemNode* root = Read(tags);
     ElemNode* tgroup = tabletest::Is(root, "TGROUP") ? root : NthChild(root, 0);
-    BuildTableGroup(tgroup);
+    BuildTableGroup(ts, tgroup);
     return tgroup;
   }
 
@@ -39,7 +41,7 @@ TEST_F(TableModel, ColumnSpecsInheritFromTheGroupAndOverrideOneByOne) {
       "<TGROUP COLS=4 ALIGN=CENTER COLSEP=1 ROWSEP=1 COLWIDTH=2in>"
       "<COLSPEC/><COLSPEC ALIGN=RIGHT COLSEP=0/><COLSPEC ROWSEP=yes COLWIDTH=3*/>"
       "<COLSPEC ALIGN=bogus/></TGROUP>");
-  const auto& specs = tableState.colSpecs;
+  const auto& specs = ts.colSpecs;
   ASSERT_EQ(specs.size(), 5u);
   EXPECT_EQ(specs[0].number, 0);
   for (int i = 1; i <= 4; ++i) EXPECT_EQ(specs[i].number, i);
@@ -53,7 +55,7 @@ TEST_F(TableModel, ColumnSpecsInheritFromTheGroupAndOverrideOneByOne) {
   EXPECT_FALSE(specs[3].rowsep);  // only exactly "1" counts
   EXPECT_EQ(specs[1].colwidth, "2in");
   EXPECT_EQ(specs[3].colwidth, "3*");
-  EXPECT_EQ(tableState.columnCount, 4);
+  EXPECT_EQ(ts.columnCount, 4);
 }
 
 TEST_F(TableModel, SectionColumnSpecsRestartNumberingAndApplyToTheirRows) {
@@ -61,7 +63,7 @@ TEST_F(TableModel, SectionColumnSpecsRestartNumberingAndApplyToTheirRows) {
       "<TGROUP COLS=2><COLSPEC ALIGN=LEFT/>"
       "<THEAD><COLSPEC ALIGN=CHAR/><COLSPEC ALIGN=CENTER/><ROW><ENTRY>h</ENTRY><ENTRY>h</ENTRY></ROW></THEAD>"
       "<TBODY><COLSPEC ALIGN=RIGHT/><ROW><ENTRY>b</ENTRY><ENTRY>b</ENTRY></ROW></TBODY></TGROUP>");
-  const auto& specs = tableState.colSpecs;
+  const auto& specs = ts.colSpecs;
   ASSERT_EQ(specs.size(), 5u);
   EXPECT_EQ(specs[2].number, 1);
   EXPECT_EQ(specs[2].section, SEC_Head);
@@ -71,8 +73,8 @@ TEST_F(TableModel, SectionColumnSpecsRestartNumberingAndApplyToTheirRows) {
   // Head rows take the first record of their section or of the group: the
   // group's column 1 comes first in the list, the head's own column 2 has
   // no group rival.  Body rows take their own section's record.
-  EXPECT_EQ(Keys(BuildRowFormat(NthChild(NthChild(tgroup, 1), 2), false, SEC_Head)), "lc");
-  EXPECT_EQ(Keys(BuildRowFormat(NthChild(NthChild(tgroup, 2), 1), false, SEC_Body)), "rl");
+  EXPECT_EQ(Keys(BuildRowFormat(ts, NthChild(NthChild(tgroup, 1), 2), false, SEC_Head)), "lc");
+  EXPECT_EQ(Keys(BuildRowFormat(ts, NthChild(NthChild(tgroup, 2), 1), false, SEC_Body)), "rl");
 }
 
 TEST_F(TableModel, ColumnsWithoutColspecTakeTheGroupsSpecification) {
@@ -81,7 +83,7 @@ TEST_F(TableModel, ColumnsWithoutColspecTakeTheGroupsSpecification) {
       "<ROW><ENTRY>a</ENTRY><ENTRY>b</ENTRY><ENTRY COLNAME=nosuch ROWSEP=0>c</ENTRY></ROW>"
       "</TBODY></TGROUP>");
   CaptureStderr();
-  RowFormat f = BuildRowFormat(NthChild(NthChild(tgroup, 1), 0), true, SEC_Body);
+  RowFormat f = BuildRowFormat(ts, NthChild(NthChild(tgroup, 1), 0), true, SEC_Body);
   EXPECT_EQ(GetCapturedStderr(), "? can't find column name 'nosuch'\n");
   EXPECT_EQ(Keys(f), "lrr");
   EXPECT_FALSE(f.cols[0].colsep);
@@ -95,19 +97,19 @@ TEST_F(TableModel, ColumnReferencesResolveByNameThenByNumber) {
       "<TGROUP COLS=3><COLSPEC COLNAME=3/><COLSPEC COLNAME=c2/><COLSPEC COLNAME=c3/>"
       "<SPANSPEC SPANNAME=s NAMEST=c2 NAMEEND=3/></TGROUP>");
   CaptureStderr();
-  EXPECT_EQ(FindColumn("c3", SEC_Body, REF_Namest)->number, 3);
-  EXPECT_EQ(FindColumn("3", SEC_Body, REF_Namest)->number, 1);  // the name wins
-  EXPECT_EQ(FindColumn("2", SEC_Body, REF_Namest)->number, 2);  // no name 2: by number
+  EXPECT_EQ(FindColumn(ts, "c3", SEC_Body, REF_Namest)->number, 3);
+  EXPECT_EQ(FindColumn(ts, "3", SEC_Body, REF_Namest)->number, 1);  // the name wins
+  EXPECT_EQ(FindColumn(ts, "2", SEC_Body, REF_Namest)->number, 2);  // no name 2: by number
   EXPECT_EQ(GetCapturedStderr(), "");
-  const SpanSpec& span = tableState.spanSpecs[1];
+  const SpanSpec& span = ts.spanSpecs[1];
   EXPECT_EQ(span.first->number, 2);
   EXPECT_EQ(span.last->number, 1);
 
   CaptureStderr();
-  EXPECT_EQ(FindColumn("7", SEC_Body, REF_Namest), nullptr);
-  EXPECT_EQ(FindColumn("nosuch", SEC_Body, REF_Nameend), nullptr);
+  EXPECT_EQ(FindColumn(ts, "7", SEC_Body, REF_Namest), nullptr);
+  EXPECT_EQ(FindColumn(ts, "nosuch", SEC_Body, REF_Nameend), nullptr);
   // Column 0 would be the group's own record, which is no column.
-  EXPECT_EQ(FindColumn("0", SEC_Head, REF_Namest), nullptr);
+  EXPECT_EQ(FindColumn(ts, "0", SEC_Head, REF_Namest), nullptr);
   EXPECT_EQ(GetCapturedStderr(),
             "? spanspec namest points to unknown column '7'\n"
             "? spanspec nameend points to unknown column 'nosuch'\n"
@@ -120,7 +122,7 @@ TEST_F(TableModel, UnknownColumnNameGivesMessageAndThePositionsSpec) {
       "<TBODY><ROW><ENTRY COLNAME=zz>x</ENTRY><ENTRY COLNAME=a>y</ENTRY></ROW></TBODY></TGROUP>");
   ElemNode* row = NthChild(NthChild(tgroup, 2), 0);
   CaptureStderr();
-  RowFormat f = BuildRowFormat(row, false, SEC_Body);
+  RowFormat f = BuildRowFormat(ts, row, false, SEC_Body);
   EXPECT_EQ(GetCapturedStderr(), "? can't find column name 'zz'\n");
   // Position decides: the entry naming column a in column 2 is centred.
   EXPECT_EQ(Keys(f), "rc");
@@ -136,7 +138,7 @@ TEST_F(TableModel, ProportionalWidthsBecomeInchesOnlyWhenEveryColumnHasOne) {
       "</TBODY></TGROUP>");
   ElemNode* body = NthChild(tgroup, 3);
   auto widths = [&](int row) {
-    RowFormat f = BuildRowFormat(NthChild(body, row), false, SEC_Body);
+    RowFormat f = BuildRowFormat(ts, NthChild(body, row), false, SEC_Body);
     std::string text;
     for (const ColumnFormat& c : f.cols) text += c.width + ",";
     return text;
@@ -157,10 +159,10 @@ TEST_F(TableModel, RowFormatsDifferInAnyColumnAndNeverShareWhenSpanningRows) {
       "<ROW><ENTRY MOREROWS=1>a</ENTRY><ENTRY>b</ENTRY></ROW>"
       "</TBODY></TGROUP>");
   ElemNode* body = NthChild(tgroup, 0);
-  RowFormat r0 = BuildRowFormat(NthChild(body, 0), false, SEC_Body);
-  RowFormat r1 = BuildRowFormat(NthChild(body, 1), false, SEC_Body);
-  RowFormat r2 = BuildRowFormat(NthChild(body, 2), false, SEC_Body);
-  RowFormat r3 = BuildRowFormat(NthChild(body, 3), false, SEC_Body);
+  RowFormat r0 = BuildRowFormat(ts, NthChild(body, 0), false, SEC_Body);
+  RowFormat r1 = BuildRowFormat(ts, NthChild(body, 1), false, SEC_Body);
+  RowFormat r2 = BuildRowFormat(ts, NthChild(body, 2), false, SEC_Body);
+  RowFormat r3 = BuildRowFormat(ts, NthChild(body, 3), false, SEC_Body);
   EXPECT_TRUE(SameRowFormat(r0, r2));
   EXPECT_FALSE(SameRowFormat(r0, r1));
   EXPECT_EQ(r3.cols[0].moreRows, 1);
@@ -181,12 +183,12 @@ TEST_F(TableModel, SpanningEntryHoldsItsColumnsAndTheNextEntryFollows) {
       "</TBODY></TGROUP>");
   ElemNode* body = NthChild(tgroup, 5);
   // A body entry finds the group's span specification by name.
-  EXPECT_EQ(Keys(BuildRowFormat(NthChild(body, 0), false, SEC_Body)), "lcsl");
-  EXPECT_EQ(Keys(BuildRowFormat(NthChild(body, 1), false, SEC_Body)), "rssl");
+  EXPECT_EQ(Keys(BuildRowFormat(ts, NthChild(body, 0), false, SEC_Body)), "lcsl");
+  EXPECT_EQ(Keys(BuildRowFormat(ts, NthChild(body, 1), false, SEC_Body)), "rssl");
   // A reversed span covers nothing; a fifth entry has no column; missing
   // entries leave plain columns.
-  EXPECT_EQ(Keys(BuildRowFormat(NthChild(body, 2), false, SEC_Body)), "llll");
-  EXPECT_EQ(Keys(BuildRowFormat(NthChild(body, 3), false, SEC_Body)), "llll");
+  EXPECT_EQ(Keys(BuildRowFormat(ts, NthChild(body, 2), false, SEC_Body)), "llll");
+  EXPECT_EQ(Keys(BuildRowFormat(ts, NthChild(body, 3), false, SEC_Body)), "llll");
 }
 
 TEST_F(TableModel, RowsUnderAVerticalSpanSkipTheCoveredColumns) {
@@ -200,10 +202,10 @@ TEST_F(TableModel, RowsUnderAVerticalSpanSkipTheCoveredColumns) {
       "</TBODY></TGROUP>");
   ElemNode* body = NthChild(tgroup, 4);
   RowPlacement p0, p1, p2;
-  RowFormat r0 = BuildRowFormat(NthChild(body, 0), false, SEC_Body, nullptr, &p0);
+  RowFormat r0 = BuildRowFormat(ts, NthChild(body, 0), false, SEC_Body, nullptr, &p0);
   EXPECT_EQ(p0.coverBelow[1].rowsLeft, 2);
-  RowFormat r1 = BuildRowFormat(NthChild(body, 1), false, SEC_Body, &p0.coverBelow, &p1);
-  RowFormat r2 = BuildRowFormat(NthChild(body, 2), false, SEC_Body, &p1.coverBelow, &p2);
+  RowFormat r1 = BuildRowFormat(ts, NthChild(body, 1), false, SEC_Body, &p0.coverBelow, &p1);
+  RowFormat r2 = BuildRowFormat(ts, NthChild(body, 2), false, SEC_Body, &p1.coverBelow, &p2);
   EXPECT_EQ(Keys(r1), "l^r");  // e stands in column 3 and takes its alignment
   EXPECT_TRUE(r1.cols[1].colsep);  // the spanning entry's rule goes on down
   EXPECT_EQ(p1.coveredBefore, (std::vector<int>{0, 1}));
@@ -214,7 +216,7 @@ TEST_F(TableModel, RowsUnderAVerticalSpanSkipTheCoveredColumns) {
   // An entry spanning columns and rows covers "^ s" below; placed in column
   // 1 it holds columns 1 to 3.
   RowPlacement p3;
-  RowFormat r3 = BuildRowFormat(NthChild(body, 3), false, SEC_Body, nullptr, &p3);
+  RowFormat r3 = BuildRowFormat(ts, NthChild(body, 3), false, SEC_Body, nullptr, &p3);
   EXPECT_EQ(Keys(r3), "lls");
   EXPECT_EQ(p3.coverBelow[0].key, '^');
   EXPECT_EQ(p3.coverBelow[2].key, 's');
@@ -222,16 +224,16 @@ TEST_F(TableModel, RowsUnderAVerticalSpanSkipTheCoveredColumns) {
 
 TEST_F(TableModel, ColumnCountWithoutCols) {
   Group("<TGROUP><COLSPEC/><COLSPEC/><TBODY><ROW><ENTRY>a</ENTRY></ROW></TBODY></TGROUP>");
-  EXPECT_EQ(tableState.columnCount, 2);
+  EXPECT_EQ(ts.columnCount, 2);
   Group("<TGROUP COLS=none><TBODY><ROW><ENTRY>a</ENTRY></ROW>"
         "<ROW><ENTRY>a</ENTRY><ENTRY>b</ENTRY><ENTRY>c</ENTRY></ROW></TBODY></TGROUP>");
-  EXPECT_EQ(tableState.columnCount, 3);
+  EXPECT_EQ(ts.columnCount, 3);
   Group("<TGROUP></TGROUP>");
-  EXPECT_EQ(tableState.columnCount, 0);
+  EXPECT_EQ(ts.columnCount, 0);
   CaptureStderr();
   Group("<TGROUP COLS=99999999999></TGROUP>");
   EXPECT_EQ(GetCapturedStderr(), "? table group has 2147483647 columns; only 10000 are used\n");
-  EXPECT_EQ(tableState.columnCount, kMaxColumns);
+  EXPECT_EQ(ts.columnCount, kMaxColumns);
 }
 
 TEST_F(TableModel, WideTablesAndLongTextsWorkWhole) {
@@ -246,14 +248,14 @@ TEST_F(TableModel, WideTablesAndLongTextsWorkWhole) {
           "40 NAMEEND=45/>";
   tags += "<TBODY><ROW>" + row + "</ROW></TBODY></TGROUP>";
   ElemNode* tgroup = Group(tags);
-  ASSERT_EQ(tableState.columnCount, 45);
+  ASSERT_EQ(ts.columnCount, 45);
   CaptureStderr();
-  RowFormat f = BuildRowFormat(NthChild(NthChild(tgroup, 46), 0), false, SEC_Body);
+  RowFormat f = BuildRowFormat(ts, NthChild(NthChild(tgroup, 46), 0), false, SEC_Body);
   EXPECT_EQ(GetCapturedStderr(), "");
   ASSERT_EQ(f.ncols(), 45);
   EXPECT_EQ(f.cols[44].width, "1.234567890123456789in");
-  EXPECT_EQ(tableState.spanSpecs[1].first->number, 40);
-  EXPECT_EQ(tableState.spanSpecs[1].last->number, 45);
+  EXPECT_EQ(ts.spanSpecs[1].first->number, 40);
+  EXPECT_EQ(ts.spanSpecs[1].last->number, 45);
 }
 
 TEST_F(TableModel, EntryDataLengthCountsStoredDataOfTheWholeSubtree) {

@@ -78,10 +78,12 @@ inline std::string TagsToEsis(std::string_view tags) {
 
 inline ElemNode* Read(std::string_view tags) { return test::ReadDocument(TagsToEsis(tags)); }
 
+// The tables the calls below work on, as a translation run's own.
+inline Tables tables;
+
 // Fresh table states, output at the start of a line, default threshold.
 inline void ResetTables() {
-  tableState = TableState{};
-  texTableState = TexTableState{};
+  tables = Tables{};
   settings.textBlockThreshold = 35;
 }
 
@@ -97,7 +99,7 @@ inline void Call(OutBuffer* f, ElemNode* elem, std::string_view format,
                  std::string_view instruction = {}) {
   std::vector<std::string_view> words{"calstable", format};
   if (!instruction.empty()) words.push_back(instruction);
-  TableInstruction(words, elem, f);
+  TableInstruction(tables, words, elem, f);
 }
 
 inline bool Is(const ElemNode* e, const char* gi) { return std::strcmp(e->gi, gi) == 0; }

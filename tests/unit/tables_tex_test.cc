@@ -13,6 +13,7 @@ namespace {
 using tabletest::Call;
 using tabletest::Capture;
 using tabletest::Read;
+using tabletest::tables;
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
 
@@ -32,7 +33,7 @@ TEST_F(Tex, ColumnWidthsAreLoweredInTheStateOnly) {
   EXPECT_EQ(Capture([&](OutBuffer* f) { Call(f, table, "tex"); }), "p{1in} p{2cm}");
   // Attribute values are shared texts of the document: they keep their case.
   EXPECT_STREQ(FindAttValue(table, "COLWIDTH"), "1IN 2Cm");
-  EXPECT_EQ(*texTableState.colwidthText, "1in 2cm");
+  EXPECT_EQ(*tables.tex.colwidthText, "1in 2cm");
 }
 
 TEST_F(Tex, AttributesPersistAndTheFirstChildOverrides) {
@@ -44,9 +45,9 @@ TEST_F(Tex, AttributesPersistAndTheFirstChildOverrides) {
   // clear forgets the texts and the column count; the rule flags stay.
   ElemNode* t = Read("<TABLE></TABLE>");
   EXPECT_EQ(Capture([&](OutBuffer* f) { Call(f, t, "tex", "clear"); }), "");
-  EXPECT_FALSE(texTableState.alignText || texTableState.frameText || texTableState.colsText);
-  EXPECT_EQ(texTableState.texColumnCount, 0);
-  EXPECT_TRUE(texTableState.topRule);
+  EXPECT_FALSE(tables.tex.alignText || tables.tex.frameText || tables.tex.colsText);
+  EXPECT_EQ(tables.tex.texColumnCount, 0);
+  EXPECT_TRUE(tables.tex.topRule);
   EXPECT_EQ(Format("<TABLE COLS=2></TABLE>"), "|l l|");
 }
 
@@ -61,7 +62,7 @@ TEST_F(Tex, FillSharesTheLineByColumnWidths) {
             "p{\\dimexpr(\\linewidth-2in)*150/350" + col +
             " p{\\dimexpr(\\linewidth-2in)*100/350" + col + " p{\\dimexpr2in" + col +
             " p{\\dimexpr(\\linewidth-2in)*100/350" + col);
-  EXPECT_EQ(texTableState.texColumnCount, 4);
+  EXPECT_EQ(tables.tex.texColumnCount, 4);
 }
 
 TEST_F(Tex, UnknownInstructionAndNullStream) {
@@ -71,7 +72,7 @@ TEST_F(Tex, UnknownInstructionAndNullStream) {
   Call(nullptr, table, "tex", "cellend");
   Call(nullptr, table, "tex", "middle");
   EXPECT_EQ(GetCapturedStderr(), "Unknown tex table instruction: middle\n");
-  EXPECT_EQ(texTableState.texColumnCount, 2);  // the state is read all the same
+  EXPECT_EQ(tables.tex.texColumnCount, 2);  // the state is read all the same
 }
 
 }  // namespace

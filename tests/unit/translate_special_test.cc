@@ -192,6 +192,19 @@ TEST_F(SpecialTest, DocumentTextNeverRunsACommand) {
   EXPECT_EQ(access(marker.c_str(), F_OK), 0);
 }
 
+// What the tables remember lasts as long as their run: the browser makes
+// several runs in one process, and each starts with no table.
+TEST_F(SpecialTest, TablesBelongToTheirRun) {
+  ElemNode* doc = test::ReadDocument("(DOC\nACOLS CDATA 2\n(TABLE\n)TABLE\n(TABLE\n)TABLE\n)DOC\n");
+  ElemNode* bare = NthChild(doc, 1);
+  EXPECT_EQ(Run("${_calstable tex}", NthChild(doc, 0)), "|l l|");
+  EXPECT_EQ(Run("${_calstable tex}", bare), "|l l|");  // the column count carries over
+  Translation next(nullptr, Diagnostics());
+  OutBuffer out;
+  WriteSpecText(next, "${_calstable tex}", bare, &out, 1);
+  EXPECT_EQ(std::string(out.text()), "||");
+}
+
 TEST_F(SpecialTest, CommandOutputKeepsItsPlace) {
   EXPECT_EQ(Run("before ${_!printf 'one\\ntwo'} after", root_), "before one\ntwo after");
   EXPECT_EQ(Run("${_!printf ''}|${_!exit 3}|", root_), "||");
