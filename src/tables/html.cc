@@ -148,7 +148,7 @@ void HtmlInstruction(HtmlTableState& state, std::string_view instruction, std::s
   if (instruction == "cell")
     Cell(state, tag, elem, stream);
   else
-    Diagnostics()->Printf("Unknown html table instruction: %.*s\n",
+    state.messages->Printf("Unknown html table instruction: %.*s\n",
                  static_cast<int>(instruction.size()), instruction.data());
 }
 

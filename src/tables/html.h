@@ -18,6 +18,7 @@
 // run's own, kept in its context (tables/tables.h).
 #pragma once
 
+#include "util/fatal.h"
 #include "util/outbuf.h"
 
 #include <cstdio>
@@ -32,6 +33,7 @@ namespace qlx {
 struct ElemNode;
 
 struct HtmlTableState {
+  OutBuffer* messages = Diagnostics();  // where the table's messages go
   // Column names and spans declared by the COLSPEC and SPANSPEC children
   // of one element (a TGROUP, ENTRYTBL, THEAD or TFOOT).
   struct Names {

@@ -222,7 +222,7 @@ void BuildTableGroup(TableState& ts, const ElemNode* tgroup) {
     }
   }
   if (count > kMaxColumns) {
-    Diagnostics()->Printf("? table group has %d columns; only %d are used\n", count, kMaxColumns);
+    ts.messages->Printf("? table group has %d columns; only %d are used\n", count, kMaxColumns);
     count = kMaxColumns;
   }
   ts.columnCount = count;
@@ -236,7 +236,7 @@ const ColSpec* FindColumn(const TableState& ts, std::string_view value, int sect
   if (hit < 0 && !value.empty() && value[0] >= '0' && value[0] <= '9')
     hit = FindColumnNumber(ts, LeadingNumber(value), section);
   if (hit >= 0) return &ts.colSpecs[hit];
-  Diagnostics()->Printf("? spanspec %s points to unknown column '%.*s'\n",
+  ts.messages->Printf("? spanspec %s points to unknown column '%.*s'\n",
                ref == REF_Namest ? "namest" : "nameend", static_cast<int>(value.size()),
                value.data());
   return nullptr;
@@ -251,7 +251,7 @@ ColSpec EntryColSpec(const TableState& ts, const ElemNode* entry, int column, in
     if (hit >= 0)
       named = &ts.colSpecs[hit];
     else
-      Diagnostics()->Printf("? can't find column name '%s'\n", colname);
+      ts.messages->Printf("? can't find column name '%s'\n", colname);
   }
   int hit = FindColumnNumber(ts, column, section);
   if (hit >= 0) return BuildColSpec(entry, column, &ts.colSpecs[hit], section);

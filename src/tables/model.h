@@ -36,6 +36,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "util/fatal.h"
+
 namespace qlx {
 
 struct ElemNode;
@@ -121,6 +123,7 @@ struct RowPlacement {
 // in its context (tables/tables.h) and handed to every function below
 // that reads or changes it.
 struct TableState {
+  OutBuffer* messages = Diagnostics();  // where the table's messages go
   std::vector<ColSpec> colSpecs;    // [0] is the table group's own
   std::vector<SpanSpec> spanSpecs;  // [0] is the table group's own
   int columnCount = 0;

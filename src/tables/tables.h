@@ -76,8 +76,9 @@ struct Tables {
 // words[0] is the special variable's own name ("calstable"), words[1] the
 // format ("tbl" or "tex"), words[2] the instruction (absent: the table
 // start of tex; for tbl, a message); further words are ignored.  `elem` is
-// the element whose text made the call (may be null).
+// the element whose text made the call (may be null).  Messages go to
+// `messages`, the run's message sink.
 void TableInstruction(Tables& tables, const std::vector<std::string_view>& words,
-                      ElemNode* elem, OutBuffer* stream);
+                      ElemNode* elem, OutBuffer* stream, OutBuffer* messages);
 
 }  // namespace qlx

@@ -253,9 +253,9 @@ void TableFoot(TableState& ts, const ElemNode* tfoot, OutBuffer* stream) {
 
 void TableEnd(TableState& ts, const ElemNode* table, OutBuffer* stream) {
   if (ts.textBlocks > 31) {
-    Diagnostics()->Printf("# warning, line %d: created %d blocks of filled text in one table\n",
+    ts.messages->Printf("# warning, line %d: created %d blocks of filled text in one table\n",
                  table ? ElementLine(table) : 0, ts.textBlocks);
-    Diagnostics()->Puts("#\t\t(31 is the limit in some systems)\n");
+    ts.messages->Puts("#\t\t(31 is the limit in some systems)\n");
   }
   Emit("^.TE^", stream);
   ts.formats.clear();
@@ -286,22 +286,23 @@ void TblInstruction(TableState& ts, std::string_view instruction, ElemNode* elem
   if (const TblStep* step = FindByName(kTblSteps, instruction))
     step->run(ts, elem, stream);
   else
-    Diagnostics()->Printf("Unknown tbl table instruction: %.*s\n",
+    ts.messages->Printf("Unknown tbl table instruction: %.*s\n",
                  static_cast<int>(instruction.size()), instruction.data());
 }
 
 }  // namespace
 
 void TableInstruction(Tables& tables, const std::vector<std::string_view>& words,
-                      ElemNode* elem, OutBuffer* stream) {
+                      ElemNode* elem, OutBuffer* stream, OutBuffer* messages) {
+  tables.tbl.messages = tables.tex.messages = tables.html.messages = messages;
   if (words.size() < 2) {
-    Diagnostics()->Puts("Incomplete table instruction: no table type (tbl or tex)\n");
+    messages->Puts("Incomplete table instruction: no table type (tbl or tex)\n");
     return;
   }
   std::string_view format = words[1];
   if (format == "tbl") {
     if (words.size() < 3) {
-      Diagnostics()->Puts("Incomplete tbl table instruction\n");
+      messages->Puts("Incomplete tbl table instruction\n");
       return;
     }
     TblInstruction(tables.tbl, words[2], elem, stream);
@@ -311,7 +312,7 @@ void TableInstruction(Tables& tables, const std::vector<std::string_view>& words
     HtmlInstruction(tables.html, words.size() < 3 ? std::string_view() : words[2],
                     words.size() < 4 ? std::string_view() : words[3], elem, stream);
   } else {
-    Diagnostics()->Printf("Unknown table type: %.*s\n", static_cast<int>(format.size()),
+    messages->Printf("Unknown table type: %.*s\n", static_cast<int>(format.size()),
                  format.data());
   }
 }

@@ -265,7 +265,7 @@ bool IsCheckable(const ElemNode* elem) {
 }
 
 void WrongCount(const TexTableState& ts, const char* name, const std::string& text) {
-  Diagnostics()->Printf("Table Check: %s ('%s') has wrong number of tokens.  Expecting %d.\n",
+  ts.messages->Printf("Table Check: %s ('%s') has wrong number of tokens.  Expecting %d.\n",
                name, text.c_str(), ts.texColumnCount);
 }
 
@@ -275,7 +275,7 @@ void WrongCount(const TexTableState& ts, const char* name, const std::string& te
 void Check(TexTableState& ts, const ElemNode* elem) {
   if (!elem) return;
   if (!IsCheckable(elem)) {
-    Diagnostics()->Printf("%s: Not pointing to a table element(%s)!\n", "Table Check", elem->gi);
+    ts.messages->Printf("%s: Not pointing to a table element(%s)!\n", "Table Check", elem->gi);
     return;
   }
   ReadTexAttributes(ts, elem);
@@ -288,7 +288,7 @@ void Check(TexTableState& ts, const ElemNode* elem) {
       for (size_t i = 0; i < ts.alignWords.size(); ++i) {
         char first = ts.alignWords[i].empty() ? '\0' : ts.alignWords[i][0];
         if (std::strchr("CLRclr", first) && first != '\0') continue;
-        Diagnostics()->Printf("%s: ALIGN (%d) value wrong: %s\n", "Table Check",
+        ts.messages->Printf("%s: ALIGN (%d) value wrong: %s\n", "Table Check",
                      static_cast<int>(i), ts.alignWords[i].c_str());
         reported = true;
       }
@@ -304,8 +304,8 @@ void Check(TexTableState& ts, const ElemNode* elem) {
     reported = true;
   }
   if (reported) {
-    Diagnostics()->Printf("%s: Above problem in table located at:\n", "Table Check");
-    PrintLocation(elem, Diagnostics());
+    ts.messages->Printf("%s: Above problem in table located at:\n", "Table Check");
+    PrintLocation(elem, ts.messages);
   }
 }
 
@@ -396,7 +396,7 @@ void TexInstruction(TexTableState& ts, std::string_view instruction, ElemNode* e
   if (const TexStep* step = FindByName(kTexSteps, instruction))
     step->run(ts, elem, stream);
   else
-    Diagnostics()->Printf("Unknown tex table instruction: %.*s\n",
+    ts.messages->Printf("Unknown tex table instruction: %.*s\n",
                  static_cast<int>(instruction.size()), instruction.data());
 }
 

@@ -11,6 +11,7 @@
 // empty in the rows below; rowstart begins a row.
 #pragma once
 
+#include "util/fatal.h"
 #include "util/outbuf.h"
 
 #include <cstdio>
@@ -26,6 +27,7 @@ struct ElemNode;
 // The tex format's state: a run's own, kept in its context
 // (tables/tables.h).  What it holds lasts from table to table of the run.
 struct TexTableState {
+  OutBuffer* messages = Diagnostics();  // where the table's messages go
   // The attribute texts as last seen (absent until an element gives one);
   // the COLWIDTH text is kept in lower case.
   std::optional<std::string> colsText, alignText, colwidthText, colsepText, frameText;

@@ -129,7 +129,7 @@ void AttributeTest(Call& c, const ElemNode* owner) {
 void AttVal(Call& c) { AttributeTest(c, c.elem); }
 void PAttVal(Call& c) { AttributeTest(c, c.elem->parent()); }
 
-void CalsTable(Call& c) { TableInstruction(c.t.tables, c.words, c.elem, c.stream); }
+void CalsTable(Call& c) { TableInstruction(c.t.tables, c.words, c.elem, c.stream, c.t.messages); }
 
 void ChaseToGiCall(Call& c) { ChaseToGi(c.t, c.elem, c.words, c.stream); }
 void EachAttCall(Call& c) { EachAttribute(c.t, c.elem, c.words, c.stream); }

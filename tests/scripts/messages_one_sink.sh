@@ -1,6 +1,7 @@
 #!/bin/bash
 # Every message of a translation goes through the one message sink
-# (Diagnostics() in util/fatal.h), so that work done ahead can record it
+# (the Translation's messages; Diagnostics() in util/fatal.h outside a
+# run), so that work done ahead can record it
 # and replay it in its place.  Code on the translation path that writes to
 # standard error (or standard output) by itself breaks that silently; this
 # check fails on any such write in the spec reader, the translation, the
@@ -13,6 +14,14 @@ pattern='\bstderr\b|\bstdout\b|\bperror\s*\(|\bprintf\s*\(|\bfprintf\s*\(|\bfput
 hits=$(grep -nEr "$pattern" "$src/translate" "$src/tables" "$src/transpec" "$src/output" | grep -vE '^[^:]+:[0-9]+:\s*//')
 if [ -n "$hits" ]; then
   echo "Direct writes on the translation path (use Diagnostics() or the output buffer):"
+  echo "$hits"
+  exit 1
+fi
+# The translation and the tables write to the sink of their run (a run
+# done ahead records its own), never to the process's directly.
+hits=$(grep -nE '\bDiagnostics\s*\(\s*\)\s*->' "$src"/translate/*.cc "$src"/tables/*.cc | grep -vE '^[^:]+:[0-9]+:\s*//')
+if [ -n "$hits" ]; then
+  echo "The process's message sink used on the translation path (use the run's messages):"
   echo "$hits"
   exit 1
 fi
