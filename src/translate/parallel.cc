@@ -284,7 +284,14 @@ void AheadTranslator::TranslateAhead(AheadChunk& c) {
       TranslateItems(ahead, c.parent, c.spec, c.first, c.last, &c.out);
     } catch (const FatalStop& stop) {
       c.fatalStatus = stop.status;  // replayed after the output before it
-    } catch (...) {  // met again by the main thread, in its turn
+    } catch (...) {
+      // Only a failure a plain run meets as well: where failed allocations
+      // throw instead of ending the process (no new-handler installed, as
+      // in a library use), std::bad_alloc or std::length_error, or what a
+      // fatal handler that throws throws.  The run is dropped and
+      // translated in its turn, where the main thread meets the same
+      // failure, or writes what a plain run writes if memory has been
+      // freed meanwhile.
       ok = false;
     }
   }
@@ -300,34 +307,39 @@ void AheadTranslator::TranslateAhead(AheadChunk& c) {
 
 namespace {
 
-// Copies a run's record into the output: its bytes, with its pending
-// break settled by the column there, and its messages in their places.
+// Copies a run's record into the output: its bytes and its messages in
+// their places, where the output is at the start of a line without what
+// the record holds only for a line that already holds text.
 void Replay(AheadChunk& c, OutBuffer* stream, OutBuffer* messagesOut) {
   const std::string_view text = c.out.text();
   const std::string_view messages = c.messages.text();
-  const long pending = c.out.pendingBreak;
-  const bool breakLine = stream->column != 0;
-  size_t written = 0, messagesAt = 0;
-  bool breakDone = pending < 0;
+  static const std::vector<OutBuffer::MidLineText> kNone;
+  const std::vector<OutBuffer::MidLineText>& left = stream->column == 0 ? c.out.midLineOnly : kNone;
+  size_t written = 0, messagesAt = 0, nextOut = 0, nextMessages = 0;
   auto copyOutput = [&](size_t to) {
-    if (!breakDone && size_t(pending) <= to) {
-      stream->Put(text.substr(written, size_t(pending) - written));
-      if (breakLine) stream->Put('\n');
-      written = size_t(pending);
-      breakDone = true;
+    for (; nextOut < left.size() && left[nextOut].from < to; ++nextOut) {
+      if (left[nextOut].from > written) stream->Put(text.substr(written, left[nextOut].from - written));
+      written = std::max(written, left[nextOut].to);
     }
-    stream->Put(text.substr(written, to - written));
-    written = to;
+    if (to > written) stream->Put(text.substr(written, to - written));
+    written = std::max(written, to);
+  };
+  auto copyMessages = [&](size_t to) {
+    for (; nextMessages < left.size() && left[nextMessages].messagesFrom < to; ++nextMessages) {
+      const OutBuffer::MidLineText& m = left[nextMessages];
+      if (m.messagesTo == m.messagesFrom) continue;
+      if (m.messagesFrom > messagesAt) messagesOut->Puts(messages.substr(messagesAt, m.messagesFrom - messagesAt));
+      messagesAt = std::max(messagesAt, m.messagesTo);
+    }
+    if (to > messagesAt) messagesOut->Puts(messages.substr(messagesAt, to - messagesAt));
+    messagesAt = std::max(messagesAt, to);
   };
   for (const OutBuffer::Mark& mark : c.messages.marks()) {
     copyOutput(mark.outputAt);
-    if (mark.messagesEnd > messagesAt) {
-      messagesOut->Puts(messages.substr(messagesAt, mark.messagesEnd - messagesAt));
-      messagesAt = mark.messagesEnd;
-    }
+    copyMessages(mark.messagesEnd);
   }
   copyOutput(text.size());
-  if (messagesAt < messages.size()) messagesOut->Puts(messages.substr(messagesAt));
+  copyMessages(messages.size());
   if (c.out.column != OutBuffer::kUnknownColumn) stream->column = c.out.column;
   stream->Done();
 }
@@ -375,7 +387,7 @@ int AheadTranslator::Write(OutBuffer* stream) {
   std::vector<int>().swap(c.finished);
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    // After too many runs given up, the work ahead does not pay here.
+    // After too many runs dropped, the work ahead does not pay here.
     if (!inTurn && c.state == kAbandoned && ++retried_ >= size_t(aheadSettings.maxRetries)) stop_ = true;
     if (!inTurn && c.out.mode() == OutBuffer::Mode::kMemory && spare_.size() <= size_t(aheadSettings.window))
       spare_.push_back(std::move(c.out));
