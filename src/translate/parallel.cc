@@ -29,17 +29,42 @@ AheadStats aheadStats;
 
 namespace {
 
-// Whether every "${_" in the text starts a call that may run ahead (the
-// table of special variables says which), by a name written out in full.
+// Whether the text can make no call that may not run ahead.  Its calls are
+// the "${_name ...}" it holds, by a name written out in full (the table of
+// special variables says which may run ahead), and any "${" its expansion
+// forms, which calls what follows the character after the brace.  The
+// expansion forms none where every other '$' starts a variable reference
+// with no '$' inside (a default text is written as it stands) or is
+// followed by neither '{' nor '$' (a '$' before a reference would form one
+// with a value that starts with a brace).
 bool CallsAreHarmless(const std::string& text) {
-  for (size_t at = text.find("${_"); at != std::string::npos; at = text.find("${_", at + 1)) {
-    size_t end = at + 3;
-    while (end < text.size() && std::isalnum(static_cast<unsigned char>(text[end]))) ++end;
+  for (size_t at = text.find('$'); at != std::string::npos; at = text.find('$', at + 1)) {
+    if (at + 1 == text.size()) break;
+    if (text[at + 1] == '$') return false;
+    if (text[at + 1] != '{') continue;
+    if (at + 2 < text.size() && text[at + 2] == '_') {
+      size_t end = at + 3;
+      while (end < text.size() && std::isalnum(static_cast<unsigned char>(text[end]))) ++end;
+      // Without a name the call is what follows the blanks.
+      if (end == at + 3) return false;
+      // Left open at the end of the text, the call is made with what it holds.
+      if (end < text.size()) {
+        const char after = text[end];
+        if (after != '}' && after != ' ' && after != '\t' && after != '\n') return false;
+      }
+      if (!SpecialCallMayRunAhead(std::string_view(text.data() + at + 3, end - at - 3))) return false;
+      continue;
+    }
+    // A variable reference, up to its matching '}'.
+    int depth = 0;
+    size_t end = at + 2;
+    for (; end < text.size(); ++end) {
+      if (text[end] == '$') return false;
+      if (text[end] == '{') ++depth;
+      else if (text[end] == '}' && depth-- == 0) break;
+    }
     if (end == text.size()) return false;
-    const char after = text[end];
-    if (after != '}' && after != ' ' && after != '\t' && after != '\n') return false;
-    std::string_view name(text.data() + at + 3, end - at - 3);
-    if (!SpecialCallMayRunAhead(name)) return false;
+    at = end;
   }
   return true;
 }

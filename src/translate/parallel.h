@@ -5,9 +5,10 @@
 //
 // Work ahead is used only where it cannot differ from a plain run: the
 // spec list must not change anything that later text reads (no Set or
-// Increment, no special call outside those that only read, no variable
-// value that could form a call, and no SDATA map whose use could run a
-// command).
+// Increment, no special call but those that only read and unknown names,
+// which only write a message, no text whose expansion could form another
+// call, no variable value that could form a call, and no SDATA map whose
+// use could run a command).  Messages are recorded and replayed.
 //
 // A run translated ahead is recorded: its output into a memory buffer
 // whose column is unknown at the start, its messages each at its position

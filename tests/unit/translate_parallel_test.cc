@@ -176,8 +176,10 @@ TEST_F(ParallelTest, OutputMessagesAndMarksAsOnOneThread) {
   EXPECT_GT(inl.taken, 0u);
   EXPECT_EQ(inl.retried, 0u);
 
-  // Messages recorded and replayed in their places, never written twice.
-  AheadStats warned = Compare(esis, kWarningSpecs);
+  // Messages recorded and replayed in their places, never written twice:
+  // warnings, unknown special variables, a call left open.
+  AheadStats warned =
+      Compare(esis, std::string(kWarningSpecs) + "GI: EMPH\nStartText: <${_nosuch ${ROLE}}\nEndText: >${_gi\n-\n");
   EXPECT_GT(warned.taken, 0u);
   EXPECT_EQ(warned.retried, 0u);
 
@@ -295,7 +297,14 @@ TEST_F(ParallelTest, SpecsThatChangeStateKeepOneThread) {
       {"GI: PARA\nStartText: ${_eachatt SKIP 1}\n-\n", false},
       {"GI: PARA\nStartText: ${_!echo}\n-\n", false},
       {"GI: PARA\nStartText: ${_${name}}\n-\n", false},
-      {"GI: PARA\nStartText: ${_gi\n-\n", false},
+      {"GI: PARA\nStartText: ${_gi\n-\n", true},  // a message, then the call
+      {"GI: PARA\nStartText: ${_nosuch x}\n-\n", true},
+      {"GI: PARA\nStartText: ${_ set x 1}\n-\n", false},
+      // Expansions that form a call: a default text, a value after a '$'.
+      {"GI: PARA\nStartText: ${X ${Yset x 1}}\n-\n", false},
+      {"GI: PARA\nStartText: ${X $}{_set x 1}\n-\n", false},
+      {"GI: PARA\nStartText: $${ROLE}}\n-\n", false},
+      {"GI: PARA\nStartText: ${ROLE a {b}} costs $5 ${_gi}\n-\n", true},
       {"GI: PARA\nMessage: hello\n-\n", true},
       {"GI: PARA\nMessage: ${_set x 1}\n-\n", false},
       {"GI: NONE\nQuit: stop\n-\n" + base, true},
