@@ -409,9 +409,13 @@ class TextWriter {
     } else if (column_ > 0) {
       column_ = 0;
       out_.Put('\n');
-    } else if (column_ < 0) {  // settled where the buffer is copied out
+    } else if (column_ < 0) {  // the newline is kept for a line that holds text
       out_.Release();
-      stream_->pendingBreak = long(stream_->size());
+      const size_t from = stream_->size();
+      const size_t messagesFrom = stream_->messages ? stream_->messages->size() : 0;
+      out_.Put('\n');
+      out_.Release();
+      stream_->KeepMidLineOnly(from, messagesFrom);
       column_ = 0;
     }
   }
@@ -522,6 +526,17 @@ void EmitText(std::string_view text, OutBuffer* stream, int trackColumn) {
   if (!stream || stream->discards()) return;
   Write(text, stream, trackColumn != 0, Carets::kBreak, nullptr);
   stream->Done();
+}
+
+void WriteIfMidLine(OutBuffer* stream, void (*write)(void*), void* arg) {
+  const size_t from = stream->size();
+  const size_t messagesFrom = stream->messages ? stream->messages->size() : 0;
+  stream->column = 1;  // any column but 0 writes the same
+  write(arg);
+  stream->KeepMidLineOnly(from, messagesFrom);
+  // Where the text left the line holding text, whether it does is still
+  // what it was before the text.
+  if (stream->column != 0) stream->column = OutBuffer::kUnknownColumn;
 }
 
 void EmitData(const char* text, OutBuffer* stream, bool verbatim) {

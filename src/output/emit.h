@@ -39,9 +39,10 @@
 //
 // Where it goes: an OutBuffer (util/outbuf.h), whose column the writer
 // keeps; the bytes go straight into the buffer's free room.  Every call
-// ends with the buffer's Done(), so a message is written out whole.  A
-// buffer whose column is unknown (work done ahead) records the first caret
-// that would need it as its pending break.  The escapes \n and \r in
+// ends with the buffer's Done(), so a message is written out whole.  In a
+// buffer whose column is unknown (work done ahead), a caret that would
+// need it writes its newline as held only for a line that already holds
+// text (OutBuffer::midLineOnly).  The escapes \n and \r in
 // text written without column tracking (a message) reset the column of
 // the buffer's columnOwner, the output the message belongs to.
 #pragma once
@@ -87,5 +88,16 @@ void EmitText(std::string_view text, OutBuffer* stream, int trackColumn);
 //    replacement keeps its line-break meaning.
 // A null stream writes nothing; a null text is empty.
 void EmitData(const char* text, OutBuffer* stream, bool verbatim);
+
+// For a buffer whose column is unknown: runs write(arg) as it runs where
+// the line already holds text, and lists what it wrote, to the buffer and
+// to the buffer's messages, as held only for such a line
+// (OutBuffer::midLineOnly).  Afterwards the column is 0 where that text
+// ended a line, and unknown otherwise.
+void WriteIfMidLine(OutBuffer* stream, void (*write)(void*), void* arg);
+template <class Write>
+void WriteIfMidLine(OutBuffer* stream, Write write) {
+  WriteIfMidLine(stream, [](void* w) { (*static_cast<Write*>(w))(); }, &write);
+}
 
 }  // namespace qlx

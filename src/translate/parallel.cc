@@ -29,17 +29,42 @@ AheadStats aheadStats;
 
 namespace {
 
-// Whether every "${_" in the text starts a call that may run ahead (the
-// table of special variables says which), by a name written out in full.
+// Whether the text can make no call that may not run ahead.  Its calls are
+// the "${_name ...}" it holds, by a name written out in full (the table of
+// special variables says which may run ahead), and any "${" its expansion
+// forms, which calls what follows the character after the brace.  The
+// expansion forms none where every other '$' starts a variable reference
+// with no '$' inside (a default text is written as it stands) or is
+// followed by neither '{' nor '$' (a '$' before a reference would form one
+// with a value that starts with a brace).
 bool CallsAreHarmless(const std::string& text) {
-  for (size_t at = text.find("${_"); at != std::string::npos; at = text.find("${_", at + 1)) {
-    size_t end = at + 3;
-    while (end < text.size() && std::isalnum(static_cast<unsigned char>(text[end]))) ++end;
+  for (size_t at = text.find('$'); at != std::string::npos; at = text.find('$', at + 1)) {
+    if (at + 1 == text.size()) break;
+    if (text[at + 1] == '$') return false;
+    if (text[at + 1] != '{') continue;
+    if (at + 2 < text.size() && text[at + 2] == '_') {
+      size_t end = at + 3;
+      while (end < text.size() && std::isalnum(static_cast<unsigned char>(text[end]))) ++end;
+      // Without a name the call is what follows the blanks.
+      if (end == at + 3) return false;
+      // Left open at the end of the text, the call is made with what it holds.
+      if (end < text.size()) {
+        const char after = text[end];
+        if (after != '}' && after != ' ' && after != '\t' && after != '\n') return false;
+      }
+      if (!SpecialCallMayRunAhead(std::string_view(text.data() + at + 3, end - at - 3))) return false;
+      continue;
+    }
+    // A variable reference, up to its matching '}'.
+    int depth = 0;
+    size_t end = at + 2;
+    for (; end < text.size(); ++end) {
+      if (text[end] == '$') return false;
+      if (text[end] == '{') ++depth;
+      else if (text[end] == '}' && depth-- == 0) break;
+    }
     if (end == text.size()) return false;
-    const char after = text[end];
-    if (after != '}' && after != ' ' && after != '\t' && after != '\n') return false;
-    std::string_view name(text.data() + at + 3, end - at - 3);
-    if (!SpecialCallMayRunAhead(name)) return false;
+    at = end;
   }
   return true;
 }
@@ -284,7 +309,14 @@ void AheadTranslator::TranslateAhead(AheadChunk& c) {
       TranslateItems(ahead, c.parent, c.spec, c.first, c.last, &c.out);
     } catch (const FatalStop& stop) {
       c.fatalStatus = stop.status;  // replayed after the output before it
-    } catch (...) {  // met again by the main thread, in its turn
+    } catch (...) {
+      // Only a failure a plain run meets as well: where failed allocations
+      // throw instead of ending the process (no new-handler installed, as
+      // in a library use), std::bad_alloc or std::length_error, or what a
+      // fatal handler that throws throws.  The run is dropped and
+      // translated in its turn, where the main thread meets the same
+      // failure, or writes what a plain run writes if memory has been
+      // freed meanwhile.
       ok = false;
     }
   }
@@ -300,34 +332,39 @@ void AheadTranslator::TranslateAhead(AheadChunk& c) {
 
 namespace {
 
-// Copies a run's record into the output: its bytes, with its pending
-// break settled by the column there, and its messages in their places.
+// Copies a run's record into the output: its bytes and its messages in
+// their places, where the output is at the start of a line without what
+// the record holds only for a line that already holds text.
 void Replay(AheadChunk& c, OutBuffer* stream, OutBuffer* messagesOut) {
   const std::string_view text = c.out.text();
   const std::string_view messages = c.messages.text();
-  const long pending = c.out.pendingBreak;
-  const bool breakLine = stream->column != 0;
-  size_t written = 0, messagesAt = 0;
-  bool breakDone = pending < 0;
+  static const std::vector<OutBuffer::MidLineText> kNone;
+  const std::vector<OutBuffer::MidLineText>& left = stream->column == 0 ? c.out.midLineOnly : kNone;
+  size_t written = 0, messagesAt = 0, nextOut = 0, nextMessages = 0;
   auto copyOutput = [&](size_t to) {
-    if (!breakDone && size_t(pending) <= to) {
-      stream->Put(text.substr(written, size_t(pending) - written));
-      if (breakLine) stream->Put('\n');
-      written = size_t(pending);
-      breakDone = true;
+    for (; nextOut < left.size() && left[nextOut].from < to; ++nextOut) {
+      if (left[nextOut].from > written) stream->Put(text.substr(written, left[nextOut].from - written));
+      written = std::max(written, left[nextOut].to);
     }
-    stream->Put(text.substr(written, to - written));
-    written = to;
+    if (to > written) stream->Put(text.substr(written, to - written));
+    written = std::max(written, to);
+  };
+  auto copyMessages = [&](size_t to) {
+    for (; nextMessages < left.size() && left[nextMessages].messagesFrom < to; ++nextMessages) {
+      const OutBuffer::MidLineText& m = left[nextMessages];
+      if (m.messagesTo == m.messagesFrom) continue;
+      if (m.messagesFrom > messagesAt) messagesOut->Puts(messages.substr(messagesAt, m.messagesFrom - messagesAt));
+      messagesAt = std::max(messagesAt, m.messagesTo);
+    }
+    if (to > messagesAt) messagesOut->Puts(messages.substr(messagesAt, to - messagesAt));
+    messagesAt = std::max(messagesAt, to);
   };
   for (const OutBuffer::Mark& mark : c.messages.marks()) {
     copyOutput(mark.outputAt);
-    if (mark.messagesEnd > messagesAt) {
-      messagesOut->Puts(messages.substr(messagesAt, mark.messagesEnd - messagesAt));
-      messagesAt = mark.messagesEnd;
-    }
+    copyMessages(mark.messagesEnd);
   }
   copyOutput(text.size());
-  if (messagesAt < messages.size()) messagesOut->Puts(messages.substr(messagesAt));
+  copyMessages(messages.size());
   if (c.out.column != OutBuffer::kUnknownColumn) stream->column = c.out.column;
   stream->Done();
 }
@@ -375,7 +412,7 @@ int AheadTranslator::Write(OutBuffer* stream) {
   std::vector<int>().swap(c.finished);
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    // After too many runs given up, the work ahead does not pay here.
+    // After too many runs dropped, the work ahead does not pay here.
     if (!inTurn && c.state == kAbandoned && ++retried_ >= size_t(aheadSettings.maxRetries)) stop_ = true;
     if (!inTurn && c.out.mode() == OutBuffer::Mode::kMemory && spare_.size() <= size_t(aheadSettings.window))
       spare_.push_back(std::move(c.out));

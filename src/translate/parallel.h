@@ -5,20 +5,25 @@
 //
 // Work ahead is used only where it cannot differ from a plain run: the
 // spec list must not change anything that later text reads (no Set or
-// Increment, no special call outside those that only read, no variable
-// value that could form a call, and no SDATA map whose use could run a
-// command).
+// Increment, no special call but those that only read and unknown names,
+// which only write a message, no text whose expansion could form another
+// call, no variable value that could form a call, and no SDATA map whose
+// use could run a command).  Messages are recorded and replayed.
 //
 // A run translated ahead is recorded: its output into a memory buffer
-// whose column is unknown at the start (a caret met before the column is
-// known becomes a pending "newline unless at the start of a line"), its
-// messages each at its position in that output, and a fatal stop as a
-// marker at the end.  When the walk reaches the run, the main thread
-// replays the record: the pending break settled by the column it has, the
-// messages written in their places, the fatal stop made.  Nothing is
-// translated twice, except a run whose output passed the size limit (or
-// that failed in a way a plain run would meet again), which is dropped
-// whole and translated in its turn.
+// whose column is unknown at the start, its messages each at its position
+// in that output, and a fatal stop as a marker at the end.  What a plain
+// run would write only where the line already holds text (a caret, the
+// blank before data that _blanks gathers), met before anything has set
+// the column, is recorded as written there and listed as held only for
+// such a line.  Named actions nested deep move to a large stack as in a
+// plain run.  When the walk reaches the run, the main thread replays the
+// record: at the start of a line without the text held for a line with
+// text, the messages written in their places, the fatal stop made.
+// Nothing is translated twice, except a run whose output passed the size
+// limit (a bound on memory), which is dropped whole and translated in its
+// turn, and a run that failed as a plain run would fail too (memory
+// exhausted where failed allocations throw, see TranslateAhead).
 // Every element a run finishes is marked processed when its buffer is
 // taken, as a plain run would have marked it.
 #pragma once
@@ -79,10 +84,10 @@ struct AheadSettings {
   int minElements = 20000;      // smaller subtrees are translated plainly
   int chunkElements = 0;        // elements in a run; 0: chosen by the size
   int window = 8;               // runs that may be translated ahead of the walk
-  int maxRetries = 16;          // runs given up (too large) before work ahead stops
+  int maxRetries = 16;          // runs dropped (too large) before work ahead stops
   // The most a run translated ahead may write.  A run that writes more (a
-  // spec that copies much of the document for each element, say) is given
-  // up and translated in its turn, straight to the output, so that work
+  // spec that copies much of the document for each element, say) is
+  // dropped and translated in its turn, straight to the output, so that work
   // ahead never holds more than about the window times this.
   size_t maxChunkBytes = size_t(8) << 20;
   // For tests, which must see the same paths however the threads run: the
@@ -93,7 +98,7 @@ struct AheadSettings {
 extern AheadSettings aheadSettings;
 
 // What the last translation run did ahead (runs planned, records
-// replayed, runs given up and translated in their turn, buffers kept for
+// replayed, runs dropped and translated in their turn, buffers kept for
 // reuse at the end):
 // for tests and measurements.
 struct AheadStats {

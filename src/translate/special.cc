@@ -338,7 +338,7 @@ const Entry* FindEntry(std::string_view name) {
 bool SpecialCallMayRunAhead(std::string_view name) {
   if (name == "A" || name == "C") return true;  // the loop words, read
   const Entry* entry = FindEntry(name);
-  return entry && entry->mayRunAhead;
+  return !entry || entry->mayRunAhead;  // an unknown name writes a message alone
 }
 
 void CallSpecialVariable(Translation& t, const std::string& call, ElemNode* elem, OutBuffer* stream,

@@ -23,7 +23,8 @@ void CallSpecialVariable(Translation& t, const std::string& call, ElemNode* elem
                          int trackColumn, const std::vector<bool>& fromDocument = {});
 
 // Whether a call of `name` (without its underscore) may be made in a run
-// done ahead: the table of special variables says so for each.
+// done ahead: the table of special variables says so for each; a name not
+// in it only writes a message, which a run done ahead records.
 bool SpecialCallMayRunAhead(std::string_view name);
 
 }  // namespace qlx

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <pthread.h>
@@ -146,11 +147,6 @@ void Translate(Translation& t, ElemNode* top, OutBuffer* stream, TranSpec* spec,
 }
 
 
-// Thrown in a run done ahead that meets what it cannot record (the nesting
-// limit, or data whose blanks depend on the column before the run): the
-// run is given up and translated in its turn.
-struct GiveUpAhead {};
-
 // The nesting of ProcessElement calls.
 struct Nesting {
   QLX_ENDS_PROCESS Nesting(Translation& t, const ElemNode* top) : t(t) {
@@ -160,7 +156,6 @@ struct Nesting {
                                    : t.nesting > kMaxActionNesting;
     if (!deep || t.nesting <= 1) return;
     --t.nesting;
-    if (t.ahead) throw GiveUpAhead{};
     t.messages->Puts("Error: Named actions nested too deep for the stack left, at:\n");
     PrintLocation(top, t.messages);
     t.Stop(1);
@@ -211,7 +206,7 @@ void UpdateVariables(Translation& t, const TranSpec& spec, ElemNode* elem) {
 }
 
 void ProcessElement(Translation& t, ElemNode* top, OutBuffer* stream, TranSpec* spec) {
-  if (!t.stackLimit && !t.ahead && t.nesting >= kNestingOnCallerStack) {
+  if (!t.stackLimit && t.nesting >= kNestingOnCallerStack) {
     // Deep: the nested translations go on on a large stack of their own.
     struct Args {
       Translation& t;
@@ -225,7 +220,7 @@ void ProcessElement(Translation& t, ElemNode* top, OutBuffer* stream, TranSpec* 
           auto* a = static_cast<Args*>(p);
           ProcessElement(a->t, a->top, a->stream, a->spec);
         },
-        &args, kLargeStack);
+        &args, largeStackSize);
     return;
   }
   Nesting nesting(t, top);
@@ -256,6 +251,32 @@ void RunNamedAction(Translation& t, ElemNode* elem, std::string_view action, Out
   else t.messages->Printf("Could not find named action for %d.\n", n);
 }
 
+namespace {
+
+// Gathered data as _space asks: each gathered blank (a space outside an
+// escape) becomes _space's text.
+void WriteGathered(const char* gathered, OutBuffer* stream, bool verbatim) {
+  if (settings.blankText.empty()) return EmitData(gathered, stream, verbatim);
+  const std::string_view text(gathered);
+  size_t start = 0;
+  for (size_t i = 0; i < text.size();) {
+    if (text[i] == '\\' && i + 1 < text.size()) {
+      size_t close = text[i + 1] == '|' ? text.find("\\|", i + 2) : std::string::npos;
+      i = text[i + 1] != '|' ? i + 2 : close == std::string::npos ? text.size() : close + 2;
+      continue;
+    }
+    if (text[i] == ' ') {
+      EmitData(std::string(text.substr(start, i - start)).c_str(), stream, verbatim);
+      EmitText(settings.blankText, stream, 1);
+      start = i + 1;
+    }
+    ++i;
+  }
+  EmitData(gathered + start, stream, verbatim);
+}
+
+}  // namespace
+
 void WriteData(const char* text, OutBuffer* stream, bool verbatim, bool edge) {
   if (settings.blankData != 0 && text) {
     // Gathered as _blanks asks: a space at the start or end only where the
@@ -265,30 +286,17 @@ void WriteData(const char* text, OutBuffer* stream, bool verbatim, bool edge) {
       return GatherBlanks(text, midLine, true, (settings.blankData == 1 || !edge) && midLine);
     };
     const int column = stream ? stream->column : 0;
-    std::string gathered = gather(column != 0);
-    // At the start of a run done ahead the column is not known: the run
-    // is given up when the data's blanks depend on it.
-    if (column == OutBuffer::kUnknownColumn && gathered != gather(false)) throw GiveUpAhead{};
-    if (settings.blankText.empty()) {
-      EmitData(gathered.c_str(), stream, verbatim);
-      return;
+    const std::string gathered = gather(column != 0);
+    size_t from = 0;
+    if (column == OutBuffer::kUnknownColumn && gathered != gather(false)) {
+      // Nothing written yet in a run done ahead: the leading space (the
+      // only difference) is kept for a line that holds text.  A blank is
+      // never a key of the character map, so the space written apart
+      // writes what it writes as part of the whole.
+      WriteIfMidLine(stream, [stream, verbatim] { WriteGathered(" ", stream, verbatim); });
+      from = 1;
     }
-    // Each gathered blank (a space outside an escape) becomes _space's text.
-    size_t start = 0;
-    for (size_t i = 0; i < gathered.size();) {
-      if (gathered[i] == '\\' && i + 1 < gathered.size()) {
-        size_t close = gathered[i + 1] == '|' ? gathered.find("\\|", i + 2) : std::string::npos;
-        i = gathered[i + 1] != '|' ? i + 2 : close == std::string::npos ? gathered.size() : close + 2;
-        continue;
-      }
-      if (gathered[i] == ' ') {
-        EmitData(gathered.substr(start, i - start).c_str(), stream, verbatim);
-        EmitText(settings.blankText, stream, 1);
-        start = i + 1;
-      }
-      ++i;
-    }
-    EmitData(gathered.substr(start).c_str(), stream, verbatim);
+    WriteGathered(gathered.c_str() + from, stream, verbatim);
     return;
   }
   EmitData(text, stream, verbatim);

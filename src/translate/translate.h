@@ -25,9 +25,9 @@ struct TranSpec;
 // of that stack left, it stops the run with "Error: Named actions nested
 // too deep for the stack left, at:", the element's location and status 1,
 // so a spec whose actions lead back to where they started ends instead of
-// overflowing the stack.  A run done ahead (which records its messages)
-// stays on its thread: past kMaxActionNesting levels it is given up, and
-// translated in its turn.
+// overflowing the stack.  A run done ahead moves to a large stack in the
+// same way, so it records what a plain run writes, the stop included.
+// Where no such thread can be made, kMaxActionNesting levels are allowed.
 inline constexpr int kNestingOnCallerStack = 200;
 inline constexpr int kMaxActionNesting = 1000;
 inline constexpr size_t kStackReserve = size_t(1) << 20;
@@ -39,6 +39,9 @@ inline constexpr size_t kStackReserve = size_t(1) << 20;
 // the body is thrown again by the caller.
 void RunOnLargeStack(Translation& t, void (*body)(void*), void* arg, size_t size);
 inline constexpr size_t kLargeStack = sizeof(void*) >= 8 ? size_t(512) << 20 : size_t(128) << 20;
+// The size of the large stack of nested translations: kLargeStack, or, in
+// tests that reach its end, less.  Set only while no translation runs.
+inline size_t largeStackSize = kLargeStack;
 
 // One translation run.  A null file name skips the run with a message; a
 // null stream (validation) writes no output but every message.

@@ -54,7 +54,7 @@ OutBuffer OutBuffer::Discarding() {
 
 OutBuffer::OutBuffer(OutBuffer&& o) noexcept
     : column(o.column),
-      pendingBreak(o.pendingBreak),
+      midLineOnly(std::move(o.midLineOnly)),
       mode_(o.mode_),
       fd_(o.fd_),
       name_(std::move(o.name_)),
@@ -190,7 +190,7 @@ void OutBuffer::Clear() {
   marks_.clear();
   overflowed_ = false;
   column = 0;
-  pendingBreak = -1;
+  midLineOnly.clear();
 }
 
 }  // namespace qlx

@@ -17,10 +17,13 @@
 //
 // The buffer also keeps the column of the output (characters since the
 // last newline), which the translation's text writer maintains.  A memory
-// buffer for work done ahead starts with an unknown column (kUnknownColumn):
-// a conditional newline met while it is unknown is recorded as pending at
-// its position (pendingBreak), and settled when the buffer is copied into
-// the output, where the column is known.
+// buffer for work done ahead starts with an unknown column (kUnknownColumn),
+// which stays unknown only as long as nothing written has set it.  What a
+// writer would write only where the line already holds text (a conditional
+// newline, a blank before data), met while the column is unknown, is
+// written as for such a line and listed as held only for it (midLineOnly):
+// where the buffer is copied into the output, whose column is known, that
+// text is left out at the start of a line.
 #pragma once
 
 #include <cstdarg>
@@ -118,9 +121,20 @@ class OutBuffer {
   // For a buffer of messages: the output whose column the escapes "\n" and
   // "\r" reset even in text written without column tracking.
   OutBuffer* columnOwner = nullptr;
-  // Where a conditional newline was met while the column was unknown; -1:
-  // none (there is at most one: it makes the column known).
-  long pendingBreak = -1;
+  // Text held only for a line that already holds text where the buffer is
+  // copied out: bytes [from, to) of this buffer and [messagesFrom,
+  // messagesTo) of its messages buffer.  In order, not overlapping.
+  struct MidLineText {
+    size_t from, to, messagesFrom, messagesTo;
+  };
+  std::vector<MidLineText> midLineOnly;
+  // Lists what was written since `from`, and since `messagesFrom` in the
+  // messages buffer, as held only for a line that already holds text.
+  void KeepMidLineOnly(size_t from, size_t messagesFrom) {
+    const size_t messagesTo = messages ? messages->size() : messagesFrom;
+    if (size() > from || messagesTo > messagesFrom)
+      midLineOnly.push_back(MidLineText{from, size(), messagesFrom, messagesTo});
+  }
   // Where the writers of this buffer report a problem with its text (an
   // unknown SDATA name, say); null: the program's standard error.
   OutBuffer* messages = nullptr;

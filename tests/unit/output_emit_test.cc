@@ -369,18 +369,20 @@ TEST(EmitStreamTest, KeepsOrderThroughRefillsAndRecordsPendingBreaks) {
 
   OutBuffer ahead;
   ahead.column = OutBuffer::kUnknownColumn;
-  EmitText("^", &ahead, 1);  // unknown: pending
-  EXPECT_EQ(ahead.pendingBreak, 0);
+  EmitText("^", &ahead, 1);  // unknown: held for a line with text
+  ASSERT_EQ(ahead.midLineOnly.size(), 1u);
+  EXPECT_EQ(ahead.midLineOnly[0].from, 0u);
+  EXPECT_EQ(ahead.midLineOnly[0].to, 1u);
   EXPECT_EQ(ahead.column, 0);
   EmitText("a^b^", &ahead, 1);  // known from here on
-  EXPECT_EQ(ahead.text(), "a\nb\n");
-  EXPECT_EQ(ahead.pendingBreak, 0);
+  EXPECT_EQ(ahead.text(), "\na\nb\n");
+  EXPECT_EQ(ahead.midLineOnly.size(), 1u);
   OutBuffer later;
   later.column = OutBuffer::kUnknownColumn;
   later.Put("raw");  // raw bytes leave the column unknown
   EmitText("\\0", &later, 1);  // an escape makes it known (not 0)
   EmitText("^x", &later, 1);
-  EXPECT_EQ(later.pendingBreak, -1);
+  EXPECT_TRUE(later.midLineOnly.empty());
   EXPECT_EQ(later.text(), "raw\nx");
   output = OutputState();
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,7 @@ struct Result {
   std::string out, err;
   std::vector<bool> processed;
   AheadStats stats;
+  int status = 0;  // of a fatal stop
 };
 
 class ParallelTest : public testing::Test {
@@ -99,6 +101,7 @@ class ParallelTest : public testing::Test {
     ClearSpecList();
     settings = saved_;
     aheadSettings = savedAhead_;
+    largeStackSize = kLargeStack;
   }
 
   Result Translate(const std::string& esis, const std::string& specs, int threads) {
@@ -108,9 +111,17 @@ class ParallelTest : public testing::Test {
     aheadSettings.threads = threads;
     OutBuffer out;
     Translation t(&out, Diagnostics());
-    testing::internal::CaptureStderr();
-    TranslateTree(t, root, dir_.Write("s.ts", specs).c_str());
     Result r;
+    OutBuffer* const owner = Diagnostics()->columnOwner;
+    testing::internal::CaptureStderr();
+    try {
+      test::ThrowOnFatal fatal;
+      TranslateTree(t, root, dir_.Write("s.ts", specs).c_str());
+    } catch (const test::FatalExit& stop) {
+      r.status = stop.status;
+      Diagnostics()->columnOwner = owner;  // as the run would have left them
+      ClearSpecList();
+    }
     r.err = testing::internal::GetCapturedStderr();
     r.stats = aheadStats;
     r.out = std::string(out.text());
@@ -122,13 +133,15 @@ class ParallelTest : public testing::Test {
   // The same translation on one thread and, with runs of several sizes
   // all translated ahead, on two: every byte and every processed mark must
   // agree, whichever thread took which run.
-  AheadStats Compare(const std::string& esis, const std::string& specs) {
+  AheadStats Compare(const std::string& esis, const std::string& specs,
+                     std::initializer_list<int> chunks = {1, 3, 40}, Result* plainOut = nullptr) {
     Result plain = Translate(esis, specs, 1);
+    if (plainOut) *plainOut = plain;
     EXPECT_EQ(plain.stats.runs, 0u);
     AheadStats total;
     aheadSettings.alwaysAhead = true;
     aheadSettings.maxRetries = 1000;
-    for (int chunk : {1, 3, 40}) {
+    for (int chunk : chunks) {
       aheadSettings.chunkElements = chunk;
       aheadSettings.window = chunk == 3 ? 1 : 4;
       Result ahead = Translate(esis, specs, 2);
@@ -136,6 +149,7 @@ class ParallelTest : public testing::Test {
       EXPECT_EQ(ahead.out, plain.out);
       EXPECT_EQ(ahead.err, plain.err);
       EXPECT_EQ(ahead.processed, plain.processed);
+      EXPECT_EQ(ahead.status, plain.status);
       EXPECT_GT(ahead.stats.runs, 1u);
       // The buffers kept for reuse stay within the window.
       EXPECT_LE(ahead.stats.buffers, size_t(aheadSettings.window) + 2);
@@ -162,8 +176,10 @@ TEST_F(ParallelTest, OutputMessagesAndMarksAsOnOneThread) {
   EXPECT_GT(inl.taken, 0u);
   EXPECT_EQ(inl.retried, 0u);
 
-  // Messages recorded and replayed in their places, never written twice.
-  AheadStats warned = Compare(esis, kWarningSpecs);
+  // Messages recorded and replayed in their places, never written twice:
+  // warnings, unknown special variables, a call left open.
+  AheadStats warned =
+      Compare(esis, std::string(kWarningSpecs) + "GI: EMPH\nStartText: <${_nosuch ${ROLE}}\nEndText: >${_gi\n-\n");
   EXPECT_GT(warned.taken, 0u);
   EXPECT_EQ(warned.retried, 0u);
 
@@ -187,6 +203,66 @@ TEST_F(ParallelTest, SdataFromTheMapAsFromTheTableOfSubstitutions) {
   SetMappingText(output.sdataMap, "[cmd]", "!echo hi");
   aheadSettings.chunkElements = 2;
   EXPECT_EQ(Translate(esis, kBlockSpecs, 2).stats.runs, 0u);
+}
+
+// Runs that start with blanks, at the start of a line and in the middle
+// of one: the blanks _blanks gathers there are settled at the splice, with
+// or without _space, whose text may itself end the line.
+TEST_F(ParallelTest, GatheredBlanksAtTheStartOfARun) {
+  std::string esis = "(DOC\n";
+  for (int i = 0; i < 30; ++i) {
+    const char* gi = i % 2 ? "LINE" : "PARA";
+    esis += std::string("(") + gi + "\n-  lead " + std::to_string(i) + "\\n more\n" +
+            (i % 3 ? "AROLE CDATA br\n" : "") + "(EMPH\n-x\n)EMPH\n- \n(EMPH\n-y\n)EMPH\n" +
+            "-\\n\\011tail  \n)" + gi + "\n" + (i % 4 ? "" : "(LINE\n- \n)LINE\n");
+  }
+  esis += ")DOC\n";
+  const std::string specs =
+      "GI: LINE\nStartText: ^\nEndText: ^\n-\n"
+      "GI: PARA\nStartText: <p>\nEndText: </p>\n-\n"
+      "GI: EMPH\nAttValue: ROLE br\nStartText: <b>\nEndText: </b>^\n-\n"
+      "GI: EMPH\nStartText: <i>\nEndText: </i>\n-\n"
+      "GI: *\n-\n";
+  for (const char* blanks : {"collapse", "drop"})
+    for (const char* space : {"", "Var: _space ~\n", "Var: _space ^\n"}) {
+      SCOPED_TRACE(std::string(blanks) + " " + space);
+      settings = saved_;  // _space as this spec file has it
+      AheadStats stats = Compare(esis, std::string("Var: _blanks ") + blanks + "\n" + space + specs, {1, 3});
+      EXPECT_GT(stats.taken, 0u);
+      EXPECT_EQ(stats.retried, 0u);
+    }
+}
+
+// Named actions nested deep inside runs done ahead go on a large stack as
+// in a plain run: a chain of 1,500 translates whole, and a cycle stops
+// with the same message, output and status (on a stack of 8 MB, so that
+// its end comes soon).
+TEST_F(ParallelTest, DeepActionsAndCyclesInARunDoneAhead) {
+  largeStackSize = size_t(8) << 20;
+  std::string esis = "(DOC\n(SEC\n";
+  for (int i = 0; i < 6; ++i)
+    esis += std::string(i == 3 ? "ASTART CDATA yes\n" : "") + "(PARA\n-text " + std::to_string(i) + "\n)PARA\n";
+  esis += ")SEC\n(CHAIN\n";
+  for (int i = 0; i < 1500; ++i)
+    esis += "AID TOKEN I" + std::to_string(i) + "\nANEXT CDATA " +
+            (i + 1 < 1500 ? "I" + std::to_string(i + 1) : std::string("END")) + "\n(LINK\n)LINK\n";
+  esis += "AID TOKEN END\n(LINK\n)LINK\n)CHAIN\n)DOC\n";
+  const std::string specs =
+      "GI: CHAIN\nIgnore: all\n-\n"
+      "GI: PARA\nStartText: <p>\nEndText: </p>^\n-\n"
+      "GI: _last\nSpecID: 10\nAttValue: ID ^END$\nIgnore: all\nStartText: end\n-\n"
+      "GI: _link\nSpecID: 10\nIgnore: all\nStartText: ${ID},${_followlink NEXT 10t}\n-\n"
+      "GI: _loop\nSpecID: 20\nIgnore: all\nStartText: [${_action 20}\n-\n"
+      "GI: *\n-\n";
+  AheadStats chain = Compare(esis, "GI: PARA\nAttValue: START yes\nStartText: ${_id I0 10t}\n-\n" + specs, {1});
+  EXPECT_GT(chain.taken, 0u);
+  EXPECT_EQ(chain.retried, 0u);
+  Result plain;
+  AheadStats cycle = Compare(esis, "GI: PARA\nAttValue: START yes\nStartText: ${_action 20}\n-\n" + specs, {1}, &plain);
+  EXPECT_EQ(plain.status, 1);
+  EXPECT_NE(plain.err.find("nested too deep"), std::string::npos);
+  EXPECT_GT(cycle.taken, 0u);
+  EXPECT_EQ(cycle.retried, 0u);
 }
 
 TEST_F(ParallelTest, WorkAheadStopsAfterTooManyRetries) {
@@ -221,7 +297,14 @@ TEST_F(ParallelTest, SpecsThatChangeStateKeepOneThread) {
       {"GI: PARA\nStartText: ${_eachatt SKIP 1}\n-\n", false},
       {"GI: PARA\nStartText: ${_!echo}\n-\n", false},
       {"GI: PARA\nStartText: ${_${name}}\n-\n", false},
-      {"GI: PARA\nStartText: ${_gi\n-\n", false},
+      {"GI: PARA\nStartText: ${_gi\n-\n", true},  // a message, then the call
+      {"GI: PARA\nStartText: ${_nosuch x}\n-\n", true},
+      {"GI: PARA\nStartText: ${_ set x 1}\n-\n", false},
+      // Expansions that form a call: a default text, a value after a '$'.
+      {"GI: PARA\nStartText: ${X ${Yset x 1}}\n-\n", false},
+      {"GI: PARA\nStartText: ${X $}{_set x 1}\n-\n", false},
+      {"GI: PARA\nStartText: $${ROLE}}\n-\n", false},
+      {"GI: PARA\nStartText: ${ROLE a {b}} costs $5 ${_gi}\n-\n", true},
       {"GI: PARA\nMessage: hello\n-\n", true},
       {"GI: PARA\nMessage: ${_set x 1}\n-\n", false},
       {"GI: NONE\nQuit: stop\n-\n" + base, true},
