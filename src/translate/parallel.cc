@@ -5,6 +5,7 @@
 #include <cctype>
 #include <climits>
 #include <cstdlib>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -338,8 +339,8 @@ namespace {
 void Replay(AheadChunk& c, OutBuffer* stream, OutBuffer* messagesOut) {
   const std::string_view text = c.out.text();
   const std::string_view messages = c.messages.text();
-  static const std::vector<OutBuffer::MidLineText> kNone;
-  const std::vector<OutBuffer::MidLineText>& left = stream->column == 0 ? c.out.midLineOnly : kNone;
+  std::span<const OutBuffer::MidLineText> left;
+  if (stream->column == 0) left = c.out.midLineOnly;
   size_t written = 0, messagesAt = 0, nextOut = 0, nextMessages = 0;
   auto copyOutput = [&](size_t to) {
     for (; nextOut < left.size() && left[nextOut].from < to; ++nextOut) {
