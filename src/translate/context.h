@@ -2,8 +2,8 @@
 // run changes, passed down explicitly through the walk, the expansion of
 // spec texts, matching, the special variables, links and tables.
 //
-// A run's shared part (the spec each element has, the processed and
-// inserted marks, the loop values) is written by the thread that walks
+// A run's shared part (the spec list, the spec each element has, the
+// processed and inserted marks, the loop values) is written by the thread that walks
 // the top of the tree.  A run of content translated ahead on another
 // thread gets a Translation of its own that reads that shared part, and
 // writes only into what it owns: its output, its messages, its nesting
@@ -19,6 +19,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "transpec/transpec.h"
 #include "util/fatal.h"
 #include "util/outbuf.h"
 
@@ -45,6 +46,12 @@ struct LinkLoopState {
 
 // What the whole run shares.
 struct RunState {
+  // The specs of the run's spec file.  They live as long as the run's
+  // Translation: a fatal stop ends the process with them in place (the
+  // Translation is on the stack of the thread that ends it, or of one
+  // waiting for it), and the thread working ahead is stopped before
+  // exit() destroys anything.
+  SpecList specs;
   // The spec each element has in this run, by serial number: 0 none, 1
   // the empty spec, k + 2 the k-th spec of the list (see ElementSpec).
   std::vector<uint32_t> specOf;

@@ -271,9 +271,4 @@ void WriteSpecText(Translation& t, std::string_view text, ElemNode* elem, OutBuf
   flushRun(n);
 }
 
-std::string ExpandWithoutElement(std::string_view source) {
-  Translation t(nullptr, Diagnostics());
-  return ExpandVariables(t, source, nullptr);
-}
-
 }  // namespace qlx

@@ -70,8 +70,8 @@ class WorkerThread {
 // document order.
 void AssignSpecsInParallel(Translation& t, ElemNode* top);
 
-// Whether the current spec list allows work ahead (see above).
-bool SpecsAllowWorkAhead();
+// Whether the translation's spec list allows work ahead (see above).
+bool SpecsAllowWorkAhead(const Translation& t);
 
 // How work ahead is planned: the tests set small sizes.
 struct AheadSettings {

@@ -47,7 +47,7 @@ void WriteMessage(Translation& t, const OptText& text, bool plain, ElemNode* ele
 // The texts of a spec that _insertnode placed before or after the content.
 void WriteInserted(Translation& t, int specId, ElemNode* elem, OutBuffer* stream) {
   if (specId == 0) return;
-  TranSpec* s = FindSpecById(specId);
+  TranSpec* s = FindSpecById(t.run.specs, specId);
   if (!s) return;
   WriteText(t, s->startText, s->startPlain, elem, stream);
   WriteMessage(t, s->message, s->messagePlain, elem);
@@ -56,7 +56,7 @@ void WriteInserted(Translation& t, int specId, ElemNode* elem, OutBuffer* stream
 
 // _Start and _End: start text, replace text, message, end text.
 void WriteFrameTexts(Translation& t, const char* name, OutBuffer* stream) {
-  TranSpec* s = FirstSpecWithGi(name);
+  TranSpec* s = FirstSpecWithGi(t.run.specs, name);
   if (!s) return;
   WriteText(t, s->startText, s->startPlain, nullptr, stream);
   WriteText(t, s->replace, s->replacePlain, nullptr, stream);
@@ -252,7 +252,7 @@ void RunNamedAction(Translation& t, ElemNode* elem, std::string_view action, Out
     if (s->specId != 0) ProcessElement(t, elem, stream, s);
     return;
   }
-  if (TranSpec* s = FindSpecById(n)) ProcessElement(t, elem, stream, s);
+  if (TranSpec* s = FindSpecById(t.run.specs, n)) ProcessElement(t, elem, stream, s);
   else t.messages->Printf("Could not find named action for %d.\n", n);
 }
 
@@ -301,8 +301,8 @@ void WriteProcessingInstruction(Translation& t, const char* text, OutBuffer* str
   std::string name = "_";
   if (n > 0) name.append(words[0]);
   std::string_view rest = n > 1 ? words[1] : std::string_view();
-  TranSpec* s = FirstSpecWithGi(name);
-  if (!s) s = FirstSpecWithGi("_*");
+  TranSpec* s = FirstSpecWithGi(t.run.specs, name);
+  if (!s) s = FirstSpecWithGi(t.run.specs, "_*");
   if (!s) {
     if (stream) stream->Printf("[%s]", text);
     if (settings.warnings) t.messages->Printf("Warning: Unrecognized PI: [%s]\n", text);
@@ -318,6 +318,11 @@ void WriteProcessingInstruction(Translation& t, const char* text, OutBuffer* str
   WriteMessage(t, s->message, s->messagePlain, nullptr);
 }
 
+bool ReadSpecs(Translation& t, const std::string& specFile) {
+  return ReadTranSpec(t.run.specs, globalVars, specFile,
+                      [&t](std::string_view text) { return ExpandVariables(t, text, nullptr); });
+}
+
 void TranslateTree(ElemNode* top, const char* specFile, OutBuffer* stream) {
   Translation t(stream, Diagnostics());
   TranslateTree(t, top, specFile);
@@ -329,7 +334,7 @@ void TranslateTree(Translation& t, ElemNode* top, const char* specFile) {
     return;
   }
   OutBuffer* stream = t.out;
-  ReadTranSpec(specFile, [&t](std::string_view text) { return ExpandVariables(t, text, nullptr); });
+  if (!ReadSpecs(t, specFile)) ++settings.unreadFiles;
   LoadSpecMaps();
   // A message's "\n" escape resets the output's column.
   OutBuffer* savedOwner = t.messages->columnOwner;
@@ -356,8 +361,6 @@ void TranslateTree(Translation& t, ElemNode* top, const char* specFile) {
         },
         nullptr, nullptr, &t);
   }
-  // The spec records die with the run.
-  ClearSpecList();
   t.messages->columnOwner = savedOwner;
 }
 

@@ -8,6 +8,7 @@
 #include "util/outbuf.h"
 
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -40,11 +41,16 @@ inline constexpr size_t kStackReserve = size_t(1) << 20;
 void RunOnLargeStack(Translation& t, void (*body)(void*), void* arg, size_t size);
 inline constexpr size_t kLargeStack = sizeof(void*) >= 8 ? size_t(512) << 20 : size_t(128) << 20;
 
+// Reads the spec file into the translation's spec list, its patterns
+// expanded with the translation's variables; false when it could not be
+// read (see ReadTranSpec).
+bool ReadSpecs(Translation& t, const std::string& specFile);
+
 // One translation run.  A null file name skips the run with a message; a
 // null stream (validation) writes no output but every message.
 void TranslateTree(ElemNode* top, const char* specFile, OutBuffer* stream);
-// The same with a translation the caller owns (its output is t.out), which
-// keeps what the run marked.
+// The same with a fresh translation the caller owns (its output is
+// t.out), which keeps the run's specs and what the run marked.
 void TranslateTree(Translation& t, ElemNode* top, const char* specFile);
 
 // Translates one element and its content with `spec` (null: the element's

@@ -74,7 +74,6 @@ std::FILE* NullStream() {
 }
 
 void ResetProcessState() {
-  qlx::ClearSpecList();
   delete qlx::globalVars;
   qlx::settings = qlx::RunSettings{};
   qlx::globalVars = qlx::NewVarTable(20);

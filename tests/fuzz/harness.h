@@ -35,7 +35,7 @@ void InitOnce();
 
 // Every process-wide record back to its start-up state: the run settings
 // (with a fresh globalVars and outStream = NullStream()), the document, the
-// spec list (patterns and variable tables given back), the output state
+// output state
 // and maps, the link and loop values, the table states, the library list.
 void ResetProcessState();
 

@@ -96,7 +96,6 @@ class ParallelTest : public testing::Test {
   }
   void TearDown() override {
     output.sdataMap = output.sdataUsed = nullptr;
-    ClearSpecList();
     settings = saved_;
     aheadSettings = savedAhead_;
   }
@@ -246,8 +245,8 @@ TEST_F(ParallelTest, SpecsThatChangeStateKeepOneThread) {
 TEST_F(ParallelTest, PlanCoversTheWalkInOrder) {
   ElemNode* root = test::ReadDocument(MakeDocument(6, 8));
   globalVars = NewVarTable(20);
-  ReadTranSpec(dir_.Write("s.ts", kBlockSpecs), ExpandWithoutElement);
   Translation t(nullptr, Diagnostics());
+  ReadSpecs(t, dir_.Write("s.ts", kBlockSpecs));
   AssignSpecs(t, root);
   for (int size : {1, 5, 30, 1000}) {
     SCOPED_TRACE(size);
@@ -278,7 +277,6 @@ TEST_F(ParallelTest, PlanCoversTheWalkInOrder) {
     }
     EXPECT_EQ(k, chunks.size());
   }
-  ClearSpecList();
 }
 
 // Warnings for the elements no spec names come from both halves.
@@ -290,8 +288,9 @@ TEST_F(ParallelTest, SpecsGivenInParallelAsInOrder) {
       "GI: _t\nSpecID: 11\n-\n";
   ElemNode* root = test::ReadDocument(MakeDocument(8, 9));
   globalVars = NewVarTable(20);
-  ReadTranSpec(dir_.Write("s.ts", specs), ExpandWithoutElement);
+  const std::string path = dir_.Write("s.ts", specs);
   Translation t(nullptr, Diagnostics());
+  ReadSpecs(t, path);
   testing::internal::CaptureStderr();
   AssignSpecs(t, root);
   const std::string plainErr = testing::internal::GetCapturedStderr();
@@ -299,13 +298,13 @@ TEST_F(ParallelTest, SpecsGivenInParallelAsInOrder) {
   for (int threads : {1, 2}) {
     aheadSettings.threads = threads;
     Translation again(nullptr, Diagnostics());
+    ReadSpecs(again, path);
     testing::internal::CaptureStderr();
     AssignSpecsInParallel(again, root);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), plainErr);
     EXPECT_EQ(again.run.specOf, plain);
   }
   EXPECT_NE(plainErr.find("transpec not found for TITLE"), std::string::npos);
-  ClearSpecList();
 }
 
 // A translation done ahead writes its messages to its own sink, each at

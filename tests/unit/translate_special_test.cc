@@ -12,6 +12,7 @@
 #include "translate/links.h"
 #include "translate/match.h"
 #include "translate/special.h"
+#include "translate/translate.h"
 #include "transpec/transpec.h"
 #include "util/fatal.h"
 #include "util/libfile.h"
@@ -54,7 +55,6 @@ class SpecialTest : public testing::Test {
     saved_ = settings;
     globalVars = NewVarTable(20);
     t_.run.loop = LinkLoopState{};
-    ClearSpecList();
     root_ = test::ReadDocument(kDoc);
     list_ = NthChild(root_, 0);
     i1_ = NthChild(list_, 0);
@@ -65,11 +65,10 @@ class SpecialTest : public testing::Test {
     Load(kSpecs);
   }
   void TearDown() override {
-    ClearSpecList();
     t_.run.loop = LinkLoopState{};
     settings = saved_;
   }
-  void Load(const std::string& text) { ReadTranSpec(dir_.Write("s.ts", text), ExpandWithoutElement); }
+  void Load(const std::string& text) { ReadSpecs(t_, dir_.Write("s.ts", text)); }
 
   // Writes `text` for `elem` as a spec text would be; keeps the messages.
   std::string Run(const std::string& text, ElemNode* elem) {
@@ -212,7 +211,7 @@ TEST_F(SpecialTest, IncludeCopiesFilesRaw) {
 
 TEST_F(SpecialTest, UnknownNamesAndMissingWords) {
   Load("GI: REF\nStartText: ${_nosuch}\n-\n");
-  TranSpec* spec = FirstSpecWithGi("REF");
+  TranSpec* spec = FirstSpecWithGi(t_.run.specs, "REF");
   SetElementSpec(t_, ref_, spec);
   Run("${_nosuch a b}", ref_);
   EXPECT_EQ(err_, "Unknown special variable: nosuch\nUsed in transpec, line " +
