@@ -175,7 +175,8 @@ void BM_Translation(benchmark::State& state) {
   Fixture& f = Shared();
   ElemNode* root = ReadFile(f.esisPath);
   LoadCharMap(f.mapPath);
-  for (auto _ : state) TranslateTree(root, f.specPath.c_str(), f.sink);
+  Variables vars;
+  for (auto _ : state) TranslateTree(root, f.specPath.c_str(), f.sink, vars);
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(f.esis.size()));
   output.charMap.Clear();
 }

@@ -204,7 +204,7 @@ void IdCommand(const Words& w) {
 }
 
 // "tran [spec [outfile]]": a translation from the current element.
-void TranslateCommand(const Words& w, ElemNode* current) {
+void TranslateCommand(Variables& vars, const Words& w, ElemNode* current) {
   std::fflush(stdout);
   int fd = 1;
   std::string name = "standard output";
@@ -217,7 +217,7 @@ void TranslateCommand(const Words& w, ElemNode* current) {
     name = w[2];
   }
   OutBuffer out(fd, name);
-  TranslateTree(current, w.size() >= 2 ? w[1].c_str() : nullptr, &out);
+  TranslateTree(current, w.size() >= 2 ? w[1].c_str() : nullptr, &out, vars);
   bool failed = !out.Flush();
   int err = out.error();
   if (fd != 1) {
@@ -321,7 +321,7 @@ class CommandInput {
 
 // Runs one command line (without its newline).  `current` is the current
 // element, which only "cd" changes.  Returns false for "quit".
-bool RunCommand(const std::string& line, ElemNode** current) {
+bool RunCommand(Variables& vars, const std::string& line, ElemNode** current) {
   std::vector<std::string_view> views = Split(line, 20, SPLIT_ALLOC);
   if (views.empty()) return true;
   Words w(views.begin(), views.end());
@@ -352,14 +352,14 @@ bool RunCommand(const std::string& line, ElemNode** current) {
     IdCommand(w);
   } else if (cmd == "show" && w.size() >= 2) {
     // Outside a translation run: no loop value is set.
-    Translation outside(nullptr, Diagnostics());
+    Translation outside(vars, nullptr, Diagnostics());
     if (const std::string* value = LookupVariable(outside, w[1])) {
       std::printf("%s\n", value->c_str());
     } else {
       std::printf("Variable '%s' has no value.\n", w[1].c_str());
     }
   } else if (cmd == "set" && w.size() >= 3) {
-    SetMapping(globalVars, w[1], w[2]);
+    SetMapping(&vars, w[1], w[2]);
   } else if (cmd == "sum" || cmd == "tree" || cmd == "stat" || cmd == "cont") {
     // The whole document, or with any further word (even the empty one a
     // trailing blank gives) the current subtree.
@@ -369,7 +369,7 @@ bool RunCommand(const std::string& line, ElemNode** current) {
     if (cmd == "stat") PrintStatistics(top, settings.outStream);
     if (cmd == "cont") PrintContextReport(top, settings.outStream);
   } else if (cmd == "tran") {
-    TranslateCommand(w, here);
+    TranslateCommand(vars, w, here);
   } else if (cmd == "sdata" || cmd == "cmap") {
     if (w.size() < 2) {
       std::fprintf(stderr, "Missing file name - '%s' ignored.\n", cmd.c_str());
@@ -392,17 +392,17 @@ bool RunCommand(const std::string& line, ElemNode** current) {
 
 }  // namespace
 
-bool RunBrowserCommand(const std::string& line, ElemNode** current) {
-  return RunCommand(line, current);
+bool RunBrowserCommand(Variables& vars, const std::string& line, ElemNode** current) {
+  return RunCommand(vars, line, current);
 }
 
-void RunBrowser() {
+void RunBrowser(Variables& vars) {
   ElemNode* current = doc.root;
   if (!current) return;
   const char* prompt = settings.promptNewline ? "=>\n" : "=> ";
   CommandInput input;
   std::string line;
-  while (input.Read(prompt, &line) && RunCommand(line, &current)) {
+  while (input.Read(prompt, &line) && RunCommand(vars, line, &current)) {
   }
   std::printf("\n");
   std::fflush(stdout);

@@ -37,24 +37,24 @@ const char* const kOptions = "+df:t:vc:s:o:huSxIl:bHVWi:D:Z";
 // spec texts run, so they keep the default behaviour.
 void OnSigpipe(int) {}
 
-void SetStartupVariables() {
+void SetStartupVariables(VarTable* vars) {
   const char* user = std::getenv("USER");
-  SetMapping(globalVars, "user", user ? user : "UnknownUser");
+  SetMapping(vars, "user", user ? user : "UnknownUser");
   char buf[100];
   std::time_t now = std::time(nullptr);
   if (std::strftime(buf, sizeof buf, "%a %d %b %Y, %R", std::localtime(&now)) == 0) buf[0] = '\0';
-  SetMapping(globalVars, "date", buf);
+  SetMapping(vars, "date", buf);
   if (gethostname(buf, sizeof buf) != 0) std::strcpy(buf, "unknown-host");
   buf[sizeof buf - 1] = '\0';
-  SetMapping(globalVars, "host", buf);
-  SetMapping(globalVars, "transpec", "??");
+  SetMapping(vars, "host", buf);
+  SetMapping(vars, "transpec", "??");
 }
 
 }  // namespace
 
 // The first "=" becomes a blank, and the text splits into a name and the
 // rest (leading blanks skipped, inner and trailing blanks kept).
-void AssignVariable(const char* arg) {
+void AssignVariable(VarTable* variables, const char* arg) {
   std::string text = arg;
   size_t eq = text.find('=');
   if (eq == std::string::npos) {
@@ -65,15 +65,15 @@ void AssignVariable(const char* arg) {
   std::vector<std::string_view> words = Split(text, 2);
   if (words.empty()) return;
   if (words.size() == 1) {
-    SetMapping(globalVars, words[0], nullptr);
+    SetMapping(variables, words[0], nullptr);
   } else {
-    SetMapping(globalVars, words[0], words[1]);
+    SetMapping(variables, words[0], words[1]);
   }
 }
 
 namespace {
 
-void ParseOptions(int argc, char** argv) {
+void ParseOptions(int argc, char** argv, VarTable* vars) {
   int c;
   while ((c = getopt(argc, argv, kOptions)) != -1) {
     switch (c) {
@@ -96,7 +96,7 @@ void ParseOptions(int argc, char** argv) {
         PrintUsage();
         std::fflush(stdout);
         std::exit(0);
-      case 'D': AssignVariable(optarg); break;
+      case 'D': AssignVariable(vars, optarg); break;
       case 'Z': settings.promptNewline = 1; break;
       case 'd': settings.esisDataFix = true; break;
       case 'f':
@@ -188,24 +188,24 @@ void PrintUsage() {
 
 namespace {
 
-// Defaults, the start-up variables, the options and the input name.
-void Configure(int argc, char** argv) {
+// Defaults, the start-up variables (into `vars`), the options and the
+// input name.
+void Configure(int argc, char** argv, Variables& vars) {
   settings.progName = argc > 0 && argv[0] ? argv[0] : "qlx";
   if (const char* lib = std::getenv("QLX_LIB")) settings.libDir = lib;
   // QLX_THREADS=1 keeps the reading and the translation on one thread.
   if (const char* threads = std::getenv("QLX_THREADS")) aheadSettings.threads = std::atoi(threads);
   settings.warnings = 1;
   settings.foldcase = 1;
-  globalVars = NewVarTable(20);
-  SetStartupVariables();
-  ParseOptions(argc, argv);
+  SetStartupVariables(&vars);
+  ParseOptions(argc, argv, &vars);
   if (optind < argc) settings.inputPath = argv[optind];
   // The browser needs a named input: its commands come on stdin.
   if (settings.browse && !settings.inputPath) {
     std::fputs("You must specify ESIS file on cmd line for browser mode.\n", stderr);
     Fatal(1);
   }
-  SetMapping(globalVars, "transpec", settings.transpecFile ? settings.transpecFile : "??");
+  SetMapping(&vars, "transpec", settings.transpecFile ? settings.transpecFile : "??");
 }
 
 // Opens the output (-o, else standard output) as settings.outStream.
@@ -255,8 +255,9 @@ void ReadDocument() {
 }
 
 // The translation, on the element named with -i or the root, with the
-// maps of the options (SDATA first); without output when validating.
-void TranslateDocument(OutBuffer* output) {
+// maps of the options (SDATA first) and the variables `vars`; without
+// output when validating.
+void TranslateDocument(Variables& vars, OutBuffer* output) {
   ElemNode* top = doc.root;
   if (settings.subtreeId) {
     top = FindElementByID(settings.subtreeId);
@@ -270,9 +271,9 @@ void TranslateDocument(OutBuffer* output) {
   if (settings.validate) {
     settings.outStream = nullptr;
     OutBuffer none = OutBuffer::Discarding();
-    TranslateTree(top, settings.transpecFile, &none);
+    TranslateTree(top, settings.transpecFile, &none, vars);
   } else {
-    TranslateTree(top, settings.transpecFile, output);
+    TranslateTree(top, settings.transpecFile, output, vars);
     output->Flush();  // the reports follow on the stream; a failure is reported at the end
   }
 }
@@ -299,7 +300,10 @@ void WriteReports() {
 int RunMain(int argc, char** argv) {
   InstallOutOfMemoryHandler();
   std::signal(SIGPIPE, OnSigpipe);
-  Configure(argc, argv);
+  // The variables of the whole process: the browser's translations share
+  // them.
+  Variables vars;
+  Configure(argc, argv, vars);
   OpenOutput();
   // The translation writes through a buffer of its own, in large blocks (a
   // translation writes many megabytes); to a terminal at the end of every
@@ -313,10 +317,10 @@ int RunMain(int argc, char** argv) {
   ReadDocument();
   // The browser takes over; neither translation nor reports run.
   if (settings.browse) {
-    RunBrowser();
+    RunBrowser(vars);
     return FinishOutput(&output);
   }
-  if (settings.transpecFile) TranslateDocument(&output);
+  if (settings.transpecFile) TranslateDocument(vars, &output);
   WriteReports();
   // A file the translation needed but could not read fails the run, now
   // that everything it could do is done.

@@ -210,9 +210,9 @@ std::string GatherBlanks(std::string_view text, bool spaceAtStart, bool spaceAtE
   return out;
 }
 
-void LoadSpecMaps() {
-  auto named = [](const char* name) -> const std::string* {
-    const VarEntry* e = LookupVarEntry(globalVars, name);
+void LoadSpecMaps(const VarTable* variables) {
+  auto named = [variables](const char* name) -> const std::string* {
+    const VarEntry* e = LookupVarEntry(variables, name);
     return e && e->hasValue && !e->fromDocument && !e->value.empty() ? &e->value : nullptr;
   };
   if (!settings.sdataMapNamed)

@@ -28,6 +28,8 @@
 
 namespace qlx {
 
+struct VarTable;
+
 struct CharMapEntry {
   std::string key;          // only its first character is compared
   std::string replacement;  // may be empty: the character is removed
@@ -77,12 +79,13 @@ void LoadSdataMap(const std::string& fileName);
 // '%s'.\n%s\n" on standard error and leaves the current map.
 void LoadCharMap(const std::string& fileName);
 
-// The maps that a spec file names for itself in the global variables
-// _sdatamap and _charmap ("Var: _sdatamap roff.sdata"), loaded as -s and -c
-// load theirs, after the spec file is read and before the translation; a
-// kind that the command line or the browser has named (sdataMapNamed,
-// charMapNamed) keeps that map.  A variable without a value loads nothing.
-void LoadSpecMaps();
+// The maps that a spec file names for itself in the variables _sdatamap
+// and _charmap of `variables` ("Var: _sdatamap roff.sdata"), loaded as -s
+// and -c load theirs, after the spec file is read and before the
+// translation; a kind that the command line or the browser has named
+// (sdataMapNamed, charMapNamed) keeps that map.  A variable without a
+// value loads nothing.
+void LoadSpecMaps(const VarTable* variables);
 
 // Applies the character map to a data text of the document and returns the
 // mapped copy.  Each byte is replaced by the replacement of its map entry,

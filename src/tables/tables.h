@@ -59,12 +59,14 @@
 namespace qlx {
 
 struct ElemNode;
+struct VarTable;
 
 // words[0] is the special variable's own name ("calstable"), words[1] the
 // format ("tbl" or "tex"), words[2] the instruction (absent: the table
 // start of tex; for tbl, a message); further words are ignored.  `elem` is
-// the element whose text made the call (may be null).
+// the element whose text made the call (may be null); `variables` those of
+// the translation (_tableframe).
 void TableInstruction(const std::vector<std::string_view>& words, ElemNode* elem,
-                      OutBuffer* stream);
+                      OutBuffer* stream, const VarTable* variables);
 
 }  // namespace qlx

@@ -134,7 +134,7 @@ void WriteFormats(const std::vector<RowFormat>& list, OutBuffer* stream) {
   }
 }
 
-void WriteOptions(const ElemNode* tgroup, OutBuffer* stream) {
+void WriteOptions(const ElemNode* tgroup, OutBuffer* stream, const VarTable* variables) {
   TableState& ts = tableState;
   ts.allbox = false;
   std::string line = "tab(";
@@ -142,7 +142,7 @@ void WriteOptions(const ElemNode* tgroup, OutBuffer* stream) {
   line += ')';
   const char* frame = tgroup->parent() ? FindAttValue(tgroup->parent(), "FRAME") : nullptr;
   // A table without FRAME takes the spec's _tableframe, when it sets one.
-  const VarEntry* fallback = LookupVarEntry(globalVars, "_tableframe");
+  const VarEntry* fallback = LookupVarEntry(variables, "_tableframe");
   if (!frame && fallback && fallback->hasValue && !fallback->fromDocument)
     frame = fallback->value.c_str();
   if (frame && std::strcmp(frame, "ALL") == 0) {
@@ -169,7 +169,7 @@ void TableStart(const ElemNode* table, OutBuffer* stream) {
   ts.tableRowsep = rowsep && std::strcmp(rowsep, "1") == 0;
 }
 
-void TableGroup(const ElemNode* tgroup, OutBuffer* stream) {
+void TableGroup(const ElemNode* tgroup, OutBuffer* stream, const VarTable* variables) {
   TableState& ts = tableState;
   if (!tgroup) return;
   BuildTableGroup(tgroup);
@@ -179,7 +179,7 @@ void TableGroup(const ElemNode* tgroup, OutBuffer* stream) {
     ts.formats.clear();
     ts.optionsWritten = false;
   }
-  WriteOptions(tgroup, stream);
+  WriteOptions(tgroup, stream, variables);
   ts.optionsWritten = true;
   // The table's last row, under which the frame (or nothing) is drawn: the
   // foot's, else the body's.
@@ -282,14 +282,16 @@ constexpr TblStep kTblSteps[] = {
     {"rowstart", [](const ElemNode*, OutBuffer*) {}},
     {"tableend", TableEnd},
     {"tablefoot", TableFoot},
-    {"tablegroup", TableGroup},
     {"tablegroupend", [](const ElemNode*, OutBuffer*) { ClearTableGroup(); }},
     {"tablestart", TableStart},
 };
 
 static_assert(SortedByName(kTblSteps));
 
-void TblInstruction(std::string_view instruction, ElemNode* elem, OutBuffer* stream) {
+void TblInstruction(std::string_view instruction, ElemNode* elem, OutBuffer* stream,
+                    const VarTable* variables) {
+  // The one step that reads a variable.
+  if (instruction == "tablegroup") return TableGroup(elem, stream, variables);
   if (const TblStep* step = FindByName(kTblSteps, instruction))
     step->run(elem, stream);
   else
@@ -300,7 +302,7 @@ void TblInstruction(std::string_view instruction, ElemNode* elem, OutBuffer* str
 }  // namespace
 
 void TableInstruction(const std::vector<std::string_view>& words, ElemNode* elem,
-                      OutBuffer* stream) {
+                      OutBuffer* stream, const VarTable* variables) {
   if (words.size() < 2) {
     Diagnostics()->Puts("Incomplete table instruction: no table type (tbl or tex)\n");
     return;
@@ -311,7 +313,7 @@ void TableInstruction(const std::vector<std::string_view>& words, ElemNode* elem
       Diagnostics()->Puts("Incomplete tbl table instruction\n");
       return;
     }
-    TblInstruction(words[2], elem, stream);
+    TblInstruction(words[2], elem, stream, variables);
   } else if (format == "tex") {
     TexInstruction(words.size() < 3 ? std::string_view() : words[2], elem, stream);
   } else if (format == "html") {

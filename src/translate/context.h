@@ -22,6 +22,7 @@
 #include "transpec/transpec.h"
 #include "util/fatal.h"
 #include "util/outbuf.h"
+#include "util/vartable.h"
 
 namespace qlx {
 
@@ -42,6 +43,28 @@ struct LinkLoopState {
   // The word of the latest _eachatt / _eachcon step; unset until the first
   // step, and kept (as a copy) after the loop ends.
   std::optional<std::string> eachA, eachC;
+};
+
+// The variables translations read and set: those of the start-up and of
+// -D options, of "Var:" lines, of Set and Increment and of _set.  A
+// session hands one set to each of its runs, so a browser's runs see
+// what the runs before them set (a spec file's "Var:" lines set their
+// values again); a Translation made without one has a set of its own.
+// The values of _blanks and _space are kept decoded for the data writer.
+struct Variables : VarTable {
+  Variables();
+  Variables(const Variables&) = delete;
+  Variables& operator=(const Variables&) = delete;
+
+  // The blanks of the document's data (_blanks): 0 as they are; 1
+  // ("collapse") each run of blanks, tabs and record ends is one space,
+  // none at the start of an output line; 2 ("drop") the same, and a data
+  // item of blanks alone that begins or ends its element's content writes
+  // nothing.
+  int blankData = 0;
+  // What each gathered run of blanks writes (_space, in the escape
+  // language of spec texts); empty: a space.
+  std::string blankText;
 };
 
 // What the whole run shares.
@@ -65,14 +88,17 @@ struct RunState {
 
 class Translation {
  public:
-  // A run writing its output to `out` (null: validation, nothing is
-  // written) and its messages to `messages`.
-  Translation(OutBuffer* out, OutBuffer* messages) : run(own_), out(out), messages(messages) {}
-  // A run of content done ahead of `walk`'s: it reads walk's shared part,
-  // records into `out` and `messages`, and lists what it finishes in
-  // `finished`.
+  // A run with the variables `vars`, writing its output to `out` (null:
+  // validation, nothing is written) and its messages to `messages`.
+  Translation(Variables& vars, OutBuffer* out, OutBuffer* messages)
+      : run(own_), vars(vars), out(out), messages(messages) {}
+  // The same with variables of its own, empty at the start.
+  Translation(OutBuffer* out, OutBuffer* messages) : Translation(ownVars_, out, messages) {}
+  // A run of content done ahead of `walk`'s: it reads walk's shared part
+  // and variables, records into `out` and `messages`, and lists what it
+  // finishes in `finished`.
   Translation(Translation& walk, OutBuffer* out, OutBuffer* messages, std::vector<int>* finished)
-      : run(walk.run), out(out), messages(messages), finished(finished), ahead(true) {}
+      : run(walk.run), vars(walk.vars), out(out), messages(messages), finished(finished), ahead(true) {}
   Translation(const Translation&) = delete;
   Translation& operator=(const Translation&) = delete;
 
@@ -96,10 +122,12 @@ class Translation {
   void SetInsertedSpecId(const ElemNode* e, char where, int id);
 
  private:
+  Variables ownVars_;
   RunState own_;
 
  public:
   RunState& run;
+  Variables& vars;
   OutBuffer* out;       // the output sink, with its column
   OutBuffer* messages;  // the message sink
   // ProcessElement calls running; the lowest address the thread's stack

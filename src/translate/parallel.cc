@@ -131,9 +131,8 @@ bool SpecsAllowWorkAhead(const Translation& t) {
       return false;
   }
   // A variable's value becomes spec text where it is used.
-  if (globalVars)
-    for (const VarEntry& entry : globalVars->entries)
-      if (entry.hasValue && entry.value.find_first_of("${") != std::string::npos) return false;
+  for (const VarEntry& entry : t.vars.entries)
+    if (entry.hasValue && entry.value.find_first_of("${") != std::string::npos) return false;
   return true;
 }
 

@@ -107,7 +107,7 @@ void VisitItem(Translation& t, const ContentItem& item, const TranSpec* s, OutBu
   if (item.kind() == '?') {
     WriteProcessingInstruction(t, item.text(), stream);
   } else if (item.kind() == '-') {
-    if (s->ignore != IGNORE_Data) WriteData(item.text(), stream, s->verbatim != 0, edge);
+    if (s->ignore != IGNORE_Data) WriteData(t, item.text(), stream, s->verbatim != 0, edge);
   } else if (s->ignore != IGNORE_Children) {
     ElemNode* child = item.elem();
     TranSpec* cs = SpecToUse(t, child);
@@ -175,7 +175,7 @@ struct Nesting {
 void Increment(Translation& t, const VarEntry& entry) {
   const std::string* current = LookupVariable(t, entry.name);
   if (!current) {
-    SetMappingText(globalVars, entry.name, "1");
+    SetMappingText(&t.vars, entry.name, "1");
     return;
   }
   const std::string& v = *current;
@@ -186,9 +186,9 @@ void Increment(Translation& t, const VarEntry& entry) {
     if (entry.hasValue && !entry.value.empty() &&
         std::isdigit(static_cast<unsigned char>(entry.value[0])))
       step = std::atoi(entry.value.c_str());
-    SetMappingText(globalVars, entry.name, std::to_string(std::atoi(v.c_str()) + step));
+    SetMappingText(&t.vars, entry.name, std::to_string(std::atoi(v.c_str()) + step));
   } else if (v.size() == 1 && std::isalpha(static_cast<unsigned char>(v[0]))) {
-    SetMappingText(globalVars, entry.name, std::string(1, char(v[0] + 1)));
+    SetMappingText(&t.vars, entry.name, std::string(1, char(v[0] + 1)));
   }
 }
 
@@ -199,7 +199,7 @@ void UpdateVariables(Translation& t, const TranSpec& spec, ElemNode* elem) {
   if (spec.setVars) {
     for (const VarEntry& entry : spec.setVars->entries) {
       if (!entry.hasValue) {
-        SetMapping(globalVars, entry.name, nullptr);
+        SetMapping(&t.vars, entry.name, nullptr);
         continue;
       }
       Expansion value = ExpandTracked(t, entry.value, elem);
@@ -256,20 +256,20 @@ void RunNamedAction(Translation& t, ElemNode* elem, std::string_view action, Out
   else t.messages->Printf("Could not find named action for %d.\n", n);
 }
 
-void WriteData(const char* text, OutBuffer* stream, bool verbatim, bool edge) {
-  if (settings.blankData != 0 && text) {
+void WriteData(Translation& t, const char* text, OutBuffer* stream, bool verbatim, bool edge) {
+  if (t.vars.blankData != 0 && text) {
     // Gathered as _blanks asks: a space at the start or end only where the
     // line already holds text; a blank item at the edge of its element's
     // content writes nothing when blanks are dropped.
     auto gather = [&](bool midLine) {
-      return GatherBlanks(text, midLine, true, (settings.blankData == 1 || !edge) && midLine);
+      return GatherBlanks(text, midLine, true, (t.vars.blankData == 1 || !edge) && midLine);
     };
     const int column = stream ? stream->column : 0;
     std::string gathered = gather(column != 0);
     // At the start of a run done ahead the column is not known: the run
     // is given up when the data's blanks depend on it.
     if (column == OutBuffer::kUnknownColumn && gathered != gather(false)) throw GiveUpAhead{};
-    if (settings.blankText.empty()) {
+    if (t.vars.blankText.empty()) {
       EmitData(gathered.c_str(), stream, verbatim);
       return;
     }
@@ -283,7 +283,7 @@ void WriteData(const char* text, OutBuffer* stream, bool verbatim, bool edge) {
       }
       if (gathered[i] == ' ') {
         EmitData(gathered.substr(start, i - start).c_str(), stream, verbatim);
-        EmitText(settings.blankText, stream, 1);
+        EmitText(t.vars.blankText, stream, 1);
         start = i + 1;
       }
       ++i;
@@ -319,12 +319,12 @@ void WriteProcessingInstruction(Translation& t, const char* text, OutBuffer* str
 }
 
 bool ReadSpecs(Translation& t, const std::string& specFile) {
-  return ReadTranSpec(t.run.specs, globalVars, specFile,
+  return ReadTranSpec(t.run.specs, &t.vars, specFile,
                       [&t](std::string_view text) { return ExpandVariables(t, text, nullptr); });
 }
 
-void TranslateTree(ElemNode* top, const char* specFile, OutBuffer* stream) {
-  Translation t(stream, Diagnostics());
+void TranslateTree(ElemNode* top, const char* specFile, OutBuffer* stream, Variables& vars) {
+  Translation t(vars, stream, Diagnostics());
   TranslateTree(t, top, specFile);
 }
 
@@ -335,7 +335,7 @@ void TranslateTree(Translation& t, ElemNode* top, const char* specFile) {
   }
   OutBuffer* stream = t.out;
   if (!ReadSpecs(t, specFile)) ++settings.unreadFiles;
-  LoadSpecMaps();
+  LoadSpecMaps(&t.vars);
   // A message's "\n" escape resets the output's column.
   OutBuffer* savedOwner = t.messages->columnOwner;
   t.messages->columnOwner = stream;

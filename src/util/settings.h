@@ -23,15 +23,6 @@ struct RunSettings {
   // A map of that kind was named by -s or -c or by the browser's sdata or
   // cmap command: the maps a spec file names for itself are not loaded.
   bool sdataMapNamed = false, charMapNamed = false;
-  // The blanks of the document's data (the variable _blanks): 0 as they
-  // are; 1 ("collapse") each run of blanks, tabs and record ends is one
-  // space, none at the start of an output line; 2 ("drop") the same, and a
-  // data item of blanks alone that begins or ends its element's content
-  // writes nothing.
-  int blankData = 0;
-  // What each gathered run of blanks writes (the variable _space, in the
-  // escape language of spec texts); empty: a space.
-  std::string blankText;
   bool validate = false;
   std::FILE* outStream = stdout;      // null: validation, nothing is written
   const char* outFile = nullptr;

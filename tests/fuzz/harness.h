@@ -34,7 +34,7 @@ struct FatalStop {
 void InitOnce();
 
 // Every process-wide record back to its start-up state: the run settings
-// (with a fresh globalVars and outStream = NullStream()), the document, the
+// (with outStream = NullStream()), the document, the
 // output state
 // and maps, the link and loop values, the table states, the library list.
 void ResetProcessState();

@@ -97,7 +97,7 @@ inline void Call(OutBuffer* f, ElemNode* elem, std::string_view format,
                  std::string_view instruction = {}) {
   std::vector<std::string_view> words{"calstable", format};
   if (!instruction.empty()) words.push_back(instruction);
-  TableInstruction(words, elem, f);
+  TableInstruction(words, elem, f, nullptr);
 }
 
 inline bool Is(const ElemNode* e, const char* gi) { return std::strcmp(e->gi, gi) == 0; }

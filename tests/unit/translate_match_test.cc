@@ -24,7 +24,6 @@ class MatchTest : public testing::Test {
  protected:
   void SetUp() override {
     saved_ = settings;
-    globalVars = NewVarTable(20);
     root_ = test::ReadDocument(kDoc);
     list_ = NthChild(root_, 0);
     item1_ = NthChild(list_, 0);
@@ -92,9 +91,9 @@ TEST_F(MatchTest, RelationsPositionsVariablesAndContent) {
   EXPECT_EQ(Chosen(p2_), "last");
   EXPECT_EQ(Chosen(root_), "star") << "the root matches no positive NthChild";
   EXPECT_EQ(Chosen(list_), "star");
-  SetMapping(globalVars, "mode", "screen");
+  SetMapping(&t_.vars, "mode", "screen");
   EXPECT_EQ(Chosen(list_), "re");
-  SetMapping(globalVars, "mode", "print");
+  SetMapping(&t_.vars, "mode", "print");
   EXPECT_EQ(Chosen(list_), "var");
 }
 

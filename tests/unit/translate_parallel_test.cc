@@ -101,7 +101,6 @@ class ParallelTest : public testing::Test {
   }
 
   Result Translate(const std::string& esis, const std::string& specs, int threads) {
-    globalVars = NewVarTable(20);
     ElemNode* root = test::ReadDocument(esis);
     doc.root = root;
     aheadSettings.threads = threads;
@@ -244,7 +243,6 @@ TEST_F(ParallelTest, SpecsThatChangeStateKeepOneThread) {
 // walks is in a run, or is a child the main thread walks too.
 TEST_F(ParallelTest, PlanCoversTheWalkInOrder) {
   ElemNode* root = test::ReadDocument(MakeDocument(6, 8));
-  globalVars = NewVarTable(20);
   Translation t(nullptr, Diagnostics());
   ReadSpecs(t, dir_.Write("s.ts", kBlockSpecs));
   AssignSpecs(t, root);
@@ -287,7 +285,6 @@ TEST_F(ParallelTest, SpecsGivenInParallelAsInOrder) {
       "GI: XREF EMPH\nStartText: x\n-\n"
       "GI: _t\nSpecID: 11\n-\n";
   ElemNode* root = test::ReadDocument(MakeDocument(8, 9));
-  globalVars = NewVarTable(20);
   const std::string path = dir_.Write("s.ts", specs);
   Translation t(nullptr, Diagnostics());
   ReadSpecs(t, path);

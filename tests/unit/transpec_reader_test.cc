@@ -15,7 +15,6 @@ class SpecReaderTest : public testing::Test {
  protected:
   void SetUp() override {
     saved_ = settings;
-    globalVars = NewVarTable(20);
     ResetDocument();
   }
   void TearDown() override { settings = saved_; }
