@@ -225,8 +225,9 @@ void OpenOutput() {
   settings.outStream = out;
 }
 
-// Reads the document (the named input, else standard input) into doc.
-void ReadDocument() {
+// Reads the document (the named input, else standard input) into doc;
+// counts the files it includes that could not be read in *unreadFiles.
+void ReadDocument(int* unreadFiles) {
   int fd = 0;
   if (settings.inputPath) {
     fd = ::open(settings.inputPath, O_RDONLY);
@@ -244,7 +245,7 @@ void ReadDocument() {
     // The parsing on a second thread, unless there is one processor or
     // QLX_THREADS=1.
     const bool threaded = aheadSettings.threads != 1 && std::thread::hardware_concurrency() > 1;
-    doc.root = ReadXML(fd, head, settings.inputPath, threaded);
+    doc.root = ReadXML(fd, head, settings.inputPath, threaded, unreadFiles);
   } else {
     LineReader in(fd, head);
     EsisReadOptions options;
@@ -256,8 +257,9 @@ void ReadDocument() {
 
 // The translation, on the element named with -i or the root, with the
 // maps of the options (SDATA first) and the variables `vars`; without
-// output when validating.
-void TranslateDocument(Variables& vars, OutBuffer* output) {
+// output when validating.  Returns the number of files it needed and
+// could not read.
+int TranslateDocument(Variables& vars, OutBuffer* output) {
   ElemNode* top = doc.root;
   if (settings.subtreeId) {
     top = FindElementByID(settings.subtreeId);
@@ -266,16 +268,18 @@ void TranslateDocument(Variables& vars, OutBuffer* output) {
       Fatal(1);
     }
   }
-  if (settings.sdataMapFile) LoadSdataMap(settings.sdataMapFile);
-  if (settings.charMapFile) LoadCharMap(settings.charMapFile);
+  int unread = 0;
+  if (settings.sdataMapFile) unread += !LoadSdataMap(settings.sdataMapFile);
+  if (settings.charMapFile) unread += !LoadCharMap(settings.charMapFile);
   if (settings.validate) {
     settings.outStream = nullptr;
     OutBuffer none = OutBuffer::Discarding();
-    TranslateTree(top, settings.transpecFile, &none, vars);
+    unread += TranslateTree(top, settings.transpecFile, &none, vars);
   } else {
-    TranslateTree(top, settings.transpecFile, output, vars);
+    unread += TranslateTree(top, settings.transpecFile, output, vars);
     output->Flush();  // the reports follow on the stream; a failure is reported at the end
   }
+  return unread;
 }
 
 // The reports, always in this order and always on the whole document.
@@ -314,18 +318,23 @@ int RunMain(int argc, char** argv) {
   OutBuffer output(outFd, settings.outFile ? settings.outFile : "standard output", size_t(1) << 18,
                    terminal);
   if (!terminal) std::setvbuf(settings.outStream, nullptr, _IOFBF, size_t(1) << 18);
-  ReadDocument();
+  // Files the document or the translation needed and could not read.
+  // Each was reported where it failed and the run went on without it; the
+  // run then ends with status 1, so that a build does not take the
+  // incomplete output for a result.
+  int unreadFiles = 0;
+  ReadDocument(&unreadFiles);
   // The browser takes over; neither translation nor reports run.
   if (settings.browse) {
     RunBrowser(vars);
     return FinishOutput(&output);
   }
-  if (settings.transpecFile) TranslateDocument(vars, &output);
+  if (settings.transpecFile) unreadFiles += TranslateDocument(vars, &output);
   WriteReports();
   // A file the translation needed but could not read fails the run, now
   // that everything it could do is done.
   int status = FinishOutput(&output);
-  return status == 0 && settings.unreadFiles > 0 ? 1 : status;
+  return status == 0 && unreadFiles > 0 ? 1 : status;
 }
 
 }  // namespace qlx

@@ -84,6 +84,10 @@ struct RunState {
   // element's content.
   std::unordered_map<const ElemNode*, int> insertedBefore, insertedAfter;
   LinkLoopState loop;
+  // Files the run needed and could not read (the spec file, the maps it
+  // names, included files).  Each was reported where it failed and the
+  // run went on without it.
+  int unreadFiles = 0;
 };
 
 class Translation {

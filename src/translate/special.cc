@@ -187,14 +187,14 @@ void Include(Call& c) {
   std::FILE* in = OpenLibFile(name);
   if (!in) {
     const int err = errno;
-    ++settings.unreadFiles;
+    ++c.t.run.unreadFiles;
     c.t.messages->Printf("Can not open included file '%s': %s\n", name.c_str(), std::strerror(err));
     return;
   }
   CopyRaw(in, c.stream);
   if (std::ferror(in)) {  // a directory opens, but does not read
     const int err = errno;
-    ++settings.unreadFiles;
+    ++c.t.run.unreadFiles;
     c.t.messages->Printf("Can not open included file '%s': %s\n", name.c_str(), std::strerror(err));
   }
   std::fclose(in);

@@ -323,9 +323,10 @@ bool ReadSpecs(Translation& t, const std::string& specFile) {
                       [&t](std::string_view text) { return ExpandVariables(t, text, nullptr); });
 }
 
-void TranslateTree(ElemNode* top, const char* specFile, OutBuffer* stream, Variables& vars) {
+int TranslateTree(ElemNode* top, const char* specFile, OutBuffer* stream, Variables& vars) {
   Translation t(vars, stream, Diagnostics());
   TranslateTree(t, top, specFile);
+  return t.run.unreadFiles;
 }
 
 void TranslateTree(Translation& t, ElemNode* top, const char* specFile) {
@@ -334,8 +335,8 @@ void TranslateTree(Translation& t, ElemNode* top, const char* specFile) {
     return;
   }
   OutBuffer* stream = t.out;
-  if (!ReadSpecs(t, specFile)) ++settings.unreadFiles;
-  LoadSpecMaps(&t.vars);
+  if (!ReadSpecs(t, specFile)) ++t.run.unreadFiles;
+  t.run.unreadFiles += LoadSpecMaps(&t.vars);
   // A message's "\n" escape resets the output's column.
   OutBuffer* savedOwner = t.messages->columnOwner;
   t.messages->columnOwner = stream;

@@ -48,8 +48,9 @@ bool ReadSpecs(Translation& t, const std::string& specFile);
 
 // One translation run, with the variables `vars`.  A null file name skips
 // the run with a message; a null stream (validation) writes no output but
-// every message.
-void TranslateTree(ElemNode* top, const char* specFile, OutBuffer* stream, Variables& vars);
+// every message.  Returns the number of files the run needed and could
+// not read (see RunState::unreadFiles).
+int TranslateTree(ElemNode* top, const char* specFile, OutBuffer* stream, Variables& vars);
 // The same with a fresh translation the caller owns (its output is
 // t.out), which keeps the run's specs and what the run marked.
 void TranslateTree(Translation& t, ElemNode* top, const char* specFile);

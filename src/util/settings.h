@@ -41,11 +41,6 @@ struct RunSettings {
   bool textBlockThresholdNamed = false;  // -f was given: _textblock is ignored
   const char* inputPath = nullptr;
   int browse = 0;
-  // Files a translation needed and could not read (the spec file, the
-  // maps, included files).  Each was reported where it failed and the run
-  // went on without it; a run from the command line then ends with status
-  // 1, so that a build does not take the incomplete output for a result.
-  int unreadFiles = 0;
 };
 
 extern RunSettings settings;
