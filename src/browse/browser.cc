@@ -183,10 +183,10 @@ void FindCommand(const Words& w, ElemNode* current) {
 }
 
 // "id ?", "id I ...", "id -l I ...".
-void IdCommand(const Words& w) {
+void IdCommand(const Words& w, std::FILE* reports) {
   if (w.size() < 2) return;
   if (!w[1].empty() && w[1][0] == '?') {
-    PrintIdList(settings.outStream);
+    PrintIdList(reports);
     return;
   }
   bool longForm = w[1] == "-l";
@@ -321,7 +321,8 @@ class CommandInput {
 
 // Runs one command line (without its newline).  `current` is the current
 // element, which only "cd" changes.  Returns false for "quit".
-bool RunCommand(Variables& vars, const std::string& line, ElemNode** current) {
+bool RunCommand(const BrowserSession& session, const std::string& line, ElemNode** current) {
+  Variables& vars = session.vars;
   std::vector<std::string_view> views = Split(line, 20, SPLIT_ALLOC);
   if (views.empty()) return true;
   Words w(views.begin(), views.end());
@@ -349,7 +350,7 @@ bool RunCommand(Variables& vars, const std::string& line, ElemNode** current) {
   } else if (cmd == "find" && w.size() >= 3) {
     FindCommand(w, here);
   } else if (cmd == "id") {
-    IdCommand(w);
+    IdCommand(w, session.reports);
   } else if (cmd == "show" && w.size() >= 2) {
     // Outside a translation run: no loop value is set.
     Translation outside(vars, nullptr, Diagnostics());
@@ -364,10 +365,10 @@ bool RunCommand(Variables& vars, const std::string& line, ElemNode** current) {
     // The whole document, or with any further word (even the empty one a
     // trailing blank gives) the current subtree.
     ElemNode* top = w.size() == 1 ? doc.root : here;
-    if (cmd == "sum") PrintUsageSummary(top, settings.outStream);
-    if (cmd == "tree") PrintTreeReport(top, settings.outStream);
-    if (cmd == "stat") PrintStatistics(top, settings.outStream);
-    if (cmd == "cont") PrintContextReport(top, settings.outStream);
+    if (cmd == "sum") PrintUsageSummary(top, session.reports);
+    if (cmd == "tree") PrintTreeReport(top, session.reports);
+    if (cmd == "stat") PrintStatistics(top, session.reports);
+    if (cmd == "cont") PrintContextReport(top, session.reports);
   } else if (cmd == "tran") {
     TranslateCommand(vars, w, here);
   } else if (cmd == "sdata" || cmd == "cmap") {
@@ -392,17 +393,17 @@ bool RunCommand(Variables& vars, const std::string& line, ElemNode** current) {
 
 }  // namespace
 
-bool RunBrowserCommand(Variables& vars, const std::string& line, ElemNode** current) {
-  return RunCommand(vars, line, current);
+bool RunBrowserCommand(const BrowserSession& session, const std::string& line, ElemNode** current) {
+  return RunCommand(session, line, current);
 }
 
-void RunBrowser(Variables& vars) {
+void RunBrowser(const BrowserSession& session) {
   ElemNode* current = doc.root;
   if (!current) return;
   const char* prompt = settings.promptNewline ? "=>\n" : "=> ";
   CommandInput input;
   std::string line;
-  while (input.Read(prompt, &line) && RunCommand(vars, line, &current)) {
+  while (input.Read(prompt, &line) && RunCommand(session, line, &current)) {
   }
   std::printf("\n");
   std::fflush(stdout);

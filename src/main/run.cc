@@ -110,11 +110,10 @@ void ParseOptions(int argc, char** argv, VarTable* vars) {
   }
 }
 
-// Flushes and closes the output (`output`: the translation's buffer on
-// it, if any); a write that failed on the way (a full disk, a closed pipe)
-// is reported and makes the run fail.
-int FinishOutput(OutBuffer* output) {
-  std::FILE* out = settings.outStream;
+// Flushes and closes the output stream `out` (null: none; `output`: the
+// translation's buffer on it, if any); a write that failed on the way (a
+// full disk, a closed pipe) is reported and makes the run fail.
+int FinishOutput(std::FILE* out, OutBuffer* output) {
   const char* name = settings.outFile ? settings.outFile : "standard output";
   if (!out) return 0;
   bool failed = false;
@@ -132,7 +131,6 @@ int FinishOutput(OutBuffer* output) {
       failed = true;
       err = errno;
     }
-    settings.outStream = nullptr;
   }
   if (failed) {
     std::fprintf(stderr, "%s: error writing output '%s': %s\n", settings.progName.c_str(), name,
@@ -208,12 +206,9 @@ void Configure(int argc, char** argv, Variables& vars) {
   SetMapping(&vars, "transpec", settings.transpecFile ? settings.transpecFile : "??");
 }
 
-// Opens the output (-o, else standard output) as settings.outStream.
-void OpenOutput() {
-  if (!settings.outFile) {
-    settings.outStream = stdout;
-    return;
-  }
+// Opens the output: -o's file, else standard output.
+std::FILE* OpenOutput() {
+  if (!settings.outFile) return stdout;
   std::FILE* out = std::fopen(settings.outFile, "w");
   if (!out) {
     int err = errno;
@@ -222,7 +217,7 @@ void OpenOutput() {
                  text.c_str());
     Fatal(1);
   }
-  settings.outStream = out;
+  return out;
 }
 
 // Reads the document (the named input, else standard input) into doc;
@@ -257,8 +252,8 @@ void ReadDocument(int* unreadFiles) {
 
 // The translation, on the element named with -i or the root, with the
 // maps of the options (SDATA first) and the variables `vars`; without
-// output when validating.  Returns the number of files it needed and
-// could not read.
+// output when validating (the caller then has no output stream).
+// Returns the number of files it needed and could not read.
 int TranslateDocument(Variables& vars, OutBuffer* output) {
   ElemNode* top = doc.root;
   if (settings.subtreeId) {
@@ -272,7 +267,6 @@ int TranslateDocument(Variables& vars, OutBuffer* output) {
   if (settings.sdataMapFile) unread += !LoadSdataMap(settings.sdataMapFile);
   if (settings.charMapFile) unread += !LoadCharMap(settings.charMapFile);
   if (settings.validate) {
-    settings.outStream = nullptr;
     OutBuffer none = OutBuffer::Discarding();
     unread += TranslateTree(top, settings.transpecFile, &none, vars);
   } else {
@@ -282,17 +276,17 @@ int TranslateDocument(Variables& vars, OutBuffer* output) {
   return unread;
 }
 
-// The reports, always in this order and always on the whole document.
-// After validation (-v) there is no output stream; the reports then go to
-// standard output.
-void WriteReports() {
-  std::FILE* reports = settings.outStream ? settings.outStream : stdout;
+// The reports, always in this order and always on the whole document, to
+// the output stream `out`.  After validation (-v) there is none; the
+// reports then go to standard output.
+void WriteReports(std::FILE* out) {
+  std::FILE* reports = out ? out : stdout;
   if (settings.reportUsage) PrintUsageSummary(doc.root, reports);
   if (settings.reportTree) PrintTreeReport(doc.root, reports);
   if (settings.reportStats) PrintStatistics(doc.root, reports);
   if (settings.reportContext) PrintContextReport(doc.root, reports);
   if (settings.reportIds) PrintIdList(reports);
-  if (reports != settings.outStream && (std::fflush(reports) != 0 || std::ferror(reports))) {
+  if (reports != out && (std::fflush(reports) != 0 || std::ferror(reports))) {
     std::fprintf(stderr, "%s: error writing output '%s': %s\n", settings.progName.c_str(),
                  "standard output", std::strerror(errno));
     Fatal(1);
@@ -308,16 +302,16 @@ int RunMain(int argc, char** argv) {
   // them.
   Variables vars;
   Configure(argc, argv, vars);
-  OpenOutput();
+  std::FILE* out = OpenOutput();
   // The translation writes through a buffer of its own, in large blocks (a
   // translation writes many megabytes); to a terminal at the end of every
   // text.  The reports write to the stream after it.  A fatal stop writes
   // what the buffer holds (OutBuffer::FlushAll).
-  const int outFd = fileno(settings.outStream);
+  const int outFd = fileno(out);
   const bool terminal = isatty(outFd);
   OutBuffer output(outFd, settings.outFile ? settings.outFile : "standard output", size_t(1) << 18,
                    terminal);
-  if (!terminal) std::setvbuf(settings.outStream, nullptr, _IOFBF, size_t(1) << 18);
+  if (!terminal) std::setvbuf(out, nullptr, _IOFBF, size_t(1) << 18);
   // Files the document or the translation needed and could not read.
   // Each was reported where it failed and the run went on without it; the
   // run then ends with status 1, so that a build does not take the
@@ -326,14 +320,17 @@ int RunMain(int argc, char** argv) {
   ReadDocument(&unreadFiles);
   // The browser takes over; neither translation nor reports run.
   if (settings.browse) {
-    RunBrowser(vars);
-    return FinishOutput(&output);
+    RunBrowser(BrowserSession{vars, out});
+    return FinishOutput(out, &output);
   }
-  if (settings.transpecFile) unreadFiles += TranslateDocument(vars, &output);
-  WriteReports();
+  if (settings.transpecFile) {
+    unreadFiles += TranslateDocument(vars, &output);
+    if (settings.validate) out = nullptr;
+  }
+  WriteReports(out);
   // A file the translation needed but could not read fails the run, now
   // that everything it could do is done.
-  int status = FinishOutput(&output);
+  int status = FinishOutput(out, &output);
   return status == 0 && unreadFiles > 0 ? 1 : status;
 }
 

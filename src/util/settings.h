@@ -1,6 +1,6 @@
 // The run settings: one process-wide record that start-up and the options
-// fill and that every subsystem reads (the output stream, the warning and
-// verbose levels, case folding, the library directories, ...).
+// fill and that every subsystem reads (the warning and verbose levels,
+// case folding, the library directories, ...).
 #pragma once
 
 #include <cstdio>
@@ -24,7 +24,6 @@ struct RunSettings {
   // cmap command: the maps a spec file names for itself are not loaded.
   bool sdataMapNamed = false, charMapNamed = false;
   bool validate = false;
-  std::FILE* outStream = stdout;      // null: validation, nothing is written
   const char* outFile = nullptr;
   bool reportUsage = false, reportTree = false, reportStats = false,
        reportContext = false, reportIds = false;

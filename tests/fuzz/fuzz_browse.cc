@@ -48,6 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!current) __builtin_trap();  // the fixture must read
   std::string_view input(reinterpret_cast<const char*>(data), size);
   qlx::Variables vars;
+  const qlx::BrowserSession session{vars, fuzz::NullStream()};
   fuzz::Guarded([&] {
     while (!input.empty()) {
       size_t nl = input.find('\n');
@@ -55,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       input.remove_prefix(nl == std::string_view::npos ? input.size() : nl + 1);
       line = line.c_str();  // the loop reads C strings: a NUL ends the line
       if (!Allowed(line)) continue;
-      if (!qlx::RunBrowserCommand(vars, line, &current)) break;
+      if (!qlx::RunBrowserCommand(session, line, &current)) break;
     }
   });
   std::fflush(stdout);

@@ -75,7 +75,6 @@ std::FILE* NullStream() {
 
 void ResetProcessState() {
   qlx::settings = qlx::RunSettings{};
-  qlx::settings.outStream = NullStream();
   qlx::settings.libDir = QLX_FUZZ_FIXTURES;
   qlx::ResetDocument();
   delete qlx::output.sdataMap;
