@@ -13,6 +13,7 @@
 // run done ahead records instead of ending the process.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -67,6 +68,13 @@ struct Variables : VarTable {
   std::string blankText;
 };
 
+// What a translation run did ahead (runs planned, records replayed, runs
+// given up and translated in their turn, buffers kept for reuse at the
+// end): for tests and measurements.
+struct AheadStats {
+  size_t runs = 0, taken = 0, retried = 0, buffers = 0;
+};
+
 // What the whole run shares.
 struct RunState {
   // The specs of the run's spec file.  They live as long as the run's
@@ -88,6 +96,7 @@ struct RunState {
   // names, included files).  Each was reported where it failed and the
   // run went on without it.
   int unreadFiles = 0;
+  AheadStats aheadStats;  // set when the walk's work ahead ends
 };
 
 class Translation {

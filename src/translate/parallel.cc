@@ -25,7 +25,6 @@
 namespace qlx {
 
 AheadSettings aheadSettings;
-AheadStats aheadStats;
 
 namespace {
 
@@ -189,7 +188,7 @@ std::vector<AheadChunk> PlanChunks(const Translation& t, ElemNode* top, int chun
 }
 
 std::unique_ptr<AheadTranslator> AheadTranslator::Plan(Translation& t, ElemNode* top, OutBuffer* stream) {
-  aheadStats = AheadStats{};
+  t.run.aheadStats = AheadStats{};
   if (!stream || !top) return nullptr;
   if (ThreadsToUse() < 2) return nullptr;
   const long elements = long(SubtreeEnd(top) - top->serial);
@@ -214,7 +213,7 @@ AheadTranslator::AheadTranslator(Translation& walk, std::vector<AheadChunk> chun
 
 AheadTranslator::~AheadTranslator() {
   StopThread();
-  aheadStats = AheadStats{chunks_.size(), taken_, retried_, spare_.size()};
+  walk_.run.aheadStats = AheadStats{chunks_.size(), taken_, retried_, spare_.size()};
 }
 
 void AheadTranslator::RequestStop(void* self) {

@@ -92,16 +92,6 @@ struct AheadSettings {
 
 extern AheadSettings aheadSettings;
 
-// What the last translation run did ahead (runs planned, records
-// replayed, runs given up and translated in their turn, buffers kept for
-// reuse at the end):
-// for tests and measurements.
-struct AheadStats {
-  size_t runs = 0, taken = 0, retried = 0, buffers = 0;
-};
-
-extern AheadStats aheadStats;
-
 // One run of content: items [first, last) of `parent`, translated with the
 // parent's spec, and what translating it ahead produced.
 struct AheadChunk {

@@ -110,7 +110,7 @@ class ParallelTest : public testing::Test {
     TranslateTree(t, root, dir_.Write("s.ts", specs).c_str());
     Result r;
     r.err = testing::internal::GetCapturedStderr();
-    r.stats = aheadStats;
+    r.stats = t.run.aheadStats;
     r.out = std::string(out.text());
     r.processed = t.run.processed;
     r.processed.resize(size_t(doc.nextSerial));
