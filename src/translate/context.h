@@ -3,14 +3,15 @@
 // spec texts, matching, the special variables, links and tables.
 //
 // A run's shared part (the spec list, the spec each element has, the
-// processed and inserted marks, the loop values) is written by the thread that walks
-// the top of the tree.  A run of content translated ahead on another
-// thread gets a Translation of its own that reads that shared part, and
-// writes only into what it owns: its output, its messages, its nesting
-// and the list of the elements it finished (marked processed when the
-// walk takes its record).  Nothing a translation does goes through
-// process-wide or thread-local state; a fatal stop is Stop(), which a
-// run done ahead records instead of ending the process.
+// processed and inserted marks, the loop values) is written by the thread
+// that walks the top of the tree, and so are the variables.  A run of
+// content translated ahead on another thread gets a Translation of its
+// own that reads that shared part and the variables, and writes only
+// into what it owns: its output, its messages, its nesting and the list
+// of the elements it finished (marked processed when the walk takes its
+// record).  Nothing a translation does goes through process-wide or
+// thread-local state; a fatal stop is Stop(), which a run done ahead
+// records instead of ending the process.
 #pragma once
 
 #include <cstddef>
@@ -111,7 +112,8 @@ class Translation {
   // and variables, records into `out` and `messages`, and lists what it
   // finishes in `finished`.
   Translation(Translation& walk, OutBuffer* out, OutBuffer* messages, std::vector<int>* finished)
-      : run(walk.run), vars(walk.vars), out(out), messages(messages), finished(finished), ahead(true) {}
+      : run(walk.run), vars(walk.vars), out(out), messages(messages), finished(finished),
+        ahead(true) {}
   Translation(const Translation&) = delete;
   Translation& operator=(const Translation&) = delete;
 
