@@ -73,6 +73,17 @@ class SpecLines {
 
 int LeadingInt(const std::string& value) { return std::atoi(value.c_str()); }
 
+// Frees the patterns and variable tables a spec record owns.
+void FreeOwned(TranSpec& s) {
+  FreePattern(s.contextPattern);
+  FreePattern(s.contentPattern);
+  FreePattern(s.varREValuePattern);
+  for (AttValueTest& t : s.attValues) FreePattern(t.pattern);
+  delete s.relations;
+  delete s.setVars;
+  delete s.incrementVars;
+}
+
 void SetInTable(VarTable** table, std::string_view value) {
   if (!*table) *table = NewVarTable(3);
   SetMappingLine(*table, value);
@@ -165,9 +176,12 @@ void ReadVarREValue(TranSpec& spec, std::string& value, int lineNumber, const Re
   if (SplitVarTest(value, "VarREValue:", lineNumber, &name, &rest)) {
     spec.varREValueName = name;
     std::string expanded = reading.expand(rest ? *rest : std::string());
+    FreePattern(spec.varREValuePattern);  // a later line replaces an earlier one
+    spec.varREValuePattern = nullptr;
     spec.varREValuePattern = CompilePattern(expanded.c_str());
   } else {
     spec.varREValueName.reset();
+    FreePattern(spec.varREValuePattern);
     spec.varREValuePattern = nullptr;
   }
 }
@@ -345,6 +359,7 @@ bool ReadTranSpec(SpecList& list, VarTable* variables, const std::string& fileNa
     }
     KeywordLine(spec, line, lines.lineNumber(), reading);
   }
+  FreeOwned(spec);  // a spec the file does not close is dropped
   if (lines.error()) {
     Diagnostics()->Printf("%s: %s\n", fileName.c_str(), std::strerror(lines.error()));
     return false;
@@ -367,15 +382,7 @@ TranSpec* FirstSpecWithGi(const SpecList& list, std::string_view name) {
 // The patterns and variable tables of the specs belong to the list: a
 // browser session may run many translations, each with a list of its own.
 SpecList::~SpecList() {
-  for (auto& s : specs) {
-    FreePattern(s->contextPattern);
-    FreePattern(s->contentPattern);
-    FreePattern(s->varREValuePattern);
-    for (AttValueTest& t : s->attValues) FreePattern(t.pattern);
-    delete s->relations;
-    delete s->setVars;
-    delete s->incrementVars;
-  }
+  for (auto& s : specs) FreeOwned(*s);
 }
 
 }  // namespace qlx
