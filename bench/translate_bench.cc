@@ -143,24 +143,22 @@ BENCHMARK_CAPTURE(BM_EmitData, mapped, " a word; then it names a file & <a tag> 
 void BM_MatchSpec(benchmark::State& state) {
   Fixture& f = Shared();
   ElemNode* root = ReadFile(f.esisPath);
-  ReadTranSpec(f.specPath, ExpandWithoutElement);
   Translation t(nullptr, Diagnostics());
+  ReadSpecs(t, f.specPath);
   // A title inside a section: a context test and a fallback on the way.
   ElemNode* title = NthChild(NthChild(root, 1), 0);
   for (auto _ : state) benchmark::DoNotOptimize(MatchSpec(t, title, 0));
-  ClearSpecList();
 }
 BENCHMARK(BM_MatchSpec);
 
 void BM_AssignSpecs(benchmark::State& state) {
   Fixture& f = Shared();
   ElemNode* root = ReadFile(f.esisPath);
-  ReadTranSpec(f.specPath, ExpandWithoutElement);
   Translation t(nullptr, Diagnostics());
+  ReadSpecs(t, f.specPath);
   for (auto _ : state) AssignSpecs(t, root);
   state.counters["elements"] = benchmark::Counter(double(doc.nextSerial) * double(state.iterations()),
                                                   benchmark::Counter::kIsRate);
-  ClearSpecList();
 }
 BENCHMARK(BM_AssignSpecs)->Unit(benchmark::kMicrosecond);
 
@@ -177,7 +175,8 @@ void BM_Translation(benchmark::State& state) {
   Fixture& f = Shared();
   ElemNode* root = ReadFile(f.esisPath);
   LoadCharMap(f.mapPath);
-  for (auto _ : state) TranslateTree(root, f.specPath.c_str(), f.sink);
+  Variables vars;
+  for (auto _ : state) TranslateTree(root, f.specPath.c_str(), f.sink, vars);
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(f.esis.size()));
   output.charMap.Clear();
 }

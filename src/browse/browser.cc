@@ -183,10 +183,10 @@ void FindCommand(const Words& w, ElemNode* current) {
 }
 
 // "id ?", "id I ...", "id -l I ...".
-void IdCommand(const Words& w) {
+void IdCommand(const Words& w, std::FILE* reports) {
   if (w.size() < 2) return;
   if (!w[1].empty() && w[1][0] == '?') {
-    PrintIdList(settings.outStream);
+    PrintIdList(reports);
     return;
   }
   bool longForm = w[1] == "-l";
@@ -204,7 +204,7 @@ void IdCommand(const Words& w) {
 }
 
 // "tran [spec [outfile]]": a translation from the current element.
-void TranslateCommand(const Words& w, ElemNode* current) {
+void TranslateCommand(Variables& vars, const Words& w, ElemNode* current) {
   std::fflush(stdout);
   int fd = 1;
   std::string name = "standard output";
@@ -217,7 +217,7 @@ void TranslateCommand(const Words& w, ElemNode* current) {
     name = w[2];
   }
   OutBuffer out(fd, name);
-  TranslateTree(current, w.size() >= 2 ? w[1].c_str() : nullptr, &out);
+  TranslateTree(current, w.size() >= 2 ? w[1].c_str() : nullptr, &out, vars);
   bool failed = !out.Flush();
   int err = out.error();
   if (fd != 1) {
@@ -321,7 +321,8 @@ class CommandInput {
 
 // Runs one command line (without its newline).  `current` is the current
 // element, which only "cd" changes.  Returns false for "quit".
-bool RunCommand(const std::string& line, ElemNode** current) {
+bool RunCommand(const BrowserSession& session, const std::string& line, ElemNode** current) {
+  Variables& vars = session.vars;
   std::vector<std::string_view> views = Split(line, 20, SPLIT_ALLOC);
   if (views.empty()) return true;
   Words w(views.begin(), views.end());
@@ -349,27 +350,27 @@ bool RunCommand(const std::string& line, ElemNode** current) {
   } else if (cmd == "find" && w.size() >= 3) {
     FindCommand(w, here);
   } else if (cmd == "id") {
-    IdCommand(w);
+    IdCommand(w, session.reports);
   } else if (cmd == "show" && w.size() >= 2) {
     // Outside a translation run: no loop value is set.
-    Translation outside(nullptr, Diagnostics());
+    Translation outside(vars, nullptr, Diagnostics());
     if (const std::string* value = LookupVariable(outside, w[1])) {
       std::printf("%s\n", value->c_str());
     } else {
       std::printf("Variable '%s' has no value.\n", w[1].c_str());
     }
   } else if (cmd == "set" && w.size() >= 3) {
-    SetMapping(globalVars, w[1], w[2]);
+    SetMapping(&vars, w[1], w[2]);
   } else if (cmd == "sum" || cmd == "tree" || cmd == "stat" || cmd == "cont") {
     // The whole document, or with any further word (even the empty one a
     // trailing blank gives) the current subtree.
     ElemNode* top = w.size() == 1 ? doc.root : here;
-    if (cmd == "sum") PrintUsageSummary(top, settings.outStream);
-    if (cmd == "tree") PrintTreeReport(top, settings.outStream);
-    if (cmd == "stat") PrintStatistics(top, settings.outStream);
-    if (cmd == "cont") PrintContextReport(top, settings.outStream);
+    if (cmd == "sum") PrintUsageSummary(top, session.reports);
+    if (cmd == "tree") PrintTreeReport(top, session.reports);
+    if (cmd == "stat") PrintStatistics(top, session.reports);
+    if (cmd == "cont") PrintContextReport(top, session.reports);
   } else if (cmd == "tran") {
-    TranslateCommand(w, here);
+    TranslateCommand(vars, w, here);
   } else if (cmd == "sdata" || cmd == "cmap") {
     if (w.size() < 2) {
       std::fprintf(stderr, "Missing file name - '%s' ignored.\n", cmd.c_str());
@@ -392,17 +393,17 @@ bool RunCommand(const std::string& line, ElemNode** current) {
 
 }  // namespace
 
-bool RunBrowserCommand(const std::string& line, ElemNode** current) {
-  return RunCommand(line, current);
+bool RunBrowserCommand(const BrowserSession& session, const std::string& line, ElemNode** current) {
+  return RunCommand(session, line, current);
 }
 
-void RunBrowser() {
+void RunBrowser(const BrowserSession& session) {
   ElemNode* current = doc.root;
   if (!current) return;
   const char* prompt = settings.promptNewline ? "=>\n" : "=> ";
   CommandInput input;
   std::string line;
-  while (input.Read(prompt, &line) && RunCommand(line, &current)) {
+  while (input.Read(prompt, &line) && RunCommand(session, line, &current)) {
   }
   std::printf("\n");
   std::fflush(stdout);

@@ -171,6 +171,8 @@ class XmlReader {
   // Parses the document and builds the tree on this thread, or with
   // `threaded` the parsing on a second thread; reports what stops it.
   ElemNode* Read(int fd, std::string_view head, bool threaded);
+  // Included files that could not be read (after Read).
+  int unreadFiles() const { return unreadFiles_; }
 
  private:
   struct ParseEnd Parse(int fd, std::string_view head);
@@ -246,6 +248,7 @@ class XmlReader {
   Handover* handover_ = nullptr;  // with a parsing thread
   bool opening_ = false;
   bool failed_ = false;  // a fatal error was reported
+  int unreadFiles_ = 0;
   bool validate_ = false;
   bool declsLoaded_ = false;
   bool haveDtd_ = false;
@@ -331,7 +334,7 @@ void XmlReader::OnError(void*, xmlError* error) {
   if (error->domain == XML_FROM_XINCLUDE && error->level >= XML_ERR_ERROR) {
     // An included file that cannot be read fails the run, after it.
     std::fprintf(stderr, "%s:%d: error: %s\n", file, line, message.c_str());
-    ++settings.unreadFiles;
+    ++self->unreadFiles_;
     return;
   }
   self->Warning(file, line, (error->domain == XML_FROM_VALID ? "validity: " : "") + message);
@@ -1007,7 +1010,8 @@ ElemNode* XmlReader::Read(int fd, std::string_view head, bool threaded) {
 
 }  // namespace
 
-ElemNode* ReadXML(int fd, std::string_view head, const char* inputName, bool threaded) {
+ElemNode* ReadXML(int fd, std::string_view head, const char* inputName, bool threaded,
+                  int* unreadFiles) {
   xmlInitParser();
   // Nesting costs the parser heap, not stack: no depth limit below the
   // ESIS reader's.
@@ -1019,7 +1023,9 @@ ElemNode* ReadXML(int fd, std::string_view head, const char* inputName, bool thr
   if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
     doc.elementLines.reserve(doc.elementLines.size() + size_t(st.st_size) / 16);
   XmlReader reader(inputName);
-  return reader.Read(fd, head, threaded);
+  ElemNode* root = reader.Read(fd, head, threaded);
+  if (unreadFiles) *unreadFiles += reader.unreadFiles();
+  return root;
 }
 
 }  // namespace qlx

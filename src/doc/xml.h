@@ -31,7 +31,10 @@ bool LooksLikeXml(std::string_view head);
 // standard input); it names the elements' file and resolves relative
 // system identifiers and XInclude references.  Returns the root.  With
 // `threaded`, the parsing runs on a second thread and the tree is built on
-// the calling one, which writes every message that ends the reading.
-ElemNode* ReadXML(int fd, std::string_view head, const char* inputName, bool threaded = false);
+// the calling one, which writes every message that ends the reading.  An
+// included file that cannot be read is reported, and counted in
+// *unreadFiles (when given); the reading goes on.
+ElemNode* ReadXML(int fd, std::string_view head, const char* inputName, bool threaded = false,
+                  int* unreadFiles = nullptr);
 
 }  // namespace qlx

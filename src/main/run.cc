@@ -37,24 +37,24 @@ const char* const kOptions = "+df:t:vc:s:o:huSxIl:bHVWi:D:Z";
 // spec texts run, so they keep the default behaviour.
 void OnSigpipe(int) {}
 
-void SetStartupVariables() {
+void SetStartupVariables(VarTable* vars) {
   const char* user = std::getenv("USER");
-  SetMapping(globalVars, "user", user ? user : "UnknownUser");
+  SetMapping(vars, "user", user ? user : "UnknownUser");
   char buf[100];
   std::time_t now = std::time(nullptr);
   if (std::strftime(buf, sizeof buf, "%a %d %b %Y, %R", std::localtime(&now)) == 0) buf[0] = '\0';
-  SetMapping(globalVars, "date", buf);
+  SetMapping(vars, "date", buf);
   if (gethostname(buf, sizeof buf) != 0) std::strcpy(buf, "unknown-host");
   buf[sizeof buf - 1] = '\0';
-  SetMapping(globalVars, "host", buf);
-  SetMapping(globalVars, "transpec", "??");
+  SetMapping(vars, "host", buf);
+  SetMapping(vars, "transpec", "??");
 }
 
 }  // namespace
 
 // The first "=" becomes a blank, and the text splits into a name and the
 // rest (leading blanks skipped, inner and trailing blanks kept).
-void AssignVariable(const char* arg) {
+void AssignVariable(VarTable* variables, const char* arg) {
   std::string text = arg;
   size_t eq = text.find('=');
   if (eq == std::string::npos) {
@@ -65,15 +65,15 @@ void AssignVariable(const char* arg) {
   std::vector<std::string_view> words = Split(text, 2);
   if (words.empty()) return;
   if (words.size() == 1) {
-    SetMapping(globalVars, words[0], nullptr);
+    SetMapping(variables, words[0], nullptr);
   } else {
-    SetMapping(globalVars, words[0], words[1]);
+    SetMapping(variables, words[0], words[1]);
   }
 }
 
 namespace {
 
-void ParseOptions(int argc, char** argv) {
+void ParseOptions(int argc, char** argv, VarTable* vars) {
   int c;
   while ((c = getopt(argc, argv, kOptions)) != -1) {
     switch (c) {
@@ -96,7 +96,7 @@ void ParseOptions(int argc, char** argv) {
         PrintUsage();
         std::fflush(stdout);
         std::exit(0);
-      case 'D': AssignVariable(optarg); break;
+      case 'D': AssignVariable(vars, optarg); break;
       case 'Z': settings.promptNewline = 1; break;
       case 'd': settings.esisDataFix = true; break;
       case 'f':
@@ -110,11 +110,10 @@ void ParseOptions(int argc, char** argv) {
   }
 }
 
-// Flushes and closes the output (`output`: the translation's buffer on
-// it, if any); a write that failed on the way (a full disk, a closed pipe)
-// is reported and makes the run fail.
-int FinishOutput(OutBuffer* output) {
-  std::FILE* out = settings.outStream;
+// Flushes and closes the output stream `out` (null: none; `output`: the
+// translation's buffer on it, if any); a write that failed on the way (a
+// full disk, a closed pipe) is reported and makes the run fail.
+int FinishOutput(std::FILE* out, OutBuffer* output) {
   const char* name = settings.outFile ? settings.outFile : "standard output";
   if (!out) return 0;
   bool failed = false;
@@ -132,7 +131,6 @@ int FinishOutput(OutBuffer* output) {
       failed = true;
       err = errno;
     }
-    settings.outStream = nullptr;
   }
   if (failed) {
     std::fprintf(stderr, "%s: error writing output '%s': %s\n", settings.progName.c_str(), name,
@@ -188,32 +186,29 @@ void PrintUsage() {
 
 namespace {
 
-// Defaults, the start-up variables, the options and the input name.
-void Configure(int argc, char** argv) {
+// Defaults, the start-up variables (into `vars`), the options and the
+// input name.
+void Configure(int argc, char** argv, Variables& vars) {
   settings.progName = argc > 0 && argv[0] ? argv[0] : "qlx";
   if (const char* lib = std::getenv("QLX_LIB")) settings.libDir = lib;
   // QLX_THREADS=1 keeps the reading and the translation on one thread.
   if (const char* threads = std::getenv("QLX_THREADS")) aheadSettings.threads = std::atoi(threads);
   settings.warnings = 1;
   settings.foldcase = 1;
-  globalVars = NewVarTable(20);
-  SetStartupVariables();
-  ParseOptions(argc, argv);
+  SetStartupVariables(&vars);
+  ParseOptions(argc, argv, &vars);
   if (optind < argc) settings.inputPath = argv[optind];
   // The browser needs a named input: its commands come on stdin.
   if (settings.browse && !settings.inputPath) {
     std::fputs("You must specify ESIS file on cmd line for browser mode.\n", stderr);
     Fatal(1);
   }
-  SetMapping(globalVars, "transpec", settings.transpecFile ? settings.transpecFile : "??");
+  SetMapping(&vars, "transpec", settings.transpecFile ? settings.transpecFile : "??");
 }
 
-// Opens the output (-o, else standard output) as settings.outStream.
-void OpenOutput() {
-  if (!settings.outFile) {
-    settings.outStream = stdout;
-    return;
-  }
+// Opens the output: -o's file, else standard output.
+std::FILE* OpenOutput() {
+  if (!settings.outFile) return stdout;
   std::FILE* out = std::fopen(settings.outFile, "w");
   if (!out) {
     int err = errno;
@@ -222,11 +217,12 @@ void OpenOutput() {
                  text.c_str());
     Fatal(1);
   }
-  settings.outStream = out;
+  return out;
 }
 
-// Reads the document (the named input, else standard input) into doc.
-void ReadDocument() {
+// Reads the document (the named input, else standard input) into doc;
+// counts the files it includes that could not be read in *unreadFiles.
+void ReadDocument(int* unreadFiles) {
   int fd = 0;
   if (settings.inputPath) {
     fd = ::open(settings.inputPath, O_RDONLY);
@@ -244,7 +240,7 @@ void ReadDocument() {
     // The parsing on a second thread, unless there is one processor or
     // QLX_THREADS=1.
     const bool threaded = aheadSettings.threads != 1 && std::thread::hardware_concurrency() > 1;
-    doc.root = ReadXML(fd, head, settings.inputPath, threaded);
+    doc.root = ReadXML(fd, head, settings.inputPath, threaded, unreadFiles);
   } else {
     LineReader in(fd, head);
     EsisReadOptions options;
@@ -257,8 +253,10 @@ void ReadDocument() {
 }
 
 // The translation, on the element named with -i or the root, with the
-// maps of the options (SDATA first); without output when validating.
-void TranslateDocument(OutBuffer* output) {
+// maps of the options (SDATA first) and the variables `vars`; without
+// output when validating (the caller then has no output stream).
+// Returns the number of files it needed and could not read.
+int TranslateDocument(Variables& vars, OutBuffer* output) {
   ElemNode* top = doc.root;
   if (settings.subtreeId) {
     top = FindElementByID(settings.subtreeId);
@@ -267,29 +265,30 @@ void TranslateDocument(OutBuffer* output) {
       Fatal(1);
     }
   }
-  if (settings.sdataMapFile) LoadSdataMap(settings.sdataMapFile);
-  if (settings.charMapFile) LoadCharMap(settings.charMapFile);
+  int unread = 0;
+  if (settings.sdataMapFile) unread += !LoadSdataMap(settings.sdataMapFile);
+  if (settings.charMapFile) unread += !LoadCharMap(settings.charMapFile);
   if (settings.validate) {
-    settings.outStream = nullptr;
     OutBuffer none = OutBuffer::Discarding();
-    TranslateTree(top, settings.transpecFile, &none);
+    unread += TranslateTree(top, settings.transpecFile, &none, vars);
   } else {
-    TranslateTree(top, settings.transpecFile, output);
+    unread += TranslateTree(top, settings.transpecFile, output, vars);
     output->Flush();  // the reports follow on the stream; a failure is reported at the end
   }
+  return unread;
 }
 
-// The reports, always in this order and always on the whole document.
-// After validation (-v) there is no output stream; the reports then go to
-// standard output.
-void WriteReports() {
-  std::FILE* reports = settings.outStream ? settings.outStream : stdout;
+// The reports, always in this order and always on the whole document, to
+// the output stream `out`.  After validation (-v) there is none; the
+// reports then go to standard output.
+void WriteReports(std::FILE* out) {
+  std::FILE* reports = out ? out : stdout;
   if (settings.reportUsage) PrintUsageSummary(doc.root, reports);
   if (settings.reportTree) PrintTreeReport(doc.root, reports);
   if (settings.reportStats) PrintStatistics(doc.root, reports);
   if (settings.reportContext) PrintContextReport(doc.root, reports);
   if (settings.reportIds) PrintIdList(reports);
-  if (reports != settings.outStream && (std::fflush(reports) != 0 || std::ferror(reports))) {
+  if (reports != out && (std::fflush(reports) != 0 || std::ferror(reports))) {
     std::fprintf(stderr, "%s: error writing output '%s': %s\n", settings.progName.c_str(),
                  "standard output", std::strerror(errno));
     Fatal(1);
@@ -301,29 +300,40 @@ void WriteReports() {
 int RunMain(int argc, char** argv) {
   InstallOutOfMemoryHandler();
   std::signal(SIGPIPE, OnSigpipe);
-  Configure(argc, argv);
-  OpenOutput();
+  // The variables of the whole process: the browser's translations share
+  // them.
+  Variables vars;
+  Configure(argc, argv, vars);
+  std::FILE* out = OpenOutput();
   // The translation writes through a buffer of its own, in large blocks (a
   // translation writes many megabytes); to a terminal at the end of every
   // text.  The reports write to the stream after it.  A fatal stop writes
   // what the buffer holds (OutBuffer::FlushAll).
-  const int outFd = fileno(settings.outStream);
+  const int outFd = fileno(out);
   const bool terminal = isatty(outFd);
   OutBuffer output(outFd, settings.outFile ? settings.outFile : "standard output", size_t(1) << 18,
                    terminal);
-  if (!terminal) std::setvbuf(settings.outStream, nullptr, _IOFBF, size_t(1) << 18);
-  ReadDocument();
+  if (!terminal) std::setvbuf(out, nullptr, _IOFBF, size_t(1) << 18);
+  // Files the document or the translation needed and could not read.
+  // Each was reported where it failed and the run went on without it; the
+  // run then ends with status 1, so that a build does not take the
+  // incomplete output for a result.
+  int unreadFiles = 0;
+  ReadDocument(&unreadFiles);
   // The browser takes over; neither translation nor reports run.
   if (settings.browse) {
-    RunBrowser();
-    return FinishOutput(&output);
+    RunBrowser(BrowserSession{vars, out});
+    return FinishOutput(out, &output);
   }
-  if (settings.transpecFile) TranslateDocument(&output);
-  WriteReports();
+  if (settings.transpecFile) {
+    unreadFiles += TranslateDocument(vars, &output);
+    if (settings.validate) out = nullptr;
+  }
+  WriteReports(out);
   // A file the translation needed but could not read fails the run, now
   // that everything it could do is done.
-  int status = FinishOutput(&output);
-  return status == 0 && settings.unreadFiles > 0 ? 1 : status;
+  int status = FinishOutput(out, &output);
+  return status == 0 && unreadFiles > 0 ? 1 : status;
 }
 
 }  // namespace qlx

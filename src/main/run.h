@@ -4,6 +4,8 @@
 
 namespace qlx {
 
+struct VarTable;
+
 // Runs the whole program for the given argument vector and returns the
 // exit status; fatal conditions end the process through Fatal().
 int RunMain(int argc, char** argv);
@@ -11,8 +13,8 @@ int RunMain(int argc, char** argv);
 // Writes the usage text to standard output.
 void PrintUsage();
 
-// One -D argument, "name=value": stored in the global variables, or for the
-// names verbose, warnings and foldcase, into the run setting.
-void AssignVariable(const char* arg);
+// One -D argument, "name=value": stored in `variables`, or for the names
+// verbose, warnings and foldcase, into the run setting.
+void AssignVariable(VarTable* variables, const char* arg);
 
 }  // namespace qlx

@@ -64,14 +64,12 @@ bool ForEachMapLine(std::FILE* file, Use use) {
 }
 
 void ReportSdataFailure(const std::string& fileName, int err) {
-  ++settings.unreadFiles;
   errno = err;
   std::string text = qlx::strerror(err);
   Diagnostics()->Printf("Can not open SDATA file '%s': %s", fileName.c_str(), text.c_str());
 }
 
 void ReportCharMapFailure(const std::string& fileName, int err) {
-  ++settings.unreadFiles;
   errno = err;
   std::string text = qlx::strerror(err);
   Diagnostics()->Printf("Can not open character mapping file '%s'.\n%s\n", fileName.c_str(),
@@ -80,11 +78,11 @@ void ReportCharMapFailure(const std::string& fileName, int err) {
 
 }  // namespace
 
-void LoadSdataMap(const std::string& fileName) {
+bool LoadSdataMap(const std::string& fileName) {
   std::FILE* file = OpenLibFile(fileName);
   if (!file) {
     ReportSdataFailure(fileName, errno);
-    return;
+    return false;
   }
   if (!output.sdataMap) output.sdataMap = NewVarTable(50);
   bool ok = ForEachMapLine(file, [](std::string_view line) {
@@ -100,13 +98,14 @@ void LoadSdataMap(const std::string& fileName) {
   int err = errno;
   std::fclose(file);
   if (!ok) ReportSdataFailure(fileName, err);
+  return ok;
 }
 
-void LoadCharMap(const std::string& fileName) {
+bool LoadCharMap(const std::string& fileName) {
   std::FILE* file = OpenLibFile(fileName);
   if (!file) {
     ReportCharMapFailure(fileName, errno);
-    return;
+    return false;
   }
   CharMap fresh;
   bool ok = ForEachMapLine(file, [&fresh](std::string_view line) {
@@ -124,9 +123,10 @@ void LoadCharMap(const std::string& fileName) {
   std::fclose(file);
   if (!ok) {  // unreadable (a directory, an I/O error): keep the current map
     ReportCharMapFailure(fileName, err);
-    return;
+    return false;
   }
   output.charMap = std::move(fresh);
+  return true;
 }
 
 std::string ApplyCharMap(std::string_view data, std::vector<size_t>* dataCarets) {
@@ -210,15 +210,17 @@ std::string GatherBlanks(std::string_view text, bool spaceAtStart, bool spaceAtE
   return out;
 }
 
-void LoadSpecMaps() {
-  auto named = [](const char* name) -> const std::string* {
-    const VarEntry* e = LookupVarEntry(globalVars, name);
+int LoadSpecMaps(const VarTable* variables) {
+  auto named = [variables](const char* name) -> const std::string* {
+    const VarEntry* e = LookupVarEntry(variables, name);
     return e && e->hasValue && !e->fromDocument && !e->value.empty() ? &e->value : nullptr;
   };
+  int unread = 0;
   if (!settings.sdataMapNamed)
-    if (const std::string* file = named("_sdatamap")) LoadSdataMap(*file);
+    if (const std::string* file = named("_sdatamap")) unread += !LoadSdataMap(*file);
   if (!settings.charMapNamed)
-    if (const std::string* file = named("_charmap")) LoadCharMap(*file);
+    if (const std::string* file = named("_charmap")) unread += !LoadCharMap(*file);
+  return unread;
 }
 
 }  // namespace qlx

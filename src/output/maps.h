@@ -28,6 +28,8 @@
 
 namespace qlx {
 
+struct VarTable;
+
 struct CharMapEntry {
   std::string key;          // only its first character is compared
   std::string replacement;  // may be empty: the character is removed
@@ -69,20 +71,24 @@ struct CharMap {
 
 // Adds the file's names to the SDATA map (created on first use).  A file
 // that cannot be opened: "Can not open SDATA file '%s': %s" on standard
-// error, and the map stays as it was.
-void LoadSdataMap(const std::string& fileName);
+// error, and the map stays as it was.  Returns false when the file could
+// not be read (or not to its end); the names read before a read error
+// stay.
+bool LoadSdataMap(const std::string& fileName);
 
 // Replaces the character map (output.charMap) with the file's entries; a
 // file that cannot be opened gives "Can not open character mapping file
-// '%s'.\n%s\n" on standard error and leaves the current map.
-void LoadCharMap(const std::string& fileName);
+// '%s'.\n%s\n" on standard error and leaves the current map (false).
+bool LoadCharMap(const std::string& fileName);
 
-// The maps that a spec file names for itself in the global variables
-// _sdatamap and _charmap ("Var: _sdatamap roff.sdata"), loaded as -s and -c
-// load theirs, after the spec file is read and before the translation; a
-// kind that the command line or the browser has named (sdataMapNamed,
-// charMapNamed) keeps that map.  A variable without a value loads nothing.
-void LoadSpecMaps();
+// The maps that a spec file names for itself in the variables _sdatamap
+// and _charmap of `variables` ("Var: _sdatamap roff.sdata"), loaded as -s
+// and -c load theirs, after the spec file is read and before the
+// translation; a kind that the command line or the browser has named
+// (sdataMapNamed, charMapNamed) keeps that map.  A variable without a
+// value loads nothing.  Returns the number of those files that could not
+// be read.
+int LoadSpecMaps(const VarTable* variables);
 
 // Applies the character map to a data text of the document and returns the
 // mapped copy.  Each byte is replaced by the replacement of its map entry,

@@ -40,6 +40,8 @@
 
 namespace qlx {
 
+struct VarTable;
+
 struct ElemNode;
 
 // Sections of the table group, in the order of the values.
@@ -124,6 +126,7 @@ struct RowPlacement {
 // that reads or changes it.
 struct TableState {
   OutBuffer* messages = Diagnostics();  // where the table's messages go
+  const VarTable* variables = nullptr;  // the run's (_tableframe); none: unset
   std::vector<ColSpec> colSpecs;    // [0] is the table group's own
   std::vector<SpanSpec> spanSpecs;  // [0] is the table group's own
   int columnCount = 0;

@@ -65,6 +65,7 @@
 namespace qlx {
 
 struct ElemNode;
+struct VarTable;
 
 // The tables of one translation run, a state per format.
 struct Tables {
@@ -77,8 +78,10 @@ struct Tables {
 // format ("tbl" or "tex"), words[2] the instruction (absent: the table
 // start of tex; for tbl, a message); further words are ignored.  `elem` is
 // the element whose text made the call (may be null).  Messages go to
-// `messages`, the run's message sink.
+// `messages`, the run's message sink; `variables` are the run's
+// (_tableframe).
 void TableInstruction(Tables& tables, const std::vector<std::string_view>& words,
-                      ElemNode* elem, OutBuffer* stream, OutBuffer* messages);
+                      ElemNode* elem, OutBuffer* stream, OutBuffer* messages,
+                      const VarTable* variables);
 
 }  // namespace qlx

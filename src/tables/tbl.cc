@@ -141,7 +141,7 @@ void WriteOptions(TableState& ts, const ElemNode* tgroup, OutBuffer* stream) {
   line += ')';
   const char* frame = tgroup->parent() ? FindAttValue(tgroup->parent(), "FRAME") : nullptr;
   // A table without FRAME takes the spec's _tableframe, when it sets one.
-  const VarEntry* fallback = LookupVarEntry(globalVars, "_tableframe");
+  const VarEntry* fallback = LookupVarEntry(ts.variables, "_tableframe");
   if (!frame && fallback && fallback->hasValue && !fallback->fromDocument)
     frame = fallback->value.c_str();
   if (frame && std::strcmp(frame, "ALL") == 0) {
@@ -293,8 +293,10 @@ void TblInstruction(TableState& ts, std::string_view instruction, ElemNode* elem
 }  // namespace
 
 void TableInstruction(Tables& tables, const std::vector<std::string_view>& words,
-                      ElemNode* elem, OutBuffer* stream, OutBuffer* messages) {
+                      ElemNode* elem, OutBuffer* stream, OutBuffer* messages,
+                      const VarTable* variables) {
   tables.tbl.messages = tables.tex.messages = tables.html.messages = messages;
+  tables.tbl.variables = variables;
   if (words.size() < 2) {
     messages->Puts("Incomplete table instruction: no table type (tbl or tex)\n");
     return;

@@ -141,9 +141,9 @@ void SetVariableTracked(Translation& t, std::string_view name, std::string_view 
                         const std::vector<bool>& fromDocument, size_t offset, const ElemNode* elem) {
   bool any = false;
   for (size_t i = 0; i < value.size() && !any; ++i) any = FromDocumentAt(fromDocument, offset + i);
-  if (!any) return SetMapping(globalVars, name, value);
+  if (!any) return SetMapping(&t.vars, name, value);
   if (value.empty() || value[0] != '!' || FromDocumentAt(fromDocument, offset)) {
-    SetMappingText(globalVars, name, value, true);
+    SetMappingText(&t.vars, name, value, true);
     return;
   }
   std::optional<std::string> command = CommandWithDocumentQuoted(value.substr(1), fromDocument, offset + 1);
@@ -152,14 +152,14 @@ void SetVariableTracked(Translation& t, std::string_view name, std::string_view 
                  int(value.size()), value.data());
     const TranSpec* spec = elem ? ElementSpec(t, elem) : nullptr;
     if (spec && spec->lineNumber) t.messages->Printf("Used in transpec, line %d\n", spec->lineNumber);
-    SetMappingText(globalVars, name, value, true);
+    SetMappingText(&t.vars, name, value, true);
     return;
   }
   // The output echoes what the command was given: it is document text too.
   // A command that cannot start leaves the value as it was written.
-  SetMappingText(globalVars, name, value, true);
+  SetMappingText(&t.vars, name, value, true);
   std::string line;
-  if (RunCommandFirstLine(*command, &line)) SetMappingText(globalVars, name, line, true);
+  if (RunCommandFirstLine(*command, &line)) SetMappingText(&t.vars, name, line, true);
 }
 
 }  // namespace qlx

@@ -5,6 +5,18 @@
 
 namespace qlx {
 
+Variables::Variables() {
+  step = 20;
+  owner = this;
+  onStore = [](void* self, std::string_view name, const std::string_view* value) {
+    auto& vars = *static_cast<Variables*>(self);
+    if (name == "_blanks")
+      vars.blankData = !value ? 0 : *value == "collapse" ? 1 : *value == "drop" ? 2 : 0;
+    else if (name == "_space")
+      vars.blankText = value ? std::string(*value) : std::string();
+  };
+}
+
 QLX_ENDS_PROCESS void Translation::Stop(int status) {
   if (ahead) throw FatalStop{status};
   Fatal(status);

@@ -131,7 +131,7 @@ void AppendReference(Translation& t, Sink<kTrack>& dest, std::string_view ref, c
     if (key == "each_A" || key == "each_C") {
       value = LookupVariable(t, key)->c_str();  // loop words: document text
       document = true;
-    } else if (const VarEntry* e = LookupVarEntry(globalVars, key); e && e->hasValue) {
+    } else if (const VarEntry* e = LookupVarEntry(&t.vars, key); e && e->hasValue) {
       value = e->value.c_str();
       document = e->fromDocument;
     }
@@ -269,11 +269,6 @@ void WriteSpecText(Translation& t, std::string_view text, ElemNode* elem, OutBuf
     ++i;
   }
   flushRun(n);
-}
-
-std::string ExpandWithoutElement(std::string_view source) {
-  Translation t(nullptr, Diagnostics());
-  return ExpandVariables(t, source, nullptr);
 }
 
 }  // namespace qlx

@@ -21,11 +21,6 @@ struct ElemNode;
 // "${_" is left as it stands (its inner references are expanded).
 std::string ExpandVariables(Translation& t, std::string_view source, const ElemNode* elem);
 
-// The expansion of a spec's patterns (no element) for a spec read outside
-// a translation run, by a translation of its own whose messages go to
-// standard error.
-std::string ExpandWithoutElement(std::string_view source);
-
 // An expansion that remembers which of its characters came from the
 // document: attribute values, element content, loop words and global
 // variables whose value was set from such text.  Text of the document is

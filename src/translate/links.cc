@@ -62,7 +62,7 @@ void SetLoopWord(std::optional<std::string>& slot, std::string_view word) { slot
 const std::string* LookupVariable(Translation& t, std::string_view name) {
   if (name == "each_A") return LoopValue(t, 'A');
   if (name == "each_C") return LoopValue(t, 'C');
-  return LookupVar(globalVars, name);
+  return LookupVar(&t.vars, name);
 }
 
 void NotEnoughArgs(Translation& t, std::string_view name) {

@@ -107,15 +107,15 @@ bool SpecHolds(Translation& t, const TranSpec& s, ElemNode* e) {
 
 TranSpec* FollowAction(Translation& t, TranSpec* s, ElemNode* e) {
   if (s->action == 0) return s;
-  if (s->action < 0) return &emptySpec;
+  if (s->action < 0) return &t.run.specs.empty;
   if (s->actionSpec) return s->actionSpec;
-  if (TranSpec* target = FindSpecById(s->action)) {
+  if (TranSpec* target = FindSpecById(t.run.specs, s->action)) {
     s->actionSpec = target;
     return target;
   }
   t.messages->Printf("Warning: transpec ID (%d) not found for %s.\n", s->action, e->gi);
   s->action = -1;
-  return &emptySpec;
+  return &t.run.specs.empty;
 }
 
 const std::vector<TranSpec*> kNone;
@@ -123,18 +123,19 @@ const std::vector<TranSpec*> kNone;
 }  // namespace
 
 TranSpec* MatchSpec(Translation& t, ElemNode* e, int wanted) {
+  SpecList& list = t.run.specs;
   if (wanted != 0) {
-    auto it = specList.byId.find(wanted);
-    if (it != specList.byId.end()) {
+    auto it = list.byId.find(wanted);
+    if (it != list.byId.end()) {
       for (TranSpec* s : it->second)
         if (SpecHolds(t, *s, e)) return FollowAction(t, s, e);
     }
   } else {
     // The specs that name this element and those that name none, merged
     // in file order: the first whose tests hold wins.
-    auto it = specList.byName.find(e->gi);
-    const std::vector<TranSpec*>& named = it == specList.byName.end() ? kNone : it->second;
-    const std::vector<TranSpec*>& unnamed = specList.unnamed;
+    auto it = list.byName.find(e->gi);
+    const std::vector<TranSpec*>& named = it == list.byName.end() ? kNone : it->second;
+    const std::vector<TranSpec*>& unnamed = list.unnamed;
     size_t a = 0, b = 0;
     while (a < named.size() || b < unnamed.size()) {
       TranSpec* s;
@@ -145,10 +146,10 @@ TranSpec* MatchSpec(Translation& t, ElemNode* e, int wanted) {
       if (SpecHolds(t, *s, e)) return FollowAction(t, s, e);
     }
   }
-  if (TranSpec* any = FirstSpecWithGi("*")) return any;
+  if (TranSpec* any = FirstSpecWithGi(list, "*")) return any;
   if (wanted == 0 && settings.warnings)
     t.messages->Printf("Warning: transpec not found for %s\n", e->gi);
-  return &emptySpec;
+  return &list.empty;
 }
 
 void AssignSpecs(Translation& t, ElemNode* top) {
@@ -166,9 +167,9 @@ void AssignSpecsInRange(Translation& t, int* next, int to, const std::atomic<boo
   }
 }
 
-void ResolveActions() {
-  for (const auto& s : specList.specs)
-    if (s->action > 0 && !s->actionSpec) s->actionSpec = FindSpecById(s->action);
+void ResolveActions(SpecList& list) {
+  for (const auto& s : list.specs)
+    if (s->action > 0 && !s->actionSpec) s->actionSpec = FindSpecById(list, s->action);
 }
 
 TranSpec* ElementSpec(const Translation& t, const ElemNode* e) {
@@ -176,21 +177,21 @@ TranSpec* ElementSpec(const Translation& t, const ElemNode* e) {
   const uint32_t n = size_t(e->serial) < specOf.size() ? specOf[size_t(e->serial)] : 0;
   switch (n) {
     case 0: return nullptr;
-    case 1: return &emptySpec;
-    default: return specList.specs[n - 2].get();
+    case 1: return &t.run.specs.empty;
+    default: return t.run.specs.specs[n - 2].get();
   }
 }
 
 TranSpec* SpecToUse(const Translation& t, const ElemNode* e) {
   TranSpec* s = ElementSpec(t, e);
-  return s ? s : &emptySpec;
+  return s ? s : &t.run.specs.empty;
 }
 
 void SetElementSpec(Translation& t, ElemNode* e, TranSpec* spec) {
   auto& specOf = t.run.specOf;
   if (specOf.size() <= size_t(e->serial)) specOf.resize(size_t(doc.nextSerial), 0);
   if (!spec) specOf[size_t(e->serial)] = 0;
-  else if (spec == &emptySpec) specOf[size_t(e->serial)] = 1;
+  else if (spec == &t.run.specs.empty) specOf[size_t(e->serial)] = 1;
   else specOf[size_t(e->serial)] = uint32_t(spec->fileIndex) + 2;
 }
 

@@ -11,6 +11,7 @@
 namespace qlx {
 
 struct ElemNode;
+struct SpecList;
 struct TranSpec;
 
 // wanted = 0: ordinary matching by name.  wanted != 0: only specs with
@@ -28,12 +29,13 @@ void AssignSpecs(Translation& t, ElemNode* top);
 // to go on.  With `stop`, it ends early once *stop is set.
 void AssignSpecsInRange(Translation& t, int* next, int to, const std::atomic<bool>* stop = nullptr);
 
-// Looks up now every "Action:" target that exists, as matching would on
-// first use (a missing one is left to matching, which reports it).
-void ResolveActions();
+// Looks up now every "Action:" target of the list that exists, as matching
+// would on first use (a missing one is left to matching, which reports it).
+void ResolveActions(SpecList& list);
 
 // The spec AssignSpecs gave the element in this run (null: none yet), and
-// setting it (the spec must be in the run's list, or emptySpec, or null).
+// setting it (the spec must be in the run's list, or its empty spec, or
+// null).
 TranSpec* ElementSpec(const Translation& t, const ElemNode* e);
 void SetElementSpec(Translation& t, ElemNode* e, TranSpec* spec);
 

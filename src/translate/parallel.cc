@@ -26,7 +26,6 @@
 namespace qlx {
 
 AheadSettings aheadSettings;
-AheadStats aheadStats;
 
 namespace {
 
@@ -146,20 +145,19 @@ bool SdataMapAllowsWorkAhead() {
 
 }  // namespace
 
-bool SpecsAllowWorkAhead() {
+bool SpecsAllowWorkAhead(const Translation& t) {
   if (!SdataMapAllowsWorkAhead()) return false;
-  for (const auto& owned : specList.specs) {
+  for (const auto& owned : t.run.specs.specs) {
     const TranSpec& s = *owned;
     if (s.setVars || s.incrementVars) return false;
-    if (s.action > 0 && !FindSpecById(s.action)) return false;
+    if (s.action > 0 && !FindSpecById(t.run.specs, s.action)) return false;
     if (!TextIsHarmless(s.startText) || !TextIsHarmless(s.endText) || !TextIsHarmless(s.replace) ||
         !TextIsHarmless(s.message))
       return false;
   }
   // A variable's value becomes spec text where it is used.
-  if (globalVars)
-    for (const VarEntry& entry : globalVars->entries)
-      if (entry.hasValue && entry.value.find_first_of("${") != std::string::npos) return false;
+  for (const VarEntry& entry : t.vars.entries)
+    if (entry.hasValue && entry.value.find_first_of("${") != std::string::npos) return false;
   return true;
 }
 
@@ -216,19 +214,19 @@ std::vector<AheadChunk> PlanChunks(const Translation& t, ElemNode* top, int chun
 }
 
 std::unique_ptr<AheadTranslator> AheadTranslator::Plan(Translation& t, ElemNode* top, OutBuffer* stream) {
-  aheadStats = AheadStats{};
+  t.run.aheadStats = AheadStats{};
   if (!stream || !top) return nullptr;
   if (ThreadsToUse() < 2) return nullptr;
   const long elements = long(SubtreeEnd(top) - top->serial);
   if (elements < aheadSettings.minElements) return nullptr;
-  if (!SpecsAllowWorkAhead()) return nullptr;
+  if (!SpecsAllowWorkAhead(t)) return nullptr;
   int chunkElements = aheadSettings.chunkElements;
   if (chunkElements <= 0) chunkElements = int(std::clamp(elements / 1024, 256L, 65536L));
   std::vector<AheadChunk> chunks = PlanChunks(t, top, chunkElements);
   if (chunks.size() < 2) return nullptr;
   // What the walk would otherwise set up on first use, set up now, while
   // only this thread runs.
-  ResolveActions();
+  ResolveActions(t.run.specs);
   LinkAttributeNames(t);
   if (t.run.processed.size() < size_t(doc.nextSerial)) t.run.processed.resize(size_t(doc.nextSerial));
   return std::make_unique<AheadTranslator>(t, std::move(chunks));
@@ -241,7 +239,7 @@ AheadTranslator::AheadTranslator(Translation& walk, std::vector<AheadChunk> chun
 
 AheadTranslator::~AheadTranslator() {
   StopThread();
-  aheadStats = AheadStats{chunks_.size(), taken_, retried_, spare_.size()};
+  walk_.run.aheadStats = AheadStats{chunks_.size(), taken_, retried_, spare_.size()};
 }
 
 void AheadTranslator::RequestStop(void* self) {
@@ -426,8 +424,8 @@ int AheadTranslator::Write(OutBuffer* stream) {
 void AssignSpecsInParallel(Translation& t, ElemNode* top) {
   const int begin = top->serial, end = SubtreeEnd(top);
   bool allowed = ThreadsToUse() >= 2 && end - begin >= aheadSettings.minElements;
-  for (const auto& s : specList.specs)  // a missing target is reported on first use
-    if (s->action > 0 && !s->actionSpec && !FindSpecById(s->action)) allowed = false;
+  for (const auto& s : t.run.specs.specs)  // a missing target is reported on first use
+    if (s->action > 0 && !s->actionSpec && !FindSpecById(t.run.specs, s->action)) allowed = false;
   if (!allowed) return AssignSpecs(t, top);
 
   // The second half is matched on the worker, which records its messages;
@@ -435,7 +433,7 @@ void AssignSpecsInParallel(Translation& t, ElemNode* top) {
   // stopped there (a fatal stop) is matched again by the main thread, in
   // its turn, and so is the rest of the half.
   t.run.specOf.assign(size_t(doc.nextSerial), 0);
-  ResolveActions();
+  ResolveActions(t.run.specs);
   struct Half {
     Translation& walk;
     int to;

@@ -75,8 +75,8 @@ class WorkerThread {
 // document order.
 void AssignSpecsInParallel(Translation& t, ElemNode* top);
 
-// Whether the current spec list allows work ahead (see above).
-bool SpecsAllowWorkAhead();
+// Whether the translation's spec list allows work ahead (see above).
+bool SpecsAllowWorkAhead(const Translation& t);
 
 // How work ahead is planned: the tests set small sizes.
 struct AheadSettings {
@@ -96,16 +96,6 @@ struct AheadSettings {
 };
 
 extern AheadSettings aheadSettings;
-
-// What the last translation run did ahead (runs planned, records
-// replayed, runs dropped and translated in their turn, buffers kept for
-// reuse at the end):
-// for tests and measurements.
-struct AheadStats {
-  size_t runs = 0, taken = 0, retried = 0, buffers = 0;
-};
-
-extern AheadStats aheadStats;
 
 // One run of content: items [first, last) of `parent`, translated with the
 // parent's spec, and what translating it ahead produced.

@@ -129,7 +129,9 @@ void AttributeTest(Call& c, const ElemNode* owner) {
 void AttVal(Call& c) { AttributeTest(c, c.elem); }
 void PAttVal(Call& c) { AttributeTest(c, c.elem->parent()); }
 
-void CalsTable(Call& c) { TableInstruction(c.t.tables, c.words, c.elem, c.stream, c.t.messages); }
+void CalsTable(Call& c) {
+  TableInstruction(c.t.tables, c.words, c.elem, c.stream, c.t.messages, &c.t.vars);
+}
 
 void ChaseToGiCall(Call& c) { ChaseToGi(c.t, c.elem, c.words, c.stream); }
 void EachAttCall(Call& c) { EachAttribute(c.t, c.elem, c.words, c.stream); }
@@ -187,14 +189,14 @@ void Include(Call& c) {
   std::FILE* in = OpenLibFile(name);
   if (!in) {
     const int err = errno;
-    ++settings.unreadFiles;
+    ++c.t.run.unreadFiles;
     c.t.messages->Printf("Can not open included file '%s': %s\n", name.c_str(), std::strerror(err));
     return;
   }
   CopyRaw(in, c.stream);
   if (std::ferror(in)) {  // a directory opens, but does not read
     const int err = errno;
-    ++settings.unreadFiles;
+    ++c.t.run.unreadFiles;
     c.t.messages->Printf("Can not open included file '%s': %s\n", name.c_str(), std::strerror(err));
   }
   std::fclose(in);
@@ -261,7 +263,7 @@ void PAttr(Call& c) {
 // spec can read a variable whose name it built: ${_get label-${LINKEND:l}}.
 void Get(Call& c) {
   if (c.count() < 2) return NotEnoughArgs(c.t, c.words[0]);
-  const VarEntry* e = LookupVarEntry(globalVars, c.words[1]);
+  const VarEntry* e = LookupVarEntry(&c.t.vars, c.words[1]);
   if (e && e->hasValue) {
     c.Emit(e->value);
   } else if (c.count() >= 3) {
@@ -273,7 +275,7 @@ void Get(Call& c) {
 void Set(Call& c) {
   if (c.count() < 2) return NotEnoughArgs(c.t, c.words[0]);
   if (c.count() == 2) {
-    SetMapping(globalVars, c.words[1], nullptr);
+    SetMapping(&c.t.vars, c.words[1], nullptr);
     return;
   }
   size_t at = size_t(c.words[2].data() - c.text.data());

@@ -48,7 +48,7 @@ void WriteMessage(Translation& t, const OptText& text, bool plain, ElemNode* ele
 // The texts of a spec that _insertnode placed before or after the content.
 void WriteInserted(Translation& t, int specId, ElemNode* elem, OutBuffer* stream) {
   if (specId == 0) return;
-  TranSpec* s = FindSpecById(specId);
+  TranSpec* s = FindSpecById(t.run.specs, specId);
   if (!s) return;
   WriteText(t, s->startText, s->startPlain, elem, stream);
   WriteMessage(t, s->message, s->messagePlain, elem);
@@ -57,7 +57,7 @@ void WriteInserted(Translation& t, int specId, ElemNode* elem, OutBuffer* stream
 
 // _Start and _End: start text, replace text, message, end text.
 void WriteFrameTexts(Translation& t, const char* name, OutBuffer* stream) {
-  TranSpec* s = FirstSpecWithGi(name);
+  TranSpec* s = FirstSpecWithGi(t.run.specs, name);
   if (!s) return;
   WriteText(t, s->startText, s->startPlain, nullptr, stream);
   WriteText(t, s->replace, s->replacePlain, nullptr, stream);
@@ -108,7 +108,7 @@ void VisitItem(Translation& t, const ContentItem& item, const TranSpec* s, OutBu
   if (item.kind() == '?') {
     WriteProcessingInstruction(t, item.text(), stream);
   } else if (item.kind() == '-') {
-    if (s->ignore != IGNORE_Data) WriteData(item.text(), stream, s->verbatim != 0, edge);
+    if (s->ignore != IGNORE_Data) WriteData(t, item.text(), stream, s->verbatim != 0, edge);
   } else if (s->ignore != IGNORE_Children) {
     ElemNode* child = item.elem();
     TranSpec* cs = SpecToUse(t, child);
@@ -170,7 +170,7 @@ struct Nesting {
 void Increment(Translation& t, const VarEntry& entry) {
   const std::string* current = LookupVariable(t, entry.name);
   if (!current) {
-    SetMappingText(globalVars, entry.name, "1");
+    SetMappingText(&t.vars, entry.name, "1");
     return;
   }
   const std::string& v = *current;
@@ -181,9 +181,9 @@ void Increment(Translation& t, const VarEntry& entry) {
     if (entry.hasValue && !entry.value.empty() &&
         std::isdigit(static_cast<unsigned char>(entry.value[0])))
       step = std::atoi(entry.value.c_str());
-    SetMappingText(globalVars, entry.name, std::to_string(std::atoi(v.c_str()) + step));
+    SetMappingText(&t.vars, entry.name, std::to_string(std::atoi(v.c_str()) + step));
   } else if (v.size() == 1 && std::isalpha(static_cast<unsigned char>(v[0]))) {
-    SetMappingText(globalVars, entry.name, std::string(1, char(v[0] + 1)));
+    SetMappingText(&t.vars, entry.name, std::string(1, char(v[0] + 1)));
   }
 }
 
@@ -194,7 +194,7 @@ void UpdateVariables(Translation& t, const TranSpec& spec, ElemNode* elem) {
   if (spec.setVars) {
     for (const VarEntry& entry : spec.setVars->entries) {
       if (!entry.hasValue) {
-        SetMapping(globalVars, entry.name, nullptr);
+        SetMapping(&t.vars, entry.name, nullptr);
         continue;
       }
       Expansion value = ExpandTracked(t, entry.value, elem);
@@ -247,7 +247,7 @@ void RunNamedAction(Translation& t, ElemNode* elem, std::string_view action, Out
     if (s->specId != 0) ProcessElement(t, elem, stream, s);
     return;
   }
-  if (TranSpec* s = FindSpecById(n)) ProcessElement(t, elem, stream, s);
+  if (TranSpec* s = FindSpecById(t.run.specs, n)) ProcessElement(t, elem, stream, s);
   else t.messages->Printf("Could not find named action for %d.\n", n);
 }
 
@@ -255,8 +255,8 @@ namespace {
 
 // Gathered data as _space asks: each gathered blank (a space outside an
 // escape) becomes _space's text.
-void WriteGathered(const char* gathered, OutBuffer* stream, bool verbatim) {
-  if (settings.blankText.empty()) return EmitData(gathered, stream, verbatim);
+void WriteGathered(const Translation& t, const char* gathered, OutBuffer* stream, bool verbatim) {
+  if (t.vars.blankText.empty()) return EmitData(gathered, stream, verbatim);
   const std::string_view text(gathered);
   size_t start = 0;
   for (size_t i = 0; i < text.size();) {
@@ -267,7 +267,7 @@ void WriteGathered(const char* gathered, OutBuffer* stream, bool verbatim) {
     }
     if (text[i] == ' ') {
       EmitData(std::string(text.substr(start, i - start)).c_str(), stream, verbatim);
-      EmitText(settings.blankText, stream, 1);
+      EmitText(t.vars.blankText, stream, 1);
       start = i + 1;
     }
     ++i;
@@ -277,13 +277,13 @@ void WriteGathered(const char* gathered, OutBuffer* stream, bool verbatim) {
 
 }  // namespace
 
-void WriteData(const char* text, OutBuffer* stream, bool verbatim, bool edge) {
-  if (settings.blankData != 0 && text) {
+void WriteData(Translation& t, const char* text, OutBuffer* stream, bool verbatim, bool edge) {
+  if (t.vars.blankData != 0 && text) {
     // Gathered as _blanks asks: a space at the start or end only where the
     // line already holds text; a blank item at the edge of its element's
     // content writes nothing when blanks are dropped.
     auto gather = [&](bool midLine) {
-      return GatherBlanks(text, midLine, true, (settings.blankData == 1 || !edge) && midLine);
+      return GatherBlanks(text, midLine, true, (t.vars.blankData == 1 || !edge) && midLine);
     };
     const int column = stream ? stream->column : 0;
     const std::string gathered = gather(column != 0);
@@ -293,10 +293,10 @@ void WriteData(const char* text, OutBuffer* stream, bool verbatim, bool edge) {
       // only difference) is kept for a line that holds text.  A blank is
       // never a key of the character map, so the space written apart
       // writes what it writes as part of the whole.
-      WriteIfMidLine(stream, [stream, verbatim] { WriteGathered(" ", stream, verbatim); });
+      WriteIfMidLine(stream, [&t, stream, verbatim] { WriteGathered(t, " ", stream, verbatim); });
       from = 1;
     }
-    WriteGathered(gathered.c_str() + from, stream, verbatim);
+    WriteGathered(t, gathered.c_str() + from, stream, verbatim);
     return;
   }
   EmitData(text, stream, verbatim);
@@ -309,8 +309,8 @@ void WriteProcessingInstruction(Translation& t, const char* text, OutBuffer* str
   std::string name = "_";
   if (n > 0) name.append(words[0]);
   std::string_view rest = n > 1 ? words[1] : std::string_view();
-  TranSpec* s = FirstSpecWithGi(name);
-  if (!s) s = FirstSpecWithGi("_*");
+  TranSpec* s = FirstSpecWithGi(t.run.specs, name);
+  if (!s) s = FirstSpecWithGi(t.run.specs, "_*");
   if (!s) {
     if (stream) stream->Printf("[%s]", text);
     if (settings.warnings) t.messages->Printf("Warning: Unrecognized PI: [%s]\n", text);
@@ -326,9 +326,15 @@ void WriteProcessingInstruction(Translation& t, const char* text, OutBuffer* str
   WriteMessage(t, s->message, s->messagePlain, nullptr);
 }
 
-void TranslateTree(ElemNode* top, const char* specFile, OutBuffer* stream) {
-  Translation t(stream, Diagnostics());
+bool ReadSpecs(Translation& t, const std::string& specFile) {
+  return ReadTranSpec(t.run.specs, &t.vars, specFile,
+                      [&t](std::string_view text) { return ExpandVariables(t, text, nullptr); });
+}
+
+int TranslateTree(ElemNode* top, const char* specFile, OutBuffer* stream, Variables& vars) {
+  Translation t(vars, stream, Diagnostics());
   TranslateTree(t, top, specFile);
+  return t.run.unreadFiles;
 }
 
 void TranslateTree(Translation& t, ElemNode* top, const char* specFile) {
@@ -337,8 +343,8 @@ void TranslateTree(Translation& t, ElemNode* top, const char* specFile) {
     return;
   }
   OutBuffer* stream = t.out;
-  ReadTranSpec(specFile, [&t](std::string_view text) { return ExpandVariables(t, text, nullptr); });
-  LoadSpecMaps();
+  if (!ReadSpecs(t, specFile)) ++t.run.unreadFiles;
+  t.run.unreadFiles += LoadSpecMaps(&t.vars);
   // A message's "\n" escape resets the output's column.
   OutBuffer* savedOwner = t.messages->columnOwner;
   t.messages->columnOwner = stream;
@@ -364,8 +370,6 @@ void TranslateTree(Translation& t, ElemNode* top, const char* specFile) {
         },
         nullptr, nullptr, &t);
   }
-  // The spec records die with the run.
-  ClearSpecList();
   t.messages->columnOwner = savedOwner;
 }
 

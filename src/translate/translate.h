@@ -8,6 +8,7 @@
 #include "util/outbuf.h"
 
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -43,11 +44,18 @@ inline constexpr size_t kLargeStack = sizeof(void*) >= 8 ? size_t(512) << 20 : s
 // tests that reach its end, less.  Set only while no translation runs.
 inline size_t largeStackSize = kLargeStack;
 
-// One translation run.  A null file name skips the run with a message; a
-// null stream (validation) writes no output but every message.
-void TranslateTree(ElemNode* top, const char* specFile, OutBuffer* stream);
-// The same with a translation the caller owns (its output is t.out), which
-// keeps what the run marked.
+// Reads the spec file into the translation's spec list, its patterns
+// expanded with the translation's variables; false when it could not be
+// read (see ReadTranSpec).
+bool ReadSpecs(Translation& t, const std::string& specFile);
+
+// One translation run, with the variables `vars`.  A null file name skips
+// the run with a message; a null stream (validation) writes no output but
+// every message.  Returns the number of files the run needed and could
+// not read (see RunState::unreadFiles).
+int TranslateTree(ElemNode* top, const char* specFile, OutBuffer* stream, Variables& vars);
+// The same with a fresh translation the caller owns (its output is
+// t.out), which keeps the run's specs and what the run marked.
 void TranslateTree(Translation& t, ElemNode* top, const char* specFile);
 
 // Translates one element and its content with `spec` (null: the element's
@@ -64,11 +72,11 @@ void TranslateItems(Translation& t, ElemNode* elem, TranSpec* spec, int first, i
 void RunNamedAction(Translation& t, ElemNode* elem, std::string_view action, OutBuffer* stream);
 
 // One data item of the document: its blanks gathered as the variable
-// _blanks asks (settings.blankData; `edge`: the item is the first or the
+// _blanks asks (t.vars.blankData; `edge`: the item is the first or the
 // last of its element's content, where "drop" removes an item of blanks
 // alone, while one between two other items still gives a space), the
 // character map (unless verbatim), then the output writer.
-void WriteData(const char* text, OutBuffer* stream, bool verbatim, bool edge = true);
+void WriteData(Translation& t, const char* text, OutBuffer* stream, bool verbatim, bool edge = true);
 
 // One processing instruction, through its _name spec, the _* spec, or as
 // "[text]".

@@ -20,13 +20,13 @@
 
 namespace qlx {
 
-// Never destroyed: a run stopped by a fatal error ends the process with
-// its spec records (and the patterns they own) still in place, and a
-// thread working ahead may still be reading them while the process ends.
-SpecList& specList = *new SpecList;
-TranSpec emptySpec;
-
 namespace {
+
+// What the keyword lines of one file act with.
+struct Reading {
+  const PatternExpander& expand;
+  VarTable* variables;  // where "Var:" lines set their variables
+};
 
 // Physical lines of a spec file, with one line of lookahead for the
 // continuation test.
@@ -73,6 +73,17 @@ class SpecLines {
 
 int LeadingInt(const std::string& value) { return std::atoi(value.c_str()); }
 
+// Frees the patterns and variable tables a spec record owns.
+void FreeOwned(TranSpec& s) {
+  FreePattern(s.contextPattern);
+  FreePattern(s.contentPattern);
+  FreePattern(s.varREValuePattern);
+  for (AttValueTest& t : s.attValues) FreePattern(t.pattern);
+  delete s.relations;
+  delete s.setVars;
+  delete s.incrementVars;
+}
+
 void SetInTable(VarTable** table, std::string_view value) {
   if (!*table) *table = NewVarTable(3);
   SetMappingLine(*table, value);
@@ -102,26 +113,26 @@ bool SplitVarTest(const std::string& value, const char* keyword, int line, std::
 
 // What each keyword does with its value.
 template <OptText TranSpec::*field>
-void ReadText(TranSpec& spec, std::string& value, int, const PatternExpander&) {
+void ReadText(TranSpec& spec, std::string& value, int, const Reading&) {
   spec.*field = value;
 }
 
 template <int TranSpec::*field>
-void ReadInt(TranSpec& spec, std::string& value, int, const PatternExpander&) {
+void ReadInt(TranSpec& spec, std::string& value, int, const Reading&) {
   spec.*field = LeadingInt(value);
 }
 
 template <VarTable* TranSpec::*field>
-void ReadTable(TranSpec& spec, std::string& value, int, const PatternExpander&) {
+void ReadTable(TranSpec& spec, std::string& value, int, const Reading&) {
   SetInTable(&(spec.*field), value);
 }
 
-void ReadGi(TranSpec& spec, std::string& value, int, const PatternExpander&) {
+void ReadGi(TranSpec& spec, std::string& value, int, const Reading&) {
   if (settings.foldcase && !value.empty() && value[0] != '#' && value[0] != '_') UpperCaseAscii(value);
   spec.gi = InternElementName(value);
 }
 
-void ReadPAttSet(TranSpec& spec, std::string& value, int lineNumber, const PatternExpander&) {
+void ReadPAttSet(TranSpec& spec, std::string& value, int lineNumber, const Reading&) {
   if (value.empty()) {
     Diagnostics()->Printf("Warning: empty 'PAttSet:' (line %d): test ignored.\n", lineNumber);
     spec.pAttSet.reset();
@@ -130,13 +141,15 @@ void ReadPAttSet(TranSpec& spec, std::string& value, int lineNumber, const Patte
   }
 }
 
-void ReadAttValue(TranSpec& spec, std::string& value, int, const PatternExpander&) {
+void ReadAttValue(TranSpec& spec, std::string& value, int, const Reading&) {
   spec.attValues.push_back(AttValueTest{value, std::string(), nullptr});
 }
 
-void ReadVar(TranSpec&, std::string& value, int, const PatternExpander&) { SetMappingLine(globalVars, value); }
+void ReadVar(TranSpec&, std::string& value, int, const Reading& reading) {
+  SetMappingLine(reading.variables, value);
+}
 
-void ReadIgnore(TranSpec& spec, std::string& value, int lineNumber, const PatternExpander&) {
+void ReadIgnore(TranSpec& spec, std::string& value, int lineNumber, const Reading&) {
   if (value == "all") spec.ignore = IGNORE_All;
   else if (value == "data") spec.ignore = IGNORE_Data;
   else if (value == "children") spec.ignore = IGNORE_Children;
@@ -145,9 +158,9 @@ void ReadIgnore(TranSpec& spec, std::string& value, int lineNumber, const Patter
                  value.c_str());
 }
 
-void ReadVerbatim(TranSpec& spec, std::string&, int, const PatternExpander&) { spec.verbatim = 1; }
+void ReadVerbatim(TranSpec& spec, std::string&, int, const Reading&) { spec.verbatim = 1; }
 
-void ReadVarValue(TranSpec& spec, std::string& value, int lineNumber, const PatternExpander&) {
+void ReadVarValue(TranSpec& spec, std::string& value, int lineNumber, const Reading&) {
   std::string name;
   if (SplitVarTest(value, "VarValue:", lineNumber, &name, &spec.varValue)) {
     spec.varValueName = name;
@@ -157,22 +170,25 @@ void ReadVarValue(TranSpec& spec, std::string& value, int lineNumber, const Patt
   }
 }
 
-void ReadVarREValue(TranSpec& spec, std::string& value, int lineNumber, const PatternExpander& expand) {
+void ReadVarREValue(TranSpec& spec, std::string& value, int lineNumber, const Reading& reading) {
   std::string name;
   std::optional<std::string> rest;
   if (SplitVarTest(value, "VarREValue:", lineNumber, &name, &rest)) {
     spec.varREValueName = name;
-    std::string expanded = expand(rest ? *rest : std::string());
+    std::string expanded = reading.expand(rest ? *rest : std::string());
+    FreePattern(spec.varREValuePattern);  // a later line replaces an earlier one
+    spec.varREValuePattern = nullptr;
     spec.varREValuePattern = CompilePattern(expanded.c_str());
   } else {
     spec.varREValueName.reset();
+    FreePattern(spec.varREValuePattern);
     spec.varREValuePattern = nullptr;
   }
 }
 
 struct Keyword {
   std::string_view name;  // with its colon
-  void (*read)(TranSpec& spec, std::string& value, int lineNumber, const PatternExpander& expand);
+  void (*read)(TranSpec& spec, std::string& value, int lineNumber, const Reading& reading);
 };
 
 // Sorted by key for the binary search.
@@ -202,7 +218,7 @@ constexpr Keyword kKeywords[] = {
 
 static_assert(SortedByName(kKeywords));
 
-void KeywordLine(TranSpec& spec, const std::string& line, int lineNumber, const PatternExpander& expand) {
+void KeywordLine(TranSpec& spec, const std::string& line, int lineNumber, const Reading& reading) {
   size_t colon = line.find(':');
   if (colon == std::string::npos) {
     Diagnostics()->Printf("Trans spec error, missing colon (skipping line):\n  %s\n", line.c_str());
@@ -213,7 +229,7 @@ void KeywordLine(TranSpec& spec, const std::string& line, int lineNumber, const 
   std::string value = line.substr(v);
   std::string_view key(line.data(), colon + 1);
 
-  if (const Keyword* keyword = FindByName(kKeywords, key)) keyword->read(spec, value, lineNumber, expand);
+  if (const Keyword* keyword = FindByName(kKeywords, key)) keyword->read(spec, value, lineNumber, reading);
   else Diagnostics()->Printf("Unknown translation spec (skipping it): %s\n", line.c_str());
 }
 
@@ -229,7 +245,7 @@ bool IsPlainContext(const std::string& text) {
 
 }  // namespace
 
-void CompileTranSpec(TranSpec&& in, const PatternExpander& expand) {
+void CompileTranSpec(SpecList& list, TranSpec&& in, const PatternExpander& expand) {
   auto spec = std::make_unique<TranSpec>(std::move(in));
   TranSpec& s = *spec;
 
@@ -290,34 +306,35 @@ void CompileTranSpec(TranSpec&& in, const PatternExpander& expand) {
 
   // 6. Append, and index by name and by SpecID.
   TranSpec* p = spec.get();
-  p->fileIndex = int(specList.specs.size());
-  if (!specList.specs.empty()) specList.specs.back()->next = p;
-  specList.specs.push_back(std::move(spec));
+  p->fileIndex = int(list.specs.size());
+  if (!list.specs.empty()) list.specs.back()->next = p;
+  list.specs.push_back(std::move(spec));
   if (p->gi) {
-    specList.byName[p->gi].push_back(p);
-    specList.firstWithGi.emplace(p->gi, p);
+    list.byName[p->gi].push_back(p);
+    list.firstWithGi.emplace(p->gi, p);
   } else if (!p->giList.empty()) {
     for (size_t i = 0; i < p->giList.size(); ++i) {
-      auto& list = specList.byName[p->giList[i]];
-      if (list.empty() || list.back() != p) list.push_back(p);  // a name listed twice
+      auto& named = list.byName[p->giList[i]];
+      if (named.empty() || named.back() != p) named.push_back(p);  // a name listed twice
     }
   } else {
-    specList.unnamed.push_back(p);
+    list.unnamed.push_back(p);
   }
-  specList.firstWithId.emplace(p->specId, p);
-  specList.byId[p->specId].push_back(p);
+  list.firstWithId.emplace(p->specId, p);
+  list.byId[p->specId].push_back(p);
 }
 
-void ReadTranSpec(const std::string& fileName, const PatternExpander& expand) {
+bool ReadTranSpec(SpecList& list, VarTable* variables, const std::string& fileName,
+                  const PatternExpander& expand) {
   std::FILE* f = OpenLibFile(fileName);
   if (!f) {
     int err = errno;
-    ++settings.unreadFiles;
     std::string text = strerror(err);
     Diagnostics()->Printf("Can not open translation spec file '%s'.\n%s\n", fileName.c_str(),
                  text.c_str());
-    return;
+    return false;
   }
+  const Reading reading{expand, variables};
   // Closed on every way out, a fatal stop in a pattern included (tests
   // and fuzzers catch those and go on reading other spec files).
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(f, std::fclose);
@@ -329,7 +346,7 @@ void ReadTranSpec(const std::string& fileName, const PatternExpander& expand) {
     if (empty || (!line.empty() && line[0] == '#')) continue;
     if (!line.empty() && line[0] == '-') {
       spec.lineNumber = lines.lineNumber();
-      CompileTranSpec(std::move(spec), expand);
+      CompileTranSpec(list, std::move(spec), expand);
       spec = TranSpec();
       continue;
     }
@@ -340,39 +357,32 @@ void ReadTranSpec(const std::string& fileName, const PatternExpander& expand) {
       line += ' ';
       if (p != std::string::npos) line.append(more, p, std::string::npos);
     }
-    KeywordLine(spec, line, lines.lineNumber(), expand);
+    KeywordLine(spec, line, lines.lineNumber(), reading);
   }
+  FreeOwned(spec);  // a spec the file does not close is dropped
   if (lines.error()) {
-    ++settings.unreadFiles;
     Diagnostics()->Printf("%s: %s\n", fileName.c_str(), std::strerror(lines.error()));
+    return false;
   }
+  return true;
 }
 
-TranSpec* FindSpecById(int id) {
-  auto it = specList.firstWithId.find(id);
-  return it == specList.firstWithId.end() ? nullptr : it->second;
+TranSpec* FindSpecById(const SpecList& list, int id) {
+  auto it = list.firstWithId.find(id);
+  return it == list.firstWithId.end() ? nullptr : it->second;
 }
 
-TranSpec* FirstSpecWithGi(std::string_view name) {
+TranSpec* FirstSpecWithGi(const SpecList& list, std::string_view name) {
   const char* interned = doc.giTable.Find(name);
   if (!interned) return nullptr;
-  auto it = specList.firstWithGi.find(interned);
-  return it == specList.firstWithGi.end() ? nullptr : it->second;
+  auto it = list.firstWithGi.find(interned);
+  return it == list.firstWithGi.end() ? nullptr : it->second;
 }
 
-// The patterns and variable tables of the specs belong to the run too: a
-// browser session may run many translations.
-void ClearSpecList() {
-  for (auto& s : specList.specs) {
-    FreePattern(s->contextPattern);
-    FreePattern(s->contentPattern);
-    FreePattern(s->varREValuePattern);
-    for (AttValueTest& t : s->attValues) FreePattern(t.pattern);
-    delete s->relations;
-    delete s->setVars;
-    delete s->incrementVars;
-  }
-  specList = SpecList();
+// The patterns and variable tables of the specs belong to the list: a
+// browser session may run many translations, each with a list of its own.
+SpecList::~SpecList() {
+  for (auto& s : specs) FreeOwned(*s);
 }
 
 }  // namespace qlx

@@ -1,7 +1,8 @@
 // Translation spec files: the TranSpec record, the reader that turns a
 // spec file into records (keyword lines, comments, continuation lines,
-// "Var:" lines acting at once) and the compiler that prepares each record
-// for matching and appends it to the spec list of the current run.
+// "Var:" lines acting at once on the variables they are given) and the
+// compiler that prepares each record for matching and appends it to a
+// spec list, which owns it (and its patterns and tables) from then on.
 #pragma once
 
 #include <cstdint>
@@ -61,9 +62,15 @@ struct TranSpec {
   int fileIndex = 0;                  // position in the list, for merging
 };
 
-// The specs of the current translation run, in file order, with the
-// indexes that matching and the named actions use.
+// The specs of one translation run, in file order, with the indexes that
+// matching and the named actions use.  Destroying the list frees the
+// patterns and variable tables of its specs.
 struct SpecList {
+  SpecList() = default;
+  ~SpecList();
+  SpecList(const SpecList&) = delete;
+  SpecList& operator=(const SpecList&) = delete;
+
   std::vector<std::unique_ptr<TranSpec>> specs;
   // Element name -> the specs that name it (by "GI:" or a name list), in
   // file order.
@@ -73,13 +80,11 @@ struct SpecList {
   std::unordered_map<int, TranSpec*> firstWithId;          // SpecID (0: none)
   std::unordered_map<int, std::vector<TranSpec*>> byId;    // SpecID -> specs
 
+  // The spec of elements that no spec matches: every field unset.
+  TranSpec empty;
+
   TranSpec* head() const { return specs.empty() ? nullptr : specs.front().get(); }
 };
-
-extern SpecList& specList;
-
-// The spec of elements that no spec matches: every field unset.
-extern TranSpec emptySpec;
 
 // What the patterns of a spec (VarREValue:, AttValue:, Content:) are
 // expanded with before they are compiled: the caller's variable
@@ -87,19 +92,20 @@ extern TranSpec emptySpec;
 using PatternExpander = std::function<std::string(std::string_view)>;
 
 // Reads the file (through the library directories) and compiles every spec
-// closed by a "-" line into the spec list, in file order.
-void ReadTranSpec(const std::string& fileName, const PatternExpander& expand);
+// closed by a "-" line into `list`, in file order; its "Var:" lines set
+// their variables in `variables`.  Returns false when the file could not
+// be read (or not to its end), which was reported; the specs read before
+// a read error stay in the list.
+bool ReadTranSpec(SpecList& list, VarTable* variables, const std::string& fileName,
+                  const PatternExpander& expand);
 
-// Compiles a finished record and appends it to the spec list.
-void CompileTranSpec(TranSpec&& spec, const PatternExpander& expand);
+// Compiles a finished record and appends it to `list`.
+void CompileTranSpec(SpecList& list, TranSpec&& spec, const PatternExpander& expand);
 
 // The first spec whose SpecID is `id` (0: the first without one), or null.
-TranSpec* FindSpecById(int id);
+TranSpec* FindSpecById(const SpecList& list, int id);
 
 // The first spec whose "GI:" value is exactly `name` ("_Start", "_*", ...).
-TranSpec* FirstSpecWithGi(std::string_view name);
-
-// Empties the spec list (the end of a run).
-void ClearSpecList();
+TranSpec* FirstSpecWithGi(const SpecList& list, std::string_view name);
 
 }  // namespace qlx

@@ -1,6 +1,6 @@
 // The run settings: one process-wide record that start-up and the options
-// fill and that every subsystem reads (the output stream, the warning and
-// verbose levels, case folding, the library directories, ...).
+// fill and that every subsystem reads (the warning and verbose levels,
+// case folding, the library directories, ...).
 #pragma once
 
 #include <cstdio>
@@ -23,17 +23,7 @@ struct RunSettings {
   // A map of that kind was named by -s or -c or by the browser's sdata or
   // cmap command: the maps a spec file names for itself are not loaded.
   bool sdataMapNamed = false, charMapNamed = false;
-  // The blanks of the document's data (the variable _blanks): 0 as they
-  // are; 1 ("collapse") each run of blanks, tabs and record ends is one
-  // space, none at the start of an output line; 2 ("drop") the same, and a
-  // data item of blanks alone that begins or ends its element's content
-  // writes nothing.
-  int blankData = 0;
-  // What each gathered run of blanks writes (the variable _space, in the
-  // escape language of spec texts); empty: a space.
-  std::string blankText;
   bool validate = false;
-  std::FILE* outStream = stdout;      // null: validation, nothing is written
   const char* outFile = nullptr;
   bool reportUsage = false, reportTree = false, reportStats = false,
        reportContext = false, reportIds = false;
@@ -50,11 +40,6 @@ struct RunSettings {
   bool textBlockThresholdNamed = false;  // -f was given: _textblock is ignored
   const char* inputPath = nullptr;
   int browse = 0;
-  // Files a translation needed and could not read (the spec file, the
-  // maps, included files).  Each was reported where it failed and the run
-  // went on without it; a run from the command line then ends with status
-  // 1, so that a build does not take the incomplete output for a result.
-  int unreadFiles = 0;
 };
 
 extern RunSettings settings;

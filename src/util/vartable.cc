@@ -13,7 +13,6 @@
 
 namespace qlx {
 
-VarTable* globalVars = nullptr;
 namespace {
 
 int LeadingInt(std::string_view text) {
@@ -90,9 +89,7 @@ VarEntry* StoreValue(VarTable* table, std::string_view name, const std::string_v
     else settings.foldcase = v;
     return nullptr;
   }
-  if (name == "_blanks")  // stored as well: a setting the data writer reads
-    settings.blankData = !value ? 0 : *value == "collapse" ? 1 : *value == "drop" ? 2 : 0;
-  if (name == "_space") settings.blankText = value ? std::string(*value) : std::string();
+  if (table && table->onStore) table->onStore(table->owner, name, value);
   if (name == "_textblock" && !settings.textBlockThresholdNamed)
     settings.textBlockThreshold = value ? LeadingInt(*value) : 35;
   if (!table) return nullptr;

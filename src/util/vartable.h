@@ -1,8 +1,10 @@
 // VarTable: the system's one associative container, an ordered list of
-// name/value pairs (global variables, a spec's Relation/Set/Increment lists,
-// the SDATA maps).  Values are set only through SetMapping, which also
-// handles the reserved names "verbose", "warnings" and "foldcase" and the
-// command values that begin with "!".
+// name/value pairs (the variables of a translation, a spec's
+// Relation/Set/Increment lists, the SDATA maps).  Values are set only
+// through SetMapping, which also handles the reserved names "verbose",
+// "warnings" and "foldcase" and the command values that begin with "!",
+// and tells the table's owner of every value stored when it asks to be
+// told.
 #pragma once
 
 #include <string>
@@ -25,6 +27,11 @@ struct VarTable {
   int step = 1;  // growth step of the old design; kept for the capacity rule
   std::vector<VarEntry> entries;  // insertion order; names are unique
   std::unordered_map<std::string, size_t> index;  // name -> position
+  // Called with `owner` for every value stored (null: the name has no
+  // value), for an owner that keeps something derived from some names;
+  // null: nobody is told.
+  void (*onStore)(void* owner, std::string_view name, const std::string_view* value) = nullptr;
+  void* owner = nullptr;
 
   size_t count() const { return entries.size(); }
   // Capacity as the step-wise growth gives it: 0, then step, 2*step, ...
@@ -32,10 +39,6 @@ struct VarTable {
 };
 
 VarTable* NewVarTable(int step);
-
-// The variables of the program: those of -D options, of "Var:" lines and
-// of the translation (created on first use by whoever sets one).
-extern VarTable* globalVars;
 
 // The value of `name`, or null when the name is absent or has no value.
 // (The translation answers "each_A" and "each_C" itself, from its loops:

@@ -16,6 +16,7 @@
 #include "browse/browser.h"
 #include "doc/tree.h"
 #include "harness.h"
+#include "translate/context.h"
 #include "util/settings.h"
 #include "util/split.h"
 
@@ -46,6 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   qlx::ElemNode* current = fuzz::ReadDocument(document);
   if (!current) __builtin_trap();  // the fixture must read
   std::string_view input(reinterpret_cast<const char*>(data), size);
+  qlx::Variables vars;
+  const qlx::BrowserSession session{vars, fuzz::NullStream()};
   fuzz::Guarded([&] {
     while (!input.empty()) {
       size_t nl = input.find('\n');
@@ -53,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       input.remove_prefix(nl == std::string_view::npos ? input.size() : nl + 1);
       line = line.c_str();  // the loop reads C strings: a NUL ends the line
       if (!Allowed(line)) continue;
-      if (!qlx::RunBrowserCommand(line, &current)) break;
+      if (!qlx::RunBrowserCommand(session, line, &current)) break;
     }
   });
   std::fflush(stdout);

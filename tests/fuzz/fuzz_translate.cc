@@ -32,10 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   qlx::ElemNode* root = fuzz::ReadDocument(esis);
   if (!root) return 0;
   qlx::settings.verbose = 1;  // the report of unprocessed elements too
+  qlx::Variables vars;
   fuzz::Guarded([&] {
     qlx::LoadSdataMap("fuzz.sdata");
     qlx::LoadCharMap("fuzz.cmap");
-    qlx::TranslateTree(root, spec.c_str(), out);
+    qlx::TranslateTree(root, spec.c_str(), out, vars);
   });
   return 0;
 }

@@ -8,7 +8,7 @@
 #include "harness.h"
 #include "translate/match.h"
 #include "transpec/transpec.h"
-#include "translate/expand.h"
+#include "translate/translate.h"
 #include "util/fatal.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -20,14 +20,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!root) __builtin_trap();  // the fixture must read
   file.Set(std::string_view(reinterpret_cast<const char*>(data), size));
   fuzz::Guarded([&] {
-    qlx::ReadTranSpec(file.path(), qlx::ExpandWithoutElement);
     qlx::Translation t(nullptr, qlx::Diagnostics());
+    qlx::ReadSpecs(t, file.path());
     qlx::AssignSpecs(t, root);
     for (qlx::ElemNode* e = root; e; e = qlx::NextElement(e)) {
       for (int id = 1; id <= 3; ++id) qlx::MatchSpec(t, e, id);
     }
-    (void)qlx::FirstSpecWithGi("_Start");
-    (void)qlx::FindSpecById(0);
+    (void)qlx::FirstSpecWithGi(t.run.specs, "_Start");
+    (void)qlx::FindSpecById(t.run.specs, 0);
   });
   return 0;
 }

@@ -72,11 +72,7 @@ std::FILE* NullStream() {
 }
 
 void ResetProcessState() {
-  qlx::ClearSpecList();
-  delete qlx::globalVars;
   qlx::settings = qlx::RunSettings{};
-  qlx::globalVars = qlx::NewVarTable(20);
-  qlx::settings.outStream = NullStream();
   qlx::settings.libDir = QLX_FUZZ_FIXTURES;
   qlx::ResetDocument();
   delete qlx::output.sdataMap;

@@ -33,10 +33,9 @@ struct FatalStop {
 // directory of the fixtures.
 void InitOnce();
 
-// Every process-wide record back to its start-up state: the run settings
-// (with a fresh globalVars and outStream = NullStream()), the document, the
-// spec list (patterns and variable tables given back), the output state
-// and maps, the link and loop values, the table states, the library list.
+// Every process-wide record back to its start-up state: the run settings,
+// the document, the output state and maps, the table states, the library
+// list.
 void ResetProcessState();
 
 // A stdio stream to /dev/null, open for the whole process: output that is

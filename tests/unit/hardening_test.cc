@@ -10,7 +10,7 @@
 
 #include "testutil.h"
 #include "transpec/transpec.h"
-#include "translate/expand.h"
+#include "translate/translate.h"
 
 namespace qlx {
 namespace {
@@ -28,10 +28,9 @@ TEST(Hardening, SpecFileClosedWhenAPatternStopsTheRun) {
   std::string path = dir.Write("bad.ts", "GI: P\nContext: (unclosed\n-\nGI: Q\n-\n");
   int before = LowestFreeFd();
   for (int i = 0; i < 3; ++i) {
-    ClearSpecList();
-    EXPECT_THROW(ReadTranSpec(path, ExpandWithoutElement), test::FatalExit);
+    Translation t(nullptr, Diagnostics());
+    EXPECT_THROW(ReadSpecs(t, path), test::FatalExit);
   }
-  ClearSpecList();
   EXPECT_EQ(LowestFreeFd(), before);
 }
 

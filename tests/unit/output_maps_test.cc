@@ -84,9 +84,9 @@ TEST_F(MapsTest, SdataMapsAddUp) {
 }
 
 TEST_F(MapsTest, SdataMapFailures) {
-  LoadSdataMap(dir_.Write("a.map", "one\t1\n"));
+  EXPECT_TRUE(LoadSdataMap(dir_.Write("a.map", "one\t1\n")));
   CaptureStderr();
-  LoadSdataMap(dir_.path() + "/missing.map");
+  EXPECT_FALSE(LoadSdataMap(dir_.path() + "/missing.map"));
   std::string err = GetCapturedStderr();
   EXPECT_NE(err.find("Can not open SDATA file '" + dir_.path() + "/missing.map': "),
             std::string::npos)
@@ -144,7 +144,7 @@ TEST_F(MapsTest, CharMapIsReplacedByTheNextFile) {
   EXPECT_EQ(CharEntries(), std::vector<std::string>{"c=C"});
 
   CaptureStderr();
-  LoadCharMap(dir_.path());  // a directory opens but does not read
+  EXPECT_FALSE(LoadCharMap(dir_.path()));  // a directory opens but does not read
   GetCapturedStderr();
   EXPECT_EQ(CharEntries(), std::vector<std::string>{"c=C"});
 

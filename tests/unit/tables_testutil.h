@@ -99,7 +99,7 @@ inline void Call(OutBuffer* f, ElemNode* elem, std::string_view format,
                  std::string_view instruction = {}) {
   std::vector<std::string_view> words{"calstable", format};
   if (!instruction.empty()) words.push_back(instruction);
-  TableInstruction(tables, words, elem, f, Diagnostics());
+  TableInstruction(tables, words, elem, f, Diagnostics(), nullptr);
 }
 
 inline bool Is(const ElemNode* e, const char* gi) { return std::strcmp(e->gi, gi) == 0; }

@@ -17,7 +17,6 @@ class ExpandTest : public testing::Test {
  protected:
   void SetUp() override {
     saved_ = settings;
-    globalVars = NewVarTable(20);
     root_ = test::ReadDocument(
         "Atitle CDATA Attr Title\nANAME CDATA MiXed\n(DOC\n-one \n(P\n)P\n?pi\n-two\n)DOC\n");
   }
@@ -31,8 +30,8 @@ class ExpandTest : public testing::Test {
 };
 
 TEST_F(ExpandTest, AttributeHidesVariableAndNamesAreExact) {
-  SetMapping(globalVars, "title", "Var Title");
-  SetMapping(globalVars, "TITLE", "upper");
+  SetMapping(&t_.vars, "title", "Var Title");
+  SetMapping(&t_.vars, "TITLE", "upper");
   EXPECT_EQ(Expand("<${title}>"), "<Attr Title>");
   EXPECT_EQ(Expand("<${title}>", false), "<Var Title>");
   EXPECT_EQ(Expand("${TITLE}"), "upper");
@@ -42,7 +41,7 @@ TEST_F(ExpandTest, DefaultsAndEmptyValues) {
   EXPECT_EQ(Expand("${lang en}"), "en");
   EXPECT_EQ(Expand("[${lang }]"), "[]");
   EXPECT_EQ(Expand("[${lang}]"), "[]");
-  SetMapping(globalVars, "lang", "");
+  SetMapping(&t_.vars, "lang", "");
   EXPECT_EQ(Expand("[${lang en}]"), "[]") << "an empty value counts as found";
   EXPECT_EQ(Expand("${x a b c}"), "a b c");
 }
@@ -73,12 +72,12 @@ TEST_F(ExpandTest, UpperCaseModifierAndTheDataOfASubtree) {
 }
 
 TEST_F(ExpandTest, NestedBracesBotchedAndUnclosedReferences) {
-  SetMapping(globalVars, "a{b}c", "nested");
+  SetMapping(&t_.vars, "a{b}c", "nested");
   EXPECT_EQ(Expand("${a{b}c}!"), "nested!");
   testing::internal::CaptureStderr();
   EXPECT_EQ(Expand("pre ${a{b"), "pre ");
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Botched variable use: pre ${a{b\n");
-  SetMapping(globalVars, "abc", "v");
+  SetMapping(&t_.vars, "abc", "v");
   EXPECT_EQ(Expand("x${abc"), "xv");
 }
 
@@ -95,7 +94,7 @@ TEST_F(ExpandTest, ContentAndImmediateVariables) {
 }
 
 TEST_F(ExpandTest, SpecialCallsStayButTheirReferencesExpand) {
-  SetMapping(globalVars, "kind", "bullet");
+  SetMapping(&t_.vars, "kind", "bullet");
   EXPECT_EQ(Expand("${_attval TYPE ${kind} 3}"), "${_attval TYPE bullet 3}");
   EXPECT_EQ(Expand("a $ b $x"), "a $ b $x");
   EXPECT_EQ(Expand("\\${title}"), "\\Attr Title");
@@ -103,9 +102,9 @@ TEST_F(ExpandTest, SpecialCallsStayButTheirReferencesExpand) {
 
 TEST_F(ExpandTest, NoLengthLimits) {
   std::string big(100000, 'v');
-  SetMapping(globalVars, "big", big);
+  SetMapping(&t_.vars, "big", big);
   std::string name(2000, 'n');
-  SetMapping(globalVars, name, "long-name");
+  SetMapping(&t_.vars, name, "long-name");
   EXPECT_EQ(Expand("${big}${big}").size(), 200000u);
   EXPECT_EQ(Expand(("${" + name + "}").c_str()), "long-name");
 }
@@ -116,25 +115,22 @@ TEST_F(ExpandTest, NoLengthLimits) {
 namespace qlx {
 namespace {
 
-// What WriteSpecText writes for `text` on `elem`, and its messages.
-std::pair<std::string, std::string> Written(const char* text, ElemNode* elem) {
-  OutBuffer out;
-  Translation t(&out, Diagnostics());
-  testing::internal::CaptureStderr();
-  WriteSpecText(t, text, elem, &out, 1);
-  std::string err = testing::internal::GetCapturedStderr();
-  return {std::string(out.text()), err};
-}
-
 // Spec texts are written with a variable table of their own.
 class WriteSpecTextTest : public testing::Test {
  protected:
-  void SetUp() override {
-    saved_ = settings;
-    globalVars = NewVarTable(20);
-  }
+  void SetUp() override { saved_ = settings; }
   void TearDown() override { settings = saved_; }
+  // What WriteSpecText writes for `text` on `elem`, and its messages.
+  std::pair<std::string, std::string> Written(const char* text, ElemNode* elem) {
+    OutBuffer out;
+    Translation t(vars_, &out, Diagnostics());
+    testing::internal::CaptureStderr();
+    WriteSpecText(t, text, elem, &out, 1);
+    std::string err = testing::internal::GetCapturedStderr();
+    return {std::string(out.text()), err};
+  }
   RunSettings saved_;
+  Variables vars_;
 };
 
 TEST_F(WriteSpecTextTest, DocumentTextNeverBecomesASpecialCall) {
@@ -143,11 +139,11 @@ TEST_F(WriteSpecTextTest, DocumentTextNeverBecomesASpecialCall) {
   EXPECT_EQ(out, "[${_!echo pwned}][x ${_gi} y]");
   EXPECT_EQ(err, "") << "no call was made";
   // A variable set from the document stays document text.
-  SetMappingText(globalVars, "v", "${_nosuch}", true);
+  SetMappingText(&vars_, "v", "${_nosuch}", true);
   std::tie(out, err) = Written("${v}", root);
   EXPECT_EQ(out, "${_nosuch}");
   // The author's own variables may still hold calls.
-  SetMapping(globalVars, "macro", "${_nosuch}");
+  SetMapping(&vars_, "macro", "${_nosuch}");
   std::tie(out, err) = Written("${macro}", root);
   EXPECT_EQ(err, "Unknown special variable: nosuch\n");
 }

@@ -8,7 +8,7 @@
 #include "util/fatal.h"
 #include "util/settings.h"
 #include "util/vartable.h"
-#include "translate/expand.h"
+#include "translate/translate.h"
 
 namespace qlx {
 namespace {
@@ -24,8 +24,6 @@ class MatchTest : public testing::Test {
  protected:
   void SetUp() override {
     saved_ = settings;
-    globalVars = NewVarTable(20);
-    ClearSpecList();
     root_ = test::ReadDocument(kDoc);
     list_ = NthChild(root_, 0);
     item1_ = NthChild(list_, 0);
@@ -35,18 +33,12 @@ class MatchTest : public testing::Test {
     p3_ = NthChild(item2_, 1);
     loose_ = NthChild(root_, 1);
   }
-  void TearDown() override {
-    ClearSpecList();
-    settings = saved_;
-  }
-  void Load(const std::string& text) {
-    std::string path = dir_.Write("m.ts", text);
-    ReadTranSpec(path, ExpandWithoutElement);
-  }
+  void TearDown() override { settings = saved_; }
+  void Load(const std::string& text) { ReadSpecs(t_, dir_.Write("m.ts", text)); }
   // The StartText of the spec chosen for e ("<empty>" for the empty spec).
   std::string Chosen(ElemNode* e, int wanted = 0) {
     TranSpec* s = MatchSpec(t_, e, wanted);
-    if (s == &emptySpec) return "<empty>";
+    if (s == &t_.run.specs.empty) return "<empty>";
     return s->startText ? *s->startText : "<no text>";
   }
   RunSettings saved_;
@@ -99,9 +91,9 @@ TEST_F(MatchTest, RelationsPositionsVariablesAndContent) {
   EXPECT_EQ(Chosen(p2_), "last");
   EXPECT_EQ(Chosen(root_), "star") << "the root matches no positive NthChild";
   EXPECT_EQ(Chosen(list_), "star");
-  SetMapping(globalVars, "mode", "screen");
+  SetMapping(&t_.vars, "mode", "screen");
   EXPECT_EQ(Chosen(list_), "re");
-  SetMapping(globalVars, "mode", "print");
+  SetMapping(&t_.vars, "mode", "print");
   EXPECT_EQ(Chosen(list_), "var");
 }
 
@@ -139,21 +131,19 @@ TEST_F(MatchTest, AssignSpecsCoversTheSubtreeAndFindSpecById) {
   EXPECT_EQ(ElementSpec(t_, root_), nullptr);
   EXPECT_EQ(*ElementSpec(t_, item1_)->startText, "i");
   EXPECT_EQ(*ElementSpec(t_, p3_)->startText, "p");
-  EXPECT_EQ(FindSpecById(3), ElementSpec(t_, p3_));
-  EXPECT_EQ(*FindSpecById(0)->startText, "i") << "0 finds the first spec without a SpecID";
-  EXPECT_EQ(FindSpecById(4), nullptr);
+  EXPECT_EQ(FindSpecById(t_.run.specs, 3), ElementSpec(t_, p3_));
+  EXPECT_EQ(*FindSpecById(t_.run.specs, 0)->startText, "i") << "0 finds the first spec without a SpecID";
+  EXPECT_EQ(FindSpecById(t_.run.specs, 4), nullptr);
 }
 
-// A spec lives for one run: the next run's assignment, on another subtree,
-// leaves no element outside it with the earlier run's spec.
-TEST_F(MatchTest, ANewRunClearsTheSpecsOfTheLastOne) {
+// An assignment covers one subtree: a later one, on another subtree,
+// leaves no element outside it with the earlier assignment's spec.
+TEST_F(MatchTest, ANewAssignmentForgetsTheLastOne) {
   Load("GI: P\nStartText: first\n-\nGI: *\n-\n");
   AssignSpecs(t_, root_);
   EXPECT_EQ(*ElementSpec(t_, loose_)->startText, "first");
-  ClearSpecList();
-  Load("GI: P\nStartText: second\n-\n");
   AssignSpecs(t_, item1_);
-  EXPECT_EQ(*ElementSpec(t_, p1_)->startText, "second");
+  EXPECT_EQ(*ElementSpec(t_, p1_)->startText, "first");
   EXPECT_EQ(ElementSpec(t_, loose_), nullptr);
   EXPECT_EQ(ElementSpec(t_, root_), nullptr);
   EXPECT_EQ(ElementSpec(t_, p3_), nullptr);

@@ -98,14 +98,12 @@ class ParallelTest : public testing::Test {
   }
   void TearDown() override {
     output.sdataMap = output.sdataUsed = nullptr;
-    ClearSpecList();
     settings = saved_;
     aheadSettings = savedAhead_;
     largeStackSize = kLargeStack;
   }
 
   Result Translate(const std::string& esis, const std::string& specs, int threads) {
-    globalVars = NewVarTable(20);
     ElemNode* root = test::ReadDocument(esis);
     doc.root = root;
     aheadSettings.threads = threads;
@@ -119,11 +117,10 @@ class ParallelTest : public testing::Test {
       TranslateTree(t, root, dir_.Write("s.ts", specs).c_str());
     } catch (const test::FatalExit& stop) {
       r.status = stop.status;
-      Diagnostics()->columnOwner = owner;  // as the run would have left them
-      ClearSpecList();
+      Diagnostics()->columnOwner = owner;  // as the run would have left it
     }
     r.err = testing::internal::GetCapturedStderr();
-    r.stats = aheadStats;
+    r.stats = t.run.aheadStats;
     r.out = std::string(out.text());
     r.processed = t.run.processed;
     r.processed.resize(size_t(doc.nextSerial));
@@ -328,9 +325,8 @@ TEST_F(ParallelTest, SpecsThatChangeStateKeepOneThread) {
 // walks is in a run, or is a child the main thread walks too.
 TEST_F(ParallelTest, PlanCoversTheWalkInOrder) {
   ElemNode* root = test::ReadDocument(MakeDocument(6, 8));
-  globalVars = NewVarTable(20);
-  ReadTranSpec(dir_.Write("s.ts", kBlockSpecs), ExpandWithoutElement);
   Translation t(nullptr, Diagnostics());
+  ReadSpecs(t, dir_.Write("s.ts", kBlockSpecs));
   AssignSpecs(t, root);
   for (int size : {1, 5, 30, 1000}) {
     SCOPED_TRACE(size);
@@ -361,7 +357,6 @@ TEST_F(ParallelTest, PlanCoversTheWalkInOrder) {
     }
     EXPECT_EQ(k, chunks.size());
   }
-  ClearSpecList();
 }
 
 // Warnings for the elements no spec names come from both halves.
@@ -372,9 +367,9 @@ TEST_F(ParallelTest, SpecsGivenInParallelAsInOrder) {
       "GI: XREF EMPH\nStartText: x\n-\n"
       "GI: _t\nSpecID: 11\n-\n";
   ElemNode* root = test::ReadDocument(MakeDocument(8, 9));
-  globalVars = NewVarTable(20);
-  ReadTranSpec(dir_.Write("s.ts", specs), ExpandWithoutElement);
+  const std::string path = dir_.Write("s.ts", specs);
   Translation t(nullptr, Diagnostics());
+  ReadSpecs(t, path);
   testing::internal::CaptureStderr();
   AssignSpecs(t, root);
   const std::string plainErr = testing::internal::GetCapturedStderr();
@@ -382,13 +377,13 @@ TEST_F(ParallelTest, SpecsGivenInParallelAsInOrder) {
   for (int threads : {1, 2}) {
     aheadSettings.threads = threads;
     Translation again(nullptr, Diagnostics());
+    ReadSpecs(again, path);
     testing::internal::CaptureStderr();
     AssignSpecsInParallel(again, root);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), plainErr);
     EXPECT_EQ(again.run.specOf, plain);
   }
   EXPECT_NE(plainErr.find("transpec not found for TITLE"), std::string::npos);
-  ClearSpecList();
 }
 
 // A translation done ahead writes its messages to its own sink, each at

@@ -12,6 +12,7 @@
 #include "translate/links.h"
 #include "translate/match.h"
 #include "translate/special.h"
+#include "translate/translate.h"
 #include "transpec/transpec.h"
 #include "util/fatal.h"
 #include "util/libfile.h"
@@ -52,9 +53,7 @@ class SpecialTest : public testing::Test {
  protected:
   void SetUp() override {
     saved_ = settings;
-    globalVars = NewVarTable(20);
     t_.run.loop = LinkLoopState{};
-    ClearSpecList();
     root_ = test::ReadDocument(kDoc);
     list_ = NthChild(root_, 0);
     i1_ = NthChild(list_, 0);
@@ -65,11 +64,10 @@ class SpecialTest : public testing::Test {
     Load(kSpecs);
   }
   void TearDown() override {
-    ClearSpecList();
     t_.run.loop = LinkLoopState{};
     settings = saved_;
   }
-  void Load(const std::string& text) { ReadTranSpec(dir_.Write("s.ts", text), ExpandWithoutElement); }
+  void Load(const std::string& text) { ReadSpecs(t_, dir_.Write("s.ts", text)); }
 
   // Writes `text` for `elem` as a spec text would be; keeps the messages.
   std::string Run(const std::string& text, ElemNode* elem) {
@@ -135,7 +133,7 @@ TEST_F(SpecialTest, ConditionsRunActionsOnTheCurrentElement) {
   EXPECT_EQ(Run("${_pattval TYPE 1}|${_pattval TYPE bullet 2}|${_pattval TYPE x 2}", i2_),
             "<1:ITEMI2>|<2:ITEMI2>|");
   EXPECT_EQ(Run("[${_pattval TYPE 1}]", root_), "[]") << "no parent: nothing";
-  SetMapping(globalVars, "mode", "draft");
+  SetMapping(&t_.vars, "mode", "draft");
   EXPECT_EQ(Run("${_isset mode 1}|${_isset mode draft 2}|${_isset mode final 2}|"
                 "${_isset unset 1}|${_isset mode}",
                 i1_),
@@ -155,14 +153,14 @@ TEST_F(SpecialTest, IdRunsActionOrTheElementsOwnSpec) {
 
 TEST_F(SpecialTest, SetAndInsertNode) {
   Run("${_set v one two}", root_);
-  EXPECT_EQ(*LookupVar(globalVars, "v"), "one");
+  EXPECT_EQ(*LookupVar(&t_.vars, "v"), "one");
   Run("${_set v}", root_);
-  EXPECT_EQ(LookupVar(globalVars, "v"), nullptr);
+  EXPECT_EQ(LookupVar(&t_.vars, "v"), nullptr);
   // The value is one word: a command without arguments.
   std::string script = dir_.Write("say-ran", "#!/bin/sh\necho ran\necho more\n");
   chmod(script.c_str(), 0755);
   Run("${_set v !" + script + " ignored}", nullptr);
-  EXPECT_EQ(*LookupVar(globalVars, "v"), "ran") << "the author's command runs";
+  EXPECT_EQ(*LookupVar(&t_.vars, "v"), "ran") << "the author's command runs";
   // _get reads the variable of a name built in the call, or its default.
   Run("${_set n-2 B}${_set k 2}", root_);
   EXPECT_EQ(Run("${_get n-${k}}|${_get n-3}|${_get n-3 no such}", root_), "B||no such");
@@ -180,14 +178,14 @@ TEST_F(SpecialTest, DocumentTextNeverRunsACommand) {
   EXPECT_EQ(Run("<${_${CMD}}>", doc), "<>");
   EXPECT_EQ(err_, "Error: Command from the document not run: !touch " + marker + "\n");
   Run("${_set v ${CMD}}", doc);
-  EXPECT_EQ(*LookupVar(globalVars, "v"), "!touch");
-  EXPECT_TRUE(LookupVarEntry(globalVars, "v")->fromDocument);
+  EXPECT_EQ(*LookupVar(&t_.vars, "v"), "!touch");
+  EXPECT_TRUE(LookupVarEntry(&t_.vars, "v")->fromDocument);
   // Copied on, the value stays document text.
   Run("${_set w ${v}}${_${v}}", doc);
-  EXPECT_EQ(*LookupVar(globalVars, "w"), "!touch");
+  EXPECT_EQ(*LookupVar(&t_.vars, "w"), "!touch");
   EXPECT_EQ(access(marker.c_str(), F_OK), -1) << "no command ran";
   // A '!' written by the author with document text after it still runs.
-  SetMapping(globalVars, "file", marker);
+  SetMapping(&t_.vars, "file", marker);
   EXPECT_EQ(Run("${_!touch ${file}}", doc), "");
   EXPECT_EQ(access(marker.c_str(), F_OK), 0);
 }
@@ -225,7 +223,7 @@ TEST_F(SpecialTest, IncludeCopiesFilesRaw) {
 
 TEST_F(SpecialTest, UnknownNamesAndMissingWords) {
   Load("GI: REF\nStartText: ${_nosuch}\n-\n");
-  TranSpec* spec = FirstSpecWithGi("REF");
+  TranSpec* spec = FirstSpecWithGi(t_.run.specs, "REF");
   SetElementSpec(t_, ref_, spec);
   Run("${_nosuch a b}", ref_);
   EXPECT_EQ(err_, "Unknown special variable: nosuch\nUsed in transpec, line " +
@@ -272,7 +270,7 @@ TEST_F(SpecialTest, FollowLink) {
   // LINKEND names no element: the next name, IDREF, is followed.
   EXPECT_EQ(Run("${_followlink 1}", ref_), "<1:ITEMI2>");
   EXPECT_EQ(err_, "Error: Can not find elem for ID: NOPE.\n");
-  SetMapping(globalVars, "link_atts", "LINKEND");
+  SetMapping(&t_.vars, "link_atts", "LINKEND");
   t_.run.loop = LinkLoopState{};
   EXPECT_EQ(Run("${_followlink 1}", ref_), "");
   EXPECT_EQ(err_,
@@ -284,10 +282,10 @@ TEST_F(SpecialTest, FollowLink) {
 }
 
 TEST_F(SpecialTest, LinkAttributeNamesAreReadOnce) {
-  SetMapping(globalVars, "link_atts", "TARGET  LINKENDS");
+  SetMapping(&t_.vars, "link_atts", "TARGET  LINKENDS");
   EXPECT_EQ(LinkAttributeNames(t_), (std::vector<std::string>{"TARGET", "LINKENDS"}));
   EXPECT_EQ(Run("${_followlink 1}", i3_), "<1:ITEMI1>");
-  SetMapping(globalVars, "link_atts", "LINKEND");
+  SetMapping(&t_.vars, "link_atts", "LINKEND");
   EXPECT_EQ(Run("${_followlink 1}", i1_), "") << "the first list stays";
   t_.run.loop = LinkLoopState{};
   EXPECT_EQ(Run("${_followlink 1}", i1_), "<1:ITEMI3>");
@@ -301,7 +299,7 @@ TEST_F(SpecialTest, ChaseLinkToAName) {
   EXPECT_EQ(err_, "Error: Not enough args for _chasetogi.\n");
   EXPECT_EQ(Run("${_chasetogi DOC 1}", data_), "") << "no link attribute: silent";
   EXPECT_EQ(err_, "");
-  SetMapping(globalVars, "link_atts", "TARGET LINKEND");
+  SetMapping(&t_.vars, "link_atts", "TARGET LINKEND");
   t_.run.loop = LinkLoopState{};
   // I3 -> I1 (TARGET) -> I3 (LINKEND) -> I1 ...: a cycle.
   EXPECT_EQ(Run("${_chasetogi LIST 1}", i3_), "");
@@ -361,7 +359,7 @@ TEST_F(SpecialTest, LoopValues) {
   EXPECT_EQ(Run("${_eachcon 4 3}|${_eachcon 3 4 3}", data_),
             "<C=w1><C=w2><C=w3><C=w4>|<C=w1><C=w2><C=w3><C=w4>")
       << "up to three words: the first argument; four or more: the second";
-  SetMapping(globalVars, "each_C", "global");  // the loop word, never the variable
+  SetMapping(&t_.vars, "each_C", "global");  // the loop word, never the variable
   EXPECT_EQ(Run("${each_C}", root_), "w4");
   EXPECT_EQ(Run("${_eachcon 4}", i1_), "<C=x1><C=i2\nI3>") << "ESIS escapes stay in the word";
   EXPECT_EQ(Run("[${_eachcon 4}]", root_), "[]") << "no data";

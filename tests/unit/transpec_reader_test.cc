@@ -6,7 +6,7 @@
 #include "transpec/transpec.h"
 #include "util/settings.h"
 #include "util/vartable.h"
-#include "translate/expand.h"
+#include "translate/translate.h"
 
 namespace qlx {
 namespace {
@@ -15,29 +15,25 @@ class SpecReaderTest : public testing::Test {
  protected:
   void SetUp() override {
     saved_ = settings;
-    globalVars = NewVarTable(20);
     ResetDocument();
-    ClearSpecList();
   }
-  void TearDown() override {
-    ClearSpecList();
-    settings = saved_;
-  }
+  void TearDown() override { settings = saved_; }
   // Reads `text` as a spec file; returns what went to standard error.
   std::string Read(const std::string& text) {
     std::string path = dir_.Write("t.ts", text);
     testing::internal::CaptureStderr();
-    ReadTranSpec(path, ExpandWithoutElement);
+    ReadSpecs(t_, path);
     return testing::internal::GetCapturedStderr();
   }
-  TranSpec& Spec(size_t i) { return *specList.specs.at(i); }
+  TranSpec& Spec(size_t i) { return *t_.run.specs.specs.at(i); }
   RunSettings saved_;
+  Translation t_{nullptr, Diagnostics()};
   test::TempDir dir_;
 };
 
 TEST_F(SpecReaderTest, SpecsCloseAtDashLinesAndAnUnclosedOneIsDropped) {
   EXPECT_EQ(Read("GI: A\nStartText: a\n-\n-\nGI: B\n-- anything\nGI: C\n"), "");
-  ASSERT_EQ(specList.specs.size(), 3u);
+  ASSERT_EQ(t_.run.specs.specs.size(), 3u);
   EXPECT_STREQ(Spec(0).gi, "A");
   EXPECT_EQ(Spec(0).lineNumber, 3);
   EXPECT_EQ(Spec(1).gi, nullptr) << "an empty spec between two separators";
@@ -47,7 +43,7 @@ TEST_F(SpecReaderTest, SpecsCloseAtDashLinesAndAnUnclosedOneIsDropped) {
 
 TEST_F(SpecReaderTest, ContinuationLinesCommentsAndEmptyLines) {
   EXPECT_EQ(Read("# comment\n\nGI: p\nStartText: a\n b\n\t  # c\n   \nEndText: e\n-\n"), "");
-  ASSERT_EQ(specList.specs.size(), 1u);
+  ASSERT_EQ(t_.run.specs.specs.size(), 1u);
   EXPECT_EQ(*Spec(0).startText, "a b # c ");
   EXPECT_EQ(*Spec(0).endText, "e");
   EXPECT_EQ(Read("-\n   \n-\n"), "Trans spec error, missing colon (skipping line):\n     \n");
@@ -147,11 +143,11 @@ TEST_F(SpecReaderTest, VariableTestsWithoutValuesWarn) {
 
 TEST_F(SpecReaderTest, MissingFileLeavesTheListEmpty) {
   testing::internal::CaptureStderr();
-  ReadTranSpec("/nonexistent/spec.ts", ExpandWithoutElement);
+  EXPECT_FALSE(ReadSpecs(t_, "/nonexistent/spec.ts"));
   std::string err = testing::internal::GetCapturedStderr();
   EXPECT_NE(err.find("Can not open translation spec file '/nonexistent/spec.ts'.\n"),
             std::string::npos);
-  EXPECT_TRUE(specList.specs.empty());
+  EXPECT_TRUE(t_.run.specs.specs.empty());
 }
 
 TEST_F(SpecReaderTest, LongLinesAreReadWhole) {
