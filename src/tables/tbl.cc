@@ -1,6 +1,7 @@
 // The _calstable dispatch and the tbl format.
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -197,8 +198,15 @@ void EntryStart(TableState& ts, const ElemNode* entry, OutBuffer* stream) {
   bool block = false;
   for (int i = 0; i < entry->contentCount && !block; ++i)
     block = entry->items()[i].kind() == '?';
-  if (!block)
-    block = static_cast<long long>(EntryDataLength(entry)) > settings.textBlockThreshold;
+  if (!block) {
+    // -f wins over the run's _textblock; neither: 35.
+    int threshold = settings.textBlockThreshold;
+    if (!settings.textBlockThresholdNamed) {
+      const VarEntry* v = LookupVarEntry(ts.variables, "_textblock");
+      threshold = v && v->hasValue ? std::atoi(v->value.c_str()) : 35;
+    }
+    block = static_cast<long long>(EntryDataLength(entry)) > threshold;
+  }
   if (!block) return;
   ++ts.textBlocks;
   Emit("T{^", stream);

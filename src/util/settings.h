@@ -33,9 +33,9 @@ struct RunSettings {
   int foldcase = 1;
   int promptNewline = 0;
   bool esisDataFix = false;
-  // Entries with more data characters than this become tbl text blocks:
-  // -f sets it, else the variable _textblock (a spec may set it for each
-  // table); unset, it is 35.
+  // Entries with more data characters than this become tbl text blocks
+  // (-f); without -f the run's variable _textblock tells (a spec may set
+  // it for each table), and unset, it is 35.
   int textBlockThreshold = 35;
   bool textBlockThresholdNamed = false;  // -f was given: _textblock is ignored
   const char* inputPath = nullptr;

@@ -90,8 +90,6 @@ VarEntry* StoreValue(VarTable* table, std::string_view name, const std::string_v
     return nullptr;
   }
   if (table && table->onStore) table->onStore(table->owner, name, value);
-  if (name == "_textblock" && !settings.textBlockThresholdNamed)
-    settings.textBlockThreshold = value ? LeadingInt(*value) : 35;
   if (!table) return nullptr;
   VarEntry* entry;
   auto it = table->index.find(std::string(name));
