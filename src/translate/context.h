@@ -71,8 +71,8 @@ struct Variables : VarTable {
 };
 
 // What a translation run did ahead (runs planned, records replayed, runs
-// given up and translated in their turn, buffers kept for reuse at the
-// end): for tests and measurements.
+// whose record passed the size bound and were translated in their turn,
+// buffers kept for reuse at the end): for tests and measurements.
 struct AheadStats {
   size_t runs = 0, taken = 0, retried = 0, buffers = 0;
 };
