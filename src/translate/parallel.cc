@@ -331,32 +331,41 @@ void AheadTranslator::TranslateAhead(AheadChunk& c) {
 
 namespace {
 
+using MidLineText = OutBuffer::MidLineText;
+
+// Copies text[*at, to) to `sink`, less what the spans from *next on cover
+// ([span.*from, span.*end)); a text of messages is written whole messages
+// at a time.
+void CopyLeavingOut(std::string_view text, size_t to, std::span<const MidLineText> spans,
+                    size_t MidLineText::*from, size_t MidLineText::*end, size_t* at, size_t* next,
+                    OutBuffer* sink, bool messages) {
+  auto put = [&](size_t a, size_t b) {
+    sink->Put(text.substr(a, b - a));
+    if (messages) sink->Done();
+  };
+  for (; *next < spans.size() && spans[*next].*from < to; ++*next) {
+    if (spans[*next].*from > *at) put(*at, spans[*next].*from);
+    *at = std::max(*at, spans[*next].*end);
+  }
+  if (to > *at) put(*at, to);
+  *at = std::max(*at, to);
+}
+
 // Copies a run's record into the output: its bytes and its messages in
 // their places, where the output is at the start of a line without what
 // the record holds only for a line that already holds text.
 void Replay(AheadChunk& c, OutBuffer* stream, OutBuffer* messagesOut) {
   const std::string_view text = c.out.text();
   const std::string_view messages = c.messages.text();
-  std::span<const OutBuffer::MidLineText> left;
+  std::span<const MidLineText> left;
   if (stream->column == 0) left = c.out.midLineOnly;
   size_t written = 0, messagesAt = 0, nextOut = 0, nextMessages = 0;
   auto copyOutput = [&](size_t to) {
-    for (; nextOut < left.size() && left[nextOut].from < to; ++nextOut) {
-      if (left[nextOut].from > written) stream->Put(text.substr(written, left[nextOut].from - written));
-      written = std::max(written, left[nextOut].to);
-    }
-    if (to > written) stream->Put(text.substr(written, to - written));
-    written = std::max(written, to);
+    CopyLeavingOut(text, to, left, &MidLineText::from, &MidLineText::to, &written, &nextOut, stream, false);
   };
   auto copyMessages = [&](size_t to) {
-    for (; nextMessages < left.size() && left[nextMessages].messagesFrom < to; ++nextMessages) {
-      const OutBuffer::MidLineText& m = left[nextMessages];
-      if (m.messagesTo == m.messagesFrom) continue;
-      if (m.messagesFrom > messagesAt) messagesOut->Puts(messages.substr(messagesAt, m.messagesFrom - messagesAt));
-      messagesAt = std::max(messagesAt, m.messagesTo);
-    }
-    if (to > messagesAt) messagesOut->Puts(messages.substr(messagesAt, to - messagesAt));
-    messagesAt = std::max(messagesAt, to);
+    CopyLeavingOut(messages, to, left, &MidLineText::messagesFrom, &MidLineText::messagesTo, &messagesAt,
+                   &nextMessages, messagesOut, true);
   };
   for (const OutBuffer::Mark& mark : c.messages.marks()) {
     copyOutput(mark.outputAt);
