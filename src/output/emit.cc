@@ -412,7 +412,7 @@ class TextWriter {
     } else if (column_ < 0) {  // the newline is kept for a line that holds text
       out_.Release();
       const size_t from = stream_->size();
-      const size_t messagesFrom = stream_->messages ? stream_->messages->size() : 0;
+      const size_t messagesFrom = stream_->messagesSize();
       out_.Put('\n');
       out_.Release();
       stream_->KeepMidLineOnly(from, messagesFrom);
@@ -530,7 +530,7 @@ void EmitText(std::string_view text, OutBuffer* stream, int trackColumn) {
 
 void WriteIfMidLine(OutBuffer* stream, void (*write)(void*), void* arg) {
   const size_t from = stream->size();
-  const size_t messagesFrom = stream->messages ? stream->messages->size() : 0;
+  const size_t messagesFrom = stream->messagesSize();
   stream->column = 1;  // any column but 0 writes the same
   write(arg);
   stream->KeepMidLineOnly(from, messagesFrom);

@@ -131,13 +131,14 @@ class OutBuffer {
   // Lists what was written since `from`, and since `messagesFrom` in the
   // messages buffer, as held only for a line that already holds text.
   void KeepMidLineOnly(size_t from, size_t messagesFrom) {
-    const size_t messagesTo = messages ? messages->size() : messagesFrom;
+    const size_t messagesTo = messagesSize();
     if (size() > from || messagesTo > messagesFrom)
       midLineOnly.push_back(MidLineText{from, size(), messagesFrom, messagesTo});
   }
   // Where the writers of this buffer report a problem with its text (an
   // unknown SDATA name, say); null: the program's standard error.
   OutBuffer* messages = nullptr;
+  size_t messagesSize() const { return messages ? messages->size() : 0; }
   // Set on a buffer filled apart from the program's own order (work done
   // ahead): its writers only read the tables they share with others (the
   // SDATA substitutions made so far) and never add to them.
